@@ -1,0 +1,1 @@
+PRAGMA application_id = 1364284758;

@@ -1,0 +1,3 @@
+#include "character/Personnage.h"
+
+Personnage::Personnage() = default;

@@ -1,0 +1,55 @@
+#pragma once
+// The program's shared state and its start: the paths of the data files, the
+// two workspaces, the rules database, the scratch query buffers, the data
+// language and the table of open characters.
+#include "character/Personnage.h"
+#include "platform/dao.h"
+
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <deque>
+#include <memory>
+
+namespace ModGeneral {
+
+inline dao::Workspace WsMaster;
+inline dao::Workspace WsPlayer;
+inline dao::Database DbMaster;
+inline dao::Database DbPlayer;
+inline QString MasterPath;
+inline QString PlayerPath;
+inline QString Sql;
+inline QString Criteria;
+inline qint16 DataLanguage = 0;
+inline qint16 PlayerCount = 0;
+inline QString SkillDevMode;
+inline std::array<qint32, 4> WeaponChoiceArgs{};
+inline bool WeaponAdolescenceShown = false;
+inline QVariant MsgText;
+inline QString MsgTitle;
+
+// The open characters, 1..PlayerCount; a slot gets a fresh record on first use.
+class PlayerTable {
+public:
+    Personnage &operator()(int n);
+    Personnage &operator[](int n) { return (*this)(n); }
+    int size() const { return static_cast<int>(m_slots.size()) - 1; }
+    void resize(int count);   // keeps existing records in place
+    void clear();             // for tests: back to no character
+
+private:
+    std::deque<std::unique_ptr<Personnage>> m_slots{1};
+};
+inline PlayerTable Players;
+
+// The program's own folder (where master.dat, player.dat and mind.dat are).
+QString AppFolder();
+
+void OpenDB();
+void RedimPlayer();
+
+// Resets every shared variable to its start value (tests).
+void ResetSharedState();
+
+} // namespace ModGeneral

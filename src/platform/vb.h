@@ -1,0 +1,99 @@
+#pragma once
+// The run-time semantics the rules were written against: numbered errors,
+// 16-bit and 32-bit whole numbers with overflow detection, and the number
+// conversions (rounding halves to the even neighbour).
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <exception>
+
+namespace vb {
+
+// Standard error numbers the program raises or reports.
+enum ErrNo : int {
+    ErrReturnWithoutGosub = 3,
+    ErrInvalidCall = 5,        // invalid procedure call or argument
+    ErrOverflow = 6,
+    ErrOutOfMemory = 7,
+    ErrSubscript = 9,          // subscript out of range
+    ErrDivByZero = 11,
+    ErrTypeMismatch = 13,
+    ErrFileNotFound = 53,
+    ErrFileExists = 58,
+    ErrDiskFull = 61,
+    ErrPermission = 70,
+    ErrPathNotFound = 76,
+    ErrObjectRequired = 424,
+    ErrNoCurrentRecord = 3021,
+    ErrCannotOpenFile = 3024,     // could not find file
+    ErrNotInCollection = 3265,    // item not found in this collection (field name)
+    ErrTableNotFound = 3078,      // cannot find the input table or query
+    ErrSyntax = 3075,             // syntax error in query expression
+    ErrNotADatabase = 3343,       // unrecognised database format
+    ErrWorkgroup = 3028,          // cannot start: workgroup file missing or unreadable
+    ErrAccount = 3029,            // not a valid account name or password
+    ErrReadOnly = 3027,           // database or object is read-only
+    ErrFileInUse = 3045,
+    ErrIo = 3051,                 // cannot open the file (locked, rights, damaged)
+    ErrUpdateWithoutAddNew = 3020,
+};
+
+// A run-time error: a number and its standard text in the interface language.
+class Error : public std::exception {
+public:
+    explicit Error(int number);
+    Error(int number, QString text);
+    int number() const { return m_number; }
+    const QString &text() const { return m_text; }
+    const char *what() const noexcept override;
+
+private:
+    int m_number;
+    QString m_text;
+    mutable QByteArray m_utf8;
+};
+
+// The standard text of an error number, as the interface language gives it.
+QString ErrorText(int number);
+
+[[noreturn]] void Raise(int number);
+
+// Lenient number reading: blanks anywhere skipped, longest leading number,
+// &H / &O prefixes, empty or junk reads 0. Never fails.
+double Val(const QString &text);
+
+// Round half to even, checked to the range; raise 6 (overflow) or 13 (text
+// that is no number).
+qint16 CInt(double v);
+qint16 CInt(const QString &text);
+qint16 CInt(const QVariant &v);
+qint32 CLng(double v);
+qint32 CLng(const QString &text);
+qint32 CLng(const QVariant &v);
+float CSng(double v);
+float CSng(const QString &text);
+float CSng(const QVariant &v);
+double CDbl(const QVariant &v);
+
+// Number to text with the leading blank for non-negative numbers (" 5", "-5").
+QString Str(double v);
+// Number to text as the program prints numbers (no leading blank, shortest form).
+QString NumText(double v);
+
+// Checked 16-bit and 32-bit arithmetic: raise 6 on overflow.
+qint16 Add16(int a, int b);
+qint16 Sub16(int a, int b);
+qint16 Mul16(int a, int b);
+qint16 Check16(qint64 v);
+qint32 Add32(qint64 a, qint64 b);
+qint32 Sub32(qint64 a, qint64 b);
+qint32 Mul32(qint64 a, qint64 b);
+qint32 Check32(qint64 v);
+// Whole-number division (the \ operator): operands rounded half to even first,
+// raises 11 on division by zero.
+qint32 IDiv(double a, double b);
+
+// Int(): the largest whole number not above v.
+double Int(double v);
+
+} // namespace vb
