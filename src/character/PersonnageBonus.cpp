@@ -151,12 +151,12 @@ qint16 Personnage::TotalStatBonus(qint16 stat)
     Guarded("TotalStatBonus", [&] {
         RulesTable race("Race Abilities");
         const bool found = race.Find("Race_ID", Race_ID);
-        const qint16 b = BonusStats(StatCell(0, stat));
+        const qint16 b = BonusStats(Stats(0, stat));
         result = b;
         // A race the rules do not know contributes nothing, and neither does
         // the special bonus then.
         if (found)
-            result = vb::CInt(race.Number(kRaceStatColumns[stat]) + b + StatCell(2, stat));
+            result = vb::CInt(race.Number(kRaceStatColumns[stat]) + b + Stats(2, stat));
     });
     return result;
 }
@@ -168,7 +168,7 @@ qint16 Personnage::TotalResistanceBonus(qint16 kind)
         RulesTable race("Race Abilities");
         if (!race.Find("Race_ID", Race_ID) || kind < 1 || kind > 9)
             return;
-        const auto B = [this](qint16 stat) { return BonusStats(StatCell(0, stat)); };
+        const auto B = [this](qint16 stat) { return BonusStats(Stats(0, stat)); };
         qint16 s = 0;
         switch (kind) {
         case 1: s = vb::Add16(vb::Add16(B(EM), B(In)), B(Pr)); break;
@@ -197,7 +197,7 @@ qint16 Personnage::TotalResistanceBonus(qint16 kind)
         default: r = col("Fear"); break;
         }
         result = vb::CInt(s + r);
-        result = vb::Add16(result, ResistanceCell(kind));
+        result = vb::Add16(result, ResistanceSpecial(kind));
     });
     return result;
 }
@@ -269,12 +269,12 @@ qint16 Personnage::TotalSkillCatBonus(qint32 cat)
         bool matched = false;
         qint64 r = 0, x1 = 0, x2 = 0;
         for (qint64 row = 0; row <= NbSkillCat; ++row) {
-            if (SkillCatCell(0, row) != cat)
+            if (SkillCat(fId, row) != cat)
                 continue;
             matched = true;
-            r = BonusRankProgression(vb::Check16(SkillCatCell(1, row)), progression);
-            x1 = SkillCatCell(2, row);
-            x2 = SkillCatCell(3, row);
+            r = BonusRankProgression(vb::Check16(SkillCat(fRank, row)), progression);
+            x1 = SkillCat(fSpecial1, row);
+            x2 = SkillCat(fSpecial2, row);
         }
         if (!matched)
             r = BonusRankProgression(0, progression);
@@ -325,28 +325,29 @@ qint16 Personnage::TotalSkillBonus(qint32 skill, qint32 item, qint32 kind)
         switch (kind) {
         case 2:
             // A skill table that never grew has no rows, which matches nothing.
-            for (qint64 row = 0; SkillHasRows() && row <= NbSkill && !matched; ++row)
-                if (SkillCell(0, row) == skill)
-                    take(SkillCell(1, row), SkillCell(2, row), SkillCell(3, row));
+            for (qint64 row = 0; Skill.hasRows() && row <= NbSkill && !matched; ++row)
+                if (Skill(fId, row) == skill)
+                    take(Skill(fRank, row), Skill(fSpecial1, row), Skill(fSpecial2, row));
             break;
         case 3:
             for (qint64 row = 1; row <= NbSubSkill && !matched; ++row) {
-                const QString id = SubSkillCell(0, row);
-                const QString sub = SubSkillCell(4, row);
+                const QString id = SubSkills(fId, row);
+                const QString sub = SubSkills(fKey, row);
                 if (id.isEmpty() || sub.isEmpty())
                     continue;
                 if (vb::Val(id) == skill && vb::Val(sub) == item)
-                    take(vb::CLng(QVariant(SubSkillCell(1, row))), vb::CLng(CellNumber(SubSkillCell(2, row))),
-                         vb::CLng(CellNumber(SubSkillCell(3, row))));
+                    take(vb::CLng(CellNumber(SubSkills(fRank, row))), vb::CLng(CellNumber(SubSkills(fItem, row))),
+                         vb::CLng(CellNumber(SubSkills(fSpecial, row))));
             }
             break;
         case 4:
         case 5:
         case 6: {
+            const auto &table = kind == 4 ? LanguageSkills : kind == 5 ? WeaponSkills : SpellSkills;
             const qint64 last = kind == 4 ? NbLanguageSkills : kind == 5 ? NbWeaponSkills : NbSpellSkills;
             for (qint64 row = 1; row <= last && !matched; ++row)
-                if (RankCell(kind, 0, row) == skill && RankCell(kind, 4, row) == item)
-                    take(RankCell(kind, 1, row), RankCell(kind, 2, row), RankCell(kind, 3, row));
+                if (table(fId, row) == skill && table(fKey, row) == item)
+                    take(table(fRank, row), table(fItem, row), table(fSpecial, row));
             break;
         }
         default:

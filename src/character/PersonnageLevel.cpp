@@ -70,7 +70,7 @@ qint16 Personnage::DevelopmentPoint()
         // rules sum them: a total beyond the 16-bit range is an overflow.
         qint16 sum = 0;
         for (int stat = 0; stat <= 4; ++stat)
-            sum = vb::Add16(sum, DirStats(0, stat));
+            sum = vb::Add16(sum, Stats(0, stat));
         PdeD = static_cast<qint16>(sum / 5);
         return PdeD;
     } catch (const vb::Error &e) {
