@@ -3,7 +3,7 @@
 // (the data layer keeps the read-only rows), so a result always reflects the
 // record as it stands; nothing is written on any path.
 #include "character/Personnage.h"
-#include "frame/ErrorReporter.h"
+#include "character/Guarded.h"
 #include "frame/ModGeneral.h"
 #include "platform/dao.h"
 #include "platform/vb.h"
@@ -11,20 +11,6 @@
 #include <array>
 
 namespace {
-
-constexpr int kErrInvalidUseOfNull = 94;
-
-// Runs one computation; a run-time error is reported under the computation's
-// name, and the caller keeps whatever result had been reached.
-template <typename Body>
-void Guarded(const char *location, Body &&body)
-{
-    try {
-        body();
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QString::fromLatin1(location));
-    }
-}
 
 // One recordset opened on the rules database with the shared query text and
 // searched with the shared criterion; closed on every way out.
@@ -61,7 +47,7 @@ public:
     {
         const QVariant v = Value(column);
         if (!v.isValid() || v.isNull())
-            vb::Raise(kErrInvalidUseOfNull);
+            vb::Raise(vb::ErrInvalidUseOfNull);
         return vb::CDbl(v);
     }
 
@@ -127,7 +113,7 @@ qint16 Personnage::BonusStats(qint16 value)
         return q;
     };
     qint16 result = 0;
-    Guarded("BonusStats", [&] {
+    character::guarded("BonusStats", [&] {
         const qint64 v = value;
         if (v <= 10)
             result = vb::Check16(floorDiv(v - 20, 2));
@@ -148,7 +134,7 @@ qint16 Personnage::BonusStats(qint16 value)
 qint16 Personnage::TotalStatBonus(qint16 stat)
 {
     qint16 result = 0;
-    Guarded("TotalStatBonus", [&] {
+    character::guarded("TotalStatBonus", [&] {
         RulesTable race("Race Abilities");
         const bool found = race.Find("Race_ID", Race_ID);
         const qint16 b = BonusStats(Stats(0, stat));
@@ -164,7 +150,7 @@ qint16 Personnage::TotalStatBonus(qint16 stat)
 qint16 Personnage::TotalResistanceBonus(qint16 kind)
 {
     qint16 result = 0;
-    Guarded("TotalResistanceBonus", [&] {
+    character::guarded("TotalResistanceBonus", [&] {
         RulesTable race("Race Abilities");
         if (!race.Find("Race_ID", Race_ID) || kind < 1 || kind > 9)
             return;
@@ -205,7 +191,7 @@ qint16 Personnage::TotalResistanceBonus(qint16 kind)
 qint16 Personnage::BonusRankProgression(qint16 ranks, const QString &progression)
 {
     qint16 result = 0;
-    Guarded("BonusRankProgression", [&] {
+    character::guarded("BonusRankProgression", [&] {
         const QStringList tokens = progression.split(QChar(0x2022));
         if (tokens.size() < 5)
             vb::Raise(vb::ErrSubscript);
@@ -237,7 +223,7 @@ qint16 Personnage::BonusRankProgression(qint16 ranks, const QString &progression
 qint16 Personnage::TotalSkillCatBonus(qint32 cat)
 {
     qint16 result = 0;
-    Guarded("TotalSkillCatBonus", [&] {
+    character::guarded("TotalSkillCatBonus", [&] {
         RulesTable category("Skill Category");
         RulesTable realm("Realms of Power");
         RulesTable stat("Stat");
@@ -286,7 +272,7 @@ qint16 Personnage::TotalSkillCatBonus(qint32 cat)
 qint16 Personnage::TotalSkillBonus(qint32 skill, qint32 item, qint32 kind)
 {
     qint16 result = 0;
-    Guarded("TotalSkillBonus", [&] {
+    character::guarded("TotalSkillBonus", [&] {
         RulesTable skills("Skills");
         RulesTable category("Skill Category");
         RulesTable race("Race Abilities");

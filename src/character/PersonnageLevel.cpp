@@ -1,6 +1,6 @@
 // Level, experience and development points of the character record.
 #include "character/Personnage.h"
-#include "frame/ErrorReporter.h"
+#include "character/Guarded.h"
 #include "platform/vb.h"
 
 namespace {
@@ -39,42 +39,38 @@ const LevelBand &BandFor(qint64 x, bool edgeGoesUp)
 
 qint16 Personnage::CalNiveau()
 {
-    try {
+    qint16 level = 0;
+    character::guarded("CalNiveau", [&] {
         const qint64 x = Experience;
         const LevelBand &band = BandFor(x, false);
         // C++ division truncates toward zero, so -1..-9999 stay at level 0.
-        return vb::Check16((x - band.start) / band.step + band.firstLevel);
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("CalNiveau"));
-    }
-    return 0;
+        level = vb::Check16((x - band.start) / band.step + band.firstLevel);
+    });
+    return level;
 }
 
 void Personnage::ChangeNiveau()
 {
     // Nobody above us could recover from an error here, so it is reported and
     // the experience is left as it was.
-    try {
+    character::guarded("ChangeNiveau", [&] {
         const qint64 x = Experience;
         const LevelBand &band = BandFor(x, true);
         Experience = vb::Check32(((x - band.start) / band.step + 1) * band.step + band.start);
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("ChangeNiveau"));
-    }
+    });
 }
 
 qint16 Personnage::DevelopmentPoint()
 {
-    try {
+    qint16 points = 0;
+    character::guarded("DevlopmentPoint", [&] {
         // The five statistics that feed development, AG to SD, summed as the
-        // rules sum them: a total beyond the 16-bit range is an overflow.
+        // rules sum them: a running total beyond the 16-bit range is an overflow.
         qint16 sum = 0;
         for (int stat = 0; stat <= 4; ++stat)
             sum = vb::Add16(sum, Stats(0, stat));
         PdeD = static_cast<qint16>(sum / 5);
-        return PdeD;
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("DevlopmentPoint"));
-    }
-    return 0;
+        points = PdeD;
+    });
+    return points;
 }

@@ -11,7 +11,7 @@ namespace {
 
 class LevelTest : public ::testing::Test {
 protected:
-    ScriptedPorts ports;
+    ScriptedPortsScope ports;
     Personnage p;
 
     qint16 levelAt(qint32 xp)
@@ -57,9 +57,9 @@ TEST_F(LevelTest, LevelBeyondSixteenBitsIsReportedAndGivesZero)
 {
     // 1,637,899,999 is the last experience whose level still fits.
     EXPECT_EQ(levelAt(1637899999), 32767);
-    ports.expectError(6, "CalNiveau");
+    ports->expectError("CalNiveau", 6);
     EXPECT_EQ(levelAt(1637900000), 0);
-    ports.expectError(6, "CalNiveau");
+    ports->expectError("CalNiveau", 6);
     EXPECT_EQ(levelAt(2147483647), 0);
     EXPECT_EQ(p.Experience, 2147483647);
 }
@@ -87,9 +87,9 @@ TEST_F(LevelTest, NextLevelAlwaysRaisesTheLevelByOne)
 TEST_F(LevelTest, NextLevelOverflowIsReportedAndKeepsExperience)
 {
     EXPECT_EQ(nextFrom(2147449999), 2147450000);
-    ports.expectError(6, "ChangeNiveau");
+    ports->expectError("ChangeNiveau", 6);
     EXPECT_EQ(nextFrom(2147450000), 2147450000);
-    ports.expectError(6, "ChangeNiveau");
+    ports->expectError("ChangeNiveau", 6);
     EXPECT_EQ(nextFrom(2147483647), 2147483647);
 }
 
@@ -128,12 +128,12 @@ TEST_F(LevelTest, DevelopmentPointOverflowIsReportedAndKeepsTheStoredPoints)
     p.DevelopmentPoint();
     // Each value fits, their sum does not.
     setDevStats({30000, 2767, 1, 0, 0});
-    ports.expectError(6, "DevlopmentPoint");
+    ports->expectError("DevlopmentPoint", 6);
     EXPECT_EQ(p.DevelopmentPoint(), 0);
     EXPECT_EQ(p.PdeD, 80);
     // A sum that only passes through the limit on the way is an overflow too.
     setDevStats({32767, 1, -10, 0, 0});
-    ports.expectError(6, "DevlopmentPoint");
+    ports->expectError("DevlopmentPoint", 6);
     EXPECT_EQ(p.DevelopmentPoint(), 0);
     setDevStats({32767, 0, 0, 0, 0});
     EXPECT_EQ(p.DevelopmentPoint(), 6553);
