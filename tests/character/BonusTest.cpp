@@ -65,15 +65,6 @@ TEST_F(StatBonusTest, OutsideOneToAHundredTheOuterFormulasGoOn)
     EXPECT_EQ(p.BonusStats(16478), 32766);
 }
 
-TEST_F(StatBonusTest, HalvesRoundUpAndFifthsNeverEndInAHalf)
-{
-    EXPECT_EQ(p.BonusStats(2), -9);    // -9.5
-    EXPECT_EQ(p.BonusStats(92), 6);    // 5.5
-    EXPECT_EQ(p.BonusStats(13), -4);   // -4 exactly
-    EXPECT_EQ(p.BonusStats(14), -4);   // -3.8
-    EXPECT_EQ(p.BonusStats(72), 1);    // 1
-}
-
 TEST_F(StatBonusTest, BeyondSixteenBitsIsReported)
 {
     ports->expectError("BonusStats", 6);
@@ -208,20 +199,6 @@ TEST_F(RaceBonusTest, StatisticPartOverflowGivesZero)
     p.AddStat(0, EM, 16478);   // bonus 32766, three times that does not fit
     ports->expectError("TotalResistanceBonus", 6);
     EXPECT_EQ(p.TotalResistanceBonus(5), 0);
-}
-
-TEST_F(RaceBonusTest, TheRecordIsLeftAsItWas)
-{
-    p.Race_ID = 1;
-    p.PdeD = 12;
-    for (qint16 kind = 1; kind <= 9; ++kind)
-        p.TotalResistanceBonus(kind);
-    for (qint16 s = 0; s <= 9; ++s)
-        p.TotalStatBonus(s);
-    EXPECT_EQ(p.DirStats(0, AG), 90);
-    EXPECT_EQ(p.DirStats(2, Me), 2);
-    EXPECT_EQ(p.DirResistanceSpecial(1), 0);
-    EXPECT_EQ(p.PdeD, 12);
 }
 
 // ------------------------------------------------------------------ rank progression
