@@ -126,6 +126,10 @@ private:
     void RedimSubSkill();
     void RedimSkillCat();
 
+    // The ten tables of the character file, in their order.
+    void writeTables();
+    void readTables();
+
     // Grows `table` by 10 rows past `capacity` (which it updates).
     template <typename T>
     static void grow(character::GrowTable<T> &table, qint32 &capacity);
