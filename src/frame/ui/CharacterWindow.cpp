@@ -1,6 +1,6 @@
 #include "frame/ui/CharacterWindow.h"
 
-#include "frame/ui/FormLoad.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/GeneralPlaceholder.h"
 #include "skilldev/frmSkillDev.h"
 #include "newcharacter/frmInitChoise.h"
@@ -33,7 +33,7 @@ int CharacterWindow::Number() const
 
 void CharacterWindow::FinishLoad()
 {
-    LocaliseForm(this);
+    LoadFormStrings(this);
     setTag(QString());
 }
 

@@ -3,7 +3,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"
-#include "frame/ui/FormLoad.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/frmOptions.h"
 #include "frame/ui/frmSplash.h"
 #include "newcharacter/frmInitChoise.h"
@@ -18,12 +18,14 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStyle>
@@ -31,6 +33,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 
 using namespace ModGeneral;
 
@@ -38,8 +41,15 @@ namespace {
 frmMain *g_instance = nullptr;
 
 const QString kCharacterFilter = QStringLiteral("All Files (*.pja)|*.pja");
-const char *const kSettingsApp = "Quorvane";
 const char *const kSettingsSection = "Settings";
+
+// The user's settings store of the program ("Quorvane"/"Quorvane").
+std::unique_ptr<QSettings> PlacementStore()
+{
+    auto s = std::make_unique<QSettings>(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+    s->beginGroup(QLatin1String(kSettingsSection));
+    return s;
+}
 constexpr double kTwipsPerPixel = 15.0;
 
 QString Title()
@@ -264,14 +274,13 @@ void frmMain::ToolbarForSkillDev(const QString &stage, int number)
 
 void frmMain::MDIForm_Load()
 {
-    LocaliseForm(this);
+    LoadFormStrings(this);
     setWindowTitle(Title());
-    QSettings s(QLatin1String(kSettingsApp), QLatin1String(kSettingsApp));
-    s.beginGroup(QLatin1String(kSettingsSection));
-    const float left = ReadPlacement(s, "MainLeft", DefaultLeft);
-    const float top = ReadPlacement(s, "MainTop", DefaultTop);
-    const float width = ReadPlacement(s, "MainWidth", DefaultWidth);
-    const float height = ReadPlacement(s, "MainHeight", DefaultHeight);
+    const auto s = PlacementStore();
+    const float left = ReadPlacement(*s, "MainLeft", DefaultLeft);
+    const float top = ReadPlacement(*s, "MainTop", DefaultTop);
+    const float width = ReadPlacement(*s, "MainWidth", DefaultWidth);
+    const float height = ReadPlacement(*s, "MainHeight", DefaultHeight);
     move(TwipsToPixels(left), TwipsToPixels(top));
     resize(std::max(1, TwipsToPixels(width)), std::max(1, TwipsToPixels(height)));
     MDIForm_Activate();
@@ -283,14 +292,12 @@ void frmMain::MDIForm_Unload()
         // A minimised window keeps the placement of the last run.
         if (isMinimized())
             return;
-        QSettings s(QLatin1String(kSettingsApp), QLatin1String(kSettingsApp));
-        s.beginGroup(QLatin1String(kSettingsSection));
-        s.setValue(QStringLiteral("MainLeft"), PixelsToTwips(x()));
-        s.setValue(QStringLiteral("MainTop"), PixelsToTwips(y()));
-        s.setValue(QStringLiteral("MainWidth"), PixelsToTwips(width()));
-        s.setValue(QStringLiteral("MainHeight"), PixelsToTwips(height()));
-        s.endGroup();
-        s.sync();
+        const auto s = PlacementStore();
+        s->setValue(QStringLiteral("MainLeft"), PixelsToTwips(x()));
+        s->setValue(QStringLiteral("MainTop"), PixelsToTwips(y()));
+        s->setValue(QStringLiteral("MainWidth"), PixelsToTwips(width()));
+        s->setValue(QStringLiteral("MainHeight"), PixelsToTwips(height()));
+        s->sync();
     });
 }
 

@@ -1,6 +1,6 @@
 #include "frame/ui/frmSplash.h"
 
-#include "frame/ui/FormLoad.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "platform/Strings.h"
 
 #include <QApplication>
@@ -88,7 +88,7 @@ frmSplash::frmSplash(QWidget *parent)
     layout->addLayout(buttons);
     setFixedWidth(480);
 
-    LocaliseForm(this);
+    LoadFormStrings(this);
     setWindowTitle(Text(1104, QStringLiteral("Quorvane")));
     lblProductName->setText(ProductName());
     lblCopyright->setText(QStringLiteral("Copyright \u00a9 %1 - %2.").arg(Text(1101, QStringLiteral("Quorvane")),

@@ -1,6 +1,6 @@
 #include "frame/ui/frmStatuBar.h"
 
-#include "frame/ui/FormLoad.h"
+#include "frame/ui/LoadFormStrings.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -29,7 +29,7 @@ frmStatuBar::frmStatuBar(QWidget *parent)
     layout->addWidget(capStatus);
     setFixedWidth(360);
 
-    LocaliseForm(this);
+    LoadFormStrings(this);
 }
 
 void frmStatuBar::Begin(const QString &caption, const QString &status, int max)
