@@ -64,10 +64,8 @@ void Guarded(const QString &location, const std::function<void()> &body)
 {
     try {
         body();
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), location);
-    } catch (const std::bad_alloc &) {
-        ShowErrorMessage(vb::ErrOutOfMemory, vb::ErrorText(vb::ErrOutOfMemory), location);
+    } catch (...) {
+        ReportCurrentException(location);
     }
 }
 
@@ -101,6 +99,13 @@ QString PresetFileName(const QString &name)
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QChar(0))
             c = QLatin1Char('_');
     return s + QStringLiteral(".pja");
+}
+
+// The development points of character n's next level.
+qint16 DevelopmentPointsOf(int n)
+{
+    // TODO: the record's own computation once it is in (it stores the result in PdeD).
+    return Players(n).PdeD;
 }
 
 QIcon BlankIcon()
@@ -365,7 +370,7 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         if (!skill || n > PlayerCount)
             return;
         skill->btnEnd->setEnabled(true);
-        skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
+        skill->labPD->setText(QString::number(DevelopmentPointsOf(n)));
         if (!Tag().isEmpty())
             ShowForm(skill);
     }
@@ -514,8 +519,8 @@ void frmMain::mnuFilePrint_Click()
             return;
         ModPrint::PrinterTarget toPrinter;
         ModPrint::Setup_Page(QStringLiteral("11"), Tag());
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), objectName() + QStringLiteral(".mneFilePrint.Click"));
+    } catch (...) {
+        ReportCurrentException(objectName() + QStringLiteral(".mneFilePrint.Click"));
     }
 }
 
