@@ -195,8 +195,11 @@ TEST_F(MainWindowTest, NewTwiceThenOpenNumbersOneTwoThree)
     const QString file = savedCharacter(QStringLiteral("brune.pja"), QStringLiteral("Brunehilde"));
     makeMain();
     main->mnuFileNew->trigger();
+    ASSERT_NE(InitForms[1], nullptr);
+    EXPECT_TRUE(frameOf(InitForms[1])->isMaximized());
     press("New");
     ASSERT_EQ(PlayerCount, 2);
+    EXPECT_TRUE(frameOf(InitForms[2])->isMaximized());
     for (int n : {1, 2}) {
         auto *w = qobject_cast<frmInitChoise *>(InitForms[n]);
         ASSERT_NE(w, nullptr);
@@ -206,7 +209,6 @@ TEST_F(MainWindowTest, NewTwiceThenOpenNumbersOneTwoThree)
         EXPECT_TRUE(w->optSex[0]->isChecked());
         EXPECT_FLOAT_EQ(Players(n).Age, 18.0f);
         EXPECT_EQ(Players(n).Money, 20000);
-        EXPECT_TRUE(frameOf(w)->isMaximized());
     }
     EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(InitForms[2]));
     EXPECT_EQ(main->Tag(), QString());   // New leaves the current character alone
@@ -273,7 +275,7 @@ TEST_F(MainWindowTest, SaveAsksForANameOnceThenWritesWithoutADialog)
     main->mnuFileNew->trigger();
     const QString file = tempPath(QStringLiteral("premier.pja"));
     ui->answerSaveFile(file);
-    press("Save");
+    main->mnuFileSave->trigger();
     const auto dialogs = ui->callsOf(ScriptedPorts::Kind::SaveFile);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].preset, QStringLiteral("Nouveau joueur 1.pja"));
@@ -362,7 +364,9 @@ TEST_F(MainWindowTest, FailedPrintIsReportedAndTheNextPreviewStaysOnScreen)
         EXPECT_EQ(w->property("Tag").toString(), QStringLiteral("1"));
         qobject_cast<QDialog *>(w)->reject();
     });
-    press("Print");
+    main->MDIForm_Activate();
+    EXPECT_FALSE(main->Button(5)->isEnabled());   // no window in front
+    main->tbToolBar_ButtonClick(QStringLiteral("Print"));
     EXPECT_TRUE(driver.allStepsRan());
     EXPECT_EQ(ModPrint::PrinterLog().jobs, before);
 }
@@ -387,16 +391,19 @@ TEST_F(MainWindowTest, GeneralLoadsAClosedSheetAgainAndLevelStartsTheNextLevel)
 
     // Close the sheet: the skill window comes in front and makes 1 current again.
     CharacterWindow *oldSheet = GeneralForms[1];
+    main->mdiArea()->setActiveSubWindow(frameOf(oldSheet));
     frameOf(oldSheet)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    main->mdiArea()->setActiveSubWindow(frameOf(skill));
+    EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(skill));
     EXPECT_EQ(main->Tag(), QStringLiteral("1"));
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11101"));
 
     press("General");
     auto *sheet = qobject_cast<GeneralPlaceholder *>(GeneralForms[1]);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->Tag(), QStringLiteral("1"));
     EXPECT_EQ(sheet->txtName->text(), QStringLiteral("Anselme"));
+    ASSERT_NE(frameOf(sheet), nullptr);
     EXPECT_TRUE(frameOf(sheet)->isMaximized());
     EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
 
