@@ -18,6 +18,7 @@ enum ErrNo : int {
     ErrSubscript = 9,          // subscript out of range
     ErrDivByZero = 11,
     ErrTypeMismatch = 13,
+    ErrInternal = 51,          // anything that is not one of ours (foreign exceptions)
     ErrFileNotFound = 53,
     ErrFileExists = 58,
     ErrDiskFull = 61,
@@ -58,12 +59,19 @@ QString ErrorText(int number);
 
 [[noreturn]] void Raise(int number);
 
-// Lenient number reading: blanks anywhere skipped, longest leading number,
-// &H / &O prefixes, empty or junk reads 0. Never fails.
+// Lenient number reading: blanks, tabs and line feeds anywhere skipped; the
+// longest leading number (sign, digits, one period as the decimal mark whatever
+// the locale, exponent); &H / &O read as hexadecimal / octal whole numbers;
+// empty or junk reads 0. Never fails: a number beyond the double range reads as
+// the largest finite double of its sign (so a later CInt/CLng reports an
+// overflow), one too small reads as 0.
 double Val(const QString &text);
 
 // Round half to even, checked to the range; raise 6 (overflow) or 13 (text
-// that is no number).
+// that is no number). A text must be a number as a whole, surrounding blanks
+// allowed ("  12 " is 12, "12abc", "" and "abc" raise 13); the period and the
+// system's own decimal mark are both taken. An empty variant (also what a NULL
+// field reads as) converts to 0, a boolean true to -1.
 qint16 CInt(double v);
 qint16 CInt(const QString &text);
 qint16 CInt(const QVariant &v);
@@ -77,7 +85,8 @@ double CDbl(const QVariant &v);
 
 // Number to text with the leading blank for non-negative numbers (" 5", "-5").
 QString Str(double v);
-// Number to text as the program prints numbers (no leading blank, shortest form).
+// Number to text as the program prints numbers (no leading blank, shortest form
+// up to 15 significant digits, period as the decimal mark: "5", "-2.5", "1E+20").
 QString NumText(double v);
 
 // Checked 16-bit and 32-bit arithmetic: raise 6 on overflow.
