@@ -955,13 +955,6 @@ bool likeMatch(QStringView text, QStringView pat)
     return p == pat.size();
 }
 
-QString numberText(double d)
-{
-    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
-        return QString::number(qint64(d));
-    return QString::number(d, 'g', 15);
-}
-
 template <typename T>
 int threeWay(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
@@ -1007,7 +1000,7 @@ bool matches(const Criteria &c, int node, const RowSet &rs, int row)
         if (isInt)
             text = QString::number(v.toLongLong());
         else if (type == QMetaType::Double)
-            text = numberText(v.toDouble());
+            text = vb::NumText(v.toDouble()); // the text the old engine compared
         else if (type == QMetaType::QString)
             text = v.toString();
         else
