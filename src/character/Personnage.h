@@ -113,6 +113,26 @@ public:
     // own source files beside this one.
 
     // -- level, development points, statistic/resistance/skill bonuses
+    // Level from Experience (bands of 10000 up to 50000, then 20000, 30000,
+    // 40000 and 50000 per level).
+    qint16 CalNiveau();
+    // Raises Experience to the first value of the next level.
+    void ChangeNiveau();
+    // Development points of a level from AG, CO, Me, Re and SD; kept in PdeD.
+    qint16 DevelopmentPoint();
+    // Bonus of one statistic value.
+    qint16 BonusStats(qint16 value);
+    // Statistic 0..9: bonus of its temporary value, race bonus and special bonus.
+    qint16 TotalStatBonus(qint16 stat);
+    // Resistance kind 1..9: statistic part, race part and special bonus.
+    qint16 TotalResistanceBonus(qint16 kind);
+    // Bonus of a number of ranks along a progression "a0•a1•a2•a3•a4".
+    qint16 BonusRankProgression(qint16 ranks, const QString &progression);
+    // Skill category total: its statistics, its ranks and its special bonuses.
+    qint16 TotalSkillCatBonus(qint32 cat);
+    // Skill total (kind 2 to 6; item is the second key of kinds 3 to 6): the
+    // category total, the skill's ranks and its two bonuses.
+    qint16 TotalSkillBonus(qint32 skill, qint32 item, qint32 kind);
 
     // -- adolescence ranks and the transfers of a stage's choices
 
