@@ -407,11 +407,13 @@ TEST_F(MainWindowTest, GeneralLoadsAClosedSheetAgainAndLevelStartsTheNextLevel)
     EXPECT_TRUE(frameOf(sheet)->isMaximized());
     EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
 
-    Players(1).PdeD = 42;
+    Players(1).PdeD = -1;
     skill->btnEnd->setEnabled(false);
     press("Level");
     EXPECT_TRUE(skill->btnEnd->isEnabled());
-    EXPECT_FALSE(skill->labPD->text().isEmpty());
+    // The record computes the points of the level (and keeps them).
+    EXPECT_NE(Players(1).PdeD, -1);
+    EXPECT_EQ(skill->labPD->text(), QString::number(Players(1).PdeD));
     EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(skill));
 }
 

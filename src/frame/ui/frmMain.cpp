@@ -101,13 +101,6 @@ QString PresetFileName(const QString &name)
     return s + QStringLiteral(".pja");
 }
 
-// The development points of character n's next level.
-qint16 DevelopmentPointsOf(int n)
-{
-    // TODO: the record's own computation once it is in (it stores the result in PdeD).
-    return Players(n).PdeD;
-}
-
 QIcon BlankIcon()
 {
     QPixmap pm(24, 24);
@@ -370,7 +363,7 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         if (!skill || n > PlayerCount)
             return;
         skill->btnEnd->setEnabled(true);
-        skill->labPD->setText(QString::number(DevelopmentPointsOf(n)));
+        skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
         if (!Tag().isEmpty())
             ShowForm(skill);
     }
