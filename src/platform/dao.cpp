@@ -103,6 +103,8 @@ constexpr int kObjectInvalid = 3420;
     default:
         break;
     }
+    if (!db)
+        raise(vb::ErrIo);
     if (msg.startsWith(QLatin1String("no such table")))
         raise(vb::ErrTableNotFound);
     if (msg.startsWith(QLatin1String("no such column")))
@@ -204,6 +206,7 @@ QString lowerKey(QStringView name)
 // The materialised result of one source: never changed once shared.
 struct RowSet {
     QStringList names;
+    QHash<QString, int> exact; // names as stored: the spelling callers nearly always use
     QHash<QString, int> index; // lower-case "column" and "table.column" -> first such column
     std::vector<QVariant> cells; // row-major
     int columns = 0;
@@ -211,6 +214,8 @@ struct RowSet {
 
     int column(const QString &name) const
     {
+        if (auto e = exact.constFind(name); e != exact.cend())
+            return *e;
         auto it = index.constFind(name.toLower());
         if (it != index.cend())
             return *it;
@@ -235,8 +240,10 @@ std::shared_ptr<RowSet> readRows(sqlite3 *db, Statement &s)
             rs->index.insert(QString::fromUtf8(table).toLower() + u'.' + QString::fromUtf8(sqlite3_column_origin_name(st, c)).toLower(), c);
     }
     // The first of two same-named columns wins, as a plain name reads it.
-    for (int c = rs->columns - 1; c >= 0; --c)
+    for (int c = rs->columns - 1; c >= 0; --c) {
         rs->index.insert(rs->names[c].toLower(), c);
+        rs->exact.insert(rs->names[c], c);
+    }
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int c = 0; c < rs->columns; ++c)
@@ -258,8 +265,37 @@ struct Database::Impl {
     bool readOnly = false;
     bool cacheRows = false;
     QHash<QString, std::shared_ptr<const RowSet>> cache;
+    // Rows added one Update at a time are gathered in one transaction that
+    // Close commits: a sync per row would make a save take seconds. Whoever
+    // needs the file whole writes it beside the target and renames it.
+    bool pendingRows = false;
 
-    ~Impl() { close(); }
+    ~Impl()
+    {
+        commitRows();
+        close();
+    }
+    void beginRows()
+    {
+        if (!pendingRows && sqlite3_get_autocommit(db)) {
+            if (const int rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr); rc != SQLITE_OK)
+                raiseSqlite(db, rc);
+            pendingRows = true;
+        }
+    }
+    // Returns the SQLite code of the commit.
+    int commitRows()
+    {
+        if (!pendingRows || !db)
+            return SQLITE_OK;
+        pendingRows = false;
+        if (sqlite3_get_autocommit(db))
+            return SQLITE_OK; // an I/O error already rolled it back
+        const int rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return rc;
+    }
     void close()
     {
         cache.clear();
@@ -308,8 +344,16 @@ sqlite3 *Database::handle() const { return d ? d->db : nullptr; }
 
 void Database::Close()
 {
-    if (d)
+    if (!d)
+        return;
+    const int rc = d->commitRows();
+    sqlite3 *db = d->db;
+    if (rc != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(db);
         d->close();
+        raiseSqlite(nullptr, code); // the rows were not written: say so
+    }
+    d->close();
 }
 
 Recordset Database::OpenRecordset(const QString &source, int type)
@@ -367,6 +411,8 @@ void Database::Execute(const QString &sql)
     if (!d)
         raise(kObjectNotSet);
     sqlite3 *db = d->handle();
+    if (const int rc = d->commitRows(); rc != SQLITE_OK)
+        raiseSqlite(db, rc);
     const QByteArray utf8 = adaptSql(sql).toUtf8();
     const char *p = utf8.constData();
     const char *end = p + utf8.size();
@@ -909,13 +955,6 @@ bool likeMatch(QStringView text, QStringView pat)
     return p == pat.size();
 }
 
-QString numberText(double d)
-{
-    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
-        return QString::number(qint64(d));
-    return QString::number(d, 'g', 15);
-}
-
 template <typename T>
 int threeWay(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
@@ -942,7 +981,7 @@ bool matches(const Criteria &c, int node, const RowSet &rs, int row)
     default: break;
     }
     const QVariant &v = rs.cell(row, n.col);
-    const bool null = !v.isValid() || v.isNull();
+    const bool null = !v.isValid(); // cells hold NULL as an invalid value only
     if (n.op == Criteria::IsNull)
         return null;
     if (n.op == Criteria::NotNull)
@@ -953,13 +992,15 @@ bool matches(const Criteria &c, int node, const RowSet &rs, int row)
     const bool isInt = type == QMetaType::Int || type == QMetaType::LongLong;
     if (n.op == Criteria::Like) {
         // Numbers match through their decimal text: LIKE('32') finds 32 only.
+        if (type == QMetaType::Int && !n.wild)
+            return n.isInt && qint64(*static_cast<const int *>(v.constData())) == n.intValue;
         if (isInt && !n.wild)
             return n.isInt && v.toLongLong() == n.intValue;
         QString text;
         if (isInt)
             text = QString::number(v.toLongLong());
         else if (type == QMetaType::Double)
-            text = numberText(v.toDouble());
+            text = vb::NumText(v.toDouble()); // the text the old engine compared
         else if (type == QMetaType::QString)
             text = v.toString();
         else
@@ -1152,6 +1193,7 @@ void Recordset::Update()
     if (!d->db || !d->db->db)
         raise(kObjectInvalid);
     sqlite3 *db = d->db->db;
+    d->db->beginRows();
     const RowSet &rs = d->set();
     auto quote = [](QString n) { return u'"' + n.replace(u'"', QStringLiteral("\"\"")) + u'"'; };
     QList<int> cols = d->buffer.keys();

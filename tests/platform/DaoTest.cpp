@@ -249,6 +249,7 @@ TEST_F(DaoTest, AddNewUpdateRoundTrip)
     s.SetField("Stats_ID", 3);
     EXPECT_VB_ERROR(s.Update(), 3022);
     EXPECT_VB_ERROR(db.OpenRecordset("SELECT * FROM Stats").AddNew(), vb::ErrReadOnly);
+    EXPECT_EQ(db.OpenRecordset("SELECT count(*) AS n FROM Stats").Value("n").toInt(), 10);
     db.Close();
 
     Database again = ws.OpenDatabase(file);
@@ -258,6 +259,36 @@ TEST_F(DaoTest, AddNewUpdateRoundTrip)
         temps << back.Value("temp").toInt();
     EXPECT_EQ(temps, (QList<int>{90, 89, 88, 87, 86, 85, 84, 83, 82, 81}));
     EXPECT_EQ(again.OpenRecordset("General").Value("Nom").toString(), QString::fromUtf8("Éléonore d'Aubrac"));
+}
+
+TEST_F(DaoTest, RowsAddedBeforeAFailureAreKept)
+{
+    // A save that stops half-way drops its database without closing it: the
+    // rows it had added are in the file once the last reference goes.
+    const QString file = dir.filePath("half.pja");
+    {
+        Database db = Workspace().CreateDatabase(file);
+        db.Execute("CREATE TABLE Skill(Skill_ID INTEGER NOT NULL)");
+        Recordset rs = db.OpenRecordset("Skill");
+        for (int i = 1; i <= 3; ++i) {
+            rs.AddNew();
+            rs.SetField("Skill_ID", i);
+            rs.Update();
+        }
+        rs.AddNew();
+        EXPECT_VB_ERROR(rs.Update(), 3314);
+    }
+    Database back = Workspace().OpenDatabase(file);
+    EXPECT_EQ(back.OpenRecordset("Skill").RecordCount(), 3);
+
+    // Execute after added rows sees them and keeps them.
+    Recordset rs = back.OpenRecordset("Skill");
+    rs.AddNew();
+    rs.SetField("Skill_ID", 4);
+    rs.Update();
+    back.Execute("DELETE FROM Skill WHERE Skill_ID = 1");
+    back.Close();
+    EXPECT_EQ(Workspace().OpenDatabase(file).OpenRecordset("Skill").RecordCount(), 3);
 }
 
 TEST_F(DaoTest, ReadOnlyAndCachedRows)
