@@ -4,6 +4,7 @@
 // conversions (rounding halves to the even neighbour).
 #include <QString>
 #include <QVariant>
+#include <concepts>
 #include <cstdint>
 #include <exception>
 
@@ -18,6 +19,7 @@ enum ErrNo : int {
     ErrSubscript = 9,          // subscript out of range
     ErrDivByZero = 11,
     ErrTypeMismatch = 13,
+    ErrInternal = 51,          // anything that is not one of ours (foreign exceptions)
     ErrFileNotFound = 53,
     ErrFileExists = 58,
     ErrDiskFull = 61,
@@ -58,27 +60,45 @@ QString ErrorText(int number);
 
 [[noreturn]] void Raise(int number);
 
-// Lenient number reading: blanks anywhere skipped, longest leading number,
-// &H / &O prefixes, empty or junk reads 0. Never fails.
+// Lenient number reading: blanks, tabs and line feeds anywhere skipped; the
+// longest leading number (sign, digits, one period as the decimal mark whatever
+// the locale, exponent); &H / &O read as hexadecimal / octal whole numbers;
+// empty or junk reads 0. Never fails: a number beyond the double range reads as
+// the largest finite double of its sign (so a later CInt/CLng reports an
+// overflow), one too small reads as 0.
 double Val(const QString &text);
 
 // Round half to even, checked to the range; raise 6 (overflow) or 13 (text
-// that is no number).
+// that is no number). A text must be a number as a whole, surrounding blanks
+// allowed ("  12 " is 12, "12abc", "" and "abc" raise 13); the period and the
+// system's own decimal mark are both taken. An empty variant (also what a NULL
+// field reads as) converts to 0, a boolean true to -1.
 qint16 CInt(double v);
 qint16 CInt(const QString &text);
 qint16 CInt(const QVariant &v);
+inline qint16 CInt(const char *text) { return CInt(QString::fromUtf8(text)); }
 qint32 CLng(double v);
 qint32 CLng(const QString &text);
 qint32 CLng(const QVariant &v);
+inline qint32 CLng(const char *text) { return CLng(QString::fromUtf8(text)); }
 float CSng(double v);
 float CSng(const QString &text);
 float CSng(const QVariant &v);
+inline float CSng(const char *text) { return CSng(QString::fromUtf8(text)); }
 double CDbl(const QVariant &v);
 
 // Number to text with the leading blank for non-negative numbers (" 5", "-5").
+// Single-precision values print with 7 significant digits (1.1f is " 1.1").
 QString Str(double v);
-// Number to text as the program prints numbers (no leading blank, shortest form).
+QString Str(float v);
+template <std::integral T>
+QString Str(T v) { return Str(static_cast<double>(v)); }
+// Number to text as the program prints numbers (no leading blank, shortest form
+// up to 15 significant digits, period as the decimal mark: "5", "-2.5", "1E+20").
 QString NumText(double v);
+QString NumText(float v);
+template <std::integral T>
+QString NumText(T v) { return NumText(static_cast<double>(v)); }
 
 // Checked 16-bit and 32-bit arithmetic: raise 6 on overflow.
 qint16 Add16(int a, int b);

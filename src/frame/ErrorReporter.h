@@ -1,0 +1,32 @@
+#pragma once
+// The one place where run-time errors reach the user: a critical box with the
+// error number, its text, where it happened and whom to tell. The program then
+// goes on.
+//
+// A procedure that handles its own errors ends its error path with one line:
+//
+//     try { ... } catch (...) { ReportCurrentException("OpenDB"); return reached; }
+//
+#include <QString>
+#include <QtGlobal>
+
+namespace vb {
+class Error;
+}
+
+// Shows the error box (through the user port) and returns once it is closed.
+// Never throws: a text missing from the string table is replaced by a built-in
+// one, so an error path cannot itself fail.
+void ShowErrorMessage(qint32 number, const QString &text, const QString &location);
+
+// The box's text exactly as ShowErrorMessage shows it.
+QString ErrorMessageText(qint32 number, const QString &text, const QString &location);
+
+// Reports a run-time error with the standard text of its number.
+void ReportError(const vb::Error &e, const QString &location);
+
+// Reports the exception being handled; call it only inside a catch block.
+// vb::Error keeps its number; a foreign exception is reported as a run-time
+// error too (out of memory 7, out of range 9, anything else 51), so that no
+// exception ever ends the program.
+void ReportCurrentException(const QString &location);
