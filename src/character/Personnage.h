@@ -113,8 +113,61 @@ public:
     // own source files beside this one.
 
     // -- level, development points, statistic/resistance/skill bonuses
+    // Level from Experience (bands of 10000 up to 50000, then 20000, 30000,
+    // 40000 and 50000 per level).
+    qint16 CalNiveau();
+    // Raises Experience to the first value of the next level.
+    void ChangeNiveau();
+    // Development points of a level from AG, CO, Me, Re and SD; kept in PdeD.
+    qint16 DevelopmentPoint();
+    // Bonus of one statistic value.
+    qint16 BonusStats(qint16 value);
+    // Statistic 0..9: bonus of its temporary value, race bonus and special bonus.
+    qint16 TotalStatBonus(qint16 stat);
+    // Resistance kind 1..9: statistic part, race part and special bonus.
+    qint16 TotalResistanceBonus(qint16 kind);
+    // Bonus of a number of ranks along a progression "a0•a1•a2•a3•a4".
+    qint16 BonusRankProgression(qint16 ranks, const QString &progression);
+    // Skill category total: its statistics, its ranks and its special bonuses.
+    qint16 TotalSkillCatBonus(qint32 cat);
+    // Skill total (kind 2 to 6; item is the second key of kinds 3 to 6): the
+    // category total, the skill's ranks and its two bonuses.
+    qint16 TotalSkillBonus(qint32 skill, qint32 item, qint32 kind);
 
     // -- adolescence ranks and the transfers of a stage's choices
+    // A new character's upbringing: the culture's adolescence ranks and
+    // languages, the profession's special bonuses, the bonus of category 12.
+    void Adolescence();
+    // Moves the stage's development list into the rank tables (skills scaled by
+    // their status for the culture and profession) and empties the list. All or
+    // nothing: on a failure the tables and the list stay as they were, the
+    // error is reported once and the result is false.
+    bool TranferRank();
+    // The fixed background bonus of a category (kind 0, +5) or a skill (kind 1,
+    // +10). Raises its failures to the calling dialog.
+    void TransferBonusSkill(qint32 id, qint16 kind);
+    // Every bonus row of a talent or a flaw, on categories, skills or statistics.
+    void TransferTalent(qint32 talentId);
+    void TransferFlaw(qint32 flawId);
+    // Applies a training package for character `number` (its number as text):
+    // money, age, history, ranks with the player's choices, specials, and the
+    // statistic gain choice.
+    void TransferTraining(qint32 trainingId, const QString &number);
+
+private:
+    // Scales the count of development row `row` by the skill's status.
+    void OccupationalEverymanRestrictedSkill(qint32 row);
+    void moveDevelopmentRow(qint32 row);
+    void moveKeyedRow(character::GrowTable<qint32> &table, const qint32 &capacity, void (Personnage::*redim)(),
+                      qint32 id, qint32 key, qint32 ranks);
+    void addSpecial2(bool category, qint32 id, qint32 amount);
+    void applyBonusRows(const QString &table, const QString &idColumn, qint32 id);
+    void addCappedRank(bool category, qint32 id, qint32 ranks);
+    // Opens the one-list chooser in `mode` and applies the choice; -1 when the
+    // chooser was closed without one.
+    qint32 chooseOne(int player, qint32 mode, qint32 skill, qint32 count, const QString &caption);
+
+public:
 
     // ---------------------------------------------------------------- end of rules computations
 

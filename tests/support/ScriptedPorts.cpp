@@ -278,9 +278,11 @@ void ScriptedPorts::ProgressValue(int value)
 
 void ScriptedPorts::ProgressClose() { record(Call{Kind::ProgressClose}); }
 
-qint32 ScriptedPorts::ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items)
+qint32 ScriptedPorts::ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                                const QString &caption)
 {
     Call c{Kind::ChooseOne};
+    c.title = caption;
     c.player = player;
     c.mode = mode;
     c.items = items;
