@@ -72,16 +72,18 @@ void Personnage::Adolescence()
                 RedimSkill();
             const qint32 skillId = Id(ranks, QStringLiteral("Skill_ID"));
             if (skillId != 0 && skillId != 32) {
+                const qint32 rank = Need(ranks, QStringLiteral("Rank"));
                 Skill(fId, skillRow) = skillId;
-                Skill(fRank, skillRow) = Need(ranks, QStringLiteral("Rank"));
+                Skill(fRank, skillRow) = rank;
                 ++skillRow;
             }
             if (catRow >= NbSkillCat)
                 RedimSkillCat();
             const qint32 catId = Id(ranks, QStringLiteral("Skill_Category_ID"));
             if (catId != 0) {
+                const qint32 rank = Need(ranks, QStringLiteral("Rank"));
                 SkillCat(fId, catRow) = catId;
-                SkillCat(fRank, catRow) = Need(ranks, QStringLiteral("Rank"));
+                SkillCat(fRank, catRow) = rank;
                 ++catRow;
             }
         }
