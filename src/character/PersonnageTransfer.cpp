@@ -31,14 +31,16 @@ void Personnage::OccupationalEverymanRestrictedSkill(qint32 row)
 {
     using namespace rulesread;
     double factor = 1;
-    dao::Recordset skills = Open(QStringLiteral("Skills"));
+    const qint32 skillId = DevSkills(dId, row);
+    // Only the one skill is read: the whole table for every purchase would make
+    // the end of a long stage slow.
+    dao::Recordset skills = Open(QStringLiteral("SELECT * FROM Skills WHERE Skill_ID= ") + QString::number(skillId));
     dao::Recordset culture = Open(QStringLiteral("SELECT * FROM [Special Skills Culture] WHERE Culture_ID= ")
                                   + QString::number(Culture_ID));
     dao::Recordset profession = Open(
         QStringLiteral("SELECT * FROM [Special Skills Profession & Bonus] WHERE Profession_ID= ")
         + QString::number(Profession_ID));
 
-    const qint32 skillId = DevSkills(dId, row);
     ModGeneral::Criteria = likeId(skillId);
     skills.FindFirst(ModGeneral::Criteria);
     if (!skills.NoMatch() && Flag(skills, QStringLiteral("Restricted")))
