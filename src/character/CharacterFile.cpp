@@ -266,7 +266,7 @@ void Personnage::writeTables()
         rs.SetField(QStringLiteral("Profession_ID"), Profession_ID);
         rs.SetField(QStringLiteral("Culture_ID"), Culture_ID);
         rs.SetField(QStringLiteral("Royaume_ID"), Royaume_ID);
-        rs.SetField(QStringLiteral("Sexe"), Sexe ? 1 : 0);
+        rs.SetField(QStringLiteral("Sexe"), Sexe);
         rs.SetField(QStringLiteral("Poids"), double(Poids));
         rs.SetField(QStringLiteral("Grandeur"), double(Grandeur));
         rs.SetField(QStringLiteral("Age"), double(Age));

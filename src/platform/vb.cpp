@@ -38,6 +38,7 @@ constexpr ErrorTexts kTexts[] = {
     {ErrDiskFull, "Disk full", "Disque plein"},
     {ErrPermission, "Permission denied", "Permission refusée"},
     {ErrPathNotFound, "Path not found", "Chemin d'accès introuvable"},
+    {ErrInvalidUseOfNull, "Invalid use of Null", "Utilisation incorrecte de Null"},
     {ErrObjectRequired, "Object required", "Objet requis"},
     {ErrUpdateWithoutAddNew, "Update or CancelUpdate without AddNew or Edit.",
      "Update ou CancelUpdate sans AddNew ou Edit."},

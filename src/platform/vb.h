@@ -20,6 +20,7 @@ enum ErrNo : int {
     ErrDivByZero = 11,
     ErrTypeMismatch = 13,
     ErrInternal = 51,          // anything that is not one of ours (foreign exceptions)
+    ErrInvalidUseOfNull = 94,  // an empty value where a number is needed
     ErrFileNotFound = 53,
     ErrFileExists = 58,
     ErrDiskFull = 61,
