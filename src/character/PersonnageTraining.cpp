@@ -124,7 +124,7 @@ qint32 Personnage::chooseOne(int player, qint32 mode, qint32 skill, qint32 count
         // The chooser still opens (empty), as it would have with a failed fill.
         ReportCurrentException(QStringLiteral("frmArmeAdolescence.LoadData"));
     }
-    const qint32 chosen = ports::ui().ChooseOne(player, mode, items, caption);
+    const qint32 chosen = ports::ui().ChooseOneTitled(player, mode, items, caption);
     const bool offered = std::any_of(items.begin(), items.end(),
                                      [chosen](const ports::ChooserItem &it) { return it.id == chosen; });
     if (!offered)

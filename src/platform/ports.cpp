@@ -21,7 +21,7 @@ public:
     void ProgressShow(const QString &, const QString &, int) override {}
     void ProgressValue(int) override {}
     void ProgressClose() override {}
-    qint32 ChooseOne(int, qint32, const std::vector<ChooserItem> &, const QString &) override { return -1; }
+    qint32 ChooseOne(int, qint32, const std::vector<ChooserItem> &) override { return -1; }
     std::vector<int> ChooseStatGains(int, const std::vector<int> &forced, int) override { return forced; }
 };
 SilentPorts g_silent;
