@@ -4,7 +4,6 @@
 #include "platform/dao.h"
 #include "platform/vb.h"
 
-#include "platform/DaoVbStub.cpp"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 // record as it stands; nothing is written on any path.
 #include "character/Personnage.h"
 #include "character/Guarded.h"
-#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
 #include "platform/dao.h"
 #include "platform/vb.h"
 
@@ -12,16 +12,12 @@
 
 namespace {
 
-// One recordset opened on the rules database with the shared query text and
-// searched with the shared criterion; closed on every way out. Table and
-// column names are literals, so naming them costs no allocation.
+// One recordset opened on the rules database and searched the way every
+// reader does; closed on every way out. Table and column names are passed as
+// literals, so naming them costs no allocation.
 class RulesTable {
 public:
-    explicit RulesTable(const QString &source)
-    {
-        ModGeneral::Sql = source;
-        m_rs = ModGeneral::DbMaster.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
-    }
+    explicit RulesTable(const QString &source) : m_rs(rules::Open(source)) {}
     ~RulesTable()
     {
         try {
@@ -35,12 +31,7 @@ public:
     RulesTable &operator=(const RulesTable &) = delete;
 
     // Positions on the first row whose column holds id; false when none does.
-    bool Find(const QString &column, qint64 id)
-    {
-        ModGeneral::Criteria = column + QLatin1String(" LIKE('") + QString::number(id) + QLatin1String("')");
-        m_rs.FindFirst(ModGeneral::Criteria);
-        return !m_rs.NoMatch();
-    }
+    bool Find(const QString &column, qint64 id) { return rules::Find(m_rs, column, QVariant(id)); }
     QVariant Value(const QString &column) const { return m_rs.Value(column); }
     // A number the rules must hold: an empty column is an error.
     double Number(const QString &column) const

@@ -347,13 +347,9 @@ void Database::Close()
     if (!d)
         return;
     const int rc = d->commitRows();
-    sqlite3 *db = d->db;
-    if (rc != SQLITE_OK) {
-        const int code = sqlite3_extended_errcode(db);
-        d->close();
-        raiseSqlite(nullptr, code); // the rows were not written: say so
-    }
     d->close();
+    if (rc != SQLITE_OK)
+        raiseSqlite(nullptr, rc); // the rows were not written: say so
 }
 
 Recordset Database::OpenRecordset(const QString &source, int type)
@@ -413,7 +409,7 @@ void Database::Execute(const QString &sql)
     sqlite3 *db = d->handle();
     if (const int rc = d->commitRows(); rc != SQLITE_OK)
         raiseSqlite(db, rc);
-    const QByteArray utf8 = adaptSql(sql).toUtf8();
+    const QByteArray utf8 = sql.toUtf8();
     const char *p = utf8.constData();
     const char *end = p + utf8.size();
     while (p < end) {
@@ -955,13 +951,6 @@ bool likeMatch(QStringView text, QStringView pat)
     return p == pat.size();
 }
 
-QString numberText(double d)
-{
-    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
-        return QString::number(qint64(d));
-    return QString::number(d, 'g', 15);
-}
-
 template <typename T>
 int threeWay(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
@@ -1007,7 +996,7 @@ bool matches(const Criteria &c, int node, const RowSet &rs, int row)
         if (isInt)
             text = QString::number(v.toLongLong());
         else if (type == QMetaType::Double)
-            text = numberText(v.toDouble());
+            text = vb::NumText(v.toDouble()); // the text the old engine compared
         else if (type == QMetaType::QString)
             text = v.toString();
         else
