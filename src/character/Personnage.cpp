@@ -1,3 +1,233 @@
 #include "character/Personnage.h"
 
-Personnage::Personnage() = default;
+#include "character/Guarded.h"
+
+using character::guarded;
+
+Personnage::Personnage()
+{
+    Stats.redim(9);
+    guarded("Initialize Personnage", [this] {
+        SkillCat.redim(60);
+        NbSkillCat = 60;
+        RedimSubSkill();
+        RedimDevSkills();
+        RedimLanguageSkills();
+        RedimWeaponSkills();
+        RedimSpellSkills();
+    });
+}
+
+// ---------------------------------------------------------------- growth
+
+template <typename T>
+void Personnage::grow(character::GrowTable<T> &table, qint32 &capacity)
+{
+    const qint32 grown = vb::Add32(capacity, 10);
+    table.redim(grown);
+    capacity = grown;
+}
+
+void Personnage::RedimSkillCat()
+{
+    guarded("RedimSkillCat", [this] { grow(SkillCat, NbSkillCat); });
+}
+
+void Personnage::RedimSkill()
+{
+    guarded("RedimSkill", [this] { grow(Skill, NbSkill); });
+}
+
+void Personnage::RedimSubSkill()
+{
+    guarded("RedimSubSkill", [this] { grow(SubSkills, NbSubSkill); });
+}
+
+void Personnage::RedimLanguageSkills()
+{
+    guarded("RedimLanguageSkills", [this] { grow(LanguageSkills, NbLanguageSkills); });
+}
+
+void Personnage::RedimWeaponSkills()
+{
+    guarded("RedimWeaponSkills", [this] { grow(WeaponSkills, NbWeaponSkills); });
+}
+
+void Personnage::RedimSpellSkills()
+{
+    guarded("RedimSpellSkills", [this] { grow(SpellSkills, NbSpellSkills); });
+}
+
+void Personnage::RedimDevSkills()
+{
+    guarded("RedimDevSkills", [this] { grow(DevSkills, NbDevSkills); });
+}
+
+// ---------------------------------------------------------------- fixed arrays
+
+void Personnage::AddResistanceSpecial(qint16 kind, qint16 value)
+{
+    guarded("AddResistanceSpecial", [&] { ResistanceSpecial(kind) = value; });
+}
+
+void Personnage::AddStat(qint16 valueKind, qint16 stat, qint16 value)
+{
+    guarded("AddStat", [&] { Stats(valueKind, stat) = value; });
+}
+
+void Personnage::AddCategorieWeapon(qint16 position, qint16 value)
+{
+    guarded("AddCategorieWeapon", [&] { CategorieWeapon(position) = value; });
+}
+
+qint16 Personnage::DirCategorieWeapon(qint16 position)
+{
+    qint16 result = 0;
+    guarded("DirCategorieWeapon", [&] { result = CategorieWeapon(position); });
+    return result;
+}
+
+qint16 Personnage::DirResistanceSpecial(qint16 kind)
+{
+    qint16 result = 0;
+    guarded("DirResistanceSpecial", [&] { result = ResistanceSpecial(kind); });
+    return result;
+}
+
+qint16 Personnage::DirStats(qint16 valueKind, qint16 stat)
+{
+    qint16 result = 0;
+    guarded("DirStats", [&] { result = Stats(valueKind, stat); });
+    return result;
+}
+
+// ---------------------------------------------------------------- rank tables
+
+void Personnage::AddSkill(qint16 field, qint16 row, qint16 kind, qint16 value)
+{
+    guarded("AddSkill", [&] {
+        switch (kind) {
+        case RankKind::SkillCategory: SkillCat(field, row) = value; break;
+        case RankKind::Skill: Skill(field, row) = value; break;
+        case RankKind::SubSkill: SubSkills(field, row) = QString::number(value); break;
+        case RankKind::LanguageSkill: LanguageSkills(field, row) = value; break;
+        case RankKind::WeaponSkill: WeaponSkills(field, row) = value; break;
+        case RankKind::SpellList: SpellSkills(field, row) = value; break;
+        default: break;
+        }
+    });
+}
+
+qint32 Personnage::AddSubSkills(qint32 skillId, const QString &name, qint32 rank)
+{
+    qint32 result = 0;
+    guarded("AddSubSkill", [&] {
+        qint32 row = 1;
+        while (row <= NbSubSkill && !SubSkills(fSubSkillName, row).isEmpty())
+            ++row;
+        if (row > NbSubSkill)
+            RedimSubSkill();
+        SubSkills(fId, row) = QString::number(skillId);
+        SubSkills(fRank, row) = QString::number(rank);
+        SubSkills(fItem, row) = QStringLiteral("0");
+        SubSkills(fSpecial, row) = QStringLiteral("0");
+        SubSkills(fKey, row) = QString::number(row);
+        SubSkills(fSubSkillName, row) = name;
+        result = row;
+    });
+    return result;
+}
+
+qint16 Personnage::DirSkills(qint32 field, qint32 row)
+{
+    qint16 result = 0;
+    guarded("DirSkills", [&] { result = vb::Check16(Skill(field, row)); });
+    return result;
+}
+
+qint16 Personnage::DirSkillsCat(qint32 field, qint32 row)
+{
+    qint16 result = 0;
+    guarded("DirSkillsCat", [&] { result = vb::Check16(SkillCat(field, row)); });
+    return result;
+}
+
+QString Personnage::DirSubSkills(qint32 field, qint32 row)
+{
+    QString result;
+    guarded("DirSubSkill", [&] {
+        QString text;
+        if (row > 0)
+            text = SubSkills(field, row);
+        result = text.isEmpty() ? QStringLiteral("0") : text;
+    });
+    return result;
+}
+
+QString Personnage::cellText(const character::GrowTable<qint32> &table, qint32 field, qint32 row)
+{
+    if (row <= 0)
+        return QString();
+    return QString::number(table(field, row));
+}
+
+QString Personnage::DirLanguageSkills(qint32 field, qint32 row)
+{
+    QString result;
+    guarded("DirLanguageSkills", [&] { result = cellText(LanguageSkills, field, row); });
+    return result;
+}
+
+QString Personnage::DirWeaponSkills(qint32 field, qint32 row)
+{
+    QString result;
+    guarded("DirWeaponSkills", [&] { result = cellText(WeaponSkills, field, row); });
+    return result;
+}
+
+QString Personnage::DirSpellSkills(qint32 field, qint32 row)
+{
+    QString result;
+    guarded("DirSpellSkills", [&] { result = cellText(SpellSkills, field, row); });
+    return result;
+}
+
+// ---------------------------------------------------------------- development list
+
+void Personnage::AddDevelopment(qint32 kind, qint32 id, qint32 key, qint32 ranks, qint32 further)
+{
+    guarded("AddDevelopment", [&] {
+        qint32 i = 0;
+        for (; i <= NbDevSkills; ++i) {
+            if (DevSkills(dKind, i) == kind && DevSkills(dId, i) == id && DevSkills(dKey, i) == key) {
+                DevSkills(dRanks, i) = ranks;
+                return;
+            }
+            if (DevSkills(dKind, i) < 1)
+                break;
+        }
+        // The row at the capacity is only written once the list has grown past it.
+        if (i >= NbDevSkills)
+            RedimDevSkills();
+        DevSkills(dKind, i) = kind;
+        DevSkills(dId, i) = id;
+        DevSkills(dKey, i) = key;
+        DevSkills(dRanks, i) = ranks;
+        DevSkills(dFurther, i) = further;
+    });
+}
+
+QVariant Personnage::DirRankDevelopment(qint32 kind, qint32 id, qint32 key, qint32 /*ignored*/)
+{
+    QVariant result;
+    guarded("DirRankDevelopment", [&] {
+        for (qint32 i = 0; i <= NbDevSkills; ++i) {
+            if (DevSkills(dKind, i) == kind && DevSkills(dId, i) == id && DevSkills(dKey, i) == key) {
+                result = QVariant::fromValue<qint32>(DevSkills(dRanks, i));
+                return;
+            }
+        }
+        result = QVariant::fromValue<qint16>(0);
+    });
+    return result;
+}

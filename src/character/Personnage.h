@@ -1,6 +1,175 @@
 #pragma once
-// The character record. (Filled in by the record work.)
+// The character record: one object per open character, owned by the table of
+// open characters and looked up there by number each time a window needs it.
+//
+// Scalar values are public fields (plain values, no checks). The statistics,
+// special resistance bonuses and weapon-category order are small fixed arrays;
+// ranks live in six growable rank tables and the purchases of the development
+// stage under way in the development list. Every operation handles its own
+// run-time errors: it reports them once through the error box, with its own
+// location text, and returns what it had reached (0, empty text or empty).
+#include "character/BoundedTable.h"
+
+#include <QString>
+#include <QVariant>
+
+// Rank table kinds, as every window and operation passes them.
+namespace RankKind {
+enum : qint16 {
+    SkillCategory = 1,
+    Skill = 2,
+    SubSkill = 3,
+    LanguageSkill = 4,
+    WeaponSkill = 5,
+    SpellList = 6,
+};
+}
+
 class Personnage {
+    friend struct PersonnageAccess;   // tests reach the tables and growth directly
+
 public:
     Personnage();
+
+    // ---------------------------------------------------------------- fields
+    QString Nom;
+    qint32 Profession_ID = 0;
+    qint32 Race_ID = 0;
+    qint32 Culture_ID = 0;
+    qint32 Royaume_ID = 0;
+    bool Sexe = false;              // true female, false male
+    float Poids = 0;
+    float Grandeur = 0;
+    float Age = 0;
+    QString Cheveux;
+    QString Yeux;
+    qint32 Experience = 0;
+    qint16 Apparence = 0;
+    qint16 PdeD = 0;
+    qint32 Money = 0;
+    QVariant Historique;            // Empty (invalid) until something writes it
+    qint32 Armure = 0;
+    qint32 Casque = 0;
+    qint32 Bouclier = 0;
+    qint16 PointsBO = 0;            // not kept in the character file
+    QString FileName;               // not kept in the character file
+    // Capacities: the last row of each growable table. Other code only reads
+    // them; the record's own operations change them.
+    qint32 NbSkillCat = 0;
+    qint32 NbSkill = 0;
+    qint32 NbSubSkill = 0;
+    qint32 NbLanguageSkills = 0;
+    qint32 NbWeaponSkills = 0;
+    qint32 NbSpellSkills = 0;
+    qint32 NbDevSkills = 0;
+
+    // Field indexes of the rank tables.
+    enum : qint16 { fId = 0, fRank = 1, fSpecial1 = 2, fSpecial2 = 3 };            // SkillCat, Skill
+    enum : qint16 { fItem = 2, fSpecial = 3, fKey = 4, fSubSkillName = 5 };         // other four
+    // Field indexes of the development list.
+    enum : qint16 { dKind = 0, dId = 1, dKey = 2, dRanks = 3, dFurther = 4 };
+
+    // ---------------------------------------------------------------- cells
+    void AddResistanceSpecial(qint16 kind, qint16 value);
+    void AddStat(qint16 valueKind, qint16 stat, qint16 value);
+    void AddCategorieWeapon(qint16 position, qint16 value);
+    // Writes one cell of the rank table of `kind` (1 to 6; any other kind does
+    // nothing). Never grows: the row must exist. Sub-skill cells get the
+    // decimal text of value.
+    void AddSkill(qint16 field, qint16 row, qint16 kind, qint16 value);
+    // Adds a named sub-skill in the first row without a name, growing the
+    // table when every row has one; returns the row.
+    qint32 AddSubSkills(qint32 skillId, const QString &name, qint32 rank);
+    qint16 DirCategorieWeapon(qint16 position);
+    // Decimal text of the cell; empty text for a row of 0 or below.
+    QString DirLanguageSkills(qint32 field, qint32 row);
+    qint16 DirResistanceSpecial(qint16 kind);
+    // The 32-bit cell as a 16-bit number (overflow error when it does not fit).
+    qint16 DirSkills(qint32 field, qint32 row);
+    // Records the ranks bought for an element in this stage (replacing an
+    // earlier count for the same element).
+    void AddDevelopment(qint32 kind, qint32 id, qint32 key, qint32 ranks, qint32 further);
+    // The cell's text; "0" for a row of 0 or below or an empty cell.
+    QString DirSubSkills(qint32 field, qint32 row);
+    // Ranks recorded for an element in this stage (32-bit), or a 16-bit 0.
+    QVariant DirRankDevelopment(qint32 kind, qint32 id, qint32 key, qint32 ignored);
+    qint16 DirSkillsCat(qint32 field, qint32 row);
+    QString DirWeaponSkills(qint32 field, qint32 row);
+    QString DirSpellSkills(qint32 field, qint32 row);
+    qint16 DirStats(qint16 valueKind, qint16 stat);
+
+    // ---------------------------------------------------------------- file
+    // Fills a fresh record from the character file at FileName.
+    void LoadP();
+    // Writes the whole record to FileName, replacing the file only once the
+    // new one is complete.
+    void SaveP();
+
+    // ---------------------------------------------------------------- growth
+    void RedimDevSkills();
+
+    // ---------------------------------------------------------------- Rules computations (level, bonuses, transfers)
+    // Declarations of the rules operations go here; their bodies live in their
+    // own source files beside this one.
+
+    // -- level, development points, statistic/resistance/skill bonuses
+    // Level from Experience (bands of 10000 up to 50000, then 20000, 30000,
+    // 40000 and 50000 per level).
+    qint16 CalNiveau();
+    // Raises Experience to the first value of the next level.
+    void ChangeNiveau();
+    // Development points of a level from AG, CO, Me, Re and SD; kept in PdeD.
+    qint16 DevelopmentPoint();
+    // Bonus of one statistic value.
+    qint16 BonusStats(qint16 value);
+    // Statistic 0..9: bonus of its temporary value, race bonus and special bonus.
+    qint16 TotalStatBonus(qint16 stat);
+    // Resistance kind 1..9: statistic part, race part and special bonus.
+    qint16 TotalResistanceBonus(qint16 kind);
+    // Bonus of a number of ranks along a progression "a0•a1•a2•a3•a4".
+    qint16 BonusRankProgression(qint16 ranks, const QString &progression);
+    // Skill category total: its statistics, its ranks and its special bonuses.
+    qint16 TotalSkillCatBonus(qint32 cat);
+    // Skill total (kind 2 to 6; item is the second key of kinds 3 to 6): the
+    // category total, the skill's ranks and its two bonuses.
+    qint16 TotalSkillBonus(qint32 skill, qint32 item, qint32 kind);
+
+    // -- adolescence ranks and the transfers of a stage's choices
+
+    // ---------------------------------------------------------------- end of rules computations
+
+private:
+    void RedimLanguageSkills();
+    void RedimSpellSkills();
+    void RedimWeaponSkills();
+    void RedimSkill();
+    void RedimSubSkill();
+    void RedimSkillCat();
+
+    // The ten tables of the character file, in their order.
+    void writeTables();
+    void readTables();
+
+    // Grows `table` by 10 rows past `capacity` (which it updates).
+    template <typename T>
+    static void grow(character::GrowTable<T> &table, qint32 &capacity);
+    // Decimal text of a 32-bit rank-table cell, empty for a row of 0 or below.
+    static QString cellText(const character::GrowTable<qint32> &table, qint32 field, qint32 row);
+
+    // Stats(value kind 0..2, statistic 0..9): temporary, potential, special bonus.
+    character::GrowTable<qint16> Stats{3, 0};
+    character::BoundedArray<qint16> ResistanceSpecial{1, 9};
+    character::BoundedArray<qint16> CategorieWeapon{0, 6};
+
+    // Rank tables: SkillCat and Skill are (id, Rank, Special1, Special2) from
+    // row 0; the other four (Skill_ID, Rank, Item, Special, key) from row 1,
+    // SubSkills holding text and a sixth field, the sub-skill's Name.
+    character::GrowTable<qint32> SkillCat{4, 0};
+    character::GrowTable<qint32> Skill{4, 0};
+    character::GrowTable<QString> SubSkills{6, 1};
+    character::GrowTable<qint32> LanguageSkills{5, 1};
+    character::GrowTable<qint32> WeaponSkills{5, 1};
+    character::GrowTable<qint32> SpellSkills{5, 1};
+    // Development list: (kind, id, second key, ranks, further value) from row 0.
+    character::GrowTable<qint32> DevSkills{5, 0};
 };

@@ -1,6 +1,12 @@
 #include "frame/ModGeneral.h"
 
+#include "frame/ErrorReporter.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
+
 #include <QCoreApplication>
+#include <new>
 
 namespace ModGeneral {
 
@@ -30,6 +36,82 @@ void PlayerTable::clear()
 QString AppFolder()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+namespace {
+// The accounts of the security file. The rules are read under the reader's
+// account; character files are opened under the player's.
+const char *const kMasterWorkspace = "wsArea";
+const char *const kMasterUser = "Lecteur";
+const char *const kMasterPassword = "qfw271";
+const char *const kPlayerWorkspace = "wsAreaPalyer";
+const char *const kPlayerUser = "Player";
+const char *const kPlayerPassword = "pLRtx8vqanhbzo";
+
+QString ProgramTitle()
+{
+    QString title;
+    if (Strings::TryLoad(1104, &title) && !title.isEmpty())
+        return title;
+    return QStringLiteral("Quorvane");
+}
+} // namespace
+
+void OpenDB()
+{
+    try {
+        dao::DBEngine &engine = dao::DBEngine::instance();
+        engine.SystemDB = AppFolder() + QStringLiteral("/mind.dat");
+
+        WsMaster = engine.CreateWorkspace(kMasterWorkspace, kMasterUser, kMasterPassword);
+        engine.AppendWorkspace(WsMaster);
+
+        // Nothing ever writes the rules, so each source's rows are read once.
+        dao::OpenOptions options;
+        options.readOnly = true;
+        options.cacheRows = true;
+        DbMaster = WsMaster.OpenDatabase(MasterPath, options);
+
+        WsPlayer = engine.CreateWorkspace(kPlayerWorkspace, kPlayerUser, kPlayerPassword);
+        engine.AppendWorkspace(WsPlayer);
+    } catch (const vb::Error &e) {
+        ShowErrorMessage(e.number(), e.text(), QStringLiteral("OpenDB"));
+    } catch (const std::bad_alloc &) {
+        ShowErrorMessage(vb::ErrOutOfMemory, vb::ErrorText(vb::ErrOutOfMemory), QStringLiteral("OpenDB"));
+    }
+}
+
+void RedimPlayer()
+{
+    try {
+        const qint16 count = vb::Add16(PlayerCount, 1);
+        PlayerCount = count;
+        if (PlayerCount > CompressionWarningCount)
+            ports::ui().MsgBox(QStringLiteral("Compression des personnage"), ports::OkOnly, ProgramTitle());
+        Players.resize(PlayerCount);
+    } catch (const vb::Error &e) {
+        ShowErrorMessage(e.number(), e.text(), QStringLiteral("RedimPlayer"));
+    }
+}
+
+void ResetSharedState()
+{
+    WsMaster = {};
+    WsPlayer = {};
+    DbMaster = {};
+    DbPlayer = {};
+    MasterPath.clear();
+    PlayerPath.clear();
+    Sql.clear();
+    Criteria.clear();
+    DataLanguage = 0;
+    PlayerCount = 0;
+    SkillDevMode.clear();
+    WeaponChoiceArgs = {};
+    WeaponAdolescenceShown = false;
+    MsgText = QVariant();
+    MsgTitle.clear();
+    Players.clear();
 }
 
 } // namespace ModGeneral

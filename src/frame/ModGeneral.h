@@ -46,7 +46,19 @@ inline PlayerTable Players;
 // The program's own folder (where master.dat, player.dat and mind.dat are).
 QString AppFolder();
 
+// The per-character window tables end at these numbers: the new-character and
+// background windows serve characters 1 to 10, the skill development and
+// sheet windows characters 1 to 30.
+inline constexpr int NewCharacterLimit = 10;
+inline constexpr int OpenCharacterLimit = 30;
+// Past this many open characters RedimPlayer warns (and goes on).
+inline constexpr int CompressionWarningCount = 20;
+
+// Sets the security file and opens both workspaces and the rules database.
+// Reports its own failure once (location "OpenDB") and returns.
 void OpenDB();
+// Adds one character slot; the new number is PlayerCount afterwards. An
+// overflow is reported (location "RedimPlayer") and nothing grows.
 void RedimPlayer();
 
 // Resets every shared variable to its start value (tests).

@@ -51,8 +51,10 @@ public:
     virtual std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int choices) = 0;
 };
 
-// The installed implementation (never null once the program or a test has set one).
+// The installed implementation. Until one is installed, a silent one answers:
+// nothing is shown and every question is cancelled.
 UserPorts &ui();
+// Installs p (not owned; it must outlive its use); nullptr puts the silent one back.
 void install(UserPorts *p);
 
 } // namespace ports

@@ -38,6 +38,7 @@ constexpr ErrorTexts kTexts[] = {
     {ErrDiskFull, "Disk full", "Disque plein"},
     {ErrPermission, "Permission denied", "Permission refusée"},
     {ErrPathNotFound, "Path not found", "Chemin d'accès introuvable"},
+    {ErrInvalidUseOfNull, "Invalid use of Null", "Utilisation incorrecte de Null"},
     {ErrObjectRequired, "Object required", "Objet requis"},
     {ErrUpdateWithoutAddNew, "Update or CancelUpdate without AddNew or Edit.",
      "Update ou CancelUpdate sans AddNew ou Edit."},
@@ -395,13 +396,13 @@ double CDbl(const QVariant &v) { return variantToNumber(v); }
 
 namespace {
 
-// Up to 15 significant digits, fixed notation for exponents -5 < e < 15,
-// otherwise the E+nn form.
-QString formatNumber(double v, bool leadingZero)
+// Up to 15 (single: 7) significant digits, fixed notation for exponents
+// -5 < e < digits, otherwise the E+nn form.
+QString formatNumber(double v, int digits, bool leadingZero)
 {
     if (v == 0)
         return QStringLiteral("0");
-    QString s = QString::number(v, 'g', 15);
+    QString s = QString::number(v, 'g', digits);
     const qsizetype e = s.indexOf(QLatin1Char('e'));
     if (e >= 0)
         s[e] = QLatin1Char('E');
@@ -418,11 +419,19 @@ QString formatNumber(double v, bool leadingZero)
 
 QString Str(double v)
 {
-    const QString s = formatNumber(v, false);
+    const QString s = formatNumber(v, 15, false);
     return s.startsWith(QLatin1Char('-')) ? s : QLatin1Char(' ') + s;
 }
 
-QString NumText(double v) { return formatNumber(v, true); }
+QString Str(float v)
+{
+    const QString s = formatNumber(v, 7, false);
+    return s.startsWith(QLatin1Char('-')) ? s : QLatin1Char(' ') + s;
+}
+
+QString NumText(double v) { return formatNumber(v, 15, true); }
+
+QString NumText(float v) { return formatNumber(v, 7, true); }
 
 // ------------------------------------------------------------------ checked arithmetic
 

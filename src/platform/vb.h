@@ -4,6 +4,7 @@
 // conversions (rounding halves to the even neighbour).
 #include <QString>
 #include <QVariant>
+#include <concepts>
 #include <cstdint>
 #include <exception>
 
@@ -19,6 +20,7 @@ enum ErrNo : int {
     ErrDivByZero = 11,
     ErrTypeMismatch = 13,
     ErrInternal = 51,          // anything that is not one of ours (foreign exceptions)
+    ErrInvalidUseOfNull = 94,  // an empty value where a number is needed
     ErrFileNotFound = 53,
     ErrFileExists = 58,
     ErrDiskFull = 61,
@@ -75,19 +77,29 @@ double Val(const QString &text);
 qint16 CInt(double v);
 qint16 CInt(const QString &text);
 qint16 CInt(const QVariant &v);
+inline qint16 CInt(const char *text) { return CInt(QString::fromUtf8(text)); }
 qint32 CLng(double v);
 qint32 CLng(const QString &text);
 qint32 CLng(const QVariant &v);
+inline qint32 CLng(const char *text) { return CLng(QString::fromUtf8(text)); }
 float CSng(double v);
 float CSng(const QString &text);
 float CSng(const QVariant &v);
+inline float CSng(const char *text) { return CSng(QString::fromUtf8(text)); }
 double CDbl(const QVariant &v);
 
 // Number to text with the leading blank for non-negative numbers (" 5", "-5").
+// Single-precision values print with 7 significant digits (1.1f is " 1.1").
 QString Str(double v);
+QString Str(float v);
+template <std::integral T>
+QString Str(T v) { return Str(static_cast<double>(v)); }
 // Number to text as the program prints numbers (no leading blank, shortest form
 // up to 15 significant digits, period as the decimal mark: "5", "-2.5", "1E+20").
 QString NumText(double v);
+QString NumText(float v);
+template <std::integral T>
+QString NumText(T v) { return NumText(static_cast<double>(v)); }
 
 // Checked 16-bit and 32-bit arithmetic: raise 6 on overflow.
 qint16 Add16(int a, int b);

@@ -143,6 +143,7 @@ TEST(Conversions, RangeEdgesRaiseOverflow)
 TEST(Conversions, TextMustBeANumberAsAWhole)
 {
     EXPECT_EQ(CInt(QStringLiteral("  12 ")), 12);
+    EXPECT_EQ(CInt("\t12\n"), 12);
     EXPECT_EQ(CInt(QStringLiteral("-3")), -3);
     EXPECT_EQ(CInt(QStringLiteral("2.5")), 2);
     EXPECT_EQ(CInt(QStringLiteral("&H10")), 16);
@@ -186,6 +187,13 @@ TEST(NumberText, StrHasALeadingBlankForNonNegatives)
     EXPECT_EQ(Str(1e15), " 1E+15");
     EXPECT_EQ(Str(0.0001), " .0001");
     EXPECT_EQ(Str(0.00001), " 1E-05");
+    EXPECT_EQ(Str(qint16(-3)), "-3");
+    EXPECT_EQ(Str(qint32(40000)), " 40000");
+    EXPECT_EQ(Str(1.1f), " 1.1");
+    EXPECT_EQ(Str(1.1), " 1.1");
+    EXPECT_EQ(Str(12345678.f), " 1.234568E+07");
+    EXPECT_EQ(NumText(0.1f), "0.1");
+    EXPECT_EQ(NumText(qint64(-7)), "-7");
     EXPECT_EQ(NumText(5), "5");
     EXPECT_EQ(NumText(-2.5), "-2.5");
     EXPECT_EQ(NumText(0.5), "0.5");

@@ -1,0 +1,76 @@
+#include "frame/ui/CharacterWindow.h"
+
+#include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/GeneralPlaceholder.h"
+#include "skilldev/frmSkillDev.h"
+#include "newcharacter/frmInitChoise.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+CharacterWindow::CharacterWindow(const QString &name, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(name);
+}
+
+QString CharacterWindow::Tag() const
+{
+    return property("Tag").toString();
+}
+
+void CharacterWindow::setTag(const QString &tag)
+{
+    setProperty("Tag", tag);
+}
+
+int CharacterWindow::Number() const
+{
+    bool ok = false;
+    const int n = Tag().trimmed().toInt(&ok);
+    return ok ? n : 0;
+}
+
+void CharacterWindow::FinishLoad()
+{
+    LoadFormStrings(this);
+    setTag(QString());
+}
+
+void CharacterWindow::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+void DisposeWindow(QWidget *w)
+{
+    if (!w)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget()))
+        delete sub;
+    else
+        delete w;
+}
+
+void InstallFormFactories()
+{
+    InitForms.setFactory([] { return new frmInitChoise; });
+    SkillDevForms.setFactory([] { return new frmSkillDev; });
+    GeneralForms.setFactory([] { return new GeneralPlaceholder; });
+}
+
+void ClearFormTables()
+{
+    InitForms.clear();
+    StatChoiceForms.clear();
+    BackgroundForms.clear();
+    SkillDevForms.clear();
+    GeneralForms.clear();
+    for (auto &w : SpecialItemChooseForms)
+        DisposeWindow(w.data());
+    for (auto &w : SpecialItemForms)
+        DisposeWindow(w.data());
+    SpecialItemChooseForms = {};
+    SpecialItemForms = {};
+}

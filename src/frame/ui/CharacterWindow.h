@@ -1,0 +1,115 @@
+#pragma once
+// The one base of every per-character window (new-character steps, skill
+// development, character sheet, background options): the window carries its
+// character's number as the text of its Tag, and the main window fills it and
+// sets the toolbar for it without knowing its type.
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class CharacterWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CharacterWindow(const QString &name, QWidget *parent = nullptr);
+
+    // The Tag: the caption's string number while the layout is localised, then
+    // the character number as decimal text (empty when there is none).
+    QString Tag() const;
+    void setTag(const QString &tag);
+    // The character number in the Tag; 0 when the Tag holds no number.
+    int Number() const;
+
+    // Fills the window for the character in its Tag.
+    virtual void LoadData() {}
+    // Sets the main window's Tag and toolbar for this window.
+    virtual void Tableau() {}
+    // Runs when the window becomes the active child of the main window.
+    virtual void Form_Activate() {}
+
+protected:
+    // Localises the layout and then empties the Tag, so that a window made
+    // afresh always reads as one that has no character yet.
+    void FinishLoad();
+    // The window's own unload logic; runs before the window goes away.
+    virtual void Form_Unload() {}
+    void closeEvent(QCloseEvent *event) override;
+};
+
+// Closes a window for good: its MDI frame with it when it has one.
+void DisposeWindow(QWidget *w);
+
+// A fixed table of per-character windows indexed by character number. Slot 0
+// stays empty. A window that was put in a slot and has since been closed is
+// made again, with an empty Tag, the next time its slot is read: the callers
+// then see it as a window that lost its number and fill it again.
+template <std::size_t N>
+class FormTable {
+public:
+    using Factory = std::function<CharacterWindow *()>;
+
+    static constexpr int size() { return static_cast<int>(N); }
+    bool inRange(int n) const { return n >= 1 && n < static_cast<int>(N); }
+
+    // The window of slot n; null when none was ever put there or n is out of range.
+    CharacterWindow *operator[](int n)
+    {
+        if (!inRange(n))
+            return nullptr;
+        if (!m_slots[n] && m_made[n] && m_factory)
+            m_slots[n] = m_factory();
+        return m_slots[n].data();
+    }
+    // Puts w into slot n (false, and w is deleted, when n is out of range). A
+    // window already in the slot is left open: only the reference changes.
+    bool put(int n, CharacterWindow *w)
+    {
+        if (!inRange(n)) {
+            delete w;
+            return false;
+        }
+        m_slots[n] = w;
+        m_made[n] = true;
+        return true;
+    }
+    // True once a window has been put in slot n, closed or not.
+    bool made(int n) const { return inRange(n) && m_made[n]; }
+    // The window of slot n without making a closed one again.
+    CharacterWindow *peek(int n) const { return inRange(n) ? m_slots[n].data() : nullptr; }
+
+    void setFactory(Factory f) { m_factory = std::move(f); }
+    // Makes a new window of the table's kind (null when the table has no factory).
+    CharacterWindow *make() const { return m_factory ? m_factory() : nullptr; }
+
+    // Closes and forgets every window (tests, end of run).
+    void clear()
+    {
+        for (auto &w : m_slots)
+            DisposeWindow(w.data());
+        m_slots = {};
+        m_made = {};
+    }
+
+private:
+    std::array<QPointer<CharacterWindow>, N> m_slots{};
+    std::array<bool, N> m_made{};
+    Factory m_factory;
+};
+
+// The window tables, 11 slots for the new-character steps, 31 for the skill
+// development and sheet windows.
+inline FormTable<11> InitForms;
+inline FormTable<11> StatChoiceForms;
+inline FormTable<11> BackgroundForms;
+inline FormTable<31> SkillDevForms;
+inline FormTable<31> GeneralForms;
+// Indexed by special-item number, not by character.
+inline std::array<QPointer<QWidget>, 11> SpecialItemChooseForms{};
+inline std::array<QPointer<QWidget>, 11> SpecialItemForms{};
+
+// Installs the factories of the window kinds this build has. Called once at
+// start-up (and by tests after clearing the tables).
+void InstallFormFactories();
+// Closes every per-character window and empties the tables.
+void ClearFormTables();

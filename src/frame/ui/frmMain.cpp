@@ -1,0 +1,593 @@
+#include "frame/ui/frmMain.h"
+
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/ui/CharacterWindow.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/frmOptions.h"
+#include "frame/ui/frmSplash.h"
+#include "newcharacter/frmInitChoise.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
+#include "print/ModPrint.h"
+#include "print/frmPrint.h"
+#include "skilldev/frmSkillDev.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStyle>
+#include <QToolBar>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+using namespace ModGeneral;
+
+namespace {
+frmMain *g_instance = nullptr;
+
+const QString kCharacterFilter = QStringLiteral("All Files (*.pja)|*.pja");
+const char *const kSettingsSection = "Settings";
+
+// The user's settings store of the program ("Quorvane"/"Quorvane").
+std::unique_ptr<QSettings> PlacementStore()
+{
+    auto s = std::make_unique<QSettings>(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+    s->beginGroup(QLatin1String(kSettingsSection));
+    return s;
+}
+constexpr double kTwipsPerPixel = 15.0;
+
+QString Title()
+{
+    QString s;
+    return Strings::TryLoad(1104, &s) && !s.isEmpty() ? s : QStringLiteral("Quorvane");
+}
+
+// Runs a handler so that no error leaves it: an error is reported once, with
+// the handler's location, and the program goes on.
+void Guarded(const QString &location, const std::function<void()> &body)
+{
+    try {
+        body();
+    } catch (const vb::Error &e) {
+        ShowErrorMessage(e.number(), e.text(), location);
+    } catch (const std::bad_alloc &) {
+        ShowErrorMessage(vb::ErrOutOfMemory, vb::ErrorText(vb::ErrOutOfMemory), location);
+    }
+}
+
+// A stored placement value: the decimal text of a number, in twips; anything
+// else (missing, empty, not a number) gives the default.
+float ReadPlacement(QSettings &s, const char *key, float def)
+{
+    const QVariant v = s.value(QLatin1String(key));
+    if (!v.isValid())
+        return def;
+    bool ok = false;
+    const float f = v.toString().trimmed().toFloat(&ok);
+    return ok && std::isfinite(f) ? f : def;
+}
+
+int TwipsToPixels(float twips)
+{
+    return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel));
+}
+
+QString PixelsToTwips(int pixels)
+{
+    return QString::number(static_cast<float>(pixels * kTwipsPerPixel), 'g', 7);
+}
+
+// A file name cannot hold a folder separator; the rest of the name is kept.
+QString PresetFileName(const QString &name)
+{
+    QString s = name;
+    for (QChar &c : s)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QChar(0))
+            c = QLatin1Char('_');
+    return s + QStringLiteral(".pja");
+}
+
+QIcon BlankIcon()
+{
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    return QIcon(pm);
+}
+} // namespace
+
+frmMain::frmMain(QWidget *parent)
+    : QMainWindow(parent)
+{
+    g_instance = this;
+    setObjectName(QStringLiteral("frmMain"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *sub) {
+        if (!sub)
+            return;
+        if (auto *w = qobject_cast<CharacterWindow *>(sub->widget()))
+            Guarded(w->objectName() + QStringLiteral(".Activate"), [w] { w->Form_Activate(); });
+    });
+    BuildMenus();
+    BuildToolbar();
+    MDIForm_Load();
+}
+
+frmMain::~frmMain()
+{
+    ClearFormTables();
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+frmMain *frmMain::instance()
+{
+    return g_instance;
+}
+
+void frmMain::BuildMenus()
+{
+    auto entry = [this](QMenu *menu, QAction *&slot, const char *name, const char *number,
+                        void (frmMain::*handler)()) {
+        slot = menu->addAction(QLatin1String(number));
+        slot->setObjectName(QLatin1String(name));
+        if (handler)
+            connect(slot, &QAction::triggered, this, [this, handler, name] {
+                Guarded(objectName() + QLatin1Char('.') + QLatin1String(name) + QStringLiteral(".Click"),
+                        [this, handler] { (this->*handler)(); });
+            });
+        else
+            slot->setEnabled(false);
+    };
+    auto separator = [](QMenu *menu, const char *name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
+
+    QMenu *mnuFile = menuBar()->addMenu(QStringLiteral("1001"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->menuAction()->setObjectName(QStringLiteral("mnuFile"));
+    entry(mnuFile, mnuFileNew, "mnuFileNew", "1002", &frmMain::mnuFileNew_Click);
+    entry(mnuFile, mnuFileOpen, "mnuFileOpen", "1003", &frmMain::mnuFileOpen_Click);
+    entry(mnuFile, mnuFileClose, "mnuFileClose", "1004", &frmMain::mnuFileClose_Click);
+    separator(mnuFile, "mnuFileBar1");
+    entry(mnuFile, mnuFileSave, "mnuFileSave", "1005", &frmMain::mnuFileSave_Click);
+    entry(mnuFile, mnuFileSaveAs, "mnuFileSaveAs", "1006", &frmMain::mnuFileSaveAs_Click);
+    separator(mnuFile, "mnuFileBar2");
+    entry(mnuFile, mnuFileProperties, "mnuFileProperties", "1042", &frmMain::mnuFileProperties_Click);
+    separator(mnuFile, "mnuFileBar3");
+    entry(mnuFile, mnuFilePrintPreview, "mnuFilePrintPreview", "1009", &frmMain::mnuFilePrintPreview_Click);
+    entry(mnuFile, mnuFilePrint, "mnuFilePrint", "1010", &frmMain::mnuFilePrint_Click);
+    separator(mnuFile, "mnuFileBar4");
+    entry(mnuFile, mnuFileExit, "mnuFileExit", "1012", &frmMain::mnuFileExit_Click);
+
+    QMenu *mnuWindow = menuBar()->addMenu(QStringLiteral("1025"));
+    mnuWindow->setObjectName(QStringLiteral("mnuWindow"));
+    mnuWindow->menuAction()->setObjectName(QStringLiteral("mnuWindow"));
+    entry(mnuWindow, mnuWindowCascade, "mnuWindowCascade", "1027", nullptr);
+    entry(mnuWindow, mnuWindowTileHorizontal, "mnuWindowTileHorizontal", "1028", nullptr);
+    entry(mnuWindow, mnuWindowTileVertical, "mnuWindowTileVertical", "1029", nullptr);
+    entry(mnuWindow, mnuWindowArrangeIcons, "mnuWindowArrangeIcons", "1030", nullptr);
+    const std::array<QAction *, 4> arrangements{mnuWindowCascade, mnuWindowTileHorizontal, mnuWindowTileVertical,
+                                                mnuWindowArrangeIcons};
+    for (int i = 0; i < 4; ++i) {
+        arrangements[i]->setEnabled(true);
+        connect(arrangements[i], &QAction::triggered, this, [this, i] { Arrange(i); });
+    }
+
+    QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("1031"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
+    // There is no help to show: the two entries stay, greyed.
+    entry(mnuHelp, mnuHelpContents, "mnuHelpContents", "1032", nullptr);
+    entry(mnuHelp, mnuHelpSearch, "mnuHelpSearch", "1033", nullptr);
+    separator(mnuHelp, "mnuHelpBar1");
+    entry(mnuHelp, mnuHelpAbout, "mnuHelpAbout", "1034", &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::BuildToolbar()
+{
+    tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setIconSize(QSize(24, 24));
+    QStyle *st = style();
+    struct Def {
+        const char *key;
+        const char *tooltip;
+        QIcon icon;
+    };
+    const std::array<Def, 10> defs{{
+        {"New", "1002", st->standardIcon(QStyle::SP_FileIcon)},
+        {"Open", "1003", st->standardIcon(QStyle::SP_DialogOpenButton)},
+        {"Save", "1005", st->standardIcon(QStyle::SP_DialogSaveButton)},
+        {nullptr, nullptr, {}},
+        {"Print", "1010", st->standardIcon(QStyle::SP_FileDialogContentsView)},
+        {"", "3514", BlankIcon()},
+        {"General", "3040", st->standardIcon(QStyle::SP_FileDialogInfoView)},
+        {"Skill", "3510", st->standardIcon(QStyle::SP_FileDialogListView)},
+        {nullptr, nullptr, {}},
+        {"Level", "3092", st->standardIcon(QStyle::SP_ArrowUp)},
+    }};
+    for (int i = 0; i < 10; ++i) {
+        const Def &d = defs[i];
+        QAction *a = nullptr;
+        if (!d.key) {
+            a = tbToolBar->addSeparator();
+        } else {
+            const QString key = QLatin1String(d.key);
+            a = tbToolBar->addAction(d.icon, key);
+            a->setToolTip(QLatin1String(d.tooltip));
+            a->setProperty("ToolTipText", QLatin1String(d.tooltip));
+            a->setProperty("Key", key);
+            connect(a, &QAction::triggered, this, [this, key] {
+                Guarded(objectName() + QStringLiteral(".tbToolBar.ButtonClick"),
+                        [this, key] { tbToolBar_ButtonClick(key); });
+            });
+        }
+        a->setObjectName(QStringLiteral("tbToolBar_%1").arg(i + 1));
+        m_buttons[i + 1] = a;
+    }
+}
+
+QAction *frmMain::Button(int index) const
+{
+    return index >= 1 && index <= 10 ? m_buttons[index] : nullptr;
+}
+
+void frmMain::SetButtons(std::initializer_list<int> enable, std::initializer_list<int> disable)
+{
+    for (int i : enable)
+        if (QAction *a = Button(i))
+            a->setEnabled(true);
+    for (int i : disable)
+        if (QAction *a = Button(i))
+            a->setEnabled(false);
+}
+
+void frmMain::ToolbarForSkillDev(const QString &stage, int number)
+{
+    const bool languageOrHobby = stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
+        || stage == QLatin1String("Hobby Ranks");
+    const bool optionsLeft = number >= 1 && number <= PlayerCount && Players(number).PointsBO > 0;
+    if (languageOrHobby || optionsLeft)
+        SetButtons({}, {3, 5, 7, 8, 10});
+    else
+        SetButtons({3, 5, 7, 10}, {8});
+}
+
+// ------------------------------------------------------------------ load, unload, activate
+
+void frmMain::MDIForm_Load()
+{
+    LoadFormStrings(this);
+    setWindowTitle(Title());
+    const auto s = PlacementStore();
+    const float left = ReadPlacement(*s, "MainLeft", DefaultLeft);
+    const float top = ReadPlacement(*s, "MainTop", DefaultTop);
+    const float width = ReadPlacement(*s, "MainWidth", DefaultWidth);
+    const float height = ReadPlacement(*s, "MainHeight", DefaultHeight);
+    move(TwipsToPixels(left), TwipsToPixels(top));
+    resize(std::max(1, TwipsToPixels(width)), std::max(1, TwipsToPixels(height)));
+    MDIForm_Activate();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    Guarded(objectName() + QStringLiteral(".unload"), [this] {
+        // A minimised window keeps the placement of the last run.
+        if (isMinimized())
+            return;
+        const auto s = PlacementStore();
+        s->setValue(QStringLiteral("MainLeft"), PixelsToTwips(x()));
+        s->setValue(QStringLiteral("MainTop"), PixelsToTwips(y()));
+        s->setValue(QStringLiteral("MainWidth"), PixelsToTwips(width()));
+        s->setValue(QStringLiteral("MainHeight"), PixelsToTwips(height()));
+        s->sync();
+    });
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    MDIForm_Unload();
+    m_mdi->closeAllSubWindows();
+    event->accept();
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Guarded(objectName() + QStringLiteral(".Activate"), [this] { MDIForm_Activate(); });
+}
+
+void frmMain::MDIForm_Activate()
+{
+    if (Tag().isEmpty()) {
+        SetButtons({}, {3, 5, 7, 8, 10});
+        return;
+    }
+    QMdiSubWindow *sub = m_mdi->currentSubWindow();
+    QWidget *child = sub ? sub->widget() : nullptr;
+    const QString name = child ? child->objectName() : QString();
+    if (name == QLatin1String("frmGeneral")) {
+        SetButtons({3, 5, 8, 10}, {7});
+    } else if (name == QLatin1String("frmSkillDev")) {
+        auto *skill = qobject_cast<frmSkillDev *>(child);
+        ToolbarForSkillDev(skill ? skill->StageMarker() : QString(), TagNumber());
+    } else {
+        SetButtons({}, {3, 5, 7, 8, 10});
+    }
+}
+
+// ------------------------------------------------------------------ toolbar
+
+int frmMain::TagNumber() const
+{
+    bool ok = false;
+    const int n = m_tag.trimmed().toInt(&ok);
+    return ok ? n : 0;
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("New")) {
+        mnuFileNew_Click();
+    } else if (key == QLatin1String("Open")) {
+        mnuFileOpen_Click();
+    } else if (key == QLatin1String("Save")) {
+        mnuFileSave_Click();
+    } else if (key == QLatin1String("Print")) {
+        mnuFilePrintPreview_Click();
+    } else if (key == QLatin1String("General")) {
+        if (!Tag().isEmpty())
+            ShowForm(GeneralForms[TagNumber()]);
+    } else if (key == QLatin1String("Skill")) {
+        if (!Tag().isEmpty())
+            ShowForm(SkillDevForms[TagNumber()]);
+    } else if (key == QLatin1String("Level")) {
+        const int n = TagNumber();
+        auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[n]);
+        if (!skill || n > PlayerCount)
+            return;
+        skill->btnEnd->setEnabled(true);
+        skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
+        if (!Tag().isEmpty())
+            ShowForm(skill);
+    }
+}
+
+void frmMain::Present(CharacterWindow *w)
+{
+    if (!w)
+        return;
+    auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+    if (!sub)
+        sub = m_mdi->addSubWindow(w);
+    sub->showMaximized();
+    m_mdi->setActiveSubWindow(sub);
+    w->setFocus();
+}
+
+void frmMain::ShowForm(CharacterWindow *w)
+{
+    if (!w)
+        return;
+    if (w->Number() < 1) {
+        w->setTag(Tag());
+        w->LoadData();
+    }
+    Present(w);
+    w->Tableau();
+}
+
+// ------------------------------------------------------------------ File
+
+bool frmMain::RefuseWhenFull(int limit)
+{
+    if (PlayerCount < limit)
+        return false;
+    const bool french = Strings::current() == Strings::Language::French;
+    const QString text = limit == NewCharacterLimit
+        ? (french ? QStringLiteral("Impossible de créer un autre personnage : %1 personnages ont déjà été "
+                                   "créés ou ouverts pendant cette session, et un nouveau personnage ne peut "
+                                   "porter un numéro au-delà de %1. Enregistrez vos personnages et relancez le "
+                                   "programme pour en créer d'autres.")
+                  : QStringLiteral("No further character can be made: %1 characters have already been made or "
+                                   "opened in this session, and a new character cannot be numbered beyond %1. "
+                                   "Save your characters and start the program again to make more."))
+        : (french ? QStringLiteral("Impossible d'ouvrir un autre personnage : %1 personnages ont déjà été créés "
+                                   "ou ouverts pendant cette session. Enregistrez vos personnages et relancez le "
+                                   "programme pour en ouvrir d'autres.")
+                  : QStringLiteral("No further character can be opened: %1 characters have already been made or "
+                                   "opened in this session. Save your characters and start the program again "
+                                   "to open more."));
+    ports::ui().MsgBox(text.arg(limit), ports::OkOnly | ports::Exclamation, Title());
+    return true;
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    if (RefuseWhenFull(NewCharacterLimit))
+        return;
+    const qint16 before = PlayerCount;
+    RedimPlayer();
+    if (PlayerCount == before)
+        return;   // the growth failed and has been reported
+    const int n = PlayerCount;
+    auto *w = new frmInitChoise;
+    InitForms.put(n, w);
+    w->setTag(QString::number(n));
+    w->optSex[0]->setChecked(true);
+    Personnage &p = Players(n);
+    p.Age = 18.0f;
+    p.Money = 20000;
+    p.Nom = Strings::Load(3540) + QLatin1Char(' ') + w->Tag();
+    w->setWindowTitle(p.Nom + QStringLiteral(" (") + Strings::Load(3006) + QLatin1Char(')'));
+    Present(w);
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (RefuseWhenFull(OpenCharacterLimit))
+        return;
+    const QString path = ports::ui().OpenFileName(kCharacterFilter, AppFolder(), QString());
+    if (path.isEmpty())
+        return;
+    const qint16 before = PlayerCount;
+    RedimPlayer();
+    if (PlayerCount == before)
+        return;
+    const int n = PlayerCount;
+    Personnage &p = Players(n);
+    p.FileName = path;
+    p.LoadP();
+    setTag(QString::number(n));
+    // Made only: the Skill and Level buttons fill it when they first show it.
+    SkillDevForms.put(n, SkillDevForms.make());
+    CharacterWindow *sheet = GeneralForms.make();
+    if (!GeneralForms.put(n, sheet) || !sheet)
+        return;
+    sheet->setTag(QString::number(n));
+    sheet->LoadData();
+    Present(sheet);
+}
+
+int frmMain::ActiveChildNumber() const
+{
+    QMdiSubWindow *sub = m_mdi->currentSubWindow();
+    QWidget *child = sub ? sub->widget() : nullptr;
+    if (!child)
+        return 0;
+    bool ok = false;
+    const int n = child->property("Tag").toString().trimmed().toInt(&ok);
+    return ok && n >= 1 && n <= PlayerCount ? n : 0;
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    const int i = ActiveChildNumber();
+    if (i == 0)
+        return;
+    if (!Players(i).FileName.isEmpty())
+        Players(i).SaveP();
+    else
+        mnuFileSaveAs_Click();
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    const int i = ActiveChildNumber();
+    if (i == 0)
+        return;
+    const QString path = ports::ui().SaveFileName(kCharacterFilter, QString(), PresetFileName(Players(i).Nom),
+                                                  QString());
+    if (path.isEmpty())
+        return;
+    const int j = ActiveChildNumber();
+    if (j == 0)
+        return;
+    Players(j).FileName = path;
+    Players(j).SaveP();
+}
+
+void frmMain::mnuFilePrint_Click()
+{
+    if (Tag().isEmpty())
+        return;   // no current character: nothing to print
+    try {
+        if (!ports::ui().PrintDialog())
+            return;
+        ModPrint::PrinterTarget toPrinter;
+        ModPrint::Setup_Page(QStringLiteral("11"), Tag());
+    } catch (const vb::Error &e) {
+        ShowErrorMessage(e.number(), e.text(), objectName() + QStringLiteral(".mneFilePrint.Click"));
+    }
+}
+
+void frmMain::mnuFilePrintPreview_Click()
+{
+    if (Tag().isEmpty())
+        return;
+    frmPrint preview(this);
+    preview.setTag(Tag());
+    preview.Voir();
+    preview.exec();
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuFileClose_Click()
+{
+    m_mdi->closeActiveSubWindow();
+}
+
+void frmMain::mnuFileProperties_Click()
+{
+    auto *dlg = new frmOptions(this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->show();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmSplash about(this);
+    about.exec();
+}
+
+// ------------------------------------------------------------------ Window
+
+void frmMain::Arrange(int arrangement)
+{
+    const QList<QMdiSubWindow *> all = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    const QRect area = m_mdi->viewport()->rect();
+    if (arrangement == 0) {
+        m_mdi->cascadeSubWindows();
+        return;
+    }
+    if (arrangement == 3) {
+        // Minimised windows in a row along the bottom edge.
+        int x = 0;
+        for (QMdiSubWindow *sub : all) {
+            if (!sub->isVisible() || !sub->isMinimized())
+                continue;
+            sub->move(x, area.height() - sub->height());
+            x += sub->width();
+        }
+        return;
+    }
+    QList<QMdiSubWindow *> open;
+    for (QMdiSubWindow *sub : all)
+        if (sub->isVisible() && !sub->isMinimized())
+            open << sub;
+    if (open.isEmpty())
+        return;
+    const int count = static_cast<int>(open.size());
+    for (int i = 0; i < count; ++i) {
+        open[i]->showNormal();
+        if (arrangement == 1) {
+            const int h = area.height() / count;
+            open[i]->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int w = area.width() / count;
+            open[i]->setGeometry(i * w, 0, w, area.height());
+        }
+    }
+}

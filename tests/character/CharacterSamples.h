@@ -1,0 +1,68 @@
+#pragma once
+// Characters shared by the file tests and the file benchmark.
+#include "PersonnageAccess.h"
+
+namespace samples {
+
+// A character well into its career: 60 categories, 200 skills, 20 sub-skills
+// and 10 rows in each of the language, weapon and spell-list tables, with every
+// scalar field and fixed array set to something other than its start value.
+inline void develop(Personnage &p)
+{
+    p.Nom = QStringLiteral("Aëlis Morvenne");
+    p.Race_ID = 7;
+    p.Profession_ID = 12;
+    p.Culture_ID = 3;
+    p.Royaume_ID = 8;
+    p.Sexe = true;
+    p.Poids = 61.5f;
+    p.Grandeur = 1.72f;
+    p.Age = 23.25f;
+    p.Cheveux = QStringLiteral("auburn");
+    p.Yeux = QStringLiteral("gris-vert");
+    p.Experience = 187654;
+    p.Apparence = -12;
+    p.PdeD = 74;
+    p.Money = 123456789;
+    p.Historique = QStringLiteral("Née au bord du lac.\nFormée à la forge de son oncle.");
+    p.Armure = 14;
+    p.Casque = 2;
+    p.Bouclier = 5;
+    for (qint16 s = 0; s <= 9; ++s) {
+        p.AddStat(0, s, qint16(50 + s * 5));
+        p.AddStat(1, s, qint16(60 + s * 4));
+        p.AddStat(2, s, qint16(s - 4));
+    }
+    for (qint16 i = 0; i <= 6; ++i)
+        p.AddCategorieWeapon(i, qint16(55 - i));
+    for (qint16 k = 1; k <= 9; ++k)
+        p.AddResistanceSpecial(k, qint16(k * 3 - 10));
+
+    for (qint16 r = 0; r < 60; ++r) {
+        p.AddSkill(Personnage::fId, r, RankKind::SkillCategory, qint16(r + 1));
+        p.AddSkill(Personnage::fRank, r, RankKind::SkillCategory, qint16(r % 7));
+        p.AddSkill(Personnage::fSpecial1, r, RankKind::SkillCategory, qint16(r % 3));
+        p.AddSkill(Personnage::fSpecial2, r, RankKind::SkillCategory, qint16(-(r % 5)));
+    }
+    while (p.NbSkill < 200)
+        PersonnageAccess::RedimSkill(p);
+    for (qint16 r = 0; r < 200; ++r) {
+        p.AddSkill(Personnage::fId, r, RankKind::Skill, qint16(r + 1));
+        p.AddSkill(Personnage::fRank, r, RankKind::Skill, qint16(r % 11));
+        p.AddSkill(Personnage::fSpecial1, r, RankKind::Skill, qint16(r % 4));
+        p.AddSkill(Personnage::fSpecial2, r, RankKind::Skill, qint16(r % 9 * 5));
+    }
+    for (int i = 1; i <= 20; ++i)
+        p.AddSubSkills(300 + i, QStringLiteral("Spécialité n°%1").arg(i), i % 6);
+    for (qint16 r = 1; r <= 10; ++r) {
+        for (qint16 kind : {RankKind::LanguageSkill, RankKind::WeaponSkill, RankKind::SpellList}) {
+            p.AddSkill(Personnage::fId, r, kind, qint16(kind * 100 + r));
+            p.AddSkill(Personnage::fRank, r, kind, qint16(r));
+            p.AddSkill(Personnage::fItem, r, kind, qint16(r % 2));
+            p.AddSkill(Personnage::fSpecial, r, kind, qint16(-r));
+            p.AddSkill(Personnage::fKey, r, kind, qint16(kind * 1000 + r));
+        }
+    }
+}
+
+} // namespace samples
