@@ -1,9 +1,9 @@
 #include "frame/ui/CharacterWindow.h"
 
 #include "frame/ui/LoadFormStrings.h"
-#include "frame/ui/GeneralPlaceholder.h"
 #include "skilldev/frmSkillDev.h"
 #include "newcharacter/frmInitChoise.h"
+#include "sheet/frmGeneral.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -57,7 +57,7 @@ void InstallFormFactories()
 {
     InitForms.setFactory([] { return new frmInitChoise; });
     SkillDevForms.setFactory([] { return new frmSkillDev; });
-    GeneralForms.setFactory([] { return new GeneralPlaceholder; });
+    GeneralForms.setFactory([] { return new frmGeneral; });
 }
 
 void ClearFormTables()
