@@ -206,7 +206,10 @@ void frmGeneral::BuildIdentity()
     const char *const coinTags[5] = {"3547", "3548", "3549", "3550", "3551"};
     const char *const coinTexts[5] = {"po", "pa", "pb", "pc", "pe"};
     for (int k = 0; k < 5; ++k) {
-        txtMoney[k] = box(f, indexed("txtMoney", k), 1680 + 600 * k, 4680, 495, 285);
+        // The first box holds everything above the four coins, so it grows
+        // to the left to show a large fortune whole.
+        const int left = k == 0 ? 1140 : 1680 + 600 * k;
+        txtMoney[k] = box(f, indexed("txtMoney", k), left, 4680, 1680 + 600 * k + 495 - left, 285);
         txtMoney[k]->setAlignment(Qt::AlignRight);
         labMoney[k] = label(f, indexed("labMoney", k), coinTags[k], QString::fromLatin1(coinTexts[k]),
                             1680 + 600 * k, 4980, 495, 255);
