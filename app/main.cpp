@@ -2,11 +2,13 @@
 #include "platform/qt/QtPorts.h"
 
 #include <QApplication>
+#include <QStyle>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
     QtPorts userPorts;
     ports::install(&userPorts);
     if (!Startup::Main())

@@ -4,7 +4,7 @@
 // record as it stands; nothing is written on any path.
 #include "character/Personnage.h"
 #include "character/Guarded.h"
-#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
 #include "platform/dao.h"
 #include "platform/vb.h"
 
@@ -12,15 +12,12 @@
 
 namespace {
 
-// One recordset opened on the rules database with the shared query text and
-// searched with the shared criterion; closed on every way out.
+// One recordset opened on the rules database and searched the way every
+// reader does; closed on every way out. Table and column names are passed as
+// literals, so naming them costs no allocation.
 class RulesTable {
 public:
-    explicit RulesTable(const char *source)
-    {
-        ModGeneral::Sql = QString::fromLatin1(source);
-        m_rs = ModGeneral::DbMaster.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
-    }
+    explicit RulesTable(const QString &source) : m_rs(rules::Open(source)) {}
     ~RulesTable()
     {
         try {
@@ -34,16 +31,10 @@ public:
     RulesTable &operator=(const RulesTable &) = delete;
 
     // Positions on the first row whose column holds id; false when none does.
-    bool Find(const char *column, qint64 id)
-    {
-        ModGeneral::Criteria = QStringLiteral("%1 LIKE('%2')").arg(QLatin1String(column)).arg(id);
-        m_rs.FindFirst(ModGeneral::Criteria);
-        return !m_rs.NoMatch();
-    }
+    bool Find(const QString &column, qint64 id) { return rules::Find(m_rs, column, QVariant(id)); }
     QVariant Value(const QString &column) const { return m_rs.Value(column); }
-    QVariant Value(const char *column) const { return Value(QString::fromLatin1(column)); }
     // A number the rules must hold: an empty column is an error.
-    double Number(const char *column) const
+    double Number(const QString &column) const
     {
         const QVariant v = Value(column);
         if (!v.isValid() || v.isNull())
@@ -56,8 +47,14 @@ private:
 };
 
 // Column of the race's bonus for each statistic index.
-constexpr std::array<const char *, 10> kRaceStatColumns = {
-    "AG", "CO", "Me", "Re", "SD", "EM", "It", "Pr", "Qu", "ST"};
+const QString &RaceStatColumn(qint16 stat)
+{
+    static const std::array<QString, 10> columns = {
+        QStringLiteral("AG"), QStringLiteral("CO"), QStringLiteral("Me"), QStringLiteral("Re"),
+        QStringLiteral("SD"), QStringLiteral("EM"), QStringLiteral("It"), QStringLiteral("Pr"),
+        QStringLiteral("Qu"), QStringLiteral("ST")};
+    return columns.at(static_cast<size_t>(stat));
+}
 
 // Statistic indexes (AG 0 ... ST 9) the resistances are built from.
 enum : qint16 { AG = 0, CO = 1, SD = 4, EM = 5, In = 6, Pr = 7 };
@@ -135,14 +132,14 @@ qint16 Personnage::TotalStatBonus(qint16 stat)
 {
     qint16 result = 0;
     character::guarded("TotalStatBonus", [&] {
-        RulesTable race("Race Abilities");
-        const bool found = race.Find("Race_ID", Race_ID);
+        RulesTable race(QStringLiteral("Race Abilities"));
+        const bool found = race.Find(QStringLiteral("Race_ID"), Race_ID);
         const qint16 b = BonusStats(Stats(0, stat));
         result = b;
         // A race the rules do not know contributes nothing, and neither does
         // the special bonus then.
         if (found)
-            result = vb::CInt(race.Number(kRaceStatColumns[stat]) + b + Stats(2, stat));
+            result = vb::CInt(race.Number(RaceStatColumn(stat)) + b + Stats(2, stat));
     });
     return result;
 }
@@ -151,8 +148,8 @@ qint16 Personnage::TotalResistanceBonus(qint16 kind)
 {
     qint16 result = 0;
     character::guarded("TotalResistanceBonus", [&] {
-        RulesTable race("Race Abilities");
-        if (!race.Find("Race_ID", Race_ID) || kind < 1 || kind > 9)
+        RulesTable race(QStringLiteral("Race Abilities"));
+        if (!race.Find(QStringLiteral("Race_ID"), Race_ID) || kind < 1 || kind > 9)
             return;
         const auto B = [this](qint16 stat) { return BonusStats(Stats(0, stat)); };
         qint16 s = 0;
@@ -169,18 +166,18 @@ qint16 Personnage::TotalResistanceBonus(qint16 kind)
         }
         result = s;
         // Averaged race parts drop their remainder toward zero: -5 \ 2 is -2.
-        const auto col = [&race](const char *c) { return race.Number(c); };
+        const auto col = [&race](const QString &c) { return race.Number(c); };
         double r = 0;
         switch (kind) {
-        case 1: r = vb::IDiv(col("Ess") + col("Ment") + col("Chan"), 3); break;
-        case 2: r = col("Chan"); break;
-        case 3: r = vb::IDiv(col("Ess") + col("Chan"), 2); break;
-        case 4: r = vb::IDiv(col("Ment") + col("Chan"), 2); break;
-        case 5: r = col("Ess"); break;
-        case 6: r = vb::IDiv(col("Ess") + col("Ment"), 2); break;
-        case 7: r = col("Ment"); break;
-        case 8: r = col("Pois"); break;
-        default: r = col("Fear"); break;
+        case 1: r = vb::IDiv(col(QStringLiteral("Ess")) + col(QStringLiteral("Ment")) + col(QStringLiteral("Chan")), 3); break;
+        case 2: r = col(QStringLiteral("Chan")); break;
+        case 3: r = vb::IDiv(col(QStringLiteral("Ess")) + col(QStringLiteral("Chan")), 2); break;
+        case 4: r = vb::IDiv(col(QStringLiteral("Ment")) + col(QStringLiteral("Chan")), 2); break;
+        case 5: r = col(QStringLiteral("Ess")); break;
+        case 6: r = vb::IDiv(col(QStringLiteral("Ess")) + col(QStringLiteral("Ment")), 2); break;
+        case 7: r = col(QStringLiteral("Ment")); break;
+        case 8: r = col(QStringLiteral("Pois")); break;
+        default: r = col(QStringLiteral("Fear")); break;
         }
         result = vb::CInt(s + r);
         result = vb::Add16(result, ResistanceSpecial(kind));
@@ -224,32 +221,32 @@ qint16 Personnage::TotalSkillCatBonus(qint32 cat)
 {
     qint16 result = 0;
     character::guarded("TotalSkillCatBonus", [&] {
-        RulesTable category("Skill Category");
-        RulesTable realm("Realms of Power");
-        RulesTable stat("Stat");
-        RulesTable bonus("Skill Bonus");
-        if (!category.Find("Skill_Category_ID", cat))
+        RulesTable category(QStringLiteral("Skill Category"));
+        RulesTable realm(QStringLiteral("Realms of Power"));
+        RulesTable stat(QStringLiteral("Stat"));
+        RulesTable bonus(QStringLiteral("Skill Bonus"));
+        if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
             vb::Raise(vb::ErrNoCurrentRecord);
         // The realm category draws on the statistics of the character's realm;
         // a realm the rules do not list lends it none.
-        const bool realmFound = realm.Find("Realm_ID", Royaume_ID);
+        const bool realmFound = realm.Find(QStringLiteral("Realm_ID"), Royaume_ID);
         RulesTable &statSource = cat == 28 ? realm : category;
 
         qint64 s = 0;
         if (cat != 28 || realmFound) {
-            for (const char *column : {"Stat_ID1", "Stat_ID2", "Stat_ID3"}) {
+            for (const QString &column : {QStringLiteral("Stat_ID1"), QStringLiteral("Stat_ID2"), QStringLiteral("Stat_ID3")}) {
                 const QVariant v = statSource.Value(column);
                 if (!v.isValid() || v.isNull())
                     continue;
                 const qint32 id = vb::CLng(v);
-                if (id > 0 && stat.Find("Stat_ID", id))
-                    s += TotalStatBonus(vb::CInt(stat.Number("Stat_ID") - 1));
+                if (id > 0 && stat.Find(QStringLiteral("Stat_ID"), id))
+                    s += TotalStatBonus(vb::CInt(stat.Number(QStringLiteral("Stat_ID")) - 1));
             }
         }
 
-        if (!bonus.Find("Skill_Bonus_ID", vb::CLng(category.Number("Skill_Category_Bonus_ID"))))
+        if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Category_Bonus_ID")))))
             vb::Raise(vb::ErrNoCurrentRecord);
-        const QString progression = bonus.Value("Skill_Bonus").toString();
+        const QString progression = bonus.Value(QStringLiteral("Skill_Bonus")).toString();
 
         // Every row of the category counts in turn, so the last one holds.
         bool matched = false;
@@ -273,30 +270,30 @@ qint16 Personnage::TotalSkillBonus(qint32 skill, qint32 item, qint32 kind)
 {
     qint16 result = 0;
     character::guarded("TotalSkillBonus", [&] {
-        RulesTable skills("Skills");
-        RulesTable category("Skill Category");
-        RulesTable race("Race Abilities");
-        RulesTable bonus("Skill Bonus");
-        if (!skills.Find("Skill_ID", skill))
+        RulesTable skills(QStringLiteral("Skills"));
+        RulesTable category(QStringLiteral("Skill Category"));
+        RulesTable race(QStringLiteral("Race Abilities"));
+        RulesTable bonus(QStringLiteral("Skill Bonus"));
+        if (!skills.Find(QStringLiteral("Skill_ID"), skill))
             vb::Raise(vb::ErrNoCurrentRecord);
-        const qint32 cat = vb::CLng(skills.Number("Skill_Category_ID"));
-        if (!category.Find("Skill_Category_ID", cat))
+        const qint32 cat = vb::CLng(skills.Number(QStringLiteral("Skill_Category_ID")));
+        if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
             vb::Raise(vb::ErrNoCurrentRecord);
-        if (!bonus.Find("Skill_Bonus_ID", vb::CLng(category.Number("Skill_Bonus_ID"))))
+        if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Bonus_ID")))))
             vb::Raise(vb::ErrNoCurrentRecord);
-        QString progression = bonus.Value("Skill_Bonus").toString();
+        QString progression = bonus.Value(QStringLiteral("Skill_Bonus")).toString();
 
         // Body development and the power points grow by the race's own
         // progressions; a race the rules do not know leaves the category's.
-        const char *raceColumn = nullptr;
+        QString raceColumn;
         switch (skill) {
-        case 270: raceColumn = "Channeling_PP"; break;
-        case 271: raceColumn = "Essence_PP"; break;
-        case 272: raceColumn = "Mentalism_PP"; break;
-        case 23: raceColumn = "Body"; break;
+        case 270: raceColumn = QStringLiteral("Channeling_PP"); break;
+        case 271: raceColumn = QStringLiteral("Essence_PP"); break;
+        case 272: raceColumn = QStringLiteral("Mentalism_PP"); break;
+        case 23: raceColumn = QStringLiteral("Body"); break;
         default: break;
         }
-        if (raceColumn && race.Find("Race_ID", Race_ID))
+        if (!raceColumn.isEmpty() && race.Find(QStringLiteral("Race_ID"), Race_ID))
             progression = race.Value(raceColumn).toString();
 
         // The first row of the skill holds: that is the row the transfers add to.

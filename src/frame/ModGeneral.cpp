@@ -6,7 +6,6 @@
 #include "platform/vb.h"
 
 #include <QCoreApplication>
-#include <new>
 
 namespace ModGeneral {
 
@@ -33,9 +32,18 @@ void PlayerTable::clear()
     m_slots.resize(1);
 }
 
+namespace {
+QString g_appFolder;
+}
+
 QString AppFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    return g_appFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_appFolder;
+}
+
+void SetAppFolder(const QString &folder)
+{
+    g_appFolder = folder;
 }
 
 namespace {
@@ -74,10 +82,8 @@ void OpenDB()
 
         WsPlayer = engine.CreateWorkspace(kPlayerWorkspace, kPlayerUser, kPlayerPassword);
         engine.AppendWorkspace(WsPlayer);
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("OpenDB"));
-    } catch (const std::bad_alloc &) {
-        ShowErrorMessage(vb::ErrOutOfMemory, vb::ErrorText(vb::ErrOutOfMemory), QStringLiteral("OpenDB"));
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("OpenDB"));
     }
 }
 
@@ -89,8 +95,8 @@ void RedimPlayer()
         if (PlayerCount > CompressionWarningCount)
             ports::ui().MsgBox(QStringLiteral("Compression des personnage"), ports::OkOnly, ProgramTitle());
         Players.resize(PlayerCount);
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("RedimPlayer"));
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("RedimPlayer"));
     }
 }
 

@@ -45,6 +45,8 @@ inline PlayerTable Players;
 
 // The program's own folder (where master.dat, player.dat and mind.dat are).
 QString AppFolder();
+// Puts the program's folder elsewhere (tests); an empty folder restores the real one.
+void SetAppFolder(const QString &folder);
 
 // The per-character window tables end at these numbers: the new-character and
 // background windows serve characters 1 to 10, the skill development and

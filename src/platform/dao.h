@@ -38,9 +38,16 @@ public:
 
 struct OpenOptions {
     bool readOnly = false;
-    bool untrusted = false;     // defensive mode, header and quick_check before use
-    bool cacheRows = false;     // read-only rules data: a source's rows are read once
+    // A file from outside (a character file someone sent): opened read-only,
+    // defensive, without triggers or views, and checked page by page first.
+    bool untrusted = false;
+    // Read-only rules data: the rows of a source text are read once and shared
+    // by every later recordset on the same text. Ignored on writable files.
+    bool cacheRows = false;
 };
+
+// The application_id of the workgroup file.
+inline constexpr int kWorkgroupApplicationId = 1364612935;
 
 class Workspace {
 public:
@@ -48,7 +55,8 @@ public:
     QString Name() const { return m_name; }
     QString UserName() const { return m_user; }
     bool isValid() const { return !m_name.isEmpty(); }
-    // Opens an existing database file; never creates one.
+    // Opens an existing database file; never creates one. Raises 3024 for a
+    // missing file, 3343 for a file that is no database, 3049 for a damaged one.
     Database OpenDatabase(const QString &path, const OpenOptions &options = {});
     // Creates a new, empty database file (raises if it exists).
     Database CreateDatabase(const QString &path);
@@ -63,8 +71,9 @@ public:
     static DBEngine &instance();
     // The workgroup (security) file that holds users and passwords.
     QString SystemDB;
-    // Checks the user and password against SystemDB; raises 3028 when the file is
-    // missing or unreadable, 3029 when the account or password is wrong.
+    // Checks the user and password against SystemDB (mind.dat beside the
+    // program when empty); raises 3028 when the file is missing, unreadable or
+    // no workgroup file, 3029 when the account or password is wrong.
     Workspace CreateWorkspace(const QString &name, const QString &user, const QString &password);
     void AppendWorkspace(const Workspace &ws);
     const std::vector<Workspace> &Workspaces() const { return m_workspaces; }
@@ -121,9 +130,12 @@ public:
     QString FieldName(int i) const;
     bool HasField(const QString &name) const;
     // Edit buffer for a new row of a table source.
+    // Update inserts the row and appends it to this recordset; the current
+    // row stays where it was. A bool is stored as -1 / 0.
     void AddNew();
     void SetField(const QString &name, const QVariant &value);
     void Update();
+    void CancelUpdate();
     void Close();
 
     struct Impl;

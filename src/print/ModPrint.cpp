@@ -9,19 +9,17 @@
 
 namespace ModPrint {
 namespace {
-int g_printedPages = 0;
+PrintLog g_log;
 constexpr int kPrinterError = 482;
 } // namespace
 
-int PrintedPageCount()
+const PrintLog &PrinterLog()
 {
-    return g_printedPages;
+    return g_log;
 }
 
 void Setup_Page(const QString &pages, const QString &player)
 {
-    Q_UNUSED(pages);
-    Q_UNUSED(player);
     try {
         if (PrintToPrinter != 1)
             return;   // the preview draws its own page
@@ -31,9 +29,11 @@ void Setup_Page(const QString &pages, const QString &player)
         // The sheet's pages are drawn here; until then the printer gets a blank page.
         if (!painter.end())
             throw vb::Error(kPrinterError);
-        ++g_printedPages;
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("Setup_Page"));
+        ++g_log.jobs;
+        g_log.pages = pages;
+        g_log.player = player;
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("Setup_Page"));
     }
 }
 

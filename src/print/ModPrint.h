@@ -12,8 +12,14 @@ inline int PrintToPrinter = 0;
 // (location "Setup_Page").
 void Setup_Page(const QString &pages, const QString &player);
 
-// Pages sent to the printer since the start of the run (what a print produced).
-int PrintedPageCount();
+// What the printer got: the number of print jobs since the start of the run,
+// and the page mask and character of the last one.
+struct PrintLog {
+    int jobs = 0;
+    QString pages;
+    QString player;
+};
+const PrintLog &PrinterLog();
 
 // Sets PrintToPrinter to 1 for its lifetime and back to 0 however the scope
 // is left, so a later preview never goes to the printer.

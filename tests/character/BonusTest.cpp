@@ -65,15 +65,6 @@ TEST_F(StatBonusTest, OutsideOneToAHundredTheOuterFormulasGoOn)
     EXPECT_EQ(p.BonusStats(16478), 32766);
 }
 
-TEST_F(StatBonusTest, HalvesRoundUpAndFifthsNeverEndInAHalf)
-{
-    EXPECT_EQ(p.BonusStats(2), -9);    // -9.5
-    EXPECT_EQ(p.BonusStats(92), 6);    // 5.5
-    EXPECT_EQ(p.BonusStats(13), -4);   // -4 exactly
-    EXPECT_EQ(p.BonusStats(14), -4);   // -3.8
-    EXPECT_EQ(p.BonusStats(72), 1);    // 1
-}
-
 TEST_F(StatBonusTest, BeyondSixteenBitsIsReported)
 {
     ports->expectError("BonusStats", 6);
@@ -208,20 +199,6 @@ TEST_F(RaceBonusTest, StatisticPartOverflowGivesZero)
     p.AddStat(0, EM, 16478);   // bonus 32766, three times that does not fit
     ports->expectError("TotalResistanceBonus", 6);
     EXPECT_EQ(p.TotalResistanceBonus(5), 0);
-}
-
-TEST_F(RaceBonusTest, TheRecordIsLeftAsItWas)
-{
-    p.Race_ID = 1;
-    p.PdeD = 12;
-    for (qint16 kind = 1; kind <= 9; ++kind)
-        p.TotalResistanceBonus(kind);
-    for (qint16 s = 0; s <= 9; ++s)
-        p.TotalStatBonus(s);
-    EXPECT_EQ(p.DirStats(0, AG), 90);
-    EXPECT_EQ(p.DirStats(2, Me), 2);
-    EXPECT_EQ(p.DirResistanceSpecial(1), 0);
-    EXPECT_EQ(p.PdeD, 12);
 }
 
 // ------------------------------------------------------------------ rank progression
@@ -497,27 +474,72 @@ TEST_F(SkillBonusTest, ANestedErrorLetsTheOuterTotalGoOn)
 
 // ------------------------------------------------------------------ the sample rules
 
-TEST(SampleRulesBonusTest, ADevelopedCharacterGetsATotalForEverySkillAndCategory)
-{
+class SampleRulesBonusTest : public ::testing::Test {
+protected:
+    SampleRulesBonusTest()
+    {
+        setAllStats(p, 50);
+        p.AddStat(0, CO, 75);   // bonus 2
+        p.AddStat(0, SD, 92);   // bonus 6
+        p.AddStat(0, In, 90);   // bonus 5
+        p.Race_ID = 3;          // CO -3, SD -2, EM 3; Ess 5, Chan -4
+        p.Royaume_ID = 2;       // In three times
+        PersonnageAccess::RedimSkill(p);
+    }
     ScriptedPortsScope ports;
     RulesFixture rules;
     Personnage p;
-    setStandardStats(p);
-    p.Race_ID = 1;
-    p.Royaume_ID = 2;
+};
+
+TEST_F(SampleRulesBonusTest, EverySkillAndCategoryHasATotalWithoutError)
+{
     for (qint16 kind = 1; kind <= 9; ++kind)
         p.TotalResistanceBonus(kind);
     for (qint16 s = 0; s <= 9; ++s)
         p.TotalStatBonus(s);
-    // Every category and skill of the sample has what its totals read.
     dao::Recordset cats = ModGeneral::DbMaster.OpenRecordset(QStringLiteral("Skill Category"));
-    for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
+    int categories = 0;
+    for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext(), ++categories)
         p.TotalSkillCatBonus(vb::CLng(cats.Value(QStringLiteral("Skill_Category_ID"))));
     cats.Close();
     dao::Recordset skills = ModGeneral::DbMaster.OpenRecordset(QStringLiteral("Skills"));
-    for (skills.MoveFirst(); !skills.Eof(); skills.MoveNext())
-        p.TotalSkillBonus(vb::CLng(skills.Value(QStringLiteral("Skill_ID"))), 0, 2);
+    int count = 0;
+    for (skills.MoveFirst(); !skills.Eof(); skills.MoveNext(), ++count)
+        p.TotalSkillBonus(vb::CLng(skills.Value(QStringLiteral("Skill_ID"))), 0, RankKind::Skill);
     skills.Close();
+    EXPECT_GT(categories, 20);
+    EXPECT_GT(count, 80);
+}
+
+TEST_F(SampleRulesBonusTest, HitPointsAndPowerPointsFollowTheRace)
+{
+    // Category 12 counts CO twice and SD: -1 - 1 + 4, and takes no ranks.
+    EXPECT_EQ(p.TotalSkillCatBonus(12), 2);
+    EXPECT_EQ(p.TotalSkillBonus(23, 0, RankKind::Skill), 2);
+    p.AddSkill(Personnage::fId, 0, RankKind::Skill, 23);
+    p.AddSkill(Personnage::fRank, 0, RankKind::Skill, 8);
+    EXPECT_EQ(p.TotalSkillBonus(23, 0, RankKind::Skill), 2 + 24);      // Body 0•3•2•1•1
+    p.AddSkill(Personnage::fId, 1, RankKind::Skill, 270);
+    p.AddSkill(Personnage::fRank, 1, RankKind::Skill, 5);
+    p.AddSkill(Personnage::fId, 2, RankKind::Skill, 271);
+    p.AddSkill(Personnage::fRank, 2, RankKind::Skill, 3);
+    EXPECT_EQ(p.TotalSkillCatBonus(28), 15);
+    EXPECT_EQ(p.TotalSkillBonus(270, 0, RankKind::Skill), 15 + 10);    // 0•2•1•1•½
+    EXPECT_EQ(p.TotalSkillBonus(271, 0, RankKind::Skill), 15 + 12);    // 0•4•3•2•1
+    EXPECT_EQ(p.TotalSkillBonus(272, 0, RankKind::Skill), 15);
+    p.Royaume_ID = 5;   // EM three times: race 3 each
+    EXPECT_EQ(p.TotalSkillCatBonus(28), 9);
+}
+
+TEST_F(SampleRulesBonusTest, RacePartsOfTheResistances)
+{
+    setAllStats(p, 50);   // statistic parts 0
+    p.Race_ID = 3;        // Ess 5, Chan -4
+    EXPECT_EQ(p.TotalResistanceBonus(3), 0);
+    p.Race_ID = 4;        // Ess -5, Chan 0
+    EXPECT_EQ(p.TotalResistanceBonus(3), -2);
+    p.Race_ID = 5;        // Ess 10, Chan 5, Ment 10
+    EXPECT_EQ(p.TotalResistanceBonus(1), 8);
 }
 
 } // namespace

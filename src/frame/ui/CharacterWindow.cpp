@@ -1,5 +1,6 @@
 #include "frame/ui/CharacterWindow.h"
 
+#include "frame/ErrorReporter.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "skilldev/frmSkillDev.h"
 #include "newcharacter/frmInitChoise.h"
@@ -12,6 +13,8 @@ CharacterWindow::CharacterWindow(const QString &name, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(name);
+    // A closed window goes; its table slot makes a fresh one when next asked.
+    setAttribute(Qt::WA_DeleteOnClose);
 }
 
 QString CharacterWindow::Tag() const
@@ -39,7 +42,12 @@ void CharacterWindow::FinishLoad()
 
 void CharacterWindow::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    try {
+        Form_Unload();
+    } catch (...) {
+        ReportCurrentException(objectName() + QStringLiteral(".unload"));
+    }
+    m_unloaded = true;
     QWidget::closeEvent(event);
 }
 

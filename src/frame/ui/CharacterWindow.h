@@ -28,6 +28,9 @@ public:
     // Runs when the window becomes the active child of the main window.
     virtual void Form_Activate() {}
 
+    // True once the window has been closed (it is on its way out).
+    bool isUnloaded() const { return m_unloaded; }
+
 protected:
     // Localises the layout and then empties the Tag, so that a window made
     // afresh always reads as one that has no character yet.
@@ -35,6 +38,9 @@ protected:
     // The window's own unload logic; runs before the window goes away.
     virtual void Form_Unload() {}
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool m_unloaded = false;
 };
 
 // Closes a window for good: its MDI frame with it when it has one.
@@ -57,6 +63,8 @@ public:
     {
         if (!inRange(n))
             return nullptr;
+        if (m_slots[n] && m_slots[n]->isUnloaded())
+            m_slots[n] = nullptr;
         if (!m_slots[n] && m_made[n] && m_factory)
             m_slots[n] = m_factory();
         return m_slots[n].data();
@@ -75,8 +83,11 @@ public:
     }
     // True once a window has been put in slot n, closed or not.
     bool made(int n) const { return inRange(n) && m_made[n]; }
-    // The window of slot n without making a closed one again.
-    CharacterWindow *peek(int n) const { return inRange(n) ? m_slots[n].data() : nullptr; }
+    // The window of slot n without making a closed one again (null once closed).
+    CharacterWindow *peek(int n) const
+    {
+        return inRange(n) && m_slots[n] && !m_slots[n]->isUnloaded() ? m_slots[n].data() : nullptr;
+    }
 
     void setFactory(Factory f) { m_factory = std::move(f); }
     // Makes a new window of the table's kind (null when the table has no factory).

@@ -15,10 +15,8 @@ bool Step(F &&f)
     try {
         f();
         return true;
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), QStringLiteral("Main"));
-    } catch (const std::bad_alloc &) {
-        ShowErrorMessage(vb::ErrOutOfMemory, vb::ErrorText(vb::ErrOutOfMemory), QStringLiteral("Main"));
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("Main"));
     }
     return false;
 }

@@ -64,10 +64,8 @@ void Guarded(const QString &location, const std::function<void()> &body)
 {
     try {
         body();
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), location);
-    } catch (const std::bad_alloc &) {
-        ShowErrorMessage(vb::ErrOutOfMemory, vb::ErrorText(vb::ErrOutOfMemory), location);
+    } catch (...) {
+        ReportCurrentException(location);
     }
 }
 
@@ -514,8 +512,8 @@ void frmMain::mnuFilePrint_Click()
             return;
         ModPrint::PrinterTarget toPrinter;
         ModPrint::Setup_Page(QStringLiteral("11"), Tag());
-    } catch (const vb::Error &e) {
-        ShowErrorMessage(e.number(), e.text(), objectName() + QStringLiteral(".mneFilePrint.Click"));
+    } catch (...) {
+        ReportCurrentException(objectName() + QStringLiteral(".mneFilePrint.Click"));
     }
 }
 

@@ -1,0 +1,63 @@
+#include "frame/Rules.h"
+
+#include "frame/ModGeneral.h"
+
+#include <QStringList>
+
+namespace rules {
+
+namespace {
+// Texts the data carry only in English; the readers show them as they are.
+const QStringList &englishOnlyTables()
+{
+    static const QStringList t{"Talents", "Flaws", "Special Items"};
+    return t;
+}
+const QStringList &englishOnlyBases()
+{
+    static const QStringList b{"Talent", "Flaw", "Item1", "Item2", "Item3", "Item4"};
+    return b;
+}
+} // namespace
+
+QString LangSuffix()
+{
+    return ModGeneral::DataLanguage == kEnglish ? QStringLiteral("En") : QStringLiteral("Fr");
+}
+
+bool IsEnglishOnlyTable(const QString &table)
+{
+    return englishOnlyTables().contains(table, Qt::CaseInsensitive);
+}
+
+QString LangCol(const QString &base, const QString &table)
+{
+    if (base.compare(QLatin1String("Culture"), Qt::CaseInsensitive) == 0)
+        return base + QStringLiteral("Fr");
+    if (englishOnlyBases().contains(base, Qt::CaseInsensitive) || IsEnglishOnlyTable(table))
+        return base + QStringLiteral("En");
+    return base + LangSuffix();
+}
+
+QString LikeCriteria(const QString &column, const QVariant &id)
+{
+    // Identifiers are whole numbers; a quote in anything else must not end the literal.
+    QString value = id.toString();
+    value.replace(QLatin1Char('\''), QLatin1String("''"));
+    return column + QStringLiteral(" LIKE('") + value + QStringLiteral("')");
+}
+
+dao::Recordset Open(const QString &source)
+{
+    ModGeneral::Sql = source;
+    return ModGeneral::DbMaster.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
+}
+
+bool Find(dao::Recordset &rs, const QString &column, const QVariant &id)
+{
+    ModGeneral::Criteria = LikeCriteria(column, id);
+    rs.FindFirst(ModGeneral::Criteria);
+    return !rs.NoMatch();
+}
+
+} // namespace rules

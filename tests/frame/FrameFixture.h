@@ -1,0 +1,47 @@
+#pragma once
+// Shared set-up of the frame's tests: French texts, a fresh shared state with
+// the real data files opened, an empty window table set, a private settings
+// store, and a scripted user.
+#include "frame/ModGeneral.h"
+#include "frame/ui/CharacterWindow.h"
+#include "platform/Strings.h"
+#include "support/ScriptedPorts.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class FrameFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
+        Strings::setLanguage(Strings::Language::French);
+        ModGeneral::ResetSharedState();
+        ModGeneral::SetAppFolder(QString());
+        ClearFormTables();
+        InstallFormFactories();
+        ModGeneral::MasterPath = ModGeneral::AppFolder() + QStringLiteral("/master.dat");
+        ModGeneral::PlayerPath = ModGeneral::AppFolder() + QStringLiteral("/player.dat");
+        if (openDatabases) {
+            ModGeneral::OpenDB();
+            ModGeneral::DataLanguage = 5000;
+        }
+    }
+    void TearDown() override
+    {
+        ClearFormTables();
+        ModGeneral::ResetSharedState();
+        ModGeneral::SetAppFolder(QString());
+    }
+
+    QString tempPath(const QString &name) const { return m_dir.filePath(name); }
+
+    bool openDatabases = true;
+    ScriptedPortsScope ui;
+
+private:
+    QTemporaryDir m_dir;
+};

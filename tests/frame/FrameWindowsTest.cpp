@@ -1,0 +1,185 @@
+// The frame's small windows and the Qt face of the ports: splash box,
+// progress window, options dialog, message and error boxes.
+#include "FrameFixture.h"
+
+#include "frame/ui/frmOptions.h"
+#include "frame/ui/frmSplash.h"
+#include "frame/ui/frmStatuBar.h"
+#include "platform/qt/QtPorts.h"
+#include "support/ModalDriver.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QPushButton *buttonOf(QWidget *box, QMessageBox::StandardButton which)
+{
+    auto *mb = qobject_cast<QMessageBox *>(box);
+    return mb ? qobject_cast<QPushButton *>(mb->button(which)) : nullptr;
+}
+
+void click(QWidget *box, QMessageBox::StandardButton which)
+{
+    QPushButton *b = buttonOf(box, which);
+    ASSERT_NE(b, nullptr);
+    b->click();
+}
+
+} // namespace
+
+using SplashTest = FrameFixture;
+
+TEST_F(SplashTest, ShowsTitleVersionAndTheProgramsTexts)
+{
+    frmSplash splash;
+    EXPECT_EQ(splash.lblProductName->text(), Strings::Load(1104) + QStringLiteral(" (3.0.41)"));
+    EXPECT_EQ(splash.lblCompany->text(), Strings::Load(1101));
+    EXPECT_EQ(splash.lblContact->text(), Strings::Load(1102));
+    EXPECT_EQ(splash.lblWeb->text(), Strings::Load(1103));
+    EXPECT_EQ(splash.lblWarning->text(), Strings::Load(1110));
+    EXPECT_EQ(splash.labinfo->text(), Strings::Load(1111));
+    EXPECT_FALSE(splash.lblCopyright->text().isEmpty());
+}
+
+TEST_F(SplashTest, ClosesOnOkAndOnAnyKey)
+{
+    {
+        frmSplash splash;
+        ModalDriver driver;
+        driver.then([](QWidget *w) { static_cast<frmSplash *>(w)->btnOk->click(); });
+        EXPECT_EQ(splash.exec(), QDialog::Accepted);
+        EXPECT_TRUE(driver.allStepsRan());
+    }
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_Space, Qt::Key_F5}) {
+        frmSplash splash;
+        ModalDriver driver;
+        driver.then([key](QWidget *w) { QTest::keyClick(static_cast<frmSplash *>(w)->btnOk, key); });
+        EXPECT_EQ(splash.exec(), QDialog::Accepted) << key;
+        EXPECT_EQ(driver.rescued(), 0);
+    }
+}
+
+using ProgressTest = FrameFixture;
+
+TEST_F(ProgressTest, LayoutTextsAreLocalisedAndValuesStayInRange)
+{
+    frmStatuBar bar;
+    EXPECT_EQ(bar.windowTitle(), Strings::Load(3502));
+    EXPECT_EQ(bar.capStatus->text(), Strings::Load(4001));
+    EXPECT_EQ(bar.prbData->maximum(), 100);
+    bar.Begin(QString(), QString(), 100);
+    EXPECT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.capStatus->text(), Strings::Load(4001));
+    bar.SetValue(140);
+    EXPECT_EQ(bar.prbData->value(), 100);
+    bar.SetValue(-3);
+    EXPECT_EQ(bar.prbData->value(), 0);
+}
+
+TEST_F(ProgressTest, AnUnfinishedLoadLeavesTheWindowForTheNextToTakeOver)
+{
+    QtPorts qt;
+    qt.ProgressShow(Strings::Load(3502), Strings::Load(4001), 100);
+    frmStatuBar *first = qt.progressWindow();
+    ASSERT_NE(first, nullptr);
+    qt.ProgressValue(40);
+    // No close: the next load reuses the window and starts it again.
+    qt.ProgressShow(QStringLiteral("Autre"), QString(), 50);
+    EXPECT_EQ(qt.progressWindow(), first);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("Autre"));
+    EXPECT_EQ(first->prbData->maximum(), 50);
+    EXPECT_EQ(first->prbData->value(), 0);
+    qt.ProgressClose();
+    EXPECT_EQ(qt.progressWindow(), nullptr);
+    qt.ProgressValue(3);   // nothing up: nothing happens
+}
+
+using OptionsTest = FrameFixture;
+
+TEST_F(OptionsTest, ApplyKeepsTheDialogOpenAndOkClosesItAfterItsMessage)
+{
+    frmOptions dlg;
+    dlg.show();
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Apply Code goes here"));
+    dlg.cmdApply->click();
+    EXPECT_TRUE(dlg.isVisible());
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Code goes here to set options and close dialog!"));
+    dlg.cmdOK->click();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Options"));
+    EXPECT_EQ(dlg.cmdCancel->text(), QStringLiteral("Cancel"));
+}
+
+// ------------------------------------------------------------------ Qt ports
+
+using QtPortsTest = FrameFixture;
+
+TEST_F(QtPortsTest, FiltersBecomeQtFilters)
+{
+    EXPECT_EQ(QtPorts::QtFilter(QStringLiteral("All Files (*.pja)|*.pja")), QStringLiteral("All Files (*.pja)"));
+    EXPECT_EQ(QtPorts::QtFilter(QStringLiteral("Characters|*.pja;*.bak|All|*.*")),
+              QStringLiteral("Characters (*.pja *.bak);;All (*.*)"));
+    EXPECT_EQ(QtPorts::DefaultSuffix(QStringLiteral("All Files (*.pja)|*.pja")), QStringLiteral("pja"));
+    EXPECT_EQ(QtPorts::DefaultSuffix(QStringLiteral("All|*.*")), QString());
+}
+
+TEST_F(QtPortsTest, MessageBoxGivesTheButtonPressedAndCancelOnEscape)
+{
+    QtPorts qt;
+    {
+        ModalDriver driver;
+        driver.then([](QWidget *w) {
+            auto *mb = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(mb, nullptr);
+            EXPECT_EQ(mb->icon(), QMessageBox::Question);
+            EXPECT_EQ(mb->windowTitle(), QStringLiteral("Titre"));
+            click(w, QMessageBox::No);
+        });
+        EXPECT_EQ(qt.MsgBox(QStringLiteral("Sûr ?"), ports::YesNo | ports::Question, QStringLiteral("Titre")),
+                  ports::No);
+    }
+    {
+        ModalDriver driver;
+        driver.then([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+        EXPECT_EQ(qt.MsgBox(QStringLiteral("Encore ?"), ports::YesNoCancel, QString()), ports::Cancel);
+    }
+    {
+        // The second button is the default one: Return presses it.
+        ModalDriver driver;
+        driver.then([](QWidget *w) {
+            auto *mb = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(mb, nullptr);
+            EXPECT_EQ(mb->defaultButton(), buttonOf(w, QMessageBox::Cancel));
+            click(w, QMessageBox::Ok);
+        });
+        EXPECT_EQ(qt.MsgBox(QStringLiteral("?"), ports::OkCancel | 256, QString()), ports::Ok);
+    }
+}
+
+TEST_F(QtPortsTest, ErrorBoxIsCriticalWithOneOk)
+{
+    QtPorts qt;
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        auto *mb = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(mb, nullptr);
+        EXPECT_EQ(mb->icon(), QMessageBox::Critical);
+        EXPECT_EQ(mb->buttons().size(), 1);
+        EXPECT_EQ(mb->text(), QStringLiteral("texte"));
+        click(w, QMessageBox::Ok);
+    });
+    qt.ErrorBox(QStringLiteral("texte"), Strings::Load(1037));
+    EXPECT_TRUE(driver.allStepsRan());
+}
+
+TEST_F(QtPortsTest, CancelledInputBoxGivesEmptyText)
+{
+    QtPorts qt;
+    ModalDriver driver;
+    driver.then([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+    EXPECT_EQ(qt.InputBox(QStringLiteral("Nom"), QStringLiteral("T"), QStringLiteral("Aldric")), QString());
+}

@@ -1,0 +1,474 @@
+// The main window: placement, toolbar states, the File actions and the
+// per-character window tables, with a scripted user.
+#include "FrameFixture.h"
+
+#include "frame/ui/GeneralPlaceholder.h"
+#include "frame/ui/frmMain.h"
+#include "frame/ui/frmSplash.h"
+#include "newcharacter/frmInitChoise.h"
+#include "platform/qt/QtPorts.h"
+#include "print/ModPrint.h"
+#include "skilldev/frmSkillDev.h"
+#include "support/ModalDriver.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace ModGeneral;
+
+namespace {
+
+class MainWindowTest : public FrameFixture {
+protected:
+    void TearDown() override
+    {
+        if (main)
+            main->close();
+        main.reset();
+        FrameFixture::TearDown();
+    }
+
+    frmMain *makeMain()
+    {
+        main = std::make_unique<frmMain>();
+        main->show();
+        return main.get();
+    }
+
+    // Enabled state of buttons 3, 5, 7, 8, 10 as a five-letter text ("1 0 ...").
+    QString fiveButtons() const
+    {
+        QString s;
+        for (int i : {3, 5, 7, 8, 10})
+            s += main->Button(i)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    }
+
+    // A saved character file with the given name.
+    QString savedCharacter(const QString &fileName, const QString &name)
+    {
+        Personnage p;
+        p.Nom = name;
+        p.Age = 31;
+        p.FileName = tempPath(fileName);
+        p.SaveP();
+        EXPECT_TRUE(QFile::exists(p.FileName));
+        return p.FileName;
+    }
+
+    void press(const char *key)
+    {
+        for (QAction *a : main->tbToolBar->actions())
+            if (a->property("Key").toString() == QLatin1String(key)) {
+                a->trigger();
+                return;
+            }
+        ADD_FAILURE() << "no toolbar button " << key;
+    }
+
+    QMdiSubWindow *frameOf(QWidget *w) const { return qobject_cast<QMdiSubWindow *>(w->parentWidget()); }
+
+    std::unique_ptr<frmMain> main;
+};
+
+} // namespace
+
+// ------------------------------------------------------------------ placement
+
+TEST_F(MainWindowTest, FirstRunPlacementIsTheDefaultAndIsStoredOnClose)
+{
+    makeMain();
+    EXPECT_EQ(main->x(), 67);
+    EXPECT_EQ(main->y(), 67);
+    EXPECT_EQ(main->width(), 433);
+    EXPECT_EQ(main->height(), 433);
+    EXPECT_EQ(main->windowTitle(), Strings::Load(1104));
+    main->move(200, 100);
+    main->close();
+    QSettings s(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+    s.beginGroup(QStringLiteral("Settings"));
+    EXPECT_EQ(s.value(QStringLiteral("MainLeft")).toString(), QStringLiteral("3000"));
+    EXPECT_EQ(s.value(QStringLiteral("MainTop")).toString(), QStringLiteral("1500"));
+    EXPECT_EQ(s.value(QStringLiteral("MainWidth")).toString(), QStringLiteral("6495"));
+    EXPECT_EQ(s.value(QStringLiteral("MainHeight")).toString(), QStringLiteral("6495"));
+}
+
+TEST_F(MainWindowTest, MinimisedCloseKeepsThePlacementAndJunkGivesTheDefault)
+{
+    {
+        QSettings s(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+        s.beginGroup(QStringLiteral("Settings"));
+        s.setValue(QStringLiteral("MainLeft"), QStringLiteral("1500"));
+        s.setValue(QStringLiteral("MainTop"), QStringLiteral("750.5"));
+        s.setValue(QStringLiteral("MainWidth"), QStringLiteral("douze"));
+        s.setValue(QStringLiteral("MainHeight"), QStringLiteral("9000"));
+    }
+    makeMain();
+    EXPECT_EQ(main->x(), 100);
+    EXPECT_EQ(main->y(), 50);
+    EXPECT_EQ(main->width(), 433);
+    EXPECT_EQ(main->height(), 600);
+    main->showMinimized();
+    main->close();
+    QSettings s(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+    s.beginGroup(QStringLiteral("Settings"));
+    EXPECT_EQ(s.value(QStringLiteral("MainLeft")).toString(), QStringLiteral("1500"));
+    EXPECT_EQ(s.value(QStringLiteral("MainWidth")).toString(), QStringLiteral("douze"));
+}
+
+// ------------------------------------------------------------------ toolbar
+
+TEST_F(MainWindowTest, MenusAndToolbarAreLocalised)
+{
+    makeMain();
+    EXPECT_EQ(main->mnuFileNew->text(), Strings::Load(1002));
+    EXPECT_EQ(main->mnuFileExit->text(), Strings::Load(1012));
+    EXPECT_EQ(main->mnuWindowCascade->text(), Strings::Load(1027));
+    EXPECT_EQ(main->Button(1)->toolTip(), Strings::Load(1002));
+    EXPECT_EQ(main->Button(5)->toolTip(), Strings::Load(1010));
+    EXPECT_EQ(main->Button(6)->toolTip(), Strings::Load(3514));
+    EXPECT_EQ(main->Button(10)->toolTip(), Strings::Load(3092));
+    EXPECT_TRUE(main->Button(4)->isSeparator());
+    EXPECT_TRUE(main->Button(9)->isSeparator());
+}
+
+TEST_F(MainWindowTest, ToolbarFollowsTheCurrentCharacterAndTheWindowInFront)
+{
+    makeMain();
+    EXPECT_EQ(fiveButtons(), QStringLiteral("00000"));
+    EXPECT_TRUE(main->Button(1)->isEnabled());
+    EXPECT_TRUE(main->Button(2)->isEnabled());
+
+    RedimPlayer();
+    // A current character but no window in front: nothing to act on.
+    main->setTag(QStringLiteral("1"));
+    main->MDIForm_Activate();
+    EXPECT_EQ(fiveButtons(), QStringLiteral("00000"));
+
+    auto *sheet = new GeneralPlaceholder;
+    GeneralForms.put(1, sheet);
+    sheet->setTag(QStringLiteral("1"));
+    main->Present(sheet);
+    main->MDIForm_Activate();
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
+
+    auto *skill = new frmSkillDev;
+    SkillDevForms.put(1, skill);
+    skill->setTag(QStringLiteral("1"));
+    main->Present(skill);
+    for (const char *stage : {"Linguistique", "Historique", "Hobby Ranks"}) {
+        skill->setStageMarker(QLatin1String(stage));
+        main->MDIForm_Activate();
+        EXPECT_EQ(fiveButtons(), QStringLiteral("00000")) << stage;
+    }
+    skill->setStageMarker(QString());
+    main->MDIForm_Activate();
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11101"));
+    Players(1).PointsBO = 2;
+    main->MDIForm_Activate();
+    EXPECT_EQ(fiveButtons(), QStringLiteral("00000"));
+    Players(1).PointsBO = 0;
+
+    // New and Open are never touched.
+    EXPECT_TRUE(main->Button(1)->isEnabled());
+    EXPECT_TRUE(main->Button(2)->isEnabled());
+    // Button 6 has no action.
+    main->tbToolBar_ButtonClick(QString());
+    EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
+}
+
+// ------------------------------------------------------------------ File > New, Open
+
+TEST_F(MainWindowTest, NewTwiceThenOpenNumbersOneTwoThree)
+{
+    const QString file = savedCharacter(QStringLiteral("brune.pja"), QStringLiteral("Brunehilde"));
+    makeMain();
+    main->mnuFileNew->trigger();
+    ASSERT_NE(InitForms[1], nullptr);
+    EXPECT_TRUE(frameOf(InitForms[1])->isMaximized());
+    press("New");
+    ASSERT_EQ(PlayerCount, 2);
+    EXPECT_TRUE(frameOf(InitForms[2])->isMaximized());
+    for (int n : {1, 2}) {
+        auto *w = qobject_cast<frmInitChoise *>(InitForms[n]);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->Tag(), QString::number(n));
+        EXPECT_EQ(Players(n).Nom, QStringLiteral("Nouveau joueur %1").arg(n));
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Nouveau joueur %1 (Culture)").arg(n));
+        EXPECT_TRUE(w->optSex[0]->isChecked());
+        EXPECT_FLOAT_EQ(Players(n).Age, 18.0f);
+        EXPECT_EQ(Players(n).Money, 20000);
+    }
+    EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(InitForms[2]));
+    EXPECT_EQ(main->Tag(), QString());   // New leaves the current character alone
+
+    ui->answerOpenFile(file);
+    press("Open");
+    const auto dialogs = ui->callsOf(ScriptedPorts::Kind::OpenFile);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, QStringLiteral("All Files (*.pja)|*.pja"));
+    EXPECT_EQ(dialogs[0].extra, AppFolder());
+    ASSERT_EQ(PlayerCount, 3);
+    EXPECT_EQ(Players(3).Nom, QStringLiteral("Brunehilde"));
+    EXPECT_EQ(Players(3).FileName, file);
+    EXPECT_EQ(main->Tag(), QStringLiteral("3"));
+    CharacterWindow *sheet = GeneralForms[3];
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->objectName(), QStringLiteral("frmGeneral"));
+    EXPECT_EQ(sheet->Tag(), QStringLiteral("3"));
+    EXPECT_TRUE(frameOf(sheet)->isMaximized());
+    // The skill window is made but neither filled nor shown.
+    CharacterWindow *skill = SkillDevForms[3];
+    ASSERT_NE(skill, nullptr);
+    EXPECT_EQ(skill->Tag(), QString());
+    EXPECT_FALSE(skill->isVisible());
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
+}
+
+TEST_F(MainWindowTest, CancelledOpenUsesNoNumber)
+{
+    makeMain();
+    ui->answerOpenFile(QString());
+    main->mnuFileOpen->trigger();
+    EXPECT_EQ(PlayerCount, 0);
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    main->mnuFileNew->trigger();
+    EXPECT_EQ(Players(1).Nom, QStringLiteral("Nouveau joueur 1"));
+}
+
+TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
+{
+    makeMain();
+    PlayerCount = 9;
+    main->mnuFileNew->trigger();
+    EXPECT_EQ(PlayerCount, 10);
+    ASSERT_NE(InitForms[10], nullptr);
+
+    ui->answerMsgBox(ports::Ok, QStringLiteral("10"));
+    main->mnuFileNew->trigger();
+    EXPECT_EQ(PlayerCount, 10);
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().style, ports::OkOnly | ports::Exclamation);
+
+    PlayerCount = 30;
+    ui->answerMsgBox(ports::Ok, QStringLiteral("30"));
+    main->mnuFileOpen->trigger();   // refused before the dialog: no file is asked for
+    EXPECT_EQ(PlayerCount, 30);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::OpenFile), 0);
+}
+
+// ------------------------------------------------------------------ Save, Save As
+
+TEST_F(MainWindowTest, SaveAsksForANameOnceThenWritesWithoutADialog)
+{
+    makeMain();
+    main->mnuFileNew->trigger();
+    const QString file = tempPath(QStringLiteral("premier.pja"));
+    ui->answerSaveFile(file);
+    main->mnuFileSave->trigger();
+    const auto dialogs = ui->callsOf(ScriptedPorts::Kind::SaveFile);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].preset, QStringLiteral("Nouveau joueur 1.pja"));
+    EXPECT_EQ(dialogs[0].text, QStringLiteral("All Files (*.pja)|*.pja"));
+    EXPECT_EQ(Players(1).FileName, file);
+    ASSERT_TRUE(QFile::exists(file));
+
+    Players(1).Nom = QStringLiteral("Aldric");
+    main->mnuFileSave->trigger();   // no dialog this time (the script has none)
+    Personnage back;
+    back.FileName = file;
+    back.LoadP();
+    EXPECT_EQ(back.Nom, QStringLiteral("Aldric"));
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::SaveFile), 1);
+}
+
+TEST_F(MainWindowTest, CancelledSaveAsAndNoWindowInFrontChangeNothing)
+{
+    makeMain();
+    main->mnuFileSave->trigger();
+    main->mnuFileSaveAs->trigger();
+    EXPECT_TRUE(ui->calls().empty());
+
+    main->mnuFileNew->trigger();
+    ui->answerSaveFile(QString());
+    main->mnuFileSaveAs->trigger();
+    EXPECT_TRUE(Players(1).FileName.isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveAsPresetKeepsFolderSeparatorsOutOfTheName)
+{
+    makeMain();
+    main->mnuFileNew->trigger();
+    Players(1).Nom = QStringLiteral("Yves/Ombre\\Noire");
+    ui->answerSaveFile(QString());
+    main->mnuFileSaveAs->trigger();
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::SaveFile).at(0).preset, QStringLiteral("Yves_Ombre_Noire.pja"));
+}
+
+// ------------------------------------------------------------------ Print, Preview
+
+TEST_F(MainWindowTest, PrintPrintsEveryPageOfTheCurrentCharacterAndCancelStopsIt)
+{
+    makeMain();
+    RedimPlayer();
+    RedimPlayer();
+    main->setTag(QStringLiteral("2"));
+    QPrinter &printer = SharedPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = tempPath(QStringLiteral("feuille.pdf"));
+    printer.setOutputFileName(pdf);
+
+    const int before = ModPrint::PrinterLog().jobs;
+    ui->answerPrint(false);
+    main->mnuFilePrint->trigger();
+    EXPECT_EQ(ModPrint::PrinterLog().jobs, before);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    ui->answerPrint(true);
+    main->mnuFilePrint->trigger();
+    EXPECT_EQ(ModPrint::PrinterLog().jobs, before + 1);
+    EXPECT_EQ(ModPrint::PrinterLog().pages, QStringLiteral("11"));
+    EXPECT_EQ(ModPrint::PrinterLog().player, QStringLiteral("2"));
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(ModPrint::PrintToPrinter, 0);
+}
+
+TEST_F(MainWindowTest, FailedPrintIsReportedAndTheNextPreviewStaysOnScreen)
+{
+    makeMain();
+    RedimPlayer();
+    main->setTag(QStringLiteral("1"));
+    QPrinter &printer = SharedPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(tempPath(QStringLiteral("no/such/folder/x.pdf")));
+    const int before = ModPrint::PrinterLog().jobs;
+    ui->answerPrint(true);
+    ui->expectError(QStringLiteral("Setup_Page"));
+    main->mnuFilePrint->trigger();
+    EXPECT_EQ(ModPrint::PrintToPrinter, 0);
+
+    // The toolbar's Print opens the preview, never the printer.
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        EXPECT_EQ(w->objectName(), QStringLiteral("frmPrint"));
+        EXPECT_EQ(w->property("Tag").toString(), QStringLiteral("1"));
+        qobject_cast<QDialog *>(w)->reject();
+    });
+    main->MDIForm_Activate();
+    EXPECT_FALSE(main->Button(5)->isEnabled());   // no window in front
+    main->tbToolBar_ButtonClick(QStringLiteral("Print"));
+    EXPECT_TRUE(driver.allStepsRan());
+    EXPECT_EQ(ModPrint::PrinterLog().jobs, before);
+}
+
+// ------------------------------------------------------------------ General, Skill, Level
+
+TEST_F(MainWindowTest, GeneralLoadsAClosedSheetAgainAndLevelStartsTheNextLevel)
+{
+    const QString file = savedCharacter(QStringLiteral("a.pja"), QStringLiteral("Anselme"));
+    makeMain();
+    ui->answerOpenFile(file);
+    main->mnuFileOpen->trigger();
+    ASSERT_EQ(main->Tag(), QStringLiteral("1"));
+
+    press("Skill");
+    auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[1]);
+    ASSERT_NE(skill, nullptr);
+    EXPECT_EQ(skill->Tag(), QStringLiteral("1"));
+    EXPECT_TRUE(frameOf(skill)->isMaximized());
+    EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(skill));
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11101"));
+
+    // Close the sheet: the skill window comes in front and makes 1 current again.
+    CharacterWindow *oldSheet = GeneralForms[1];
+    main->mdiArea()->setActiveSubWindow(frameOf(oldSheet));
+    frameOf(oldSheet)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(skill));
+    EXPECT_EQ(main->Tag(), QStringLiteral("1"));
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11101"));
+
+    press("General");
+    auto *sheet = qobject_cast<GeneralPlaceholder *>(GeneralForms[1]);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->Tag(), QStringLiteral("1"));
+    EXPECT_EQ(sheet->txtName->text(), QStringLiteral("Anselme"));
+    ASSERT_NE(frameOf(sheet), nullptr);
+    EXPECT_TRUE(frameOf(sheet)->isMaximized());
+    EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
+
+    Players(1).PdeD = -1;
+    skill->btnEnd->setEnabled(false);
+    press("Level");
+    EXPECT_TRUE(skill->btnEnd->isEnabled());
+    // The record computes the points of the level (and keeps them).
+    EXPECT_NE(Players(1).PdeD, -1);
+    EXPECT_EQ(skill->labPD->text(), QString::number(Players(1).PdeD));
+    EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(skill));
+}
+
+TEST_F(MainWindowTest, ClosingTheSkillWindowClearsTheCurrentCharacter)
+{
+    const QString file = savedCharacter(QStringLiteral("b.pja"), QStringLiteral("Bertrade"));
+    makeMain();
+    ui->answerOpenFile(file);
+    main->mnuFileOpen->trigger();
+    press("Skill");
+    CharacterWindow *skill = SkillDevForms[1];
+    frameOf(GeneralForms[1])->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    frameOf(skill)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->Tag(), QString());
+    EXPECT_EQ(fiveButtons(), QStringLiteral("00000"));
+    // General and Skill with no current character do nothing.
+    press("General");
+    press("Skill");
+    press("Level");
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+}
+
+// ------------------------------------------------------------------ Window, Help, Exit
+
+TEST_F(MainWindowTest, WindowMenuArrangesTheChildren)
+{
+    makeMain();
+    main->resize(900, 700);
+    main->mnuFileNew->trigger();
+    main->mnuFileNew->trigger();
+    QMdiSubWindow *a = frameOf(InitForms[1]);
+    QMdiSubWindow *b = frameOf(InitForms[2]);
+    main->mnuWindowTileVertical->trigger();
+    EXPECT_FALSE(a->isMaximized());
+    EXPECT_EQ(a->y(), b->y());
+    EXPECT_LT(a->x(), b->x());
+    main->mnuWindowTileHorizontal->trigger();
+    EXPECT_EQ(a->x(), b->x());
+    EXPECT_LT(a->y(), b->y());
+    main->mnuWindowCascade->trigger();
+    EXPECT_NE(a->pos(), b->pos());
+}
+
+TEST_F(MainWindowTest, AboutShowsTheSplashModallyAndExitClosesTheWindow)
+{
+    makeMain();
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        EXPECT_NE(qobject_cast<frmSplash *>(w), nullptr);
+        QTest::keyClick(w, Qt::Key_Q);
+    });
+    main->mnuHelpAbout->trigger();
+    EXPECT_TRUE(driver.allStepsRan());
+    main->mnuFileExit->trigger();
+    EXPECT_FALSE(main->isVisible());
+}

@@ -1,0 +1,73 @@
+// The program's start: everything in order, the splash box before the main
+// window, and a broken data folder costing one error box and nothing more.
+#include "FrameFixture.h"
+
+#include "frame/ui/Startup.h"
+#include "frame/ui/frmMain.h"
+#include "frame/ui/frmSplash.h"
+#include "support/ModalDriver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+
+using namespace ModGeneral;
+
+namespace {
+class StartupTest : public FrameFixture {
+protected:
+    StartupTest() { openDatabases = false; }
+    void TearDown() override
+    {
+        delete frmMain::instance();
+        FrameFixture::TearDown();
+    }
+
+    // Runs the start; the splash box is closed by its OK button once we have
+    // seen that no main window exists yet.
+    frmMain *start()
+    {
+        bool mainWhileSplash = true;
+        ModalDriver driver;
+        driver.then([&mainWhileSplash](QWidget *w) {
+            mainWhileSplash = frmMain::instance() != nullptr;
+            auto *splash = qobject_cast<frmSplash *>(w);
+            if (splash)
+                splash->btnOk->click();
+        });
+        frmMain *main = Startup::Main();
+        EXPECT_TRUE(driver.allStepsRan());
+        EXPECT_EQ(driver.seen(), QStringList{QStringLiteral("frmSplash")});
+        EXPECT_FALSE(mainWhileSplash);
+        return main;
+    }
+};
+} // namespace
+
+TEST_F(StartupTest, RunsInOrderAndShowsTheMainWindowAfterTheSplash)
+{
+    frmMain *main = start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(MasterPath, AppFolder() + QStringLiteral("/master.dat"));
+    EXPECT_EQ(PlayerPath, AppFolder() + QStringLiteral("/player.dat"));
+    EXPECT_TRUE(DbMaster.isOpen());
+    EXPECT_TRUE(WsPlayer.isValid());
+    EXPECT_EQ(DataLanguage, 5000);
+    EXPECT_TRUE(ui->errors().empty());
+}
+
+TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
+{
+    const QString folder = tempPath(QStringLiteral("app"));
+    QDir().mkpath(folder);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/master.dat"),
+                folder + QStringLiteral("/master.dat"));
+    SetAppFolder(folder);
+    ui->expectError(QStringLiteral("OpenDB"));
+    frmMain *main = start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(ui->errors().size(), 1u);
+    EXPECT_EQ(DataLanguage, 5000);
+}

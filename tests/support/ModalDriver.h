@@ -1,0 +1,62 @@
+#pragma once
+// Drives real modal windows in tests: started before the code calls exec(), it
+// looks at the active modal window every 10 ms, runs the next scripted step on
+// each new one, and after a deadline closes any modal nobody expected, so
+// exec() always returns and the test fails instead of hanging.
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+
+class ModalDriver {
+public:
+    using Step = std::function<void(QWidget *)>;
+    explicit ModalDriver(int deadlineMs = 3000)
+        : m_deadline(deadlineMs)
+    {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+        m_timer.start(10);
+    }
+    ModalDriver &then(Step s)
+    {
+        m_steps.push_back(std::move(s));
+        return *this;
+    }
+    bool allStepsRan() const { return m_steps.empty(); }
+    int rescued() const { return m_rescued; }
+    // Names (class names) of the modal windows seen, in order.
+    const QStringList &seen() const { return m_seen; }
+
+private:
+    void tick()
+    {
+        QWidget *m = QApplication::activeModalWidget();
+        if (!m || m == m_last)
+            return;
+        if (!m_steps.empty()) {
+            m_last = m;
+            m_seen << QString::fromLatin1(m->metaObject()->className());
+            Step s = std::move(m_steps.front());
+            m_steps.pop_front();
+            s(m);
+        } else if (m_clock.elapsed() > m_deadline) {
+            ++m_rescued;
+            if (auto *d = qobject_cast<QDialog *>(m))
+                d->reject();
+            else
+                m->close();
+        }
+    }
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    int m_deadline;
+    int m_rescued = 0;
+    QPointer<QWidget> m_last;
+    std::deque<Step> m_steps;
+    QStringList m_seen;
+};
