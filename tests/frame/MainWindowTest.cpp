@@ -3,6 +3,9 @@
 #include "FrameFixture.h"
 
 #include "frame/ui/GeneralPlaceholder.h"
+#include "sheet/frmGeneral.h"
+
+#include <QLineEdit>
 #include "frame/ui/frmMain.h"
 #include "frame/ui/frmSplash.h"
 #include "newcharacter/frmInitChoise.h"
@@ -399,10 +402,10 @@ TEST_F(MainWindowTest, GeneralLoadsAClosedSheetAgainAndLevelStartsTheNextLevel)
     EXPECT_EQ(fiveButtons(), QStringLiteral("11101"));
 
     press("General");
-    auto *sheet = qobject_cast<GeneralPlaceholder *>(GeneralForms[1]);
+    auto *sheet = qobject_cast<frmGeneral *>(GeneralForms[1]);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->Tag(), QStringLiteral("1"));
-    EXPECT_EQ(sheet->txtName->text(), QStringLiteral("Anselme"));
+    EXPECT_EQ(sheet->txtNom->text(), QStringLiteral("Anselme"));
     ASSERT_NE(frameOf(sheet), nullptr);
     EXPECT_TRUE(frameOf(sheet)->isMaximized());
     EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
