@@ -1,12 +1,14 @@
 #include "background/frmArmeAdolescence.h"
 
 #include "character/OneListChoices.h"
+#include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,7 +28,11 @@ frmArmeAdolescence::frmArmeAdolescence(QWidget *parent) : QDialog(parent)
     btnOk->setDefault(true);
     btnOk->setText(QStringLiteral("OK"));
     setTag(btnOk, QStringLiteral("1045"));
-    LoadFormStrings(this);
+    try {
+        LoadFormStrings(this);
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmArmeAdolescence.load"));
+    }
     connect(btnOk, &QPushButton::clicked, this, &frmArmeAdolescence::btnOk_Click);
 }
 
@@ -45,14 +51,33 @@ void frmArmeAdolescence::LoadItems(const std::vector<ports::ChooserItem> &items)
 void frmArmeAdolescence::LoadData()
 {
     try {
-        const Personnage &p = ModGeneral::Players(tag(this).toInt());
-        LoadItems(onelist::Items(p, p.PointsBO, ModGeneral::WeaponChoiceArgs[0]));
+        Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+        std::vector<ports::ChooserItem> items;
+        if (ModGeneral::WeaponAdolescenceShown) {
+            m_realmMode = true;
+            setWindowTitle(Strings::Load(2022));
+            // The realms are listed by their own number and each row keeps its
+            // id, so OK gives the realm the row shows whatever the table's order.
+            dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT * FROM [Realms of Power] ORDER BY Realm_ID"));
+            const QString col = rulesread::Lang(QStringLiteral("Realm"));
+            for (; !rs.Eof(); rs.MoveNext()) {
+                dao::DBEngine::instance().Idle();
+                const qint32 id = rulesread::Id(rs, QStringLiteral("Realm_ID"));
+                if (id == 2 || id == 5 || id == 7)
+                    items.push_back({rulesread::Text(rs, col), id});
+            }
+            rs.Close();
+        } else {
+            const qint32 mode = p.PointsBO;
+            if (onelist::IsSpellListMode(mode))
+                setWindowTitle(Strings::Load(2024));
+            else if (mode == 999)
+                setWindowTitle(Strings::Load(3505));
+            items = onelist::Items(p, mode, ModGeneral::WeaponChoiceArgs[0]);
+        }
+        LoadItems(items);
         if (lstArme->count() == 0)
             vb::Raise(vb::ErrInvalidCall);   // nothing to select
-        if (onelist::IsSpellListMode(p.PointsBO))
-            setWindowTitle(Strings::Load(2024));
-        else if (p.PointsBO == 999)
-            setWindowTitle(Strings::Load(3505));
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmArmeAdolescence.LoadData"));
     }
@@ -62,11 +87,22 @@ void frmArmeAdolescence::btnOk_Click()
 {
     try {
         const int row = lstArme->currentIndex();
-        if (row < 0 || row >= static_cast<int>(ItemNumber.size()))
+        const bool chosen = row >= 0 && row < static_cast<int>(ItemNumber.size());
+        if (m_realmMode) {
+            ModGeneral::WeaponAdolescenceShown = false;
+            if (chosen) {
+                m_chosen = ItemNumber[static_cast<size_t>(row)];
+                if (AppliesChoice)
+                    ModGeneral::Players(tag(this).trimmed().toInt()).Royaume_ID = m_chosen;
+            }
+            accept();
+            return;
+        }
+        if (!chosen)
             vb::Raise(vb::ErrSubscript);   // no row chosen: the dialog stays for a choice
         const qint32 id = ItemNumber[static_cast<size_t>(row)];
         if (AppliesChoice) {
-            Personnage &p = ModGeneral::Players(tag(this).toInt());
+            Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
             const qint32 mode = p.PointsBO;
             if (onelist::IsWeaponMode(mode))
                 p.AddDevelopment(RankKind::WeaponSkill, ModGeneral::WeaponChoiceArgs[0], id,
@@ -82,4 +118,23 @@ void frmArmeAdolescence::btnOk_Click()
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmArmeAdolescence.btnOk.Click"));
     }
+}
+
+bool frmArmeAdolescence::mayLeave() const
+{
+    return lstArme->count() == 0 || result() == QDialog::Accepted;
+}
+
+void frmArmeAdolescence::reject()
+{
+    if (mayLeave())
+        QDialog::reject();
+}
+
+void frmArmeAdolescence::closeEvent(QCloseEvent *event)
+{
+    if (mayLeave())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
 }

@@ -1,8 +1,13 @@
 #pragma once
-// The one-list chooser: the player picks one weapon category, weapon, spell
-// list or skill from one list. One modal use per opening: the opener sets the
-// character number in its Tag and the mode in the character's PointsBO, calls
-// LoadData (or hands it the rows with LoadItems), and shows it.
+// The one-list chooser: the player picks one realm of power, weapon, spell
+// list, weapon category or skill from one list. One modal use per opening: the
+// opener sets the character number in its Tag and the mode (the shared realm
+// flag, or the character's PointsBO with WeaponChoiceArgs), calls LoadData (or
+// hands it the rows with LoadItems), may set its own caption, and shows it.
+//
+// While the list offers something the window can only be left by OK: a
+// chooser closed without a choice would leave the realm flag or a selector in
+// PointsBO behind for the next opener to misread.
 #include "platform/ports.h"
 
 #include <QDialog>
@@ -20,10 +25,11 @@ public:
     // The character number is the window's Tag (tag()/setTag()).
     QComboBox *lstArme = nullptr;
     QPushButton *btnOk = nullptr;
-    // Identifier of each row of lstArme.
+    // Identifier of each row of lstArme (the realm's own id in realm mode).
     std::vector<qint32> ItemNumber;
 
-    // Fills the list for the mode the character's PointsBO holds.
+    // Fills the list for the mode: realm mode while WeaponAdolescenceShown is
+    // set, otherwise the mode the character's PointsBO holds.
     void LoadData();
     // Fills the list with rows already read; selects the first.
     void LoadItems(const std::vector<ports::ChooserItem> &items);
@@ -32,10 +38,18 @@ public:
     bool AppliesChoice = true;
     // The identifier chosen by OK, or -1 while none was.
     qint32 Chosen() const { return m_chosen; }
+    // True while the list is the realms of power.
+    bool RealmMode() const { return m_realmMode; }
 
 public slots:
     void btnOk_Click();
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool mayLeave() const;
     qint32 m_chosen = -1;
+    bool m_realmMode = false;
 };

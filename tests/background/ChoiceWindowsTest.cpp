@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -150,8 +151,15 @@ TEST_F(ChoiceWindowsTest, PortFunctionsShowTheWindowsModally)
     EXPECT_EQ(chosen, 70);
     EXPECT_EQ(ModGeneral::Players(1).PointsBO, 0);   // the caller applies the choice
 
-    whenModal([](QWidget *w) { w->close(); });
-    EXPECT_EQ(transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}}, QString()), -1);
+    // A list with rows can only be left by a choice: closing is refused.
+    whenModal([](QWidget *w) {
+        w->close();
+        EXPECT_TRUE(w->isVisible());
+        QTest::keyClick(w, Qt::Key_Escape);
+        EXPECT_TRUE(w->isVisible());
+        qobject_cast<frmArmeAdolescence *>(w)->btnOk->click();
+    });
+    EXPECT_EQ(transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}}, QString()), 71);
 
     ui->expectError(QStringLiteral("frmArmeAdolescence.LoadData"));
     EXPECT_EQ(transferchoices::ChooseOne(1, 7, {}, QString()), -1);

@@ -1,0 +1,151 @@
+#include "background/frmSpecialItem.h"
+
+#include "background/BackgroundUi.h"
+#include "character/BackgroundRules.h"
+#include "character/RulesRead.h"
+#include "frame/Dice.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "platform/Strings.h"
+#include "platform/vb.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using background::tw;
+
+frmSpecialItem::frmSpecialItem(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmSpecialItem"));
+    setModal(true);
+    setFont(QFont(QStringLiteral("Arial")));
+    setFixedSize(tw(5340), tw(2460));
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        optSpecialItem[i] = new QRadioButton(this);
+        optSpecialItem[i]->setObjectName(QStringLiteral("optSpecialItem_%1").arg(i));
+        optSpecialItem[i]->setGeometry(tw(240), tw(240 + 360 * i), tw(3600), tw(375));
+        group->addButton(optSpecialItem[i], i);
+    }
+    btnOk = new QPushButton(QStringLiteral("OK"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    setTag(btnOk, QStringLiteral("1045"));
+    btnOk->setGeometry(tw(3960), tw(240), tw(1215), tw(375));
+    btnOk->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    setTag(btnCancel, QStringLiteral("1044"));
+    btnCancel->setGeometry(tw(3960), tw(720), tw(1215), tw(375));
+    labJet = new QLabel(QStringLiteral("Jet de Dé"), this);
+    labJet->setObjectName(QStringLiteral("labJet"));
+    setTag(labJet, QStringLiteral("5049"));
+    labJet->setGeometry(tw(240), tw(1980), tw(1400), tw(300));
+    txtJetDe = new QLineEdit(this);
+    txtJetDe->setObjectName(QStringLiteral("txtJetDe"));
+    txtJetDe->setAlignment(Qt::AlignRight);
+    txtJetDe->setGeometry(tw(1680), tw(1920), tw(495), tw(375));
+    btnRandom = new QPushButton(QStringLiteral("Aléatoire"), this);
+    btnRandom->setObjectName(QStringLiteral("btnRandom"));
+    setTag(btnRandom, QStringLiteral("3501"));
+    btnRandom->setGeometry(tw(2280), tw(1920), tw(1455), tw(375));
+
+    setTabOrder(optSpecialItem[0], optSpecialItem[1]);
+    setTabOrder(optSpecialItem[1], optSpecialItem[2]);
+    setTabOrder(optSpecialItem[2], optSpecialItem[3]);
+    setTabOrder(optSpecialItem[3], btnOk);
+    setTabOrder(btnOk, btnCancel);
+    setTabOrder(btnCancel, btnRandom);
+    setTabOrder(btnRandom, txtJetDe);
+
+    connect(btnOk, &QPushButton::clicked, this, &frmSpecialItem::btnOk_Click);
+    connect(btnCancel, &QPushButton::clicked, this, &frmSpecialItem::btnCancel_Click);
+    connect(btnRandom, &QPushButton::clicked, this, &frmSpecialItem::btnRandom_Click);
+    connect(txtJetDe, &QLineEdit::textChanged, this, &frmSpecialItem::txtJetDe_Change);
+
+    try {
+        LoadFormStrings(this);
+        dao::Recordset rs = rulesread::Open(QStringLiteral("Special Items"));
+        for (; !rs.Eof(); rs.MoveNext()) {
+            std::array<QString, 5> band;
+            band[0] = rulesread::Text(rs, QStringLiteral("Roll"));
+            for (int i = 1; i <= 4; ++i)
+                band[i] = rulesread::Text(rs, QStringLiteral("Item%1En").arg(i));
+            m_bands.push_back(band);
+        }
+        rs.Close();
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmSpecialItem.Load"));
+    }
+    btnRandom_Click();
+}
+
+void frmSpecialItem::btnRandom_Click()
+{
+    const int r = JetDe(100).toInt();
+    txtJetDe->setText(QString::number(r));
+    QStringList bands;
+    for (const auto &b : m_bands)
+        bands << b[0];
+    const int idx = background::BandIndex(bands, r);
+    RolledItems.clear();
+    for (int i = 0; i < 4; ++i)
+        optSpecialItem[i]->setText(QString());
+    int first = -1;
+    if (idx >= 0) {
+        const auto &band = m_bands[static_cast<size_t>(idx)];
+        for (int i = 0; i < 4; ++i) {
+            RolledItems << band[i + 1];
+            if (band[i + 1] != QLatin1String("None"))
+                optSpecialItem[i]->setText(band[i + 1]);
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        const bool shown = !optSpecialItem[i]->text().isEmpty();
+        optSpecialItem[i]->setVisible(shown);
+        if (shown && first < 0)
+            first = i;
+    }
+    // The first item on show is the one taken when the player touches
+    // nothing; a band with nothing on show offers nothing to take.
+    if (first >= 0)
+        optSpecialItem[first]->setChecked(true);
+    btnOk->setEnabled(first >= 0);
+}
+
+void frmSpecialItem::txtJetDe_Change()
+{
+    btnRandom->setText(QStringLiteral("OK"));
+}
+
+void frmSpecialItem::btnOk_Click()
+{
+    if (txtJetDe->text().isEmpty()) {
+        btnRandom_Click();
+        return;
+    }
+    int chosen = -1;
+    for (int i = 0; i < 4 && chosen < 0; ++i)
+        if (optSpecialItem[i]->isChecked() && !optSpecialItem[i]->text().isEmpty())
+            chosen = i;
+    if (chosen < 0 || chosen >= RolledItems.size())
+        return;
+    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    const QString h = p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
+    p.Historique = background::AppendHistoryLine(h, RolledItems[chosen]);
+    accept();
+}
+
+void frmSpecialItem::btnCancel_Click()
+{
+    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    try {
+        p.PointsBO = vb::Add16(p.PointsBO, 1);
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmSpecialItem.btnCancel.Click"));
+    }
+    reject();
+}

@@ -1,0 +1,126 @@
+#include "background/frmSpecialItemChoose.h"
+
+#include "background/BackgroundUi.h"
+#include "character/RulesRead.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "platform/vb.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+using background::tw;
+
+frmSpecialItemChoose::frmSpecialItemChoose(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmSpecialItemChoose"));
+    setModal(true);
+    setFont(QFont(QStringLiteral("Arial")));
+    setFixedSize(tw(9300), tw(5565));
+    labChoise = new QLabel(this);
+    labChoise->setObjectName(QStringLiteral("labChoise"));
+    labChoise->setGeometry(tw(360), tw(480), tw(7200), tw(375));
+    QFont bold = labChoise->font();
+    bold.setBold(true);
+    labChoise->setFont(bold);
+    grdSpecialItemChoose = new QTableWidget(this);
+    grdSpecialItemChoose->setObjectName(QStringLiteral("grdSpecialItemChoose"));
+    grdSpecialItemChoose->setGeometry(tw(240), tw(1320), tw(8775), tw(3975));
+    grdSpecialItemChoose->setColumnCount(5);
+    grdSpecialItemChoose->horizontalHeader()->hide();
+    grdSpecialItemChoose->verticalHeader()->hide();
+    grdSpecialItemChoose->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdSpecialItemChoose->setSelectionMode(QAbstractItemView::SingleSelection);
+    btnOk = new QPushButton(QStringLiteral("OK"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    setTag(btnOk, QStringLiteral("1045"));
+    btnOk->setGeometry(tw(7800), tw(240), tw(1215), tw(375));
+    btnOk->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    setTag(btnCancel, QStringLiteral("1044"));
+    btnCancel->setGeometry(tw(7800), tw(720), tw(1215), tw(375));
+    setTabOrder(grdSpecialItemChoose, btnOk);
+    setTabOrder(btnOk, btnCancel);
+
+    connect(btnOk, &QPushButton::clicked, this, &frmSpecialItemChoose::btnOk_Click);
+    connect(btnCancel, &QPushButton::clicked, this, &frmSpecialItemChoose::btnCancel_Click);
+    connect(grdSpecialItemChoose, &QTableWidget::currentCellChanged, this,
+            [this] { grdSpecialItemChoose_Click(); });
+
+    try {
+        LoadFormStrings(this);
+    } catch (...) {
+    }
+    {
+        const QSignalBlocker block(grdSpecialItemChoose);
+        grdSpecialItemChoose->setColumnWidth(0, tw(600));
+        for (int c = 1; c <= 4; ++c)
+            grdSpecialItemChoose->setColumnWidth(c, tw(2000));
+        try {
+            dao::Recordset rs = rulesread::Open(QStringLiteral("Special Items"));
+            for (; !rs.Eof(); rs.MoveNext()) {
+                const int r = grdSpecialItemChoose->rowCount();
+                grdSpecialItemChoose->insertRow(r);
+                auto *roll = new QTableWidgetItem(rulesread::Text(rs, QStringLiteral("Roll")));
+                roll->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                roll->setFlags(Qt::ItemIsEnabled);   // the band's roll is not an item
+                grdSpecialItemChoose->setItem(r, 0, roll);
+                for (int c = 1; c <= 4; ++c) {
+                    auto *item = new QTableWidgetItem(rulesread::Text(rs, QStringLiteral("Item%1En").arg(c)));
+                    item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                    item->setToolTip(item->text());
+                    grdSpecialItemChoose->setItem(r, c, item);
+                }
+            }
+            rs.Close();
+        } catch (...) {
+            ReportCurrentException(QStringLiteral("frmSpecialItemChoose.Load"));
+        }
+        if (grdSpecialItemChoose->rowCount() > 0)
+            grdSpecialItemChoose->setCurrentCell(0, 1);
+    }
+    grdSpecialItemChoose_Click();
+}
+
+bool frmSpecialItemChoose::currentIsItem() const
+{
+    const QTableWidgetItem *cell = grdSpecialItemChoose->currentItem();
+    if (!cell || grdSpecialItemChoose->currentColumn() < 1)
+        return false;
+    const QString t = cell->text().trimmed();
+    return !t.isEmpty() && t != QLatin1String("None");
+}
+
+void frmSpecialItemChoose::grdSpecialItemChoose_Click()
+{
+    const QTableWidgetItem *cell = grdSpecialItemChoose->currentItem();
+    labChoise->setText(cell && grdSpecialItemChoose->currentColumn() >= 1 ? cell->text() : QString());
+    // An empty place is no item: two points must not buy nothing.
+    btnOk->setEnabled(currentIsItem());
+}
+
+void frmSpecialItemChoose::btnOk_Click()
+{
+    if (!currentIsItem())
+        return;
+    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    const QString h = p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
+    p.Historique = h + QStringLiteral("\r\n") + grdSpecialItemChoose->currentItem()->text();
+    accept();
+}
+
+void frmSpecialItemChoose::btnCancel_Click()
+{
+    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    try {
+        p.PointsBO = vb::Add16(p.PointsBO, 2);
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmSpecialItemChoose.btnCancel.Click"));
+    }
+    reject();
+}
