@@ -68,7 +68,7 @@ std::vector<BandRow> readBands(const QString &sql, const QString &nameCol, const
     dao::Recordset rs = rulesread::Open(sql);
     for (; !rs.Eof(); rs.MoveNext())
         rows.push_back({rulesread::Text(rs, QStringLiteral("Roll")), rulesread::Text(rs, nameCol),
-                        rulesread::Text(rs, QStringLiteral("NoteEn")),
+                        rs.HasField(QStringLiteral("NoteEn")) ? rulesread::Text(rs, QStringLiteral("NoteEn")) : QString(),
                         idCol.isEmpty() ? 0 : rulesread::Id(rs, idCol)});
     rs.Close();
     return rows;
