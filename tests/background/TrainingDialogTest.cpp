@@ -55,7 +55,7 @@ QStringList column0(const QTableWidget *g)
 
 } // namespace
 
-class TrainingTestBase : public BackgroundTest {
+class TrainingDialogTest : public BackgroundTest {
 protected:
     Personnage &soldier()
     {
@@ -71,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(TrainingTestBase, ListsSplitByKindWithTheTypicalMark)
+TEST_F(TrainingDialogTest, ListsSplitByKindWithTheTypicalMark)
 {
     soldier();
     StageLabels stage(QStringLiteral("20"));
@@ -95,7 +95,7 @@ TEST_F(TrainingTestBase, ListsSplitByKindWithTheTypicalMark)
     EXPECT_TRUE(itemsOf(other.cbbTrainingPackage).contains(QStringLiteral("Acolyte du temple (typique)")));
 }
 
-TEST_F(TrainingTestBase, APackageShowsMoneyStatisticsNoteAndRanks)
+TEST_F(TrainingDialogTest, APackageShowsMoneyStatisticsNoteAndRanks)
 {
     soldier();
     StageLabels stage(QStringLiteral("20"));
@@ -128,7 +128,7 @@ TEST_F(TrainingTestBase, APackageShowsMoneyStatisticsNoteAndRanks)
     EXPECT_EQ(dlg.txtMonths->text(), QString::number(background::TrainingMonths(3, ModGeneral::Players(1).TotalStatBonus(4))));
 }
 
-TEST_F(TrainingTestBase, ChoiceOfOneStatisticFollowsTheNamedOne)
+TEST_F(TrainingDialogTest, ChoiceOfOneStatisticFollowsTheNamedOne)
 {
     Personnage &p = character(0);
     p.Profession_ID = 3;   // the temple acolyte: no statistic, one of choice
@@ -141,7 +141,7 @@ TEST_F(TrainingTestBase, ChoiceOfOneStatisticFollowsTheNamedOne)
     EXPECT_TRUE(column0(dlg.grdTraining).contains(QStringLiteral("     ") + Strings::Load(3591)));
 }
 
-TEST_F(TrainingTestBase, BuyingMovesThePriceAndCountsWhatWasPaidBefore)
+TEST_F(TrainingDialogTest, BuyingMovesThePriceAndCountsWhatWasPaidBefore)
 {
     soldier();
     {
@@ -192,7 +192,7 @@ TEST_F(TrainingTestBase, BuyingMovesThePriceAndCountsWhatWasPaidBefore)
     }
 }
 
-TEST_F(TrainingTestBase, CancelWithoutAPackageOnlyClears)
+TEST_F(TrainingDialogTest, CancelWithoutAPackageOnlyClears)
 {
     soldier();
     StageLabels stage(QStringLiteral("6"));
@@ -203,7 +203,7 @@ TEST_F(TrainingTestBase, CancelWithoutAPackageOnlyClears)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }
 
-TEST_F(TrainingTestBase, PointsThatAreNotANumberRefuseThePurchaseWhole)
+TEST_F(TrainingDialogTest, PointsThatAreNotANumberRefuseThePurchaseWhole)
 {
     soldier();
     StageLabels stage(QStringLiteral("beaucoup"));
@@ -216,7 +216,7 @@ TEST_F(TrainingTestBase, PointsThatAreNotANumberRefuseThePurchaseWhole)
     EXPECT_NE(dlg.result(), QDialog::Accepted);
 }
 
-TEST_F(TrainingTestBase, AKindWithoutPackagesCannotBeBought)
+TEST_F(TrainingDialogTest, AKindWithoutPackagesCannotBeBought)
 {
     Personnage &p = character(0);
     p.Profession_ID = 77;   // no packages at all
