@@ -307,13 +307,14 @@ void frmSkillDev::btnEnd_Click()
         }
 
         // A level: experience climbs in steps of 10000 until the level changes.
+        // Experience that cannot climb further ends the climb.
         const qint16 level = p.CalNiveau();
-        while (p.CalNiveau() == level) {
-            if (p.Experience > std::numeric_limits<qint32>::max() - 10000)
-                break;
+        qint16 reached = level;
+        while (reached == level && p.Experience <= std::numeric_limits<qint32>::max() - 10000) {
             p.Experience += 10000;
+            reached = p.CalNiveau();
         }
-        if (p.CalNiveau() > 1)
+        if (reached > 1)
             skilldev::Hooks().StatGainRolls(n);
         CharacterWindow *sheet = GeneralForms[n];
         if (sheet) {

@@ -6,7 +6,12 @@
 
 #include "character/Personnage.h"
 #include "frame/ModGeneral.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "skilldev/frmSkillDev.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGroupBox>
 
 #include <QCheckBox>
 #include <QLabel>
