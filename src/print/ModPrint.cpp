@@ -242,6 +242,11 @@ void PrintText(const QString &text)
     g_x += T().TextWidth(text);
 }
 
+double TextWidth(const QString &text)
+{
+    return T().TextWidth(text);
+}
+
 void PrintCentered(const QString &text)
 {
     g_x = float(g_x - T().TextWidth(text) / 2);

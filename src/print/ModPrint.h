@@ -73,6 +73,8 @@ void DrawPicture(const QImage &image, double x, double y, double w, double h);
 void PrintText(const QString &text);
 void PrintCentered(const QString &text);
 void PrintRight(const QString &text);
+// Width of the text in the current font, in the target's centimetres.
+double TextWidth(const QString &text);
 
 // What went to the printer since the start of the run: the jobs sent, and the
 // page mask and character of the last one.

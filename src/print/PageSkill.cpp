@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kFirstRow = 7;
 constexpr int kRowsPerPage = 48;
+// Room for a skill's name, from its x to short of the cost column.
+constexpr double kNameWidth = 5.7;
 
 QString S(int id)
 {
@@ -44,6 +46,18 @@ void Centered(double x, double row, const QString &text)
     SetCurrentY(RowY(row));
     SetCurrentX(x);
     PrintCentered(text);
+}
+
+// A name too long for its column is cut and ends in "...", so that it never
+// runs into the cost printed beside it.
+QString Fit(const QString &name, double width)
+{
+    if (TextWidth(name) <= width)
+        return name;
+    QString cut = name;
+    while (!cut.isEmpty() && TextWidth(cut + QStringLiteral("...")) > width)
+        cut.chop(1);
+    return cut.trimmed() + QStringLiteral("...");
 }
 
 bool NeverPrinted(qint32 category)
@@ -202,7 +216,7 @@ void Page_Skill(const QString &player)
                     if (e.sub)
                         name += QStringLiteral(" (") + e.subName + QStringLiteral(")");
                     SetFontSize(10);
-                    At(2.32, row, name);
+                    At(2.32, row, Fit(name, kNameWidth));
 
                     // No cost row for the category prints no cost.
                     if (rules::Find(costs, QStringLiteral("Skill_Category_ID"), category))
