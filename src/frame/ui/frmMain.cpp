@@ -453,7 +453,13 @@ void frmMain::mnuFileOpen_Click()
     const int n = PlayerCount;
     Personnage &p = Players(n);
     p.FileName = path;
-    p.LoadP();
+    if (!p.LoadP()) {
+        // A file that could not be read whole is not this character's file:
+        // forget its name so that no later Save writes the partial record over it,
+        // and open no window on a half-read character.
+        p.FileName.clear();
+        return;
+    }
     setTag(QString::number(n));
     // Made only: the Skill and Level buttons fill it when they first show it.
     SkillDevForms.put(n, SkillDevForms.make());
