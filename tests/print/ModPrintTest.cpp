@@ -194,9 +194,14 @@ TEST_F(PageAssemblyTest, EveryPageEndsWithTheFooterInSixPointArial)
 
 TEST_F(PageAssemblyTest, NoTwoTextsRunIntoEachOther)
 {
-    const auto rec = Record(QStringLiteral("11"));
-    for (int page = 1; page <= rec->Pages(); ++page)
-        EXPECT_TRUE(Overlaps(*rec, page).isEmpty()) << page << ": " << Overlaps(*rec, page).join(", ").toStdString();
+    for (auto language : {Strings::Language::French, Strings::Language::English}) {
+        Strings::setLanguage(language);
+        ModGeneral::DataLanguage = language == Strings::Language::French ? 5000 : 1000;
+        const auto rec = Record(QStringLiteral("11"));
+        for (int page = 1; page <= rec->Pages(); ++page)
+            EXPECT_TRUE(Overlaps(*rec, page).isEmpty())
+                << page << ": " << Overlaps(*rec, page).join(", ").toStdString();
+    }
 }
 
 // ---------------------------------------------------------------- main page
