@@ -115,11 +115,11 @@ QStringList HistoryLines(const QString &history)
     QStringList lines;
     if (text.isEmpty())
         return lines;
-    const QStringList pieces = text.split(QLatin1Char('\n'));
-    for (const QString &piece : pieces) {
+    const QStringList parts = text.split(QLatin1Char('\n'));
+    for (const QString &part : parts) {
         if (lines.size() == 9)
             break;
-        lines.push_back(piece.left(63));
+        lines.push_back(part.left(63));
     }
     return lines;
 }
