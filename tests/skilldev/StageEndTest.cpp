@@ -1,7 +1,6 @@
 // The end of each stage and what opens next, and the adolescence pass.
 #include "SkillDevFixture.h"
 
-#include "frame/ui/GeneralPlaceholder.h"
 
 using ModGeneral::Players;
 
@@ -58,7 +57,7 @@ TEST_F(StageEndTest, PointsLeftAskFirstAndNoKeepsTheStage)
 
 TEST_F(StageEndTest, LevelEndRaisesExperienceAndRefreshesTheSheet)
 {
-    auto *sheet = new GeneralPlaceholder;
+    CharacterWindow *sheet = GeneralForms.make();
     GeneralForms.put(1, sheet);
     sheet->setTag(QStringLiteral("1"));
     frmSkillDev *w = stage(QString(), QString(), QString(), 0);
