@@ -16,3 +16,19 @@ TEST_F(SkillDevFixture, RendersAWholeWindow)
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path));
 }
+
+TEST_F(SkillDevFixture, RendersALanguageStage)
+{
+    adolescence();
+    frmSkillDev *w = open(QStringLiteral("Langue"));
+    w->setStageMarker(QStringLiteral("Linguistique"));
+    w->labDevlopment[13]->setText(QStringLiteral("Rang"));
+    w->labPD->setText(QStringLiteral("4"));
+    w->resize(1100, 720);
+    show(QStringLiteral("SL2/33"));
+    const QByteArray path = qgetenv("QV_SKILLDEV_GRAB");
+    const QPixmap pm = w->grab();
+    EXPECT_FALSE(pm.isNull());
+    if (!path.isEmpty())
+        pm.save(QString::fromLocal8Bit(path).replace(QStringLiteral(".png"), QStringLiteral("-language.png")));
+}

@@ -1,6 +1,8 @@
 // The end of each stage and what opens next, and the adolescence pass.
 #include "SkillDevFixture.h"
 
+#include "frame/ui/frmMain.h"
+
 
 using ModGeneral::Players;
 
@@ -224,6 +226,24 @@ TEST_F(StageEndTest, StageOpenersWriteTheirMarkers)
     skilldev::Hooks().WeaponCategoryOrder(1);
     for (qint16 k = 0; k <= 6; ++k)
         EXPECT_EQ(p.DirCategorieWeapon(k), 49 + k);
+    ClearFormTables();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StageEndTest, LevelButtonDuringALevelKeepsItsPoints)
+{
+    frmMain main;
+    main.show();
+    frmSkillDev *w = stage(QString(), QString(), QString(), 30);
+    main.setTag(QStringLiteral("1"));
+    w->labPD->setText(QStringLiteral("12"));
+    player().AddDevelopment(2, 81, 0, 1, 0);
+    main.tbToolBar_ButtonClick(QStringLiteral("Level"));
+    EXPECT_EQ(w->labPD->text(), QStringLiteral("12"));
+    EXPECT_EQ(player().DirRankDevelopment(2, 81, 0, 0).toInt(), 1);
     ClearFormTables();
 }
 

@@ -418,6 +418,11 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[n]);
         if (!skill || n > PlayerCount)
             return;
+        // A level already under way keeps its points and purchases.
+        if (skill->Number() >= 1 && skill->btnEnd->isEnabled()) {
+            ShowForm(skill);
+            return;
+        }
         skill->btnEnd->setEnabled(true);
         skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
         if (!Tag().isEmpty())
