@@ -13,32 +13,13 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchPorts.h"
+
 #include <cstdio>
 
 namespace {
 
-// Counts the error boxes; a benchmark that shows one measures a failure.
-class CountingPorts : public ports::UserPorts {
-public:
-    int errors = 0;
-    int MsgBox(const QString &, int, const QString &) override { return ports::Ok; }
-    QString InputBox(const QString &, const QString &, const QString &) override { return {}; }
-    QString OpenFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString SaveFileName(const QString &, const QString &, const QString &, const QString &) override { return {}; }
-    bool PrintDialog() override { return true; }
-    void ErrorBox(const QString &text, const QString &) override
-    {
-        if (errors++ == 0)
-            std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-    }
-    void ProgressShow(const QString &, const QString &, int) override {}
-    void ProgressValue(int) override {}
-    void ProgressClose() override {}
-    qint32 ChooseOne(int, qint32, const std::vector<ports::ChooserItem> &) override { return -1; }
-    std::vector<int> ChooseStatGains(int, const std::vector<int> &forced, int) override { return forced; }
-};
-
-CountingPorts g_ports;
+bench::CountingPorts g_ports;
 
 void Check(benchmark::State &state, int pages, int expected)
 {
@@ -113,6 +94,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    g_ports.printAccepted = true;
     ports::install(&g_ports);
     Strings::setLanguage(Strings::Language::French);
     dao::OpenOptions options;

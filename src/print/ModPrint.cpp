@@ -1,5 +1,7 @@
 #include "print/ModPrint.h"
 
+#include "platform/Strings.h"
+
 #include "frame/ErrorReporter.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/vb.h"
@@ -60,6 +62,37 @@ const PrintLog &PrinterLog()
 double RowY(double n)
 {
     return LineHeight * n + PageTop;
+}
+
+void At(double x, double row, const QString &text)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintText(text);
+}
+
+void Right(double x, double row, const QString &text)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintRight(text);
+}
+
+void Centered(double x, double row, const QString &text)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintCentered(text);
+}
+
+QString S(int id)
+{
+    return Strings::Load(id);
+}
+
+QString N(qint64 v)
+{
+    return vb::NumText(v);
 }
 
 print::PageTarget *Target()

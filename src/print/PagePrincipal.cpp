@@ -17,16 +17,6 @@ namespace {
 
 using print::sheet::RoundEven;
 
-QString S(int id)
-{
-    return Strings::Load(id);
-}
-
-QString N(qint64 v)
-{
-    return vb::NumText(v);
-}
-
 // A measure as the player typed it, with the interface's decimal mark.
 QString Measure(float v)
 {
@@ -34,27 +24,6 @@ QString Measure(float v)
     if (Strings::current() == Strings::Language::French)
         text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
-}
-
-void At(double x, double row, const QString &text)
-{
-    SetCurrentY(RowY(row));
-    SetCurrentX(x);
-    PrintText(text);
-}
-
-void Right(double x, double row, const QString &text)
-{
-    SetCurrentY(RowY(row));
-    SetCurrentX(x);
-    PrintRight(text);
-}
-
-void Centered(double x, double row, const QString &text)
-{
-    SetCurrentY(RowY(row));
-    SetCurrentX(x);
-    PrintCentered(text);
 }
 
 void Heading(double x, double row, int id)

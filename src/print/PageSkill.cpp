@@ -17,37 +17,6 @@ constexpr int kRowsPerPage = 48;
 // Room for a skill's name, from its x to short of the cost column.
 constexpr double kNameWidth = 5.7;
 
-QString S(int id)
-{
-    return Strings::Load(id);
-}
-
-QString N(qint64 v)
-{
-    return vb::NumText(v);
-}
-
-void At(double x, double row, const QString &text)
-{
-    SetCurrentY(RowY(row));
-    SetCurrentX(x);
-    PrintText(text);
-}
-
-void Right(double x, double row, const QString &text)
-{
-    SetCurrentY(RowY(row));
-    SetCurrentX(x);
-    PrintRight(text);
-}
-
-void Centered(double x, double row, const QString &text)
-{
-    SetCurrentY(RowY(row));
-    SetCurrentX(x);
-    PrintCentered(text);
-}
-
 // A name too long for its column is cut and ends in "...", so that it never
 // runs into the cost printed beside it.
 QString Fit(const QString &name, double width)
