@@ -383,9 +383,9 @@ void Personnage::writeTables()
 
 // ---------------------------------------------------------------- LoadP
 
-void Personnage::LoadP()
+bool Personnage::LoadP()
 {
-    guarded("LoadP", [&] {
+    const bool ok = guarded("LoadP", [&] {
         closeShared();
         dao::OpenOptions options;
         options.readOnly = true;
@@ -395,6 +395,7 @@ void Personnage::LoadP()
         readTables();
     });
     closeShared();
+    return ok;
 }
 
 void Personnage::readTables()

@@ -2,7 +2,6 @@
 // per-character window tables, with a scripted user.
 #include "FrameFixture.h"
 
-#include "frame/ui/GeneralPlaceholder.h"
 #include "sheet/frmGeneral.h"
 
 #include <QLineEdit>
@@ -159,7 +158,7 @@ TEST_F(MainWindowTest, ToolbarFollowsTheCurrentCharacterAndTheWindowInFront)
     main->MDIForm_Activate();
     EXPECT_EQ(fiveButtons(), QStringLiteral("00000"));
 
-    auto *sheet = new GeneralPlaceholder;
+    auto *sheet = new frmGeneral;
     GeneralForms.put(1, sheet);
     sheet->setTag(QStringLiteral("1"));
     main->Present(sheet);
@@ -248,6 +247,30 @@ TEST_F(MainWindowTest, CancelledOpenUsesNoNumber)
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
     main->mnuFileNew->trigger();
     EXPECT_EQ(Players(1).Nom, QStringLiteral("Nouveau joueur 1"));
+}
+
+TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndCannotBeSavedOver)
+{
+    // A text file posing as a character: the load fails, and a later Save must
+    // never write the half-read record over the player's file.
+    const QString path = tempPath(QStringLiteral("notes.pja"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, 'x'));
+    }
+    makeMain();
+    ui->answerOpenFile(path);
+    ui->expectError(QStringLiteral("LoadP"));
+    main->mnuFileOpen->trigger();
+    EXPECT_EQ(PlayerCount, 1);
+    EXPECT_TRUE(Players(1).FileName.isEmpty());
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(GeneralForms[1], nullptr);
+    EXPECT_EQ(main->Tag(), QString());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(2048, 'x'));
 }
 
 TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
