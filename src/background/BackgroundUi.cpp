@@ -35,44 +35,29 @@ QWidget *ModalParent()
 
 namespace {
 
-// Opens a stage on a new skill development window of character n. The
-// language stage is filled before its markers are set, the hobby stage after.
+// Opens a stage on a new skill development window of character n.
 void DefaultOpenStage(int n, const QString &stage, qint16 ranks)
 {
-    if (!SkillDevForms.inRange(n))
-        vb::Raise(vb::ErrSubscript);
-    auto *w = new frmSkillDev;
-    SkillDevForms.put(n, w);
-    w->setTag(QString::number(n));
-    const bool language = stage == QLatin1String("Historique");
-    if (language) {
-        w->LoadData();
-        setTag(w->labPD, QStringLiteral("Ranks"));
-        w->setStageMarker(stage);
-        w->labDevlopment[13]->setText(Strings::Load(3075));
-    } else {
-        setTag(w->labPD, QStringLiteral("Ranks"));
-        w->setStageMarker(stage);
-        w->LoadData();
-        w->labDevlopment[13]->setText(Strings::Load(3076));
-    }
-    w->labPD->setText(QString::number(ranks));
-    w->btnEnd->setEnabled(true);
-    for (const char *name : {"labTrainingCost", "labTraining", "btnTraning"})
-        if (QWidget *c = w->findChild<QWidget *>(QString::fromLatin1(name)))
-            c->setVisible(false);
-    if (frmMain *main = frmMain::instance())
-        main->Present(w);
-    else
-        w->showMaximized();
-    w->setFocus();
+    const skilldev::Stage which = stage == QLatin1String("Historique") ? skilldev::Stage::BackgroundLanguages
+                                                                       : skilldev::Stage::HobbyRanks;
+    if (!skilldev::OpenStage(n, which, ranks))
+        vb::Raise(vb::ErrSubscript);   // no window slot for this character
+}
+
+void OpenWeaponCategoryOrder(int n)
+{
+    frmWeaponChoises dlg(ModalParent());
+    setTag(&dlg, QString::number(n));
+    dlg.setWindowTitle(Strings::Load(3538));
+    dlg.SkillCost();
+    dlg.exec();
 }
 
 Links defaultLinks()
 {
     Links l;
-    // The statistic gain rolls window is not part of this build yet: the
-    // option is spent and nothing is rolled.
+    // Until the statistic gain rolls window is in the build the option is
+    // spent and nothing is rolled.
     l.StatGainRolls = [](int) {};
     l.OpenStage = DefaultOpenStage;
     return l;
@@ -93,8 +78,10 @@ void resetLinks()
 
 void InstallHooks()
 {
-    // The skill development stages reach these dialogs once both sides are in
-    // one build; until then the stages keep their own defaults.
+    skilldev::StageHooks &h = skilldev::Hooks();
+    h.WeaponCategoryOrder = OpenWeaponCategoryOrder;
+    h.BackgroundOptions = OpenBackgroundOptions;
+    h.TrainingPackages = OpenTrainingPackages;
 }
 
 } // namespace background

@@ -1,5 +1,6 @@
 #include "frame/ui/Startup.h"
 
+#include "background/frmBackground.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"
@@ -31,6 +32,7 @@ frmMain *Main(const Options &options)
         OpenDB();
         DataLanguage = 5000;
         InstallFormFactories();
+        background::InstallHooks();
     });
     if (options.splash)
         Step([] {
