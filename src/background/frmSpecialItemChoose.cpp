@@ -58,9 +58,13 @@ frmSpecialItemChoose::frmSpecialItemChoose(QWidget *parent) : QDialog(parent)
     }
     {
         const QSignalBlocker block(grdSpecialItemChoose);
+        // The four item columns share the grid's width, so that no item
+        // hides behind a side scroll.
         grdSpecialItemChoose->setColumnWidth(0, tw(600));
+        grdSpecialItemChoose->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
         for (int c = 1; c <= 4; ++c)
-            grdSpecialItemChoose->setColumnWidth(c, tw(2000));
+            grdSpecialItemChoose->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
+        grdSpecialItemChoose->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         try {
             dao::Recordset rs = rulesread::Open(QStringLiteral("Special Items"));
             for (; !rs.Eof(); rs.MoveNext()) {

@@ -16,6 +16,8 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+#include <algorithm>
+
 using background::tw;
 
 namespace {
@@ -124,6 +126,17 @@ void frmTalentsCost::Form_Load()
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmTalentsCost.Load"));
     }
+    // Long degree names widen their column rather than being cut short.
+    grdTalentsCost->resizeColumnToContents(0);
+    if (grdTalentsCost->columnWidth(0) < tw(1000))
+        grdTalentsCost->setColumnWidth(0, tw(1000));
+    int gridWidth = 2 * grdTalentsCost->frameWidth();
+    for (int c = 0; c < 7; ++c)
+        gridWidth += grdTalentsCost->columnWidth(c);
+    grdTalentsCost->resize(gridWidth, grdTalentsCost->height());
+    setFixedWidth(std::max(width(), gridWidth + tw(480)));
+    btnOk->move(width() - tw(240 + 1215), btnOk->y());
+    btnCancel->move(width() - tw(240 + 1215), btnCancel->y());
     // The second degree's first way is where the table opens; a table too
     // small for it opens on its first priced cell.
     int row = -1, col = -1;

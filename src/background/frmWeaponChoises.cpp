@@ -89,8 +89,20 @@ void frmWeaponChoises::SkillCost()
         costs.Close();
         cats.Close();
         lstCategorie->setCurrentRow(0);
+        alignCosts();
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmWeaponChoises.SkillCost"));
+    }
+}
+
+void frmWeaponChoises::alignCosts()
+{
+    // Each cost stands level with the list row it prices.
+    lstCategorie->doItemsLayout();
+    const int top = lstCategorie->y() + lstCategorie->viewport()->y();
+    for (int k = 0; k < 7 && k < lstCategorie->count(); ++k) {
+        const QRect r = lstCategorie->visualItemRect(lstCategorie->item(k));
+        labCost[k]->setGeometry(labCost[k]->x(), top + r.y(), labCost[k]->width(), r.height());
     }
 }
 

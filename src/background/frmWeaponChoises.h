@@ -27,4 +27,7 @@ public:
 public slots:
     void btnUp_Click(int Index);
     void btnOk_Click();
+
+private:
+    void alignCosts();
 };

@@ -1,0 +1,87 @@
+// Renders every background window into a picture when QV_BACKGROUND_GRAB
+// names a folder, so that their layouts can be looked at; otherwise checks
+// only that nothing of a window lies outside it.
+#include "background/BackgroundFixture.h"
+
+#include "background/frmArmeAdolescence.h"
+#include "background/frmSpecialItem.h"
+#include "background/frmSpecialItemChoose.h"
+#include "background/frmTalents.h"
+#include "background/frmTalentsCost.h"
+#include "background/frmTraining.h"
+#include "background/frmWeaponChoises.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QPixmap>
+#include <QTableWidget>
+
+namespace {
+
+void look(QWidget *w, const char *name)
+{
+    w->adjustSize();
+    const QPixmap pm = w->grab();
+    EXPECT_FALSE(pm.isNull()) << name;
+    // Every control lies inside the window.
+    for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (c->isWindow() || c->isHidden())
+            continue;
+        EXPECT_TRUE(w->rect().contains(c->geometry())) << name << " " << c->objectName().toStdString();
+    }
+    const QByteArray dir = qgetenv("QV_BACKGROUND_GRAB");
+    if (!dir.isEmpty())
+        pm.save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+}
+
+} // namespace
+
+TEST_F(BackgroundTest, EveryWindowFitsItsControls)
+{
+    Personnage &p = character(4);
+    p.Profession_ID = 10;
+    p.Royaume_ID = 9;
+    frmBackground bg;
+    setTag(&bg, QStringLiteral("1"));
+    bg.LoadData();
+    bg.setWindowTitle(QStringLiteral("Ayla (Options d'historique)"));
+    bg.btnSelectSkill_Click();
+    bg.btnSelectSkillCat_Click();
+    bg.chkBackground2[2]->setChecked(true);
+    look(&bg, "frmBackground");
+
+    frmTalentsCost cost;
+    setTag(&cost, QStringLiteral("1"));
+    look(&cost, "frmTalentsCost");
+
+    frmTalents talents;
+    setTag(talents.grdTalent, QStringLiteral("2"));
+    setTag(&talents, QStringLiteral("1"));
+    talents.LoadData();
+    look(&talents, "frmTalents");
+
+    Dice::setRolls({30});
+    frmSpecialItem item;
+    look(&item, "frmSpecialItem");
+
+    frmSpecialItemChoose choose;
+    look(&choose, "frmSpecialItemChoose");
+
+    p.PointsBO = 166;
+    frmArmeAdolescence chooser;
+    setTag(&chooser, QStringLiteral("1"));
+    chooser.LoadData();
+    look(&chooser, "frmArmeAdolescence");
+
+    frmWeaponChoises order;
+    setTag(&order, QStringLiteral("1"));
+    order.SkillCost();
+    look(&order, "frmWeaponChoises");
+
+    frmTraining training;
+    setTag(&training, QStringLiteral("1"));
+    training.LoadData();
+    training.cbbTrainingPackage->setCurrentIndex(2);
+    look(&training, "frmTraining");
+}
