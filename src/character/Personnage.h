@@ -135,6 +135,39 @@ public:
     qint16 TotalSkillBonus(qint32 skill, qint32 item, qint32 kind);
 
     // -- adolescence ranks and the transfers of a stage's choices
+    // A new character's upbringing: the culture's adolescence ranks and
+    // languages, the profession's special bonuses, the bonus of category 12.
+    void Adolescence();
+    // Moves the stage's development list into the rank tables (skills scaled by
+    // their status for the culture and profession) and empties the list. All or
+    // nothing: on a failure the tables and the list stay as they were, the
+    // error is reported once and the result is false.
+    bool TranferRank();
+    // The fixed background bonus of a category (kind 0, +5) or a skill (kind 1,
+    // +10). Raises its failures to the calling dialog.
+    void TransferBonusSkill(qint32 id, qint16 kind);
+    // Every bonus row of a talent or a flaw, on categories, skills or statistics.
+    void TransferTalent(qint32 talentId);
+    void TransferFlaw(qint32 flawId);
+    // Applies a training package for character `number` (its number as text):
+    // money, age, history, ranks with the player's choices, specials, and the
+    // statistic gain choice.
+    void TransferTraining(qint32 trainingId, const QString &number);
+
+private:
+    // Scales the count of development row `row` by the skill's status.
+    void OccupationalEverymanRestrictedSkill(qint32 row);
+    void moveDevelopmentRow(qint32 row);
+    void moveKeyedRow(character::GrowTable<qint32> &table, const qint32 &capacity, void (Personnage::*redim)(),
+                      qint32 id, qint32 key, qint32 ranks);
+    void addSpecial2(bool category, qint32 id, qint32 amount);
+    void applyBonusRows(const QString &table, const QString &idColumn, qint32 id);
+    void addCappedRank(bool category, qint32 id, qint32 ranks);
+    // Opens the one-list chooser in `mode` and applies the choice; -1 when the
+    // chooser was closed without one.
+    qint32 chooseOne(int player, qint32 mode, qint32 skill, qint32 count, const QString &caption);
+
+public:
 
     // ---------------------------------------------------------------- end of rules computations
 

@@ -46,6 +46,14 @@ public:
     // character `player`; returns the chosen identifier or nullopt-like -1 when
     // closed without a choice. `mode` is what the chooser takes its list from.
     virtual qint32 ChooseOne(int player, qint32 mode, const std::vector<ChooserItem> &items) = 0;
+    // The same chooser with a caption that tells the player what the choice is
+    // for; a user port without captions shows the plain chooser.
+    virtual qint32 ChooseOneTitled(int player, qint32 mode, const std::vector<ChooserItem> &items,
+                                   const QString &caption)
+    {
+        Q_UNUSED(caption);
+        return ChooseOne(player, mode, items);
+    }
     // The statistic gain choice: `forced` statistics (index 0..9) are ticked and
     // fixed, `choices` more are picked by the player; returns the ticked indexes.
     virtual std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int choices) = 0;

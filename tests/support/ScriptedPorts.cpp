@@ -278,6 +278,21 @@ void ScriptedPorts::ProgressValue(int value)
 
 void ScriptedPorts::ProgressClose() { record(Call{Kind::ProgressClose}); }
 
+qint32 ScriptedPorts::ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                                      const QString &caption)
+{
+    Call c{Kind::ChooseOne};
+    c.title = caption;
+    c.player = player;
+    c.mode = mode;
+    c.items = items;
+    record(c);
+    const auto a = take(Kind::ChooseOne, c);
+    if (!a)
+        return -1;
+    return a->pick ? a->pick(items) : a->number;
+}
+
 qint32 ScriptedPorts::ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items)
 {
     Call c{Kind::ChooseOne};

@@ -100,6 +100,9 @@ public:
     void ProgressValue(int value) override;
     void ProgressClose() override;
     qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items) override;
+    // Recorded as a ChooseOne call whose title is the caption.
+    qint32 ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                           const QString &caption) override;
     std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int choices) override;
 
 private:

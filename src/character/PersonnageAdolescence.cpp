@@ -1,0 +1,188 @@
+// The ranks and bonuses of a new character's upbringing.
+#include "character/Personnage.h"
+#include "character/RulesRead.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+
+namespace {
+
+// The progress window is shown for the whole run and must go away however the
+// run ends, or it would stay on screen over the next window.
+class ProgressWindow {
+public:
+    ProgressWindow()
+    {
+        ports::ui().ProgressShow(Strings::Load(3502), Strings::Load(4001), 100);
+        m_open = true;
+    }
+    ~ProgressWindow() { close(); }
+    ProgressWindow(const ProgressWindow &) = delete;
+    ProgressWindow &operator=(const ProgressWindow &) = delete;
+
+    // Row `index` (from 0) of `count` rows has been reached.
+    void step(int index, int count)
+    {
+        if (m_open && count > 0)
+            ports::ui().ProgressValue(static_cast<int>(100LL * (index + 1) / count));
+    }
+    void close()
+    {
+        if (m_open) {
+            m_open = false;
+            ports::ui().ProgressClose();
+        }
+    }
+
+private:
+    bool m_open = false;
+};
+
+} // namespace
+
+void Personnage::Adolescence()
+{
+    using namespace rulesread;
+    try {
+        ProgressWindow progress;
+        dao::Recordset ranks = Open(QStringLiteral("SELECT * FROM [Adolescences Rank] where Culture_ID= ")
+                                    + QString::number(Culture_ID));
+        dao::Recordset languages = Open(QStringLiteral("SELECT * FROM [Culture Languages] where Culture_ID= ")
+                                        + QString::number(Culture_ID));
+        dao::Recordset bonuses = Open(
+            QStringLiteral("SELECT * FROM [Special Skills Profession & Bonus] where Profession_ID= ")
+            + QString::number(Profession_ID));
+
+        // Where the next new row of each table goes; the skill and category
+        // counters run on from the culture's ranks to the profession's bonuses.
+        qint32 skillRow = 0;
+        qint32 catRow = 0;
+        qint32 langRow = 1;
+
+        // The culture's adolescence ranks. Skill 32 is the count of extra
+        // language ranks of the next stage, not ranks of a skill.
+        int count = ranks.RecordCount();
+        int i = 0;
+        if (!ranks.Eof())
+            ranks.MoveFirst();
+        for (; !ranks.Eof(); ranks.MoveNext(), ++i) {
+            progress.step(i, count);
+            if (skillRow >= NbSkill)
+                RedimSkill();
+            const qint32 skillId = Id(ranks, QStringLiteral("Skill_ID"));
+            if (skillId != 0 && skillId != 32) {
+                const qint32 rank = Need(ranks, QStringLiteral("Rank"));
+                Skill(fId, skillRow) = skillId;
+                Skill(fRank, skillRow) = rank;
+                ++skillRow;
+            }
+            if (catRow >= NbSkillCat)
+                RedimSkillCat();
+            const qint32 catId = Id(ranks, QStringLiteral("Skill_Category_ID"));
+            if (catId != 0) {
+                const qint32 rank = Need(ranks, QStringLiteral("Rank"));
+                SkillCat(fId, catRow) = catId;
+                SkillCat(fRank, catRow) = rank;
+                ++catRow;
+            }
+        }
+
+        // The culture's languages: spoken ranks under skill 32, written under 33.
+        count = languages.RecordCount();
+        i = 0;
+        if (!languages.Eof())
+            languages.MoveFirst();
+        for (; !languages.Eof(); languages.MoveNext(), ++i) {
+            progress.step(i, count);
+            if (langRow >= NbLanguageSkills)
+                RedimLanguageSkills();
+            const qint32 language = Id(languages, QStringLiteral("Language_ID"));
+            if (language > 0) {
+                const qint32 spoken = Id(languages, QStringLiteral("StartS"));
+                const qint32 written = Id(languages, QStringLiteral("StartW"));
+                if (spoken > 0) {
+                    LanguageSkills(fId, langRow) = 32;
+                    LanguageSkills(fRank, langRow) = spoken;
+                    LanguageSkills(fKey, langRow) = language;
+                    ++langRow;
+                    if (langRow >= NbLanguageSkills)
+                        RedimLanguageSkills();
+                }
+                if (written > 0) {
+                    LanguageSkills(fId, langRow) = 33;
+                    LanguageSkills(fRank, langRow) = written;
+                    LanguageSkills(fKey, langRow) = language;
+                    ++langRow;
+                }
+            }
+        }
+
+        // The profession's special bonuses replace the first special bonus of
+        // the element, which gets a row of its own when it has none yet.
+        count = bonuses.RecordCount();
+        i = 0;
+        if (!bonuses.Eof())
+            bonuses.MoveFirst();
+        for (; !bonuses.Eof(); bonuses.MoveNext(), ++i) {
+            progress.step(i, count);
+            if (skillRow >= NbSkill)
+                RedimSkill();
+            const qint32 skillId = Id(bonuses, QStringLiteral("Skill_ID"));
+            const qint32 bonus = Id(bonuses, QStringLiteral("Bonus"));
+            if (skillId != 0 && bonus > 0) {
+                qint32 row = -1;
+                for (qint32 r = 0; r <= NbSkill; ++r) {
+                    if (Skill(fId, r) == skillId) {
+                        row = r;
+                        break;
+                    }
+                }
+                if (row < 0) {
+                    row = skillRow++;
+                    Skill(fId, row) = skillId;
+                }
+                Skill(fSpecial1, row) = bonus;
+            }
+            if (catRow >= NbSkillCat)
+                RedimSkillCat();
+            const qint32 catId = Id(bonuses, QStringLiteral("Skill_Category_ID"));
+            if (catId != 0 && bonus > 0) {
+                qint32 row = -1;
+                for (qint32 r = 0; r <= NbSkillCat; ++r) {
+                    if (SkillCat(fId, r) == catId) {
+                        row = r;
+                        break;
+                    }
+                }
+                if (row < 0) {
+                    row = catRow++;
+                    SkillCat(fId, row) = catId;
+                }
+                SkillCat(fSpecial1, row) = bonus;
+            }
+        }
+
+        // Every character gets the fixed bonus of category 12.
+        progress.close();
+        if (catRow >= NbSkillCat)
+            RedimSkillCat();
+        qint32 row = -1;
+        for (qint32 r = 0; r <= NbSkillCat; ++r) {
+            if (SkillCat(fId, r) == 12) {
+                row = r;
+                break;
+            }
+        }
+        if (row < 0) {
+            row = catRow++;
+            SkillCat(fId, row) = 12;
+        }
+        SkillCat(fSpecial2, row) = 10;
+        ranks.Close();
+        languages.Close();
+        bonuses.Close();
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("Adolescence"));
+    }
+}

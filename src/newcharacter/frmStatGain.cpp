@@ -1,0 +1,101 @@
+#include "newcharacter/frmStatGain.h"
+
+#include "character/RulesRead.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmStatGain"));
+    setModal(true);
+    QString text;
+    if (Strings::TryLoad(5065, &text))
+        setWindowTitle(text);
+    auto *layout = new QVBoxLayout(this);
+    auto *grid = new QGridLayout;
+    for (int i = 0; i < 10; ++i) {
+        ckStat[i] = new QCheckBox(this);
+        ckStat[i]->setObjectName(QStringLiteral("ckStat_%1").arg(i));
+        grid->addWidget(ckStat[i], i % 5, i / 5);
+        // Counted on every change, so a choice made with the keyboard counts too.
+        connect(ckStat[i], &QCheckBox::toggled, this, [this, i] { ckStat_Click(i); });
+    }
+    labChoix = new QLabel(this);
+    labChoix->setObjectName(QStringLiteral("labChoix"));
+    btnOk = new QPushButton(Strings::TryLoad(1045, &text) ? text : QStringLiteral("OK"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk->setDefault(true);
+    layout->addLayout(grid);
+    layout->addWidget(labChoix);
+    layout->addWidget(btnOk, 0, Qt::AlignRight);
+    connect(btnOk, &QPushButton::clicked, this, &frmStatGain::btnOk_Click);
+
+    try {
+        dao::Recordset rs = rulesread::Open(QStringLiteral("Stat"));
+        if (!rs.Eof())
+            rs.MoveFirst();
+        for (int k = 0; k < 10 && !rs.Eof(); ++k, rs.MoveNext())
+            ckStat[k]->setText(rulesread::Text(rs, rulesread::Lang(QStringLiteral("Stat"))));
+        rs.Close();
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmStatGain.load"));
+    }
+}
+
+void frmStatGain::LoadData()
+{
+    const int n = static_cast<int>(vb::Val(labChoix->text()));
+    if (n == 1 || n == 2)
+        labChoix->setText(QString::number(n) + QStringLiteral(" ") + Strings::Load(3591));
+    else if (n <= 0)
+        labChoix->clear();
+    // Never ask for more than the boxes left free, or OK could never be accepted.
+    int free = 0;
+    for (QCheckBox *box : ckStat)
+        free += box->isEnabled() ? 1 : 0;
+    m_limit = std::clamp(n, 0, free);
+    freezeWhenComplete();
+}
+
+void frmStatGain::ckStat_Click(int)
+{
+    freezeWhenComplete();
+}
+
+void frmStatGain::freezeWhenComplete()
+{
+    if (m_limit < 0)
+        return;   // the opener is still preparing the boxes
+    int chosen = 0;
+    for (QCheckBox *box : ckStat)
+        chosen += (box->isEnabled() && box->isChecked()) ? 1 : 0;
+    if (chosen >= m_limit) {
+        for (QCheckBox *box : ckStat)
+            box->setEnabled(false);
+    }
+}
+
+void frmStatGain::btnOk_Click()
+{
+    for (QCheckBox *box : ckStat) {
+        if (box->isEnabled()) {
+            ports::ui().MsgBox(Strings::Load(5066), ports::OkOnly, QString());
+            return;
+        }
+    }
+    m_ticked.clear();
+    for (int i = 0; i < 10; ++i) {
+        if (ckStat[i]->isChecked())
+            m_ticked.push_back(i);
+    }
+    accept();
+}

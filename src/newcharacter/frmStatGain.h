@@ -1,0 +1,38 @@
+#pragma once
+// The statistic gain choice: the player ticks the statistics that get an extra
+// gain roll. The opener ticks and disables the statistics the package grants
+// in any case, writes the number of statistics of choice into labChoix, sets
+// Tag and calls LoadData before showing it.
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+class frmStatGain : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmStatGain(QWidget *parent = nullptr);
+
+    QString Tag;
+    std::array<QCheckBox *, 10> ckStat{};
+    QLabel *labChoix = nullptr;
+    QPushButton *btnOk = nullptr;
+
+    void LoadData();
+    // The statistics ticked when OK accepted the choice (index 0 to 9).
+    const std::vector<int> &Ticked() const { return m_ticked; }
+
+public slots:
+    void btnOk_Click();
+    void ckStat_Click(int Index);
+
+private:
+    void freezeWhenComplete();
+
+    int m_limit = -1;   // statistics of choice; -1 until LoadData
+    std::vector<int> m_ticked;
+};

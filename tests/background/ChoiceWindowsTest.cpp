@@ -1,0 +1,166 @@
+// The one-list chooser and the statistic gain choice, as real windows.
+#include "character/TransferFixture.h"
+
+#include "background/TransferChoices.h"
+#include "background/frmArmeAdolescence.h"
+#include "newcharacter/frmStatGain.h"
+#include "platform/Strings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = ScriptedPorts::Kind;
+
+// Acts on the modal window once it is up; closes whatever is still open after
+// a deadline so that a test never hangs.
+void whenModal(std::function<void(QWidget *)> act)
+{
+    auto *poll = new QTimer;
+    auto started = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, started, act] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (w && *started == 0) {
+            *started = 1;
+            act(w);
+            return;
+        }
+        if (++*started > 200 || (*started > 1 && !w)) {
+            if (w)
+                w->close();
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+}
+
+class ChoiceWindowsTest : public ::testing::Test {
+protected:
+    TransferRules rules;
+    ScriptedPortsScope ui;
+    void SetUp() override { ModGeneral::Players.clear(); }
+    void TearDown() override { ModGeneral::Players.clear(); }
+};
+
+TEST_F(ChoiceWindowsTest, StatGainFreezesOnceTheChoiceIsMadeAndOkThenAccepts)
+{
+    frmStatGain dlg;
+    EXPECT_EQ(dlg.ckStat[0]->text(), QStringLiteral("Agilité"));
+    dlg.ckStat[3]->setChecked(true);      // granted by the package
+    dlg.ckStat[3]->setEnabled(false);
+    dlg.labChoix->setText(QStringLiteral("2"));
+    dlg.LoadData();
+    EXPECT_EQ(dlg.labChoix->text(), QStringLiteral("2 ") + Strings::Load(3591));
+
+    dlg.ckStat[5]->setChecked(true);      // one of two: the rest stays open
+    EXPECT_TRUE(dlg.ckStat[6]->isEnabled());
+    ui->answerMsgBox(ports::Ok, Strings::Load(5066));
+    dlg.btnOk_Click();
+    EXPECT_EQ(ui->count(Kind::MsgBox), 1);
+    EXPECT_TRUE(dlg.Ticked().empty());
+
+    dlg.ckStat[5]->setChecked(false);     // a tick can be taken back
+    dlg.ckStat[1]->setChecked(true);
+    dlg.ckStat[8]->setChecked(true);
+    for (QCheckBox *box : dlg.ckStat)
+        EXPECT_FALSE(box->isEnabled());
+    dlg.btnOk_Click();
+    EXPECT_EQ(dlg.Ticked(), (std::vector<int>{1, 3, 8}));
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+TEST_F(ChoiceWindowsTest, StatGainWithNothingToChooseIsCompleteAtOnce)
+{
+    for (const char *count : {"", "0", "12"}) {
+        frmStatGain dlg;
+        dlg.ckStat[2]->setChecked(true);
+        dlg.ckStat[2]->setEnabled(false);
+        dlg.labChoix->setText(QString::fromLatin1(count));
+        dlg.LoadData();
+        if (QByteArray(count) == "12") {
+            for (int i = 0; i < 10; ++i)
+                if (i != 2)
+                    dlg.ckStat[i]->setChecked(true);   // every free box: complete
+        }
+        dlg.btnOk_Click();                // no 5066: nothing is left to choose
+        EXPECT_EQ(dlg.result(), QDialog::Accepted) << count;
+    }
+    EXPECT_EQ(ui->count(Kind::MsgBox), 0);
+}
+
+TEST_F(ChoiceWindowsTest, ChooserListsItsModeAndOkWritesTheChoice)
+{
+    Personnage &p = ModGeneral::Players(1);
+    p.PointsBO = 49;
+    frmArmeAdolescence cats;
+    cats.Tag = QStringLiteral("1");
+    cats.LoadData();
+    ASSERT_EQ(cats.lstArme->count(), 7);
+    EXPECT_EQ(cats.lstArme->itemText(0), QStringLiteral("Arcs"));
+    EXPECT_EQ(cats.lstArme->currentIndex(), 0);
+    cats.lstArme->setCurrentIndex(2);
+    cats.btnOk_Click();
+    EXPECT_EQ(p.PointsBO, 50);
+
+    p.PointsBO = 226;
+    ModGeneral::WeaponChoiceArgs[0] = 226;
+    ModGeneral::WeaponChoiceArgs[2] = 3;
+    frmArmeAdolescence weapons;
+    weapons.Tag = QStringLiteral("1");
+    weapons.LoadData();
+    ASSERT_EQ(weapons.lstArme->count(), 2);
+    weapons.btnOk_Click();                // the first row: "Lame courte"
+    EXPECT_EQ(p.DirRankDevelopment(5, 226, 1, 0).toInt(), 3);
+    EXPECT_EQ(weapons.Chosen(), 1);
+
+    p.PointsBO = 166;
+    p.Royaume_ID = 1;                     // a realm without open lists
+    ui->expectError(QStringLiteral("frmArmeAdolescence.LoadData"));
+    frmArmeAdolescence lists;
+    lists.Tag = QStringLiteral("1");
+    lists.LoadData();
+    EXPECT_EQ(lists.lstArme->count(), 0);
+    ui->expectError(QStringLiteral("frmArmeAdolescence.btnOk.Click"));
+    lists.btnOk_Click();                  // nothing chosen: the window stays
+    EXPECT_NE(lists.result(), QDialog::Accepted);
+}
+
+TEST_F(ChoiceWindowsTest, PortFunctionsShowTheWindowsModally)
+{
+    whenModal([](QWidget *w) {
+        auto *dlg = qobject_cast<frmArmeAdolescence *>(w);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Choisir"));
+        dlg->lstArme->setCurrentIndex(1);
+        dlg->btnOk->click();
+    });
+    const qint32 chosen = transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}, {QStringLiteral("Herboristerie"), 70}},
+                                                     QStringLiteral("Choisir"));
+    EXPECT_EQ(chosen, 70);
+    EXPECT_EQ(ModGeneral::Players(1).PointsBO, 0);   // the caller applies the choice
+
+    whenModal([](QWidget *w) { w->close(); });
+    EXPECT_EQ(transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}}, QString()), -1);
+
+    ui->expectError(QStringLiteral("frmArmeAdolescence.LoadData"));
+    EXPECT_EQ(transferchoices::ChooseOne(1, 7, {}, QString()), -1);
+
+    whenModal([](QWidget *w) {
+        auto *dlg = qobject_cast<frmStatGain *>(w);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_FALSE(dlg->ckStat[0]->isEnabled());
+        dlg->ckStat[4]->setChecked(true);
+        dlg->btnOk->click();
+    });
+    EXPECT_EQ(transferchoices::ChooseStatGains(1, {0}, 1), (std::vector<int>{0, 4}));
+}
+
+} // namespace
