@@ -354,6 +354,9 @@ void frmInitChoise::Form_Load()
         }
         RaceIDs.assign(1, 0);   // grid rows count from 1
         grdRaceBonus->setRowCount(0);
+        // Listing the first culture's races has walked the races to their end.
+        if (RsRace.RecordCount() > 0)
+            RsRace.MoveFirst();
         while (!RsRace.Eof()) {
             dao::DBEngine::instance().Idle();
             NameText = rulesread::Text(RsRace, RaceColumn);
