@@ -373,6 +373,10 @@ void frmInitChoise::Form_Load()
             NameText.clear();
             RsRace.MoveNext();
         }
+        // The progressions are wider than their layout columns: widen, never narrow.
+        for (int c = 0; c < grdRaceBonus->columnCount(); ++c)
+            grdRaceBonus->setColumnWidth(c, std::max(grdRaceBonus->columnWidth(c),
+                                                     grdRaceBonus->sizeHintForColumn(c)));
 
         grdAdolescence->setHorizontalHeaderItem(0, item(Text(3510)));
         grdAdolescence->setHorizontalHeaderItem(1, item(Text(3080), Qt::AlignCenter));
