@@ -374,9 +374,12 @@ void frmInitChoise::Form_Load()
             RsRace.MoveNext();
         }
         // The progressions are wider than their layout columns: widen, never narrow.
-        for (int c = 0; c < grdRaceBonus->columnCount(); ++c)
-            grdRaceBonus->setColumnWidth(c, std::max(grdRaceBonus->columnWidth(c),
-                                                     grdRaceBonus->sizeHintForColumn(c)));
+        for (int c = 0; c < grdRaceBonus->columnCount(); ++c) {
+            const int layoutWidth = grdRaceBonus->columnWidth(c);
+            grdRaceBonus->resizeColumnToContents(c);
+            if (grdRaceBonus->columnWidth(c) < layoutWidth)
+                grdRaceBonus->setColumnWidth(c, layoutWidth);
+        }
 
         grdAdolescence->setHorizontalHeaderItem(0, item(Text(3510)));
         grdAdolescence->setHorizontalHeaderItem(1, item(Text(3080), Qt::AlignCenter));
