@@ -11,33 +11,14 @@
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
+#include "BenchPorts.h"
+
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-// Counts the error boxes; a benchmark that shows one measures a failure.
-class CountingPorts : public ports::UserPorts {
-public:
-    int errors = 0;
-    int MsgBox(const QString &, int, const QString &) override { return ports::Ok; }
-    QString InputBox(const QString &, const QString &, const QString &) override { return {}; }
-    QString OpenFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString SaveFileName(const QString &, const QString &, const QString &, const QString &) override { return {}; }
-    bool PrintDialog() override { return false; }
-    void ErrorBox(const QString &text, const QString &) override
-    {
-        if (errors++ == 0)
-            std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-    }
-    void ProgressShow(const QString &, const QString &, int) override {}
-    void ProgressValue(int) override {}
-    void ProgressClose() override {}
-    qint32 ChooseOne(int, qint32, const std::vector<ports::ChooserItem> &) override { return -1; }
-    std::vector<int> ChooseStatGains(int, const std::vector<int> &forced, int) override { return forced; }
-};
-
-CountingPorts g_ports;
+bench::CountingPorts g_ports;
 std::vector<qint32> g_categories;
 std::vector<qint32> g_skills;
 

@@ -8,35 +8,15 @@
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
+
+#include "BenchPorts.h"
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
-// Answers nothing; counts the error boxes so that a run that fails is not
-// taken for a fast one.
-class QuietPorts : public ports::UserPorts {
-public:
-    int errors = 0;
-    int MsgBox(const QString &, int, const QString &) override { return ports::Ok; }
-    QString InputBox(const QString &, const QString &, const QString &) override { return {}; }
-    QString OpenFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString SaveFileName(const QString &, const QString &, const QString &, const QString &) override { return {}; }
-    bool PrintDialog() override { return false; }
-    void ErrorBox(const QString &text, const QString &) override
-    {
-        if (errors++ == 0)
-            std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-    }
-    void ProgressShow(const QString &, const QString &, int) override {}
-    void ProgressValue(int) override {}
-    void ProgressClose() override {}
-    qint32 ChooseOne(int, qint32, const std::vector<ports::ChooserItem> &) override { return -1; }
-    std::vector<int> ChooseStatGains(int, const std::vector<int> &forced, int) override { return forced; }
-};
-
-QuietPorts g_ports;
+bench::CountingPorts g_ports;
 
 struct Purchase {
     qint32 kind, id, key, ranks;

@@ -2,6 +2,7 @@
 
 #include "background/frmArmeAdolescence.h"
 #include "frame/ErrorReporter.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmStatGain.h"
 #include "platform/vb.h"
 
@@ -22,7 +23,7 @@ qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> 
         return -1;
     }
     frmArmeAdolescence dlg(parent);
-    dlg.Tag = QString::number(player);
+    setTag(&dlg, QString::number(player));
     dlg.AppliesChoice = false;   // the record applies the choice it asked for
     dlg.LoadItems(items);
     if (!caption.isEmpty())
@@ -42,7 +43,7 @@ std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int
         }
     }
     dlg.labChoix->setText(QString::number(choices));
-    dlg.Tag = QString::number(player);
+    setTag(&dlg, QString::number(player));
     dlg.LoadData();
     if (dlg.exec() != QDialog::Accepted)
         return forced;

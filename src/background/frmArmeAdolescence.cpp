@@ -3,6 +3,7 @@
 #include "character/OneListChoices.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -23,8 +24,9 @@ frmArmeAdolescence::frmArmeAdolescence(QWidget *parent) : QDialog(parent)
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setGeometry(3120 / 15, 960 / 15, 855 / 15, 375 / 15);
     btnOk->setDefault(true);
-    QString ok;
-    btnOk->setText(Strings::TryLoad(1045, &ok) ? ok : QStringLiteral("OK"));
+    btnOk->setText(QStringLiteral("OK"));
+    setTag(btnOk, QStringLiteral("1045"));
+    LoadFormStrings(this);
     connect(btnOk, &QPushButton::clicked, this, &frmArmeAdolescence::btnOk_Click);
 }
 
@@ -43,7 +45,7 @@ void frmArmeAdolescence::LoadItems(const std::vector<ports::ChooserItem> &items)
 void frmArmeAdolescence::LoadData()
 {
     try {
-        const Personnage &p = ModGeneral::Players(Tag.toInt());
+        const Personnage &p = ModGeneral::Players(tag(this).toInt());
         LoadItems(onelist::Items(p, p.PointsBO, ModGeneral::WeaponChoiceArgs[0]));
         if (lstArme->count() == 0)
             vb::Raise(vb::ErrInvalidCall);   // nothing to select
@@ -64,7 +66,7 @@ void frmArmeAdolescence::btnOk_Click()
             vb::Raise(vb::ErrSubscript);   // no row chosen: the dialog stays for a choice
         const qint32 id = ItemNumber[static_cast<size_t>(row)];
         if (AppliesChoice) {
-            Personnage &p = ModGeneral::Players(Tag.toInt());
+            Personnage &p = ModGeneral::Players(tag(this).toInt());
             const qint32 mode = p.PointsBO;
             if (onelist::IsWeaponMode(mode))
                 p.AddDevelopment(RankKind::WeaponSkill, ModGeneral::WeaponChoiceArgs[0], id,

@@ -1,7 +1,7 @@
 #pragma once
 // The one-list chooser: the player picks one weapon category, weapon, spell
 // list or skill from one list. One modal use per opening: the opener sets the
-// character number in Tag and the mode in the character's PointsBO, calls
+// character number in its Tag and the mode in the character's PointsBO, calls
 // LoadData (or hands it the rows with LoadItems), and shows it.
 #include "platform/ports.h"
 
@@ -17,7 +17,7 @@ class frmArmeAdolescence : public QDialog {
 public:
     explicit frmArmeAdolescence(QWidget *parent = nullptr);
 
-    QString Tag;
+    // The character number is the window's Tag (tag()/setTag()).
     QComboBox *lstArme = nullptr;
     QPushButton *btnOk = nullptr;
     // Identifier of each row of lstArme.

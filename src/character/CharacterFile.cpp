@@ -158,6 +158,75 @@ dao::Recordset openTable(const char *name)
     return ModGeneral::DbPlayer.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
 }
 
+// Appends rows to one table of the file being written. One statement per
+// table, prepared once: a save writes a few hundred rows and must stay quick.
+class RowWriter {
+public:
+    RowWriter(sqlite3 *db, const char *table, std::initializer_list<const char *> columns)
+        : m_columns(int(columns.size()))
+    {
+        ModGeneral::Sql = QString::fromLatin1(table);
+        QByteArray sql = QByteArray("INSERT INTO \"") + table + "\" (";
+        QByteArray marks;
+        for (const char *c : columns) {
+            sql += QByteArray(marks.isEmpty() ? "\"" : ", \"") + c + '"';
+            marks += marks.isEmpty() ? "?" : ", ?";
+        }
+        sql += ") VALUES (" + marks + ')';
+        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &m_st, nullptr) != SQLITE_OK) {
+            const QByteArray why = sqlite3_errmsg(db);
+            vb::Raise(why.contains("no such table") ? vb::ErrTableNotFound
+                      : why.contains("no column")   ? vb::ErrNotInCollection
+                                                    : vb::ErrIo);
+        }
+    }
+    ~RowWriter() { sqlite3_finalize(m_st); }
+    RowWriter(const RowWriter &) = delete;
+    RowWriter &operator=(const RowWriter &) = delete;
+
+    void row(std::initializer_list<QVariant> values)
+    {
+        int i = 0;
+        for (const QVariant &v : values)
+            bind(++i, v);
+        const int rc = sqlite3_step(m_st);
+        sqlite3_reset(m_st);
+        if (rc != SQLITE_DONE)
+            vb::Raise(rc == SQLITE_FULL ? vb::ErrDiskFull : vb::ErrIo);
+    }
+
+private:
+    void bind(int i, const QVariant &v)
+    {
+        if (i > m_columns)
+            vb::Raise(vb::ErrSubscript);
+        switch (v.typeId()) {
+        case QMetaType::QString: {
+            const QByteArray text = v.toString().toUtf8();
+            sqlite3_bind_text(m_st, i, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::Bool:   // the engine's true is -1
+            sqlite3_bind_int(m_st, i, v.toBool() ? -1 : 0);
+            break;
+        case QMetaType::Double: case QMetaType::Float:
+            sqlite3_bind_double(m_st, i, v.toDouble());
+            break;
+        case QMetaType::Int: case QMetaType::Short: case QMetaType::LongLong: case QMetaType::UInt:
+            sqlite3_bind_int64(m_st, i, v.toLongLong());
+            break;
+        default:
+            if (!v.isValid() || v.isNull())
+                sqlite3_bind_null(m_st, i);
+            else
+                vb::Raise(vb::ErrTypeMismatch);
+        }
+    }
+
+    sqlite3_stmt *m_st = nullptr;
+    int m_columns;
+};
+
 void closeShared()
 {
     try {
@@ -258,108 +327,54 @@ void Personnage::SaveP()
 
 void Personnage::writeTables()
 {
+    sqlite3 *db = ModGeneral::DbPlayer.handle();
     {
-        dao::Recordset rs = openTable("General");
-        rs.AddNew();
-        rs.SetField(QStringLiteral("Nom"), Nom);
-        rs.SetField(QStringLiteral("Race_ID"), Race_ID);
-        rs.SetField(QStringLiteral("Profession_ID"), Profession_ID);
-        rs.SetField(QStringLiteral("Culture_ID"), Culture_ID);
-        rs.SetField(QStringLiteral("Royaume_ID"), Royaume_ID);
-        rs.SetField(QStringLiteral("Sexe"), Sexe);
-        rs.SetField(QStringLiteral("Poids"), double(Poids));
-        rs.SetField(QStringLiteral("Grandeur"), double(Grandeur));
-        rs.SetField(QStringLiteral("Age"), double(Age));
-        rs.SetField(QStringLiteral("Cheveux"), Cheveux);
-        rs.SetField(QStringLiteral("Yeux"), Yeux);
-        rs.SetField(QStringLiteral("Experience"), Experience);
-        rs.SetField(QStringLiteral("Apparence"), int(Apparence));
-        rs.SetField(QStringLiteral("PdeD"), int(PdeD));
-        rs.SetField(QStringLiteral("Money"), Money);
-        rs.SetField(QStringLiteral("Historique"), Historique);
-        rs.SetField(QStringLiteral("Armure"), Armure);
-        rs.SetField(QStringLiteral("Casque"), Casque);
-        rs.SetField(QStringLiteral("Bouclier"), Bouclier);
-        rs.Update();
-        rs.Close();
+        RowWriter w(db, "General",
+                    {"Nom", "Race_ID", "Profession_ID", "Culture_ID", "Royaume_ID", "Sexe", "Poids", "Grandeur",
+                     "Age", "Cheveux", "Yeux", "Experience", "Apparence", "PdeD", "Money", "Historique", "Armure",
+                     "Casque", "Bouclier"});
+        w.row({Nom, Race_ID, Profession_ID, Culture_ID, Royaume_ID, Sexe, double(Poids), double(Grandeur),
+               double(Age), Cheveux, Yeux, Experience, int(Apparence), int(PdeD), Money, Historique, Armure, Casque,
+               Bouclier});
     }
     {
-        dao::Recordset rs = openTable("Stats");
-        for (int i = 0; i <= 9; ++i) {
-            rs.AddNew();
-            rs.SetField(QStringLiteral("Stats_ID"), i);
-            rs.SetField(QStringLiteral("temp"), int(Stats(0, i)));
-            rs.SetField(QStringLiteral("pot"), int(Stats(1, i)));
-            rs.SetField(QStringLiteral("Special"), int(Stats(2, i)));
-            rs.Update();
-        }
-        rs.Close();
+        RowWriter w(db, "Stats", {"Stats_ID", "temp", "pot", "Special"});
+        for (int i = 0; i <= 9; ++i)
+            w.row({i, int(Stats(0, i)), int(Stats(1, i)), int(Stats(2, i))});
     }
     {
-        dao::Recordset rs = openTable("Categorie Weapon");
-        for (int i = 0; i <= 6; ++i) {
-            rs.AddNew();
-            rs.SetField(QStringLiteral("CategorieWeapon_ID"), i);
-            rs.SetField(QStringLiteral("CategorieWeapon"), int(CategorieWeapon(i)));
-            rs.Update();
-        }
-        rs.Close();
+        RowWriter w(db, "Categorie Weapon", {"CategorieWeapon_ID", "CategorieWeapon"});
+        for (int i = 0; i <= 6; ++i)
+            w.row({i, int(CategorieWeapon(i))});
     }
     {
-        dao::Recordset rs = openTable("Resistance Special");
-        for (int k = 1; k <= 9; ++k) {
-            rs.AddNew();
-            rs.SetField(QStringLiteral("Resistance_ID"), k);
-            rs.SetField(QStringLiteral("ResistanceSpecial"), int(ResistanceSpecial(k)));
-            rs.Update();
-        }
-        rs.Close();
+        RowWriter w(db, "Resistance Special", {"Resistance_ID", "ResistanceSpecial"});
+        for (int k = 1; k <= 9; ++k)
+            w.row({k, int(ResistanceSpecial(k))});
     }
-    // Categories and skills: every used row up to and including the one at the
+    // Only used rows are stored. Categories and skills include the row at the
     // capacity, which some writers may fill; leaving it out would lose it.
-    const auto writeFour = [](const char *table, const char *idColumn, const character::GrowTable<qint32> &cells) {
-        dao::Recordset rs = openTable(table);
-        for (qint64 row = cells.lower(); row <= cells.upper(); ++row) {
-            if (cells(fId, row) <= 0)
-                continue;
-            rs.AddNew();
-            rs.SetField(QString::fromLatin1(idColumn), cells(fId, row));
-            rs.SetField(QStringLiteral("Rank"), cells(fRank, row));
-            rs.SetField(QStringLiteral("Special1"), cells(fSpecial1, row));
-            rs.SetField(QStringLiteral("Special2"), cells(fSpecial2, row));
-            rs.Update();
-        }
-        rs.Close();
+    const auto writeFour = [db](const char *table, const char *idColumn, const character::GrowTable<qint32> &cells) {
+        RowWriter w(db, table, {idColumn, "Rank", "Special1", "Special2"});
+        for (qint64 row = cells.lower(); row <= cells.upper(); ++row)
+            if (cells(fId, row) > 0)
+                w.row({cells(fId, row), cells(fRank, row), cells(fSpecial1, row), cells(fSpecial2, row)});
     };
     writeFour("Skill Categorie", "SkillCat_ID", SkillCat);
     writeFour("Skill", "Skill_ID", Skill);
     {
-        dao::Recordset rs = openTable("SubSkills");
-        static const char *const columns[] = {"Skill_ID", "Rank", "Item", "Special", "SubSkill_ID", "Name"};
-        for (qint64 row = SubSkills.lower(); row <= SubSkills.upper(); ++row) {
-            if (SubSkills(fId, row).isEmpty())
-                continue;
-            rs.AddNew();
-            for (int f = 0; f < 6; ++f)
-                rs.SetField(QString::fromLatin1(columns[f]), SubSkills(f, row));
-            rs.Update();
-        }
-        rs.Close();
+        RowWriter w(db, "SubSkills", {"Skill_ID", "Rank", "Item", "Special", "SubSkill_ID", "Name"});
+        for (qint64 row = SubSkills.lower(); row <= SubSkills.upper(); ++row)
+            if (!SubSkills(fId, row).isEmpty())
+                w.row({SubSkills(0, row), SubSkills(1, row), SubSkills(2, row), SubSkills(3, row),
+                       SubSkills(4, row), SubSkills(5, row)});
     }
-    const auto writeFive = [](const char *table, const char *keyColumn, const character::GrowTable<qint32> &cells) {
-        dao::Recordset rs = openTable(table);
-        for (qint64 row = cells.lower(); row <= cells.upper(); ++row) {
-            if (cells(fId, row) <= 0)
-                continue;
-            rs.AddNew();
-            rs.SetField(QStringLiteral("Skill_ID"), cells(fId, row));
-            rs.SetField(QStringLiteral("Rank"), cells(fRank, row));
-            rs.SetField(QStringLiteral("Item"), cells(fItem, row));
-            rs.SetField(QStringLiteral("Special"), cells(fSpecial, row));
-            rs.SetField(QString::fromLatin1(keyColumn), cells(fKey, row));
-            rs.Update();
-        }
-        rs.Close();
+    const auto writeFive = [db](const char *table, const char *keyColumn, const character::GrowTable<qint32> &cells) {
+        RowWriter w(db, table, {"Skill_ID", "Rank", "Item", "Special", keyColumn});
+        for (qint64 row = cells.lower(); row <= cells.upper(); ++row)
+            if (cells(fId, row) > 0)
+                w.row({cells(fId, row), cells(fRank, row), cells(fItem, row), cells(fSpecial, row),
+                       cells(fKey, row)});
     };
     writeFive("Language Skills", "Language_ID", LanguageSkills);
     writeFive("Weapon Skills", "Weapon_ID", WeaponSkills);
@@ -368,9 +383,9 @@ void Personnage::writeTables()
 
 // ---------------------------------------------------------------- LoadP
 
-void Personnage::LoadP()
+bool Personnage::LoadP()
 {
-    guarded("LoadP", [&] {
+    const bool ok = guarded("LoadP", [&] {
         closeShared();
         dao::OpenOptions options;
         options.readOnly = true;
@@ -380,6 +395,7 @@ void Personnage::LoadP()
         readTables();
     });
     closeShared();
+    return ok;
 }
 
 void Personnage::readTables()

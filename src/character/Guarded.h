@@ -16,16 +16,19 @@ inline void reportError(const vb::Error &e, const char *location)
 }
 
 // Runs body; a vb::Error (or an exhausted memory) is reported at `location`.
+// True when body ran to its end.
 template <typename F>
-void guarded(const char *location, F &&body)
+bool guarded(const char *location, F &&body)
 {
     try {
         std::forward<F>(body)();
+        return true;
     } catch (const vb::Error &e) {
         reportError(e, location);
     } catch (const std::bad_alloc &) {
         reportError(vb::Error(vb::ErrOutOfMemory), location);
     }
+    return false;
 }
 
 } // namespace character

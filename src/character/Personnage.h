@@ -100,7 +100,8 @@ public:
 
     // ---------------------------------------------------------------- file
     // Fills a fresh record from the character file at FileName.
-    void LoadP();
+    // False when the file could not be read whole (the error was reported).
+    bool LoadP();
     // Writes the whole record to FileName, replacing the file only once the
     // new one is complete.
     void SaveP();

@@ -5,6 +5,7 @@
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -20,9 +21,7 @@ frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmStatGain"));
     setModal(true);
-    QString text;
-    if (Strings::TryLoad(5065, &text))
-        setWindowTitle(text);
+    setTag(this, QStringLiteral("5065"));
     auto *layout = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
     for (int i = 0; i < 10; ++i) {
@@ -34,13 +33,15 @@ frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
     }
     labChoix = new QLabel(this);
     labChoix->setObjectName(QStringLiteral("labChoix"));
-    btnOk = new QPushButton(Strings::TryLoad(1045, &text) ? text : QStringLiteral("OK"), this);
+    btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
+    setTag(btnOk, QStringLiteral("1045"));
     btnOk->setDefault(true);
     layout->addLayout(grid);
     layout->addWidget(labChoix);
     layout->addWidget(btnOk, 0, Qt::AlignRight);
     connect(btnOk, &QPushButton::clicked, this, &frmStatGain::btnOk_Click);
+    LoadFormStrings(this);
 
     try {
         dao::Recordset rs = rulesread::Open(QStringLiteral("Stat"));

@@ -17,7 +17,7 @@ class frmStatGain : public QDialog {
 public:
     explicit frmStatGain(QWidget *parent = nullptr);
 
-    QString Tag;
+    // The character number is the window's Tag (tag()/setTag()).
     std::array<QCheckBox *, 10> ckStat{};
     QLabel *labChoix = nullptr;
     QPushButton *btnOk = nullptr;

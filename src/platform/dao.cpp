@@ -347,13 +347,9 @@ void Database::Close()
     if (!d)
         return;
     const int rc = d->commitRows();
-    sqlite3 *db = d->db;
-    if (rc != SQLITE_OK) {
-        const int code = sqlite3_extended_errcode(db);
-        d->close();
-        raiseSqlite(nullptr, code); // the rows were not written: say so
-    }
     d->close();
+    if (rc != SQLITE_OK)
+        raiseSqlite(nullptr, rc); // the rows were not written: say so
 }
 
 Recordset Database::OpenRecordset(const QString &source, int type)
@@ -413,7 +409,7 @@ void Database::Execute(const QString &sql)
     sqlite3 *db = d->handle();
     if (const int rc = d->commitRows(); rc != SQLITE_OK)
         raiseSqlite(db, rc);
-    const QByteArray utf8 = adaptSql(sql).toUtf8();
+    const QByteArray utf8 = sql.toUtf8();
     const char *p = utf8.constData();
     const char *end = p + utf8.size();
     while (p < end) {

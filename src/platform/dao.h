@@ -25,8 +25,12 @@ class Database {
 public:
     Database() = default;
     bool isOpen() const;
-    // The source is a bare table name (every row in stored order) or SQL text.
+    // The source is a bare table name, any letter case, brackets optional
+    // (every row in stored order), or a query in the old dialect (see
+    // SqlDialect.h); a query without ORDER BY keeps the first table's stored
+    // order. Raises 3078 for a missing table, 3061 for a missing column.
     Recordset OpenRecordset(const QString &source, int type = dbOpenDynaset);
+    // Runs SQLite statements as they stand (several, separated by ';').
     void Execute(const QString &sql);
     void Close();
     QString Name() const;

@@ -1,16 +1,57 @@
 #include "print/ModPrint.h"
 
+#include "platform/Strings.h"
+
 #include "frame/ErrorReporter.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/vb.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPrinter>
+#include <memory>
 
 namespace ModPrint {
 namespace {
+
 PrintLog g_log;
-constexpr int kPrinterError = 482;
+print::PageTarget *g_target = nullptr;
+print::FontState g_font;        // the size as the page routines set it, before the zoom
+int g_penPrinter = 1, g_penPicture = 1, g_style = print::StyleSolid;
+double g_x = 0, g_y = 0;
+
+print::PageTarget &T()
+{
+    if (!g_target)
+        throw vb::Error(vb::ErrObjectRequired);
+    return *g_target;
+}
+
+bool OnPrinter()
+{
+    return T().IsPrinter();
+}
+
+void ApplyFont()
+{
+    print::FontState f = g_font;
+    if (!OnPrinter())
+        f.size = g_font.size * PreviewZoom;
+    T().SetFont(f);
+}
+
+void ApplyPen()
+{
+    T().SetPen(OnPrinter() ? g_penPrinter : g_penPicture, g_style);
+}
+
+// The preview picture the run draws on when the caller names none.
+std::unique_ptr<print::ImagePageTarget> &DefaultPicture()
+{
+    static std::unique_ptr<print::ImagePageTarget> picture;
+    return picture;
+}
+
 } // namespace
 
 const PrintLog &PrinterLog()
@@ -18,23 +59,303 @@ const PrintLog &PrinterLog()
     return g_log;
 }
 
-void Setup_Page(const QString &pages, const QString &player)
+double RowY(double n)
 {
+    return LineHeight * n + PageTop;
+}
+
+void At(double x, double row, const QString &text)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintText(text);
+}
+
+void Right(double x, double row, const QString &text)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintRight(text);
+}
+
+void Centered(double x, double row, const QString &text)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintCentered(text);
+}
+
+QString S(int id)
+{
+    return Strings::Load(id);
+}
+
+QString N(qint64 v)
+{
+    return vb::NumText(v);
+}
+
+print::PageTarget *Target()
+{
+    return g_target;
+}
+
+QString FooterNotice()
+{
+    return QStringLiteral("Quorvane, générateur de personnages - tous droits réservés, 1998-2026");
+}
+
+QString FooterContact()
+{
+    return QStringLiteral("quorvane.example  -  contact@quorvane.example");
+}
+
+QImage LogoPicture()
+{
+    static const QImage logo = [] {
+        QImage img(128, 128, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(40, 40, 40), 6));
+        p.setBrush(QColor(235, 235, 235));
+        QPainterPath shield;
+        shield.moveTo(64, 8);
+        shield.lineTo(116, 26);
+        shield.cubicTo(116, 80, 92, 106, 64, 122);
+        shield.cubicTo(36, 106, 12, 80, 12, 26);
+        shield.closeSubpath();
+        p.drawPath(shield);
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(64);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(QColor(40, 40, 40));
+        p.drawText(QRect(0, 14, 128, 100), Qt::AlignCenter, QStringLiteral("Q"));
+        return img;
+    }();
+    return logo;
+}
+
+// ---------------------------------------------------------------- primitives
+
+void SetupTarget(print::PageTarget &target, double pageWidth, double pageHeight)
+{
+    PageWidth = pageWidth;
+    PageHeight = pageHeight;
+    g_target = &target;
+    PrinterOffsetX = 0.6;
+    PrinterOffsetY = 0.4;
+    g_x = g_y = 0;
+    // The sheet starts in 10-point Arial in black; the preview no longer
+    // borrows these from a printer, so it works where none is installed.
+    g_font = print::FontState();
+    g_penPrinter = g_penPicture = 1;
+    g_style = print::StyleSolid;
+    if (target.IsPrinter()) {
+        PreviewZoom = 1;
+        target.Begin();
+    } else {
+        const QSizeF size = target.SizeCm();
+        const double h = size.height() / PageHeight;
+        const double w = size.width() / PageWidth;
+        if (h < w) {
+            PreviewZoom = h;
+            target.Resize(QSizeF(PreviewZoom * PageWidth, size.height()));
+        } else {
+            PreviewZoom = w;
+            target.Resize(QSizeF(size.width(), PreviewZoom * PageHeight));
+        }
+        target.SetScale(QSizeF(PageWidth, PageHeight));
+        target.Begin();
+    }
+    ApplyFont();
+    ApplyPen();
+}
+
+void SetCurrentX(double x)
+{
+    g_x = OnPrinter() ? double(float(x - PrinterOffsetX)) : x;
+}
+
+void SetCurrentY(double y)
+{
+    g_y = OnPrinter() ? double(float(y - PrinterOffsetY)) : y;
+}
+
+double CurrentX()
+{
+    return g_x;
+}
+
+double CurrentY()
+{
+    return g_y;
+}
+
+void EndPrint()
+{
+    T().End();
+}
+
+void SetFontName(const QString &name)
+{
+    g_font.name = name;
+    ApplyFont();
+}
+
+void SetFontSize(double size)
+{
+    g_font.size = OnPrinter() ? double(float(size)) : size;
+    ApplyFont();
+}
+
+void SetBold(bool on)
+{
+    g_font.bold = on;
+    ApplyFont();
+}
+
+void SetUnderline(bool on)
+{
+    g_font.underline = on;
+    ApplyFont();
+}
+
+void SetDrawWidth(int printer, int picture)
+{
+    g_penPrinter = printer;
+    g_penPicture = picture;
+    ApplyPen();
+}
+
+void SetDrawStyle(int style)
+{
+    g_style = style;
+    ApplyPen();
+}
+
+void DrawLine(double x1, double y1, double x2, double y2)
+{
+    if (OnPrinter())
+        T().DrawLine(float(x1 - PrinterOffsetX), float(y1 - PrinterOffsetY), float(x2 - PrinterOffsetX),
+                     float(y2 - PrinterOffsetY));
+    else
+        T().DrawLine(x1, y1, x2, y2);
+}
+
+void NewPage()
+{
+    T().NewPage();
+    ApplyFont();
+    ApplyPen();
+}
+
+void DrawPicture(const QImage &image, double x, double y, double w, double h)
+{
+    if (x < PrinterOffsetX || y < PrinterOffsetY)
+        return;
+    if (w < 0 || h < 0)
+        return;
+    // A hair of tolerance: a box that ends exactly on the edge is inside.
+    constexpr double eps = 1e-9;
+    if (x + w > PageWidth - PrinterOffsetX + eps)
+        return;
+    if (y + h > PageHeight - PrinterOffsetY + eps)
+        return;
+    if (OnPrinter())
+        T().DrawImage(image, float(x - PrinterOffsetX), float(y - PrinterOffsetY), w, h);
+    else
+        T().DrawImage(image, x, y, w, h);
+}
+
+void PrintText(const QString &text)
+{
+    T().DrawText(g_x, g_y, text);
+    g_x += T().TextWidth(text);
+}
+
+double TextWidth(const QString &text)
+{
+    return T().TextWidth(text);
+}
+
+void PrintCentered(const QString &text)
+{
+    g_x = float(g_x - T().TextWidth(text) / 2);
+    PrintText(text);
+}
+
+void PrintRight(const QString &text)
+{
+    g_x = float(g_x - T().TextWidth(text));
+    PrintText(text);
+}
+
+// ---------------------------------------------------------------- runs
+
+bool Setup_Page(const QString &mask, const QString &player, print::PageTarget &target)
+{
+    bool done = false;
     try {
-        if (PrintToPrinter != 1)
-            return;   // the preview draws its own page
-        QPainter painter;
-        if (!painter.begin(&SharedPrinter()))
-            throw vb::Error(kPrinterError);
-        // The sheet's pages are drawn here; until then the printer gets a blank page.
-        if (!painter.end())
-            throw vb::Error(kPrinterError);
-        ++g_log.jobs;
-        g_log.pages = pages;
-        g_log.player = player;
+        PageTop = 2.2;
+        LineHeight = 0.407f;
+        SetupTarget(target, 21.8, 28.2);
+        SetFontSize(10);
+        const bool main = mask.endsWith(QLatin1Char('1'));
+        const bool skills = mask.startsWith(QLatin1Char('1'));
+        if (main)
+            Page_Principal(player);
+        if (skills) {
+            if (main)
+                NewPage();
+            Page_Skill(player);
+        }
+        EndPrint();
+        done = true;
     } catch (...) {
+        // The document that could not be finished is dropped rather than left open.
+        try {
+            target.Abort();
+        } catch (...) {
+        }
         ReportCurrentException(QStringLiteral("Setup_Page"));
     }
+    g_target = nullptr;
+    return done;
+}
+
+void Setup_Page(const QString &mask, const QString &player)
+{
+    if (PrintToPrinter == 1) {
+        print::PrinterPageTarget printer(SharedPrinter(), PrinterOffsetX, PrinterOffsetY);
+        if (Setup_Page(mask, player, printer)) {
+            ++g_log.jobs;
+            g_log.pages = mask;
+            g_log.player = player;
+        }
+        return;
+    }
+    auto &picture = DefaultPicture();
+    if (!picture)
+        picture = std::make_unique<print::ImagePageTarget>(QSize(818, 1058));
+    Setup_Page(mask, player, *picture);
+}
+
+void PrintFooter()
+{
+    const double y = RowY(57.5);
+    SetCurrentY(y);
+    SetCurrentX(2);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(6);
+    PrintText(FooterNotice());
+    SetCurrentY(y);
+    SetCurrentX(20.1);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(6);
+    PrintRight(FooterContact());
+    SetFontSize(10);
 }
 
 } // namespace ModPrint

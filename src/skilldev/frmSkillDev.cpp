@@ -1,52 +1,493 @@
 #include "skilldev/frmSkillDev.h"
 
+#include "character/Personnage.h"
+#include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
+#include "frame/Rules.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/frmMain.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
 
+#include <QCheckBox>
+#include <QCollator>
+#include <QLocale>
+#include <QEvent>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using ModGeneral::Players;
+using skilldev::AppTitle;
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kTagRole = Qt::UserRole + 1;
+constexpr int kImageRole = Qt::UserRole + 2;
+
+int Twips(int t)
+{
+    return t / 15;
+}
+
+QColor SuffixColour(const QString &key, const QColor &plain)
+{
+    if (key.endsWith(QLatin1String(" vert")))
+        return QColor(40, 150, 50);
+    if (key.endsWith(QLatin1String(" bleu")))
+        return QColor(40, 90, 200);
+    if (key.endsWith(QLatin1String(" rouge")))
+        return QColor(200, 40, 40);
+    if (key.endsWith(QLatin1String(" gris")))
+        return QColor(130, 130, 130);
+    return plain;
+}
+
+// The tree's seventeen pictures, drawn once.
+QIcon DrawIcon(const QString &key)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    if (key.startsWith(QLatin1String("Fichier"))) {
+        p.setBrush(QColor(220, 180, 80));
+        p.drawRect(1, 4, 13, 10);
+        p.drawRect(1, 2, 6, 2);
+        if (key.endsWith(QLatin1String("ouvert"))) {
+            p.setBrush(QColor(245, 215, 120));
+            p.drawPolygon(QPolygon({QPoint(3, 7), QPoint(15, 7), QPoint(13, 14), QPoint(1, 14)}));
+        }
+    } else if (key.startsWith(QLatin1String("Rune"))) {
+        p.setBrush(SuffixColour(key, QColor(140, 90, 170)));
+        p.drawPolygon(QPolygon({QPoint(8, 1), QPoint(14, 8), QPoint(8, 15), QPoint(2, 8)}));
+        p.setPen(QPen(Qt::white, 1.5));
+        p.drawLine(8, 4, 8, 12);
+        p.drawLine(8, 7, 11, 5);
+    } else if (key.startsWith(QLatin1String("Document"))) {
+        p.setBrush(Qt::white);
+        p.drawRect(3, 1, 10, 14);
+        p.setPen(QPen(SuffixColour(key, QColor(60, 60, 60)), 2));
+        for (int y : {5, 8, 11})
+            p.drawLine(5, y, 11, y);
+    } else {
+        p.setBrush(SuffixColour(key, QColor(150, 170, 60)));
+        p.drawEllipse(QRectF(2, 3, 12, 9));
+        p.drawLine(3, 14, 7, 9);
+    }
+    return QIcon(pm);
+}
+
+const QIcon &TreeIcon(const QString &key)
+{
+    static QHash<QString, QIcon> icons;
+    auto it = icons.find(key);
+    if (it == icons.end())
+        it = icons.insert(key, DrawIcon(key));
+    return *it;
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text = QString())
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+} // namespace
+
+namespace skilldev {
+
+QString AppTitle()
+{
+    QString s;
+    return Strings::TryLoad(1104, &s) && !s.isEmpty() ? s : QStringLiteral("Quorvane");
+}
+
+const QStringList &ImageKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("Fichier fermer"), QStringLiteral("Fichier ouvert"), QStringLiteral("Rune"),
+        QStringLiteral("Rune bleu"),      QStringLiteral("Rune gris"),      QStringLiteral("Rune rouge"),
+        QStringLiteral("Rune vert"),      QStringLiteral("Feuille"),        QStringLiteral("Feuille bleu"),
+        QStringLiteral("Feuille gris"),   QStringLiteral("Feuille rouge"),  QStringLiteral("Feuille vert"),
+        QStringLiteral("Document"),       QStringLiteral("Document bleu"),  QStringLiteral("Document gris"),
+        QStringLiteral("Document rouge"), QStringLiteral("Document vert"),
+    };
+    return keys;
+}
+
+} // namespace skilldev
+
+// ------------------------------------------------------------------ construction
 
 frmSkillDev::frmSkillDev(QWidget *parent)
     : CharacterWindow(QStringLiteral("frmSkillDev"), parent)
 {
     setProperty("Tag", QStringLiteral("3510"));
     setWindowTitle(QStringLiteral("Compétences"));
-
-    auto *layout = new QGridLayout(this);
-    for (int i = 0; i < static_cast<int>(labDevlopment.size()); ++i) {
-        labDevlopment[i] = new QLabel(this);
-        labDevlopment[i]->setObjectName(QStringLiteral("labDevlopment_%1").arg(i));
-    }
-    labDevlopment[0]->setProperty("Tag", QStringLiteral("3510"));
-    layout->addWidget(labDevlopment[0], 0, 0, 1, 2);
-    labPD = new QLabel(QStringLiteral("0"), this);
-    labPD->setObjectName(QStringLiteral("labPD"));
-    layout->addWidget(labPD, 1, 0);
-    btnEnd = new QPushButton(QStringLiteral("OK"), this);
-    btnEnd->setObjectName(QStringLiteral("btnEnd"));
-    layout->addWidget(btnEnd, 1, 1);
-    layout->setRowStretch(2, 1);
-
-    FinishLoad();
+    BuildLayout();
+    Form_Load();
 }
+
+frmSkillDev::~frmSkillDev() = default;
+
+void frmSkillDev::BuildLayout()
+{
+    // Headings with their design texts and string numbers.
+    struct Heading {
+        int index;
+        const char *text;
+        const char *number;
+    };
+    static const Heading headings[] = {
+        {1, "Progression", "3517"}, {2, "Nombre de rangs", "3516"}, {3, "Nombre de rangs", "3516"},
+        {4, "Progression", "3517"}, {5, "Rank", "3075"},            {6, "Car.", "3077"},
+        {7, "Prof.", "3078"},       {8, "Special", "3504"},         {9, "Total", "3503"},
+        {10, "Coûts", "3518"},      {11, "Caractéristiques", "3527"}, {12, "Nouveaux rangs", "3515"},
+        {13, "Points de développement", "3079"}, {15, "Total", "3503"}, {16, "Special", "3504"},
+        {17, "Item", "3520"},       {18, "Cat.", "3521"},           {19, "Rank", "3075"},
+    };
+    for (const Heading &h : headings) {
+        QLabel *l = MakeLabel(this, QStringLiteral("labDevlopment_%1").arg(h.index), QString::fromUtf8(h.text));
+        ::setTag(l, QLatin1String(h.number));
+        labDevlopment[static_cast<size_t>(h.index)] = l;
+    }
+
+    // The tree and its legend.
+    trvSkillCategorie = new QTreeWidget(this);
+    trvSkillCategorie->setObjectName(QStringLiteral("trvSkillCategorie"));
+    trvSkillCategorie->setHeaderHidden(true);
+    trvSkillCategorie->setColumnCount(1);
+    trvSkillCategorie->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    trvSkillCategorie->setIconSize(QSize(16, 16));
+    trvSkillCategorie->setMinimumWidth(Twips(4200));
+    trvSkillCategorie->installEventFilter(this);
+    auto makeLegend = [this](const QString &name) {
+        auto *t = new QTreeWidget(this);
+        t->setObjectName(name);
+        t->setHeaderHidden(true);
+        t->setRootIsDecorated(false);
+        t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        t->setSelectionMode(QAbstractItemView::NoSelection);
+        t->setFocusPolicy(Qt::NoFocus);
+        t->setFixedHeight(Twips(1000));
+        return t;
+    };
+    trvIndex = makeLegend(QStringLiteral("trvIndex"));
+    trvIndex2 = makeLegend(QStringLiteral("trvIndex2"));
+
+    // Category panel.
+    fraSkillCat = new QGroupBox(QStringLiteral("Groupe de compétence"), this);
+    fraSkillCat->setObjectName(QStringLiteral("fraSkillCat"));
+    ::setTag(fraSkillCat, QStringLiteral("3511"));
+    labSkillCat = MakeLabel(fraSkillCat, QStringLiteral("labSkillCat"));
+    QFont bold = labSkillCat->font();
+    bold.setBold(true);
+    labSkillCat->setFont(bold);
+    labStatSkillCat = MakeLabel(fraSkillCat, QStringLiteral("labStatSkillCat"));
+    labRankSkillCat = MakeLabel(fraSkillCat, QStringLiteral("labRankSkillCat"));
+    labProgressionSkillCat = MakeLabel(fraSkillCat, QStringLiteral("labProgressionSkillCat"));
+    DevCostSkillCat = MakeLabel(fraSkillCat, QStringLiteral("DevCostSkillCat"));
+    labNewRanksSkillCat = MakeLabel(fraSkillCat, QStringLiteral("labNewRanksSkillCat"), QStringLiteral("Nouveaux rangs"));
+    ::setTag(labNewRanksSkillCat, QStringLiteral("3515"));
+
+    // Skill panel.
+    fraSkill = new QGroupBox(QStringLiteral("Compétence"), this);
+    fraSkill->setObjectName(QStringLiteral("fraSkill"));
+    ::setTag(fraSkill, QStringLiteral("3509"));
+    labSkill = MakeLabel(fraSkill, QStringLiteral("labSkill"));
+    labSkill->setFont(bold);
+    labRankSkill = MakeLabel(fraSkill, QStringLiteral("labRankSkill"));
+    labProgressionSkill = MakeLabel(fraSkill, QStringLiteral("labProgressionSkill"));
+    labFacteur = MakeLabel(fraSkill, QStringLiteral("labFacteur"), QStringLiteral("Facteur"));
+    labFacteur->hide();   // holds the shown node's image key for the purchase
+    btnSubSkill = new QPushButton(QStringLiteral("Ajouter"), fraSkill);
+    btnSubSkill->setObjectName(QStringLiteral("btnSubSkill"));
+    ::setTag(btnSubSkill, QStringLiteral("3519"));
+    // Two buttons of the layout that do nothing: kept out of sight.
+    Command4 = new QPushButton(QStringLiteral("Ajouter"), fraSkill);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->hide();
+    btnDelSkill = new QPushButton(QStringLiteral("Supprimer"), fraSkill);
+    btnDelSkill->setObjectName(QStringLiteral("btnDelSkill"));
+    btnDelSkill->hide();
+
+    for (int k = 0; k < 3; ++k) {
+        chkSkillCategory[k] = new QCheckBox(fraSkillCat);
+        chkSkillCategory[k]->setObjectName(QStringLiteral("chkSkillCategory_%1").arg(k));
+        chkSkill[k] = new QCheckBox(fraSkill);
+        chkSkill[k]->setObjectName(QStringLiteral("chkSkill_%1").arg(k));
+        connect(chkSkillCategory[k], &QCheckBox::clicked, this, [this, k] { chkSkillCategory_MouseUp(k); });
+        connect(chkSkill[k], &QCheckBox::clicked, this, [this, k] { chkSkill_MouseUp(k); });
+    }
+    for (int k = 0; k < 5; ++k) {
+        labBonusSkillCat[k] = new QLineEdit(QStringLiteral("0"), fraSkillCat);
+        labBonusSkillCat[k]->setObjectName(QStringLiteral("labBonusSkillCat_%1").arg(k));
+        labBonusSkill[k] = new QLineEdit(QStringLiteral("0"), fraSkill);
+        labBonusSkill[k]->setObjectName(QStringLiteral("labBonusSkill_%1").arg(k));
+        for (QLineEdit *e : {labBonusSkillCat[k], labBonusSkill[k]}) {
+            e->setAlignment(Qt::AlignCenter);
+            e->setFixedWidth(Twips(700));
+        }
+        const bool catEditable = k == 3;
+        const bool skillEditable = k == 2 || k == 3;
+        if (!catEditable) {
+            labBonusSkillCat[k]->setReadOnly(true);
+            labBonusSkillCat[k]->setFocusPolicy(Qt::NoFocus);
+        } else {
+            labBonusSkillCat[k]->installEventFilter(this);
+            connect(labBonusSkillCat[k], &QLineEdit::returnPressed, this, [this, k] { labBonusSkillCat_KeyPress(k, 13); });
+        }
+        if (!skillEditable) {
+            labBonusSkill[k]->setReadOnly(true);
+            labBonusSkill[k]->setFocusPolicy(Qt::NoFocus);
+        } else {
+            labBonusSkill[k]->installEventFilter(this);
+            connect(labBonusSkill[k], &QLineEdit::returnPressed, this, [this, k] { labBonusSkill_KeyPress(k, 13); });
+        }
+    }
+    labBonusSkillCat[4]->setFont(bold);
+    labBonusSkill[4]->setFont(bold);
+
+    // Stage controls.
+    fraDevelopment = new QGroupBox(this);
+    fraDevelopment->setObjectName(QStringLiteral("fraDevelopment"));
+    btnEnd = new QPushButton(QStringLiteral("Fin"), fraDevelopment);
+    btnEnd->setObjectName(QStringLiteral("btnEnd"));
+    ::setTag(btnEnd, QStringLiteral("3522"));
+    btnEnd->setEnabled(false);
+    btnTraning = new QPushButton(QStringLiteral("Entraînement"), fraDevelopment);
+    btnTraning->setObjectName(QStringLiteral("btnTraning"));
+    ::setTag(btnTraning, QStringLiteral("3528"));
+    labPD = MakeLabel(fraDevelopment, QStringLiteral("labPD"), QStringLiteral("0"));
+    QFont big = labPD->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    labPD->setFont(big);
+    labTraining = MakeLabel(fraDevelopment, QStringLiteral("labTraining"));
+    labTrainingCost = MakeLabel(fraDevelopment, QStringLiteral("labTrainingCost"));
+    connect(btnEnd, &QPushButton::clicked, this, &frmSkillDev::btnEnd_Click);
+    connect(btnTraning, &QPushButton::clicked, this, &frmSkillDev::btnTraning_Click);
+    connect(btnSubSkill, &QPushButton::clicked, this, &frmSkillDev::btnSubSkill_Click);
+
+    grdSkill = new QTableWidget(0, 3, this);
+    grdSkill->setObjectName(QStringLiteral("grdSkill"));
+    grdSkill->verticalHeader()->hide();
+    grdSkill->verticalHeader()->setDefaultSectionSize(grdSkill->fontMetrics().height() + 6);
+    grdSkill->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdSkill->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdSkill->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(grdSkill, &QTableWidget::cellClicked, this, [this](int, int) { grdSkill_Click(); });
+
+    // ---- placement
+    auto *catGrid = new QGridLayout(fraSkillCat);
+    catGrid->addWidget(labSkillCat, 0, 0, 1, 6);
+    catGrid->addWidget(labDevlopment[11], 1, 0);
+    catGrid->addWidget(labStatSkillCat, 1, 1, 1, 2);
+    catGrid->addWidget(labDevlopment[3], 1, 3);
+    catGrid->addWidget(labRankSkillCat, 1, 4, 1, 2);
+    catGrid->addWidget(labDevlopment[4], 2, 0);
+    catGrid->addWidget(labProgressionSkillCat, 2, 1, 1, 2);
+    catGrid->addWidget(labDevlopment[10], 2, 3);
+    catGrid->addWidget(DevCostSkillCat, 2, 4, 1, 2);
+    catGrid->addWidget(labNewRanksSkillCat, 3, 0);
+    auto *catBoxes = new QHBoxLayout;
+    for (QCheckBox *c : chkSkillCategory)
+        catBoxes->addWidget(c);
+    catBoxes->addStretch();
+    catGrid->addLayout(catBoxes, 3, 1, 1, 5);
+    for (int k = 0; k < 5; ++k) {
+        catGrid->addWidget(labBonusSkillCat[k], 4, k, Qt::AlignHCenter);
+        labDevlopment[static_cast<size_t>(5 + k)]->setAlignment(Qt::AlignHCenter);
+        catGrid->addWidget(labDevlopment[static_cast<size_t>(5 + k)], 5, k, Qt::AlignHCenter);
+    }
+
+    auto *skillGrid = new QGridLayout(fraSkill);
+    skillGrid->addWidget(labSkill, 0, 0, 1, 5);
+    skillGrid->addWidget(labDevlopment[2], 1, 0);
+    skillGrid->addWidget(labRankSkill, 1, 1);
+    skillGrid->addWidget(labDevlopment[1], 1, 2);
+    skillGrid->addWidget(labProgressionSkill, 1, 3, 1, 2);
+    skillGrid->addWidget(labDevlopment[12], 2, 0);
+    auto *skillBoxes = new QHBoxLayout;
+    for (QCheckBox *c : chkSkill)
+        skillBoxes->addWidget(c);
+    skillBoxes->addStretch();
+    skillBoxes->addWidget(btnSubSkill);
+    skillGrid->addLayout(skillBoxes, 2, 1, 1, 4);
+    // Rank, category, item, special, total; headings 19 down to 15.
+    for (int k = 0; k < 5; ++k) {
+        skillGrid->addWidget(labBonusSkill[k], 3, k, Qt::AlignHCenter);
+        QLabel *h = labDevlopment[static_cast<size_t>(19 - k)];
+        h->setAlignment(Qt::AlignHCenter);
+        skillGrid->addWidget(h, 4, k, Qt::AlignHCenter);
+    }
+
+    auto *devGrid = new QGridLayout(fraDevelopment);
+    devGrid->addWidget(labDevlopment[13], 0, 0);
+    devGrid->addWidget(labPD, 0, 1);
+    devGrid->addWidget(labTraining, 1, 0);
+    devGrid->addWidget(labTrainingCost, 1, 1);
+    devGrid->addWidget(btnTraning, 2, 0);
+    devGrid->addWidget(btnEnd, 2, 1);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(trvSkillCategorie, 1);
+    auto *legends = new QHBoxLayout;
+    legends->addWidget(trvIndex);
+    legends->addWidget(trvIndex2);
+    left->addLayout(legends);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(fraSkillCat);
+    right->addWidget(fraSkill);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(grdSkill, 1);
+    bottom->addWidget(fraDevelopment, 0, Qt::AlignTop);
+    right->addLayout(bottom, 1);
+
+    auto *main = new QHBoxLayout(this);
+    main->addLayout(left, 2);
+    main->addLayout(right, 3);
+
+    connect(trvSkillCategorie, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current, QTreeWidgetItem *) {
+                if (current)
+                    trvSkillCategorie_NodeClick(current);
+            });
+    connect(trvSkillCategorie, &QTreeWidget::itemExpanded, this, &frmSkillDev::trvSkillCategorie_Expand);
+    connect(trvSkillCategorie, &QTreeWidget::itemCollapsed, this, &frmSkillDev::trvSkillCategorie_Collapse);
+}
+
+void frmSkillDev::Form_Load()
+{
+    try {
+        // The grid's headings, localised with the rest of the window.
+        const int widths[] = {3545, 700, 700};
+        const char *numbers[] = {"3554", "3080", "5062"};
+        const char *texts[] = {"Compétences connues", "Rangs", "Ajout"};
+        for (int c = 0; c < 3; ++c) {
+            auto *h = new QTableWidgetItem(QString::fromUtf8(texts[c]));
+            h->setData(kHeaderStringRole, QLatin1String(numbers[c]));
+            if (c > 0)
+                h->setTextAlignment(Qt::AlignCenter);
+            grdSkill->setHorizontalHeaderItem(c, h);
+            grdSkill->setColumnWidth(c, Twips(widths[c]));
+        }
+        FinishLoad();
+    } catch (...) {
+        ReportCurrentException(Caption() + QStringLiteral(".load"));
+    }
+}
+
+// ------------------------------------------------------------------ markers
 
 QString frmSkillDev::StageMarker() const
 {
-    return labDevlopment[13]->property("Tag").toString();
+    return tag(labDevlopment[13]);
 }
 
 void frmSkillDev::setStageMarker(const QString &marker)
 {
-    labDevlopment[13]->setProperty("Tag", marker);
+    ::setTag(labDevlopment[13], marker);
+}
+
+QString frmSkillDev::RanksMarker() const
+{
+    return tag(labPD);
+}
+
+void frmSkillDev::setRanksMarker(const QString &marker)
+{
+    ::setTag(labPD, marker);
+}
+
+Personnage &frmSkillDev::Record() const
+{
+    return Players(Number());
+}
+
+QString frmSkillDev::Location(const char *what) const
+{
+    return Caption() + QLatin1String(what);
+}
+
+// ------------------------------------------------------------------ fill
+
+void frmSkillDev::ClearWindow()
+{
+    // A window filled a second time starts from nothing rather than adding
+    // every node and legend leaf again.
+    {
+        const QSignalBlocker block(trvSkillCategorie);
+        trvSkillCategorie->clear();
+    }
+    m_nodes.clear();
+    m_keys.clear();
+    CurrentNode = nullptr;
+    ParentNodeIndex = 0;
+    trvIndex->clear();
+    trvIndex2->clear();
+    SkillTable.assign(1, {});
+    SkillRowCount = 0;
 }
 
 void frmSkillDev::LoadData()
 {
-    const int n = Number();
-    if (n < 1 || n > ModGeneral::PlayerCount)
+    try {
+        Personnage &p = Record();
+        setWindowTitle(p.Nom + QStringLiteral(" (") + Strings::Load(3510) + QLatin1Char(')'));
+        if (p.Experience == 0)
+            labPD->setText(QString::number(p.DevelopmentPoint()));
+        m_mode = ModGeneral::SkillDevMode;
+        ClearWindow();
+
+        auto leaf = [](QTreeWidget *tree, int text, const QString &image) {
+            auto *item = new QTreeWidgetItem(tree);
+            item->setText(0, Strings::Load(text));
+            item->setIcon(0, TreeIcon(image));
+            item->setData(0, kImageRole, image);
+        };
+        leaf(trvIndex, 3529, QStringLiteral("Feuille vert"));
+        leaf(trvIndex, 3531, QStringLiteral("Feuille bleu"));
+        leaf(trvIndex, 3532, QStringLiteral("Feuille rouge"));
+        leaf(trvIndex2, 3526, QStringLiteral("Feuille gris"));
+        leaf(trvIndex2, 3535, QStringLiteral("Rune"));
+
+        const QString culture = QString::number(p.Culture_ID);
+        const QString profession = QString::number(p.Profession_ID);
+        RsLanguage = rules::Open(QStringLiteral("Language"));
+        RsSpecialSkillsCulture = rules::Open(QStringLiteral("SELECT * FROM [Special Skills Culture] WHERE Culture_ID= ") + culture);
+        RsCultureWeapons = rules::Open(QStringLiteral("SELECT * FROM [Culture weapons] WHERE Culture_ID= ") + culture);
+        RsCultureLanguages = rules::Open(QStringLiteral("SELECT * FROM [Culture Languages] WHERE Culture_ID= ") + culture);
+        RsRaceAbilities = rules::Open(QStringLiteral("Race Abilities"));
+        RsSpecialSkillsProfession = rules::Open(
+            QStringLiteral("SELECT * FROM [Special Skills Profession & Bonus] WHERE Profession_ID= ") + profession);
+        RsCategoryCost = rules::Open(QStringLiteral("SELECT * FROM [Skill Category DP Cost] WHERE Profession_ID= ") + profession);
+        RsSkillBonus = rules::Open(QStringLiteral("Skill Bonus"));
+        RsStat = rules::Open(QStringLiteral("Stat"));
+        RsRealms = rules::Open(QStringLiteral("Realms of Power"));
+    } catch (...) {
+        ReportCurrentException(Location(".LoadData"));
         return;
-    setWindowTitle(ModGeneral::Players(n).Nom);
+    }
+    LoadSkillData();
 }
 
 void frmSkillDev::Tableau()
@@ -63,10 +504,325 @@ void frmSkillDev::Form_Activate()
     Tableau();
 }
 
+void frmSkillDev::Unload()
+{
+    if (isUnloaded())
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    if (!isUnloaded())
+        close();
+}
+
 void frmSkillDev::Form_Unload()
 {
+    ModGeneral::SkillDevMode.clear();
     if (frmMain *main = frmMain::instance()) {
         main->setTag(QString());
         main->MDIForm_Activate();
     }
+}
+
+bool frmSkillDev::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn && watched == trvSkillCategorie) {
+        trvSkillCategorie_GotFocus();
+    } else if (event->type() == QEvent::FocusOut) {
+        for (int k = 0; k < 5; ++k) {
+            if (watched == labBonusSkill[k])
+                labBonusSkill_LostFocus(k);
+            else if (watched == labBonusSkillCat[k])
+                labBonusSkillCat_LostFocus(k);
+        }
+    }
+    return CharacterWindow::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------------------ nodes
+
+QTreeWidgetItem *frmSkillDev::Node(int index) const
+{
+    if (index < 1 || index > NodeCount())
+        return nullptr;
+    return m_nodes[static_cast<size_t>(index - 1)];
+}
+
+int frmSkillDev::IndexOf(const QTreeWidgetItem *node) const
+{
+    for (size_t i = 0; i < m_nodes.size(); ++i)
+        if (m_nodes[i] == node)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+QString frmSkillDev::NodeKey(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kKeyRole).toString() : QString();
+}
+
+QString frmSkillDev::NodeTag(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kTagRole).toString() : QString();
+}
+
+QString frmSkillDev::NodeImage(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kImageRole).toString() : QString();
+}
+
+QString frmSkillDev::NodeText(const QTreeWidgetItem *node)
+{
+    return node ? node->text(0) : QString();
+}
+
+void frmSkillDev::SetNodeImage(QTreeWidgetItem *node, const QString &image)
+{
+    if (!node)
+        return;
+    node->setData(0, kImageRole, image);
+    node->setIcon(0, TreeIcon(image));
+}
+
+QTreeWidgetItem *frmSkillDev::AddNode(int parentIndex)
+{
+    QTreeWidgetItem *item = nullptr;
+    if (parentIndex == 0) {
+        item = new QTreeWidgetItem;
+        trvSkillCategorie->addTopLevelItem(item);
+    } else {
+        QTreeWidgetItem *parent = Node(parentIndex);
+        if (!parent)
+            vb::Raise(35600);   // index out of bounds
+        item = new QTreeWidgetItem(parent);
+    }
+    m_nodes.push_back(item);
+    return item;
+}
+
+void frmSkillDev::SetNodeKey(QTreeWidgetItem *node, const QString &key)
+{
+    if (m_keys.contains(key))
+        vb::Raise(35602);   // key is not unique in the collection
+    m_keys.remove(NodeKey(node));
+    node->setData(0, kKeyRole, key);
+    m_keys.insert(key, node);
+}
+
+void frmSkillDev::RemoveNode(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    while (node->childCount() > 0)
+        RemoveNode(node->child(node->childCount() - 1));
+    const int i = IndexOf(node);
+    if (i > 0)
+        m_nodes.erase(m_nodes.begin() + (i - 1));
+    m_keys.remove(NodeKey(node));
+    if (CurrentNode == node)
+        CurrentNode = nullptr;
+    delete node;
+}
+
+// ------------------------------------------------------------------ navigation
+
+void frmSkillDev::trvSkillCategorie_NodeClick(QTreeWidgetItem *node)
+{
+    try {
+        if (!node)
+            return;
+        ::setTag(grdSkill, QString::number(IndexOf(node)));
+        if (NodeTag(node) == QLatin1String("Skill Category"))
+            AfficheSkillCategory(node);
+        else
+            AfficheSkill(node);
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmSkillDev.trvSkillCategorie"));
+    }
+}
+
+void frmSkillDev::grdSkill_Click()
+{
+    const int r = grdSkill->currentRow() + 1;   // table rows start at 1 under the heading
+    if (r < 1 || r > SkillRowCount || r >= static_cast<int>(SkillTable.size()))
+        return;
+    const QString cell = SkillTable[static_cast<size_t>(r)][0];
+    if (cell.trimmed().isEmpty())
+        return;
+    QTreeWidgetItem *node = Node(static_cast<int>(vb::Val(cell)));
+    if (!node)
+        return;
+    trvSkillCategorie_NodeClick(node);
+    if (QTreeWidgetItem *parent = node->parent())
+        parent->setExpanded(true);
+    {
+        const QSignalBlocker block(trvSkillCategorie);
+        trvSkillCategorie->setCurrentItem(node);
+        node->setSelected(true);
+    }
+    trvSkillCategorie->scrollToItem(node);
+    trvSkillCategorie->setFocus();
+}
+
+void frmSkillDev::trvSkillCategorie_Expand(QTreeWidgetItem *node)
+{
+    if (!node || (NodeTag(node) != QLatin1String("Skill Category") && IndexOf(node) != 1))
+        return;
+    SetNodeImage(node, QStringLiteral("Fichier ouvert"));
+    // Children in reading order of their names; the node indexes stay.
+    QList<QTreeWidgetItem *> children = node->takeChildren();
+    static const auto collator = [] {
+        QCollator c(QLocale(QLocale::French));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    std::stable_sort(children.begin(), children.end(), [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
+        return collator.compare(a->text(0), b->text(0)) < 0;
+    });
+    node->addChildren(children);
+}
+
+void frmSkillDev::trvSkillCategorie_Collapse(QTreeWidgetItem *node)
+{
+    if (!node || (NodeTag(node) != QLatin1String("Skill Category") && IndexOf(node) != 1))
+        return;
+    SetNodeImage(node, QStringLiteral("Fichier fermer"));
+}
+
+void frmSkillDev::trvSkillCategorie_GotFocus()
+{
+    if (frmMain *main = frmMain::instance())
+        main->setTag(Tag());
+}
+
+// ------------------------------------------------------------------ bonus boxes
+
+void frmSkillDev::labBonusSkill_LostFocus(int index)
+{
+    labBonusSkill_KeyPress(index, 13);
+}
+
+void frmSkillDev::labBonusSkillCat_LostFocus(int index)
+{
+    labBonusSkillCat_KeyPress(index, 13);
+}
+
+namespace {
+
+// The typed bonus as a 16-bit whole number; false (after a message) when the
+// text is none.
+bool TypedBonus(QLineEdit *box, qint16 *value)
+{
+    try {
+        *value = vb::CInt(box->text());
+        return true;
+    } catch (const vb::Error &) {
+        const bool french = Strings::current() == Strings::Language::French;
+        ports::ui().MsgBox(french ? QStringLiteral("Le bonus doit être un nombre entier entre -32768 et 32767.")
+                                  : QStringLiteral("The bonus must be a whole number from -32768 to 32767."),
+                           ports::OkOnly | ports::Exclamation, AppTitle());
+        box->setText(QStringLiteral("0"));
+        return false;
+    }
+}
+
+} // namespace
+
+void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
+{
+    if ((index != 2 && index != 3) || keyAscii != 13 || m_storingBonus)
+        return;
+    m_storingBonus = true;
+    QLineEdit *box = labBonusSkill[static_cast<size_t>(index)];
+    try {
+        Personnage &p = Record();
+        const QString key = tag(labSkill);
+        const QString prefix = key.left(2);
+        struct Branch {
+            const char *prefix;
+            qint16 kind;
+        };
+        static const Branch branches[] = {{"SK", RankKind::Skill},        {"SS", RankKind::SubSkill},
+                                          {"SL", RankKind::LanguageSkill}, {"SW", RankKind::WeaponSkill},
+                                          {"SP", RankKind::SpellList}};
+        qint16 kind = 0;
+        for (const Branch &b : branches)
+            if (prefix == QLatin1String(b.prefix))
+                kind = b.kind;
+        qint32 row = -1;
+        qint32 skill = 0, sub = 0;
+        if (kind != 0 && key.contains(QLatin1Char('/'))) {
+            skill = DirSkill_ID(key);
+            sub = DirSubSkill_ID(key);
+            auto cell = [&](qint32 field, qint32 r) -> qint32 {
+                switch (kind) {
+                case RankKind::SubSkill: return static_cast<qint32>(vb::Val(p.DirSubSkills(field, r)));
+                case RankKind::LanguageSkill: return static_cast<qint32>(vb::Val(p.DirLanguageSkills(field, r)));
+                case RankKind::WeaponSkill: return static_cast<qint32>(vb::Val(p.DirWeaponSkills(field, r)));
+                default: return static_cast<qint32>(vb::Val(p.DirSpellSkills(field, r)));
+                }
+            };
+            // Identifiers below 1 never match: a free row takes no bonus.
+            if (skill >= 1) {
+                if (kind == RankKind::Skill) {
+                    for (qint32 r = 0; p.NbSkill > 0 && r <= p.NbSkill && row < 0; ++r)
+                        if (p.DirSkills(0, r) == skill)
+                            row = r;
+                } else {
+                    const qint32 last = kind == RankKind::SubSkill ? p.NbSubSkill
+                        : kind == RankKind::LanguageSkill          ? p.NbLanguageSkills
+                        : kind == RankKind::WeaponSkill            ? p.NbWeaponSkills
+                                                                   : p.NbSpellSkills;
+                    for (qint32 r = 1; r <= last && row < 0; ++r)
+                        if (cell(0, r) == skill && cell(4, r) == sub)
+                            row = r;
+                }
+            }
+        }
+        if (row < 0) {
+            ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, AppTitle());
+            box->setText(QStringLiteral("0"));
+        } else {
+            qint16 value = 0;
+            if (TypedBonus(box, &value)) {
+                p.AddSkill(static_cast<qint16>(index), static_cast<qint16>(row), kind, value);
+                const qint32 item = kind == RankKind::Skill ? 0 : sub;
+                labBonusSkill[4]->setText(QString::number(p.TotalSkillBonus(skill, item, kind)));
+            }
+        }
+    } catch (...) {
+        ReportCurrentException(Location(".labBonusSkill.KeyPress"));
+    }
+    m_storingBonus = false;
+}
+
+void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
+{
+    if (index != 3 || keyAscii != 13 || m_storingBonus)
+        return;
+    const QString key = tag(labSkillCat);
+    if (!key.startsWith(QLatin1String("SC")))
+        return;   // no category shown yet
+    m_storingBonus = true;
+    QLineEdit *box = labBonusSkillCat[3];
+    try {
+        Personnage &p = Record();
+        const qint32 category = static_cast<qint32>(vb::Val(key.mid(2)));
+        qint32 row = -1;
+        for (qint32 r = 0; category >= 1 && r <= p.NbSkillCat && row < 0; ++r)
+            if (p.DirSkillsCat(0, r) == category)
+                row = r;
+        if (row < 0) {
+            ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, AppTitle());
+            box->setText(QStringLiteral("0"));
+        } else {
+            qint16 value = 0;
+            if (TypedBonus(box, &value)) {
+                p.AddSkill(3, static_cast<qint16>(row), RankKind::SkillCategory, value);
+                labBonusSkillCat[4]->setText(QString::number(p.TotalSkillCatBonus(category)));
+            }
+        }
+    } catch (...) {
+        ReportCurrentException(Location(".labBonusSkillCat.KeyPress"));
+    }
+    m_storingBonus = false;
 }

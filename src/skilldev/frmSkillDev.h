@@ -1,30 +1,222 @@
 #pragma once
-// The skill development window of one character: ranks are bought stage by
-// stage. The stage under way is marked on the window ("Linguistique",
-// "Historique", "Hobby Ranks", or nothing for a level).
+// The skill development window of one character: ranks of skills and skill
+// categories are bought stage after stage (adolescence languages, background
+// languages, hobby ranks, then one stage per level) with development points or
+// free ranks.
+//
+// Three markers tell the stages apart, written by whoever opens a stage:
+//  - StageMarker, the Tag of labDevlopment[13]: "Linguistique", "Historique",
+//    "Hobby Ranks", or anything else for a level stage;
+//  - RanksMarker, the Tag of labPD: "Ranks" while labPD counts free ranks;
+//  - ModGeneral::SkillDevMode: "Langue" while only the language category shows
+//    (the window keeps the mode it was filled with).
 #include "frame/ui/CharacterWindow.h"
+#include "platform/dao.h"
 
+#include <QHash>
+#include <QString>
+#include <QStringList>
 #include <array>
+#include <functional>
+#include <vector>
 
+class Personnage;
+class QCheckBox;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 class frmSkillDev : public CharacterWindow {
     Q_OBJECT
 public:
     explicit frmSkillDev(QWidget *parent = nullptr);
+    ~frmSkillDev() override;
 
+    // ---------------------------------------------------------------- controls
+    QTreeWidget *trvSkillCategorie = nullptr;
+    QTreeWidget *trvIndex = nullptr;
+    QTreeWidget *trvIndex2 = nullptr;
+    QTableWidget *grdSkill = nullptr;
+
+    QGroupBox *fraSkillCat = nullptr;
+    QLabel *labSkillCat = nullptr;
+    QLabel *labStatSkillCat = nullptr;
+    QLabel *labRankSkillCat = nullptr;
+    QLabel *labProgressionSkillCat = nullptr;
+    QLabel *DevCostSkillCat = nullptr;
+    QLabel *labNewRanksSkillCat = nullptr;
+    std::array<QCheckBox *, 3> chkSkillCategory{};
+    std::array<QLineEdit *, 5> labBonusSkillCat{};
+
+    QGroupBox *fraSkill = nullptr;
+    QLabel *labSkill = nullptr;
+    QLabel *labRankSkill = nullptr;
+    QLabel *labProgressionSkill = nullptr;
+    QLabel *labFacteur = nullptr;
+    std::array<QCheckBox *, 3> chkSkill{};
+    std::array<QLineEdit *, 5> labBonusSkill{};
+    QPushButton *btnSubSkill = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *btnDelSkill = nullptr;
+
+    QGroupBox *fraDevelopment = nullptr;
     QPushButton *btnEnd = nullptr;
+    QPushButton *btnTraning = nullptr;
     QLabel *labPD = nullptr;
-    std::array<QLabel *, 14> labDevlopment{};
+    QLabel *labTraining = nullptr;
+    QLabel *labTrainingCost = nullptr;
+    // Fixed headings 1 to 19; there are no elements 0 and 14.
+    std::array<QLabel *, 20> labDevlopment{};
 
+    // ---------------------------------------------------------------- markers
     QString StageMarker() const;
     void setStageMarker(const QString &marker);
+    QString RanksMarker() const;
+    void setRanksMarker(const QString &marker);
+    bool RankStage() const { return RanksMarker() == QLatin1String("Ranks"); }
+    // The mode the window was last filled with ("Langue" or empty).
+    QString Mode() const { return m_mode; }
+    bool LanguageMode() const { return m_mode == QLatin1String("Langue"); }
 
+    // ---------------------------------------------------------------- window
     void LoadData() override;
     void Tableau() override;
     void Form_Activate() override;
+    // Closes the window once; later calls do nothing.
+    void Unload();
+
+    // ---------------------------------------------------------------- tree
+    void LoadSkillData();
+    int NodeCount() const { return static_cast<int>(m_nodes.size()); }
+    // Node by its index (1 = first added); null outside 1..NodeCount.
+    QTreeWidgetItem *Node(int index) const;
+    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_keys.value(key, nullptr); }
+    int IndexOf(const QTreeWidgetItem *node) const;
+    static QString NodeKey(const QTreeWidgetItem *node);
+    static QString NodeTag(const QTreeWidgetItem *node);
+    static QString NodeImage(const QTreeWidgetItem *node);
+    static QString NodeText(const QTreeWidgetItem *node);
+    void SetNodeImage(QTreeWidgetItem *node, const QString &image);
+
+    void Connus(QTreeWidgetItem *node, qint32 id, qint32 skill, qint16 kind);
+    void DelColor();
+    qint32 DirSkill_ID(const QString &key);
+    qint32 DirSubSkill_ID(const QString &key);
+    void TriTableauSkill(int lo, int hi);
+
+    // ---------------------------------------------------------------- panels
+    void AfficheSkill(QTreeWidgetItem *node);
+    void AfficheSkillCategory(QTreeWidgetItem *node);
+    void DevCostSkillCat_Change();
+
+    // ---------------------------------------------------------------- purchase
+    void chkSkill_MouseUp(int index);
+    void chkSkillCategory_MouseUp(int index);
+    void btnSubSkill_Click();
+
+    // ---------------------------------------------------------------- end of stage
+    void btnEnd_Click();
+    void btnTraning_Click();
+
+    // ---------------------------------------------------------------- bonus boxes
+    void labBonusSkill_KeyPress(int index, int keyAscii);
+    void labBonusSkill_LostFocus(int index);
+    void labBonusSkillCat_KeyPress(int index, int keyAscii);
+    void labBonusSkillCat_LostFocus(int index);
+
+    // ---------------------------------------------------------------- navigation
+    void trvSkillCategorie_NodeClick(QTreeWidgetItem *node);
+    void grdSkill_Click();
+    void trvSkillCategorie_Expand(QTreeWidgetItem *node);
+    void trvSkillCategorie_Collapse(QTreeWidgetItem *node);
+    void trvSkillCategorie_GotFocus();
+
+    // ---------------------------------------------------------------- form data
+    // The skills developed this stage, rows 1..SkillRowCount (row 0 unused):
+    // node index, node text, ranks held, ranks bought in this stage.
+    std::vector<std::array<QString, 4>> SkillTable;
+    qint16 SkillRowCount = 0;
+    QTreeWidgetItem *CurrentNode = nullptr;
+    qint32 ParentNodeIndex = 0;
 
 protected:
     void Form_Unload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildLayout();
+    void Form_Load();
+    Personnage &Record() const;
+    QString Caption() const { return windowTitle(); }
+    QString Location(const char *what) const;
+
+    // Tree building.
+    void ClearWindow();
+    QTreeWidgetItem *AddNode(int parentIndex);
+    void SetNodeKey(QTreeWidgetItem *node, const QString &key);
+    void RemoveNode(QTreeWidgetItem *node);
+    void AppendImage(const QString &suffix);
+    void WeaponBranch(qint32 skillId, bool restricted);
+    void SpellBranch(int category, qint32 skillId);
+    void PlainSkillBranch(int categoryIndex);
+    qint16 AppendSkillRow(QTreeWidgetItem *node, const QString &text, const QString &rank, const QString &added);
+    void RefreshGrid();
+    void SpecialColour(dao::Recordset &rs, qint32 skillId, bool withGrey);
+    void ShowFirstNode();
+
+    // Purchase.
+    void Purchase(bool category, int index);
+    void BoxesFromDevelopment(std::array<QCheckBox *, 3> &boxes, qint32 n);
+    bool m_storingBonus = false;
+
+    // Skill table grows as the stage needs.
+    std::array<QString, 4> &Row(int r);
+
+    QString m_mode;
+    std::vector<QTreeWidgetItem *> m_nodes;
+    QHash<QString, QTreeWidgetItem *> m_keys;
+
+    dao::Recordset RsSkillCategory, RsSkills, RsWeapons, RsLists;
+    dao::Recordset RsLanguage, RsSpecialSkillsCulture, RsCultureWeapons, RsCultureLanguages,
+        RsSpecialSkillsProfession, RsRaceAbilities, RsCategoryCost, RsSkillBonus, RsStat, RsRealms;
 };
+
+namespace skilldev {
+
+// The application's title, which boxes without a title of their own carry.
+QString AppTitle();
+
+// Image keys of the tree's pictures, in the image list's order.
+const QStringList &ImageKeys();
+
+// The adolescence special-skills pass, run at the end of the adolescence
+// language stage of character `index` (its number as text).
+void SpecialSkillAdolesence(const QString &index);
+
+// What the stage steps hand over to windows built elsewhere. Each hook has a
+// default that keeps the generation going while that window does not exist.
+struct StageHooks {
+    // The weapon category order for character n (modal).
+    std::function<void(int n)> WeaponCategoryOrder;
+    // The background options dialog for character n (modal); loadData false
+    // opens it with its initial count of zero points.
+    std::function<void(int n, bool loadData)> BackgroundOptions;
+    // The statistic gain rolls at the end of a level (modal).
+    std::function<void(int n)> StatGainRolls;
+    // The training packages dialog opened from the window of character n.
+    std::function<void(int n)> TrainingPackages;
+};
+StageHooks &Hooks();
+// Puts the defaults back.
+void ResetHooks();
+
+// Stage openers: make a new window for character n, write its markers in the
+// order the stage needs and present it. `points` goes into labPD.
+enum class Stage { AdolescenceLanguages, BackgroundLanguages, HobbyRanks };
+frmSkillDev *OpenStage(int n, Stage stage, qint16 points);
+
+} // namespace skilldev

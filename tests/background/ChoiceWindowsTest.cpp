@@ -3,6 +3,7 @@
 
 #include "background/TransferChoices.h"
 #include "background/frmArmeAdolescence.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmStatGain.h"
 #include "platform/Strings.h"
 
@@ -54,6 +55,8 @@ TEST_F(ChoiceWindowsTest, StatGainFreezesOnceTheChoiceIsMadeAndOkThenAccepts)
 {
     frmStatGain dlg;
     EXPECT_EQ(dlg.ckStat[0]->text(), QStringLiteral("Agilité"));
+    EXPECT_EQ(dlg.windowTitle(), Strings::Load(5065));
+    EXPECT_EQ(dlg.btnOk->text(), Strings::Load(1045));
     dlg.ckStat[3]->setChecked(true);      // granted by the package
     dlg.ckStat[3]->setEnabled(false);
     dlg.labChoix->setText(QStringLiteral("2"));
@@ -101,7 +104,7 @@ TEST_F(ChoiceWindowsTest, ChooserListsItsModeAndOkWritesTheChoice)
     Personnage &p = ModGeneral::Players(1);
     p.PointsBO = 49;
     frmArmeAdolescence cats;
-    cats.Tag = QStringLiteral("1");
+    setTag(&cats, QStringLiteral("1"));
     cats.LoadData();
     ASSERT_EQ(cats.lstArme->count(), 7);
     EXPECT_EQ(cats.lstArme->itemText(0), QStringLiteral("Arcs"));
@@ -114,7 +117,7 @@ TEST_F(ChoiceWindowsTest, ChooserListsItsModeAndOkWritesTheChoice)
     ModGeneral::WeaponChoiceArgs[0] = 226;
     ModGeneral::WeaponChoiceArgs[2] = 3;
     frmArmeAdolescence weapons;
-    weapons.Tag = QStringLiteral("1");
+    setTag(&weapons, QStringLiteral("1"));
     weapons.LoadData();
     ASSERT_EQ(weapons.lstArme->count(), 2);
     weapons.btnOk_Click();                // the first row: "Lame courte"
@@ -125,7 +128,7 @@ TEST_F(ChoiceWindowsTest, ChooserListsItsModeAndOkWritesTheChoice)
     p.Royaume_ID = 1;                     // a realm without open lists
     ui->expectError(QStringLiteral("frmArmeAdolescence.LoadData"));
     frmArmeAdolescence lists;
-    lists.Tag = QStringLiteral("1");
+    setTag(&lists, QStringLiteral("1"));
     lists.LoadData();
     EXPECT_EQ(lists.lstArme->count(), 0);
     ui->expectError(QStringLiteral("frmArmeAdolescence.btnOk.Click"));

@@ -2,7 +2,9 @@
 // per-character window tables, with a scripted user.
 #include "FrameFixture.h"
 
-#include "frame/ui/GeneralPlaceholder.h"
+#include "sheet/frmGeneral.h"
+
+#include <QLineEdit>
 #include "frame/ui/frmMain.h"
 #include "frame/ui/frmSplash.h"
 #include "newcharacter/frmInitChoise.h"
@@ -156,7 +158,7 @@ TEST_F(MainWindowTest, ToolbarFollowsTheCurrentCharacterAndTheWindowInFront)
     main->MDIForm_Activate();
     EXPECT_EQ(fiveButtons(), QStringLiteral("00000"));
 
-    auto *sheet = new GeneralPlaceholder;
+    auto *sheet = new frmGeneral;
     GeneralForms.put(1, sheet);
     sheet->setTag(QStringLiteral("1"));
     main->Present(sheet);
@@ -245,6 +247,30 @@ TEST_F(MainWindowTest, CancelledOpenUsesNoNumber)
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
     main->mnuFileNew->trigger();
     EXPECT_EQ(Players(1).Nom, QStringLiteral("Nouveau joueur 1"));
+}
+
+TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndCannotBeSavedOver)
+{
+    // A text file posing as a character: the load fails, and a later Save must
+    // never write the half-read record over the player's file.
+    const QString path = tempPath(QStringLiteral("notes.pja"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, 'x'));
+    }
+    makeMain();
+    ui->answerOpenFile(path);
+    ui->expectError(QStringLiteral("LoadP"));
+    main->mnuFileOpen->trigger();
+    EXPECT_EQ(PlayerCount, 1);
+    EXPECT_TRUE(Players(1).FileName.isEmpty());
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(GeneralForms[1], nullptr);
+    EXPECT_EQ(main->Tag(), QString());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(2048, 'x'));
 }
 
 TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
@@ -399,19 +425,21 @@ TEST_F(MainWindowTest, GeneralLoadsAClosedSheetAgainAndLevelStartsTheNextLevel)
     EXPECT_EQ(fiveButtons(), QStringLiteral("11101"));
 
     press("General");
-    auto *sheet = qobject_cast<GeneralPlaceholder *>(GeneralForms[1]);
+    auto *sheet = qobject_cast<frmGeneral *>(GeneralForms[1]);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->Tag(), QStringLiteral("1"));
-    EXPECT_EQ(sheet->txtName->text(), QStringLiteral("Anselme"));
+    EXPECT_EQ(sheet->txtNom->text(), QStringLiteral("Anselme"));
     ASSERT_NE(frameOf(sheet), nullptr);
     EXPECT_TRUE(frameOf(sheet)->isMaximized());
     EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
 
-    Players(1).PdeD = 42;
+    Players(1).PdeD = -1;
     skill->btnEnd->setEnabled(false);
     press("Level");
     EXPECT_TRUE(skill->btnEnd->isEnabled());
-    EXPECT_FALSE(skill->labPD->text().isEmpty());
+    // The record computes the points of the level (and keeps them).
+    EXPECT_NE(Players(1).PdeD, -1);
+    EXPECT_EQ(skill->labPD->text(), QString::number(Players(1).PdeD));
     EXPECT_EQ(main->mdiArea()->currentSubWindow(), frameOf(skill));
 }
 

@@ -156,6 +156,13 @@ TEST_F(DaoTest, FindFirstAndNoMatch)
     rs.FindFirst("NoteFr LIKE('Trois mots')");
     EXPECT_EQ(rs.Value("Race_ID").toInt(), 132);
 
+    rs.FindFirst("RaceFr LIKE('[a-c]?m*')");
+    EXPECT_EQ(rs.Value("Race_ID").toInt(), 3);
+    rs.FindFirst("RaceFr LIKE('[!a-s]*')");
+    EXPECT_TRUE(rs.NoMatch());
+    rs.FindFirst("Body LIKE('-0.##')");
+    EXPECT_EQ(rs.Value("Race_ID").toInt(), 132);
+
     EXPECT_VB_ERROR(rs.FindFirst("Nope LIKE('1')"), 3070);
     EXPECT_VB_ERROR(rs.FindFirst("Race_ID LIKE('1'"), vb::ErrSyntax);
     EXPECT_VB_ERROR(rs.FindFirst("Race_ID 5"), vb::ErrSyntax);

@@ -2,9 +2,9 @@
 
 #include "frame/ErrorReporter.h"
 #include "frame/ui/LoadFormStrings.h"
-#include "frame/ui/GeneralPlaceholder.h"
 #include "skilldev/frmSkillDev.h"
 #include "newcharacter/frmInitChoise.h"
+#include "sheet/frmGeneral.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -65,7 +65,7 @@ void InstallFormFactories()
 {
     InitForms.setFactory([] { return new frmInitChoise; });
     SkillDevForms.setFactory([] { return new frmSkillDev; });
-    GeneralForms.setFactory([] { return new GeneralPlaceholder; });
+    GeneralForms.setFactory([] { return new frmGeneral; });
 }
 
 void ClearFormTables()

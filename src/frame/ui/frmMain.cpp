@@ -101,18 +101,67 @@ QString PresetFileName(const QString &name)
     return s + QStringLiteral(".pja");
 }
 
-// The development points of character n's next level.
-qint16 DevelopmentPointsOf(int n)
-{
-    // TODO: the record's own computation once it is in (it stores the result in PdeD).
-    return Players(n).PdeD;
-}
-
 QIcon BlankIcon()
 {
     QPixmap pm(24, 24);
     pm.fill(Qt::transparent);
     return QIcon(pm);
+}
+
+// Our own pictures for the character buttons, in colour, so that the greyed
+// form Qt derives for a disabled button is plainly different.
+QIcon PaintedIcon(const std::function<void(QPainter &)> &draw)
+{
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    p.end();
+    return QIcon(pm);
+}
+
+QIcon SheetIcon()
+{
+    return PaintedIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(40, 70, 140), 1.5));
+        p.setBrush(QColor(250, 250, 240));
+        p.drawRect(QRectF(4.5, 2.5, 15, 19));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 110, 200));
+        p.drawEllipse(QRectF(9, 5, 6, 6));
+        p.drawRoundedRect(QRectF(7.5, 11.5, 9, 5), 2, 2);
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        p.drawLine(QPointF(7, 18.5), QPointF(17, 18.5));
+    });
+}
+
+QIcon SkillIcon()
+{
+    return PaintedIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(40, 100, 40), 1.5));
+        p.drawLine(QPointF(5, 4), QPointF(5, 20));
+        p.drawLine(QPointF(5, 7), QPointF(9, 7));
+        p.drawLine(QPointF(5, 13), QPointF(9, 13));
+        p.drawLine(QPointF(5, 19), QPointF(9, 19));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(50, 150, 60));
+        p.drawRect(QRectF(10, 5, 11, 4));
+        p.setBrush(QColor(200, 140, 30));
+        p.drawRect(QRectF(10, 11, 8, 4));
+        p.setBrush(QColor(170, 60, 60));
+        p.drawRect(QRectF(10, 17, 10, 4));
+    });
+}
+
+QIcon LevelIcon()
+{
+    return PaintedIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(20, 90, 30), 1.2));
+        p.setBrush(QColor(60, 170, 70));
+        const QPointF arrow[] = {{12, 2}, {21, 12}, {16, 12}, {16, 21}, {8, 21}, {8, 12}, {3, 12}};
+        p.drawPolygon(arrow, 7);
+    });
 }
 } // namespace
 
@@ -223,10 +272,10 @@ void frmMain::BuildToolbar()
         {nullptr, nullptr, {}},
         {"Print", "1010", st->standardIcon(QStyle::SP_FileDialogContentsView)},
         {"", "3514", BlankIcon()},
-        {"General", "3040", st->standardIcon(QStyle::SP_FileDialogInfoView)},
-        {"Skill", "3510", st->standardIcon(QStyle::SP_FileDialogListView)},
+        {"General", "3040", SheetIcon()},
+        {"Skill", "3510", SkillIcon()},
         {nullptr, nullptr, {}},
-        {"Level", "3092", st->standardIcon(QStyle::SP_ArrowUp)},
+        {"Level", "3092", LevelIcon()},
     }};
     for (int i = 0; i < 10; ++i) {
         const Def &d = defs[i];
@@ -369,8 +418,13 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[n]);
         if (!skill || n > PlayerCount)
             return;
+        // A level already under way keeps its points and purchases.
+        if (skill->Number() >= 1 && skill->btnEnd->isEnabled()) {
+            ShowForm(skill);
+            return;
+        }
         skill->btnEnd->setEnabled(true);
-        skill->labPD->setText(QString::number(DevelopmentPointsOf(n)));
+        skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
         if (!Tag().isEmpty())
             ShowForm(skill);
     }
@@ -460,7 +514,13 @@ void frmMain::mnuFileOpen_Click()
     const int n = PlayerCount;
     Personnage &p = Players(n);
     p.FileName = path;
-    p.LoadP();
+    if (!p.LoadP()) {
+        // A file that could not be read whole is not this character's file:
+        // forget its name so that no later Save writes the partial record over it,
+        // and open no window on a half-read character.
+        p.FileName.clear();
+        return;
+    }
     setTag(QString::number(n));
     // Made only: the Skill and Level buttons fill it when they first show it.
     SkillDevForms.put(n, SkillDevForms.make());

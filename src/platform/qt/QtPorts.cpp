@@ -1,5 +1,7 @@
 #include "platform/qt/QtPorts.h"
 
+#include "background/TransferChoices.h"
+
 #include "frame/ui/frmStatuBar.h"
 
 #include <QApplication>
@@ -198,16 +200,20 @@ void QtPorts::ProgressClose()
     }
 }
 
-qint32 QtPorts::ChooseOne(int, qint32, const std::vector<ports::ChooserItem> &)
+qint32 QtPorts::ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items)
 {
-    // TODO: the one-list chooser window.
-    return -1;
+    return transferchoices::ChooseOne(player, mode, items, QString());
 }
 
-std::vector<int> QtPorts::ChooseStatGains(int, const std::vector<int> &forced, int)
+qint32 QtPorts::ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                                const QString &caption)
 {
-    // TODO: the statistic gain choice window.
-    return forced;
+    return transferchoices::ChooseOne(player, mode, items, caption);
+}
+
+std::vector<int> QtPorts::ChooseStatGains(int player, const std::vector<int> &forced, int choices)
+{
+    return transferchoices::ChooseStatGains(player, forced, choices);
 }
 
 QPrinter &SharedPrinter()

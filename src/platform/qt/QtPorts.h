@@ -26,6 +26,8 @@ public:
     void ProgressValue(int value) override;
     void ProgressClose() override;
     qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items) override;
+    qint32 ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                           const QString &caption) override;
     std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int choices) override;
 
     // "Desc (*.a)|*.a|Other|*.b" -> "Desc (*.a);;Other (*.b)".

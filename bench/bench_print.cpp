@@ -1,0 +1,113 @@
+// Drawing the character sheet of a developed character of the sample rules:
+// every page (the main page and two skill pages) to the recorder, to the
+// preview's picture at 100 %, and to a PDF through the printer path.
+#include "print/PrintSamples.h"
+#include "frame/ModGeneral.h"
+#include "platform/Strings.h"
+#include "platform/dao.h"
+#include "platform/ports.h"
+#include "print/ModPrint.h"
+
+#include <QApplication>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "BenchPorts.h"
+
+#include <cstdio>
+
+namespace {
+
+bench::CountingPorts g_ports;
+
+void Check(benchmark::State &state, int pages, int expected)
+{
+    state.counters["pages"] = pages;
+    if (g_ports.errors)
+        state.SkipWithError("error boxes were shown");
+    else if (pages != expected)
+        state.SkipWithError("wrong page count");
+}
+
+void BM_SheetToRecorder(benchmark::State &state)
+{
+    g_ports.errors = 0;
+    int pages = 0, items = 0;
+    for (auto _ : state) {
+        print::RecordingTarget rec;
+        ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"), rec);
+        pages = rec.Pages();
+        items = rec.Items().size();
+    }
+    state.counters["items"] = items;
+    Check(state, pages, 3);
+}
+BENCHMARK(BM_SheetToRecorder)->Unit(benchmark::kMillisecond);
+
+void BM_SheetToPreviewPicture(benchmark::State &state)
+{
+    g_ports.errors = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        print::ImagePageTarget picture(QSize(818, 1058));
+        ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"), picture);
+        pages = picture.Pages().size();
+    }
+    Check(state, pages, 3);
+}
+BENCHMARK(BM_SheetToPreviewPicture)->Unit(benchmark::kMillisecond);
+
+void BM_MainPageToPreviewPicture(benchmark::State &state)
+{
+    g_ports.errors = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        print::ImagePageTarget picture(QSize(613, 793));
+        ModPrint::Setup_Page(QStringLiteral("01"), QStringLiteral("1"), picture);
+        pages = picture.Pages().size();
+    }
+    Check(state, pages, 1);
+}
+BENCHMARK(BM_MainPageToPreviewPicture)->Unit(benchmark::kMillisecond);
+
+void BM_SheetToPdf(benchmark::State &state)
+{
+    g_ports.errors = 0;
+    QTemporaryDir dir;
+    int pages = 0;
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
+        print::PrinterPageTarget target(printer, ModPrint::PrinterOffsetX, ModPrint::PrinterOffsetY);
+        ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"), target);
+        pages = target.PageCount();
+    }
+    Check(state, pages, 3);
+}
+BENCHMARK(BM_SheetToPdf)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    g_ports.printAccepted = true;
+    ports::install(&g_ports);
+    Strings::setLanguage(Strings::Language::French);
+    dao::OpenOptions options;
+    options.readOnly = true;
+    options.cacheRows = true;
+    ModGeneral::DbMaster = dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
+    ModGeneral::DataLanguage = 5000;
+    ModGeneral::Players.resize(1);
+    printsamples::Develop(ModGeneral::Players(1));
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    ports::install(nullptr);
+    return 0;
+}

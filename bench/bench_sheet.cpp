@@ -1,0 +1,110 @@
+// Filling the character sheet of a developed character on the sample rules
+// database, with the real progress window.
+//
+//   bench_sheet                      run the benchmarks
+//   bench_sheet --shot=sheet.png     save a picture of the filled sheet and stop
+#include "character/CharacterSamples.h"
+#include "frame/ModGeneral.h"
+#include "platform/Strings.h"
+#include "platform/dao.h"
+#include "platform/qt/QtPorts.h"
+#include "sheet/frmGeneral.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+void OpenSampleRules()
+{
+    ModGeneral::DbMaster.Close();
+    dao::OpenOptions options;
+    options.readOnly = true;
+    options.cacheRows = true;
+    ModGeneral::DbMaster =
+        dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
+    ModGeneral::DataLanguage = 5000;
+}
+
+void MakeCharacter()
+{
+    ModGeneral::Players.clear();
+    ModGeneral::Players.resize(1);
+    ModGeneral::PlayerCount = 1;
+    Personnage &p = ModGeneral::Players(1);
+    samples::develop(p);
+    // Choices the sample rules hold, so that every figure shows.
+    p.Bouclier = 3;
+    p.Casque = 11;
+}
+
+// A sheet loaded again, as the skill development window does after each stage.
+void BM_ReloadSheet(benchmark::State &state)
+{
+    OpenSampleRules();
+    MakeCharacter();
+    frmGeneral sheet;
+    sheet.setTag(QStringLiteral("1"));
+    sheet.LoadData();
+    for (auto _ : state)
+        sheet.LoadData();
+}
+BENCHMARK(BM_ReloadSheet)->Unit(benchmark::kMillisecond);
+
+// A new sheet on a rules database just opened: nothing read yet.
+void BM_FirstLoadOfANewSheet(benchmark::State &state)
+{
+    MakeCharacter();
+    for (auto _ : state) {
+        state.PauseTiming();
+        OpenSampleRules();
+        state.ResumeTiming();
+        frmGeneral sheet;
+        sheet.setTag(QStringLiteral("1"));
+        sheet.LoadData();
+    }
+}
+BENCHMARK(BM_FirstLoadOfANewSheet)->Unit(benchmark::kMillisecond);
+
+int Shot(const char *path)
+{
+    OpenSampleRules();
+    MakeCharacter();
+    frmGeneral sheet;
+    sheet.setTag(QStringLiteral("1"));
+    sheet.LoadData();
+    sheet.resize(sheet.findChild<QWidget *>(QStringLiteral("pageSheet"))->size() + QSize(4, 4));
+    sheet.show();
+    QApplication::processEvents();
+    return sheet.grab().save(QString::fromLocal8Bit(path)) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    Strings::setLanguage(Strings::Language::French);
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    auto ports = std::make_unique<QtPorts>();
+    ports::install(ports.get());
+
+    int rc = 0;
+    if (argc > 1 && std::strncmp(argv[1], "--shot=", 7) == 0) {
+        rc = Shot(argv[1] + 7);
+    } else {
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    }
+    ports::install(nullptr);
+    ModGeneral::DbMaster.Close();
+    return rc;
+}

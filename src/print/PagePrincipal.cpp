@@ -1,0 +1,477 @@
+// The main page of the character sheet: identity, statistics, resistances,
+// hit and power points, protection, weapons, spell lists, movement,
+// encumbrance and history.
+#include "print/ModPrint.h"
+#include "print/SheetRules.h"
+
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
+#include "platform/Strings.h"
+#include "platform/vb.h"
+
+#include <QLocale>
+
+namespace ModPrint {
+namespace {
+
+using print::sheet::RoundEven;
+
+// A measure as the player typed it, with the interface's decimal mark.
+QString Measure(float v)
+{
+    QString text = vb::NumText(v);
+    if (Strings::current() == Strings::Language::French)
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+void Heading(double x, double row, int id)
+{
+    SetBold(true);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(11);
+    At(x, row, S(id));
+    SetBold(false);
+}
+
+void Underlined(double x, double row, int id)
+{
+    SetFontSize(10);
+    SetUnderline(true);
+    At(x, row, S(id));
+    SetUnderline(false);
+}
+
+void Mark(double x, double row, bool ticked)
+{
+    SetFontName(QStringLiteral("Wingdings"));
+    SetFontSize(14);
+    Right(x, row, ticked ? QStringLiteral("\u00FE") : QStringLiteral("o"));
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(10);
+}
+
+// The text of a column of the current row, empty when the column is null.
+QString Text(const dao::Recordset &rs, const QString &column)
+{
+    return rs.Value(column).toString();
+}
+
+qint32 Number(const dao::Recordset &rs, const QString &column)
+{
+    return vb::CLng(rs.Value(column));
+}
+
+struct Page {
+    Personnage &p;
+    dao::Recordset skills, categories, weapons, lists;
+    double lengthFactor = 3.28;
+    // The armour worn, when the rules know it (what the movement block needs of it).
+    bool armourFound = false;
+    qint32 armourId = 0, maxManeuvre = 0, minManeuvre = 0;
+
+    void Head();
+    void Identity();
+    void Statistics();
+    void Resistances();
+    void HitPoints();
+    void PowerPoints();
+    void Protection();
+    void Weapons();
+    void SpellLists();
+    void Movement();
+    void Encumbrance();
+    void History();
+};
+
+void Page::Head()
+{
+    DrawPicture(LogoPicture(), 19.25, 1.46, 0.8, 0.8);
+    SetDrawWidth(5, 3);
+    DrawLine(2, 1.4, 20.1, 1.4);
+    DrawLine(2, 1.4, 2, RowY(57));
+    DrawLine(20.1, 1.4, 20.1, RowY(57));
+    DrawLine(2, RowY(57), 20.1, RowY(57));
+    DrawLine(2, 2.3, 20.1, 2.3);
+    SetDrawWidth(2, 1);
+
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(14);
+    SetBold(true);
+    SetCurrentY(1.6);
+    SetCurrentX(11.1);
+    PrintCentered(S(5052));
+    SetBold(false);
+    SetFontSize(10);
+
+    DrawLine(8.05, RowY(13.5), 20.1, RowY(13.5));
+    DrawLine(2, RowY(18.5), 8.05, RowY(18.5));
+    DrawLine(8.05, RowY(22.5), 20.1, RowY(22.5));
+    DrawLine(8.05, 2.32, 8.05, RowY(32.5));
+    DrawLine(2, RowY(32.5), 14.06, RowY(32.5));
+    DrawLine(14.06, 2.32, 14.06, RowY(45.5));
+    DrawLine(10.5, RowY(32.5), 10.5, RowY(45.5));
+    DrawLine(2, RowY(45.5), 20.1, RowY(45.5));
+}
+
+void Page::Identity()
+{
+    Heading(2.32, 1, 5013);
+    SetFontSize(10);
+    const auto label = [](double row, int id) { At(2.32, row, S(id) + QStringLiteral(" :")); };
+    const auto value = [](double row, const QString &text) { At(4.54, row, text); };
+
+    label(3, 3050);
+    SetBold(true);
+    value(3, p.Nom);
+    SetBold(false);
+
+    const auto lookup = [&](double row, int id, const QString &table, const QString &key, qint32 keyValue,
+                            const QString &base) {
+        label(row, id);
+        dao::Recordset rs = rules::Open(table);
+        if (rules::Find(rs, key, keyValue))
+            value(row, Text(rs, rules::LangCol(base)));
+        rs.Close();
+    };
+    lookup(4, 3002, QStringLiteral("Race Abilities"), QStringLiteral("Race_ID"), p.Race_ID, QStringLiteral("Race"));
+    lookup(5, 3004, QStringLiteral("Profession"), QStringLiteral("Profession_ID"), p.Profession_ID,
+           QStringLiteral("Profession"));
+    lookup(6, 2008, QStringLiteral("Realms of Power"), QStringLiteral("Realm_ID"), p.Royaume_ID,
+           QStringLiteral("Realm"));
+
+    label(8, 3052);
+    value(8, N(p.CalNiveau()));
+    label(9, 3053);
+    value(9, N(p.Experience));
+    label(11, 3084);
+    value(11, S(p.Sexe ? 3017 : 3016));
+    label(12, 3051);
+    value(12, Measure(p.Age));
+    label(13, 3027);
+    value(13, N(p.Apparence));
+    label(14, 3085);
+    value(14, p.Cheveux);
+    label(15, 3086);
+    value(15, p.Yeux);
+    label(16, 3087);
+    value(16, Measure(p.Grandeur) + S(3102));
+    label(17, 3088);
+    value(17, Measure(p.Poids) + S(3103));
+}
+
+void Page::Statistics()
+{
+    Heading(8.35, 1, 3040);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(8);
+    Centered(12.48, 1, S(3045));
+    Centered(13.43, 1, S(3048));
+    SetFontSize(10);
+
+    dao::Recordset rs = rules::Open(QStringLiteral("Stat"));
+    rs.MoveFirst();
+    const QString column = rules::LangCol(QStringLiteral("Stat"));
+    for (int i = 1; i <= 10; ++i) {
+        At(8.35, 2 + i, Text(rs, column));
+        rs.MoveNext();
+        Right(12.79, 2 + i, N(p.DirStats(0, qint16(i - 1))));
+        Right(13.75, 2 + i, N(p.TotalStatBonus(qint16(i - 1))));
+    }
+    rs.Close();
+}
+
+void Page::Resistances()
+{
+    Heading(14.38, 1, 3023);
+    SetFontSize(8);
+    Centered(19.46, 1, S(3048));
+    SetFontSize(10);
+    static const struct {
+        int row, label, kind;
+    } rows[] = {{3, 2001, 2}, {4, 2002, 5}, {5, 2003, 7}, {6, 2005, 3}, {7, 2006, 4},
+                {8, 2007, 6}, {9, 2004, 1}, {11, 3058, 8}, {12, 3061, 9}};
+    for (const auto &r : rows) {
+        At(14.38, r.row, S(r.label));
+        Right(19.78, r.row, N(p.TotalResistanceBonus(qint16(r.kind))));
+    }
+}
+
+void Page::HitPoints()
+{
+    Heading(8.35, 14, 3054);
+    SetFontSize(8);
+    Right(10.25, 15, QStringLiteral("-10"));
+    Right(11.21, 15, QStringLiteral("-20"));
+    Right(12.16, 15, QStringLiteral("-30"));
+    Right(13.43, 15, S(3093));
+    SetFontSize(10);
+    const auto h = print::sheet::PointColumns(p.TotalSkillBonus(23, 0, 2));
+    Right(9.3, 16, N(h[0]));
+    Right(10.25, 16, N(h[1]));
+    Right(11.21, 16, N(h[2]));
+    Right(12.16, 16, N(h[3]));
+    Right(13.43, 16, N(p.DirStats(0, 1)));
+
+    Underlined(8.35, 18, 3094);
+    const int co = p.TotalStatBonus(1);
+    At(8.35, 19, S(3095));
+    Right(13.75, 19, QStringLiteral("1/3 ") + S(3098));
+    At(8.35, 20, S(3096));
+    Right(13.75, 20, N(RoundEven(co / 2.0)) + QStringLiteral(" ") + S(3098));
+    At(8.35, 21, S(3097));
+    Right(13.75, 21, N(co) + QStringLiteral(" ") + S(3099));
+}
+
+void Page::PowerPoints()
+{
+    Heading(14.38, 14, 2020);
+    SetFontSize(8);
+    Right(16.29, 15, QStringLiteral("-10"));
+    Right(17.24, 15, QStringLiteral("-20"));
+    Right(18.19, 15, QStringLiteral("-30"));
+    Right(19.46, 15, S(3093));
+    SetFontSize(10);
+    const int total = p.TotalSkillBonus(270, 0, 2);
+    const auto pp = print::sheet::PointColumns(total);
+    Right(15.33, 16, N(pp[0]));
+    Right(16.29, 16, N(pp[1]));
+    Right(17.24, 16, N(pp[2]));
+    Right(18.19, 16, N(pp[3]));
+
+    Underlined(14.38, 18, 3026);
+    At(14.38, 19, S(3095));
+    Right(19.78, 19, QStringLiteral("1/3 ") + S(3104));
+
+    int rest = 0;
+    dao::Recordset realms = rules::Open(QStringLiteral("Realms of Power"));
+    if (rules::Find(realms, QStringLiteral("Realm_ID"), p.Royaume_ID)) {
+        // A statistic number of 0 in the realm's row stands for no statistic.
+        const auto bonus = [&](const QString &column) {
+            const qint32 n = Number(realms, column);
+            return n >= 1 && n <= 10 ? int(p.TotalStatBonus(qint16(n - 1))) : 0;
+        };
+        rest = print::sheet::RealmRest(Number(realms, QStringLiteral("Realm_ID")),
+                                       bonus(QStringLiteral("Stat_ID1")), bonus(QStringLiteral("Stat_ID2")),
+                                       Number(realms, QStringLiteral("Realm_ID")) == 1
+                                           ? bonus(QStringLiteral("Stat_ID3"))
+                                           : 0);
+    }
+    realms.Close();
+    At(14.38, 20, S(3096));
+    Right(19.78, 20, N(rest) + QStringLiteral(" ") + S(3104));
+    At(14.38, 21, S(3097));
+    Right(19.78, 21, N(RoundEven(total / 2.0)) + QStringLiteral(" ") + S(3105));
+}
+
+void Page::Protection()
+{
+    Heading(2.32, 19, 3512);
+    SetFontSize(10);
+
+    // An armour number the rules do not know (0 until one is chosen) prints
+    // no name and no values, rather than those of some other armour.
+    dao::Recordset armour = rules::Open(QStringLiteral("Armor Modification"));
+    armourFound = rules::Find(armour, QStringLiteral("Armor_ID"), p.Armure);
+    QString name;
+    qint32 missile = 0, quickness = 0;
+    bool legs = false;
+    if (armourFound) {
+        name = Text(armour, rules::LangCol(QStringLiteral("Armor")));
+        missile = Number(armour, QStringLiteral("MissileAttak"));
+        quickness = Number(armour, QStringLiteral("Quickness"));
+        legs = Number(armour, QStringLiteral("Protection")) != 0;
+        armourId = Number(armour, QStringLiteral("Armor_ID"));
+        maxManeuvre = Number(armour, QStringLiteral("MaxManeuvre"));
+        minManeuvre = Number(armour, QStringLiteral("MinManeuvre"));
+    }
+    armour.Close();
+
+    At(2.32, 21, name + QStringLiteral(" (") + S(3100) + QStringLiteral(" ") + N(p.Armure) + QStringLiteral(")"));
+    At(2.63, 22, S(3082) + QStringLiteral(" :"));
+    if (armourFound)
+        Mark(7.71, 22, legs);
+    At(2.63, 23, S(5016));
+    Right(7.08, 23, N(-qint64(missile)));
+    At(2.63, 24, S(5017));
+    Right(7.71, 24, N(quickness));
+
+    At(2.32, 26, S(5018));
+    At(2.32, 27, S(5019));
+    Mark(7.71, 26, (p.Casque / 10) % 10 == 1);
+    Mark(7.71, 27, p.Casque % 10 == 1);
+
+    dao::Recordset shield = rules::Open(QStringLiteral("Shield"));
+    if (rules::Find(shield, QStringLiteral("Shield_ID"), p.Bouclier)) {
+        At(2.32, 28, Text(shield, rules::LangCol(QStringLiteral("Shield"))));
+        Right(7.08, 28, Text(shield, QStringLiteral("Missile")));
+        Right(7.71, 28, Text(shield, QStringLiteral("Melee")));
+    }
+    shield.Close();
+
+    At(2.32, 29, S(2025));
+    At(2.32, 30, S(5053));
+    Right(7.71, 30, N(p.TotalSkillBonus(159, 0, 2)));
+    At(2.32, 31, S(5054));
+    Right(7.71, 31, N(3 * p.TotalStatBonus(8)));
+}
+
+void Page::Weapons()
+{
+    Heading(8.35, 23, 3083);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(8);
+    Centered(12.48, 23, S(3101));
+    Centered(13.43, 23, S(3048));
+    SetFontSize(10);
+
+    const QString nameColumn = rules::LangCol(QStringLiteral("Weapon"));
+    int next = 25;
+    for (qint32 i = 1; i <= p.NbWeaponSkills && i <= 7; ++i) {
+        if (!rules::Find(weapons, QStringLiteral("Weapon_ID"), p.DirWeaponSkills(4, i)))
+            continue;
+        if (!rules::Find(skills, QStringLiteral("Skill_ID"), p.DirWeaponSkills(0, i)))
+            continue;
+        const qint32 skill = Number(skills, QStringLiteral("Skill_ID"));
+        const qint32 weapon = Number(weapons, QStringLiteral("Weapon_ID"));
+        SetFontSize(10);
+        At(8.35, next, Text(weapons, nameColumn));
+        SetFontSize(8);
+        SetCurrentY(RowY(next) + 0.05);
+        SetCurrentX(12.79);
+        PrintRight(skill >= 226 && skill <= 232 ? S(3581 + (skill - 226)) : QString());
+        SetFontSize(10);
+        Right(13.75, next, N(p.TotalSkillBonus(skill, weapon, 5)));
+        ++next;
+    }
+}
+
+void Page::SpellLists()
+{
+    Heading(14.38, 23, 2023);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(8);
+    Centered(18.7, 23, S(3090));
+    Centered(19.46, 23, S(3048));
+    SetFontSize(10);
+
+    const QString nameColumn = rules::LangCol(QStringLiteral("List"));
+    int next = 25;
+    for (qint32 i = 1; i <= p.NbSpellSkills && i <= 21; ++i) {
+        if (!rules::Find(lists, QStringLiteral("List_ID"), p.DirSpellSkills(4, i)))
+            continue;
+        if (!rules::Find(skills, QStringLiteral("Skill_ID"), p.DirSpellSkills(0, i)))
+            continue;
+        const qint32 skill = Number(skills, QStringLiteral("Skill_ID"));
+        const qint32 list = Number(lists, QStringLiteral("List_ID"));
+        SetFontSize(8);
+        At(14.38, next, print::sheet::ListName(Text(lists, nameColumn)));
+        SetFontSize(10);
+        Right(19, next, p.DirSpellSkills(1, i));
+        Right(19.78, next, N(p.TotalSkillBonus(skill, list, 6)));
+        ++next;
+    }
+}
+
+void Page::Movement()
+{
+    Heading(2.32, 33, 3089);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(8);
+    Right(6.44, 33, S(3555));
+    Right(8.03, 33, S(3579));
+    Right(10.25, 33, S(3556));
+    SetFontSize(10);
+
+    std::optional<int> m;
+    if (armourFound)
+        m = print::sheet::ManeuverPenalty(armourId, maxManeuvre, minManeuvre,
+                                          [&](int skill) { return int(p.TotalSkillBonus(skill, 0, 2)); });
+    const int stride = print::sheet::Stride(p.Grandeur, lengthFactor);
+    const int q = print::sheet::MovementPenalty(m, p.TotalStatBonus(9));
+    const int base = print::sheet::BaseRate(stride, p.TotalStatBonus(8), q, lengthFactor);
+    const auto rates = print::sheet::PaceRates(base);
+    for (int k = 0; k < 6; ++k) {
+        const int row = 35 + k;
+        Right(3.59, row, N(rates[size_t(k)]) + QStringLiteral(" ") + S(3102));
+        Right(6.44, row, S(3557 + k));
+        Right(8.03, row, S(3563 + k));
+    }
+    const auto difficulty = print::sheet::PaceDifficulty(q);
+    for (int k = 0; k < 6; ++k) {
+        const int id = difficulty[size_t(k)];
+        const QString mark = k < 3 ? QStringLiteral(" \u2020") : QStringLiteral(" \u2021");
+        Right(10.25, 35 + k, id ? S(id) + mark : QStringLiteral("-----"));
+    }
+    Right(10.25, 41, QStringLiteral("(") + N(q) + QStringLiteral(")"));
+
+    const QString nameColumn = rules::LangCol(QStringLiteral("Skill"));
+    if (rules::Find(skills, QStringLiteral("Skill_ID"), 256)) {
+        At(2.32, 42, QStringLiteral("\u2020 ") + Text(skills, nameColumn));
+        Right(7.71, 42, N(std::max<int>(p.TotalSkillBonus(256, 0, 2), 3 * p.TotalStatBonus(0))));
+    }
+    if (rules::Find(skills, QStringLiteral("Skill_ID"), 259)) {
+        At(2.32, 43, QStringLiteral("\u2021 ") + Text(skills, nameColumn));
+        Right(7.71, 43, N(p.TotalSkillBonus(259, 0, 2)));
+    }
+    At(2.32, 44, S(5015));
+    if (m)
+        Right(7.71, 44, N(*m));
+
+    // The allowance of the encumbrance block.
+    const int allowance = m.value_or(0) + 3 * p.TotalStatBonus(9);
+    Heading(10.89, 33, 3580);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(10);
+    const int w = print::sheet::StepWeight(p.Poids);
+    int row = 35;
+    for (const auto &[step, penalty] : print::sheet::LoadSteps(allowance)) {
+        Right(12.48, row, N(qint64(step) * w) + QStringLiteral(" ") + S(3103));
+        Right(13.75, row, N(penalty));
+        ++row;
+    }
+}
+
+void Page::History()
+{
+    Heading(2.32, 46, 3062);
+    SetFontName(QStringLiteral("Arial"));
+    SetFontSize(10);
+    const QString text = p.Historique.toString();
+    int row = 48;
+    for (const QString &line : print::sheet::HistoryLines(text))
+        At(2.32, row++, line);
+}
+
+} // namespace
+
+void Page_Principal(const QString &player)
+{
+    try {
+        Personnage &p = ModGeneral::Players(vb::CLng(player));
+        Page page{p, {}, {}, {}, {}};
+        page.skills = rules::Open(QStringLiteral("Skills"));
+        page.categories = rules::Open(QStringLiteral("Skill Category"));
+        page.weapons = rules::Open(QStringLiteral("Weapons"));
+        page.lists = rules::Open(QStringLiteral("List"));
+        page.lengthFactor = ModGeneral::DataLanguage == rules::kEnglish ? 1.0 : 3.28;
+
+        page.Head();
+        page.Identity();
+        page.Statistics();
+        page.Resistances();
+        page.HitPoints();
+        page.PowerPoints();
+        page.Protection();
+        page.Weapons();
+        page.SpellLists();
+        page.Movement();
+        page.History();
+        PrintFooter();
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("Page_Principal"));
+    }
+}
+
+} // namespace ModPrint

@@ -1,0 +1,225 @@
+// The skill pages: every skill the character holds ranks in, by name, with
+// its cost, statistic, ranks, boxes for new ranks and its bonuses.
+#include "print/ModPrint.h"
+
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
+#include "platform/Strings.h"
+#include "platform/dao.h"
+#include "platform/vb.h"
+
+namespace ModPrint {
+namespace {
+
+constexpr int kFirstRow = 7;
+constexpr int kRowsPerPage = 48;
+// Room for a skill's name, from its x to short of the cost column.
+constexpr double kNameWidth = 5.7;
+
+// A name too long for its column is cut and ends in "...", so that it never
+// runs into the cost printed beside it.
+QString Fit(const QString &name, double width)
+{
+    if (TextWidth(name) <= width)
+        return name;
+    QString cut = name;
+    while (!cut.isEmpty() && TextWidth(cut + QStringLiteral("...")) > width)
+        cut.chop(1);
+    return cut.trimmed() + QStringLiteral("...");
+}
+
+bool NeverPrinted(qint32 category)
+{
+    return category == 12 || category == 28 || (category >= 32 && category <= 41) ||
+           (category >= 49 && category <= 55);
+}
+
+// One ranked entry of the character for a skill: the plain skill's row, or one
+// of its named sub-skills.
+struct Entry {
+    qint32 skill = 0;
+    qint32 ranks = 0;
+    qint32 item = 0;
+    qint32 special = 0;
+    qint32 subId = 0;          // 0 for a plain skill
+    QString subName;
+    bool sub = false;
+};
+
+} // namespace
+
+void PrintSkillHeader(const QString &player)
+{
+    Personnage &p = ModGeneral::Players(vb::CLng(player));
+    SetFontName(QStringLiteral("Arial"));
+    SetDrawWidth(5, 3);
+    DrawLine(2, 1.4, 20.1, 1.4);
+    DrawLine(2, 1.4, 2, RowY(56));
+    DrawLine(20.1, 1.4, 20.1, RowY(56));
+    DrawLine(2, RowY(56), 20.1, RowY(56));
+    DrawLine(2, 1.4, 20.1, 1.4);
+    DrawLine(2, 2.3, 20.1, 2.3);
+
+    SetFontSize(12);
+    SetBold(true);
+    SetCurrentY(1.6);
+    SetCurrentX(11.1);
+    PrintCentered(S(3510));
+    SetBold(false);
+
+    SetFontSize(10);
+    At(2.32, 1, S(3050) + QStringLiteral(" :"));
+    SetBold(true);
+    At(4.54, 1, p.Nom);
+    SetBold(false);
+    At(2.32, 2, S(3052) + QStringLiteral(" :"));
+    At(4.54, 2, N(p.CalNiveau()));
+
+    SetDrawWidth(2, 1);
+    SetDrawStyle(print::StyleDot);
+    SetBold(true);
+    At(2.32, 4, S(3546));
+    SetBold(false);
+
+    SetFontSize(8);
+    Centered(8.7, 4, S(3518));
+    Centered(10, 3, S(3544));
+    Centered(10, 4, S(3077));
+    Centered(11, 3, S(3545));
+    Centered(11, 4, S(3080));
+    Centered(12, 3, S(3523));
+    Centered(12, 4, S(3080));
+    Centered(16.25, 3, S(3048));
+    Centered(13.5, 4, S(3075));
+    Centered(15, 4, S(3521));
+    Centered(16.5, 4, S(3520));
+    Centered(18, 4, S(3504));
+    Centered(19.5, 4, S(3503));
+    DrawLine(13, RowY(3.9), 19.8, RowY(3.9));
+
+    SetDrawWidth(4, 2);
+    SetDrawStyle(print::StyleDot);
+    DrawLine(2, RowY(6.2), 20.1, RowY(6.2));
+    SetFontSize(10);
+    SetDrawStyle(print::StyleSolid);
+}
+
+void Page_Skill(const QString &player)
+{
+    try {
+        Personnage &p = ModGeneral::Players(vb::CLng(player));
+        const QString nameColumn = rules::LangCol(QStringLiteral("Skill"));
+        dao::Recordset skills =
+            rules::Open(QStringLiteral("SELECT * FROM Skills ORDER BY ") + nameColumn + QStringLiteral(";"));
+        dao::Recordset categories = rules::Open(QStringLiteral("Skill Category"));
+        dao::Recordset costs = rules::Open(QStringLiteral("SELECT * FROM [Skill Category DP Cost] WHERE Profession_ID= ") +
+                                           QString::number(p.Profession_ID));
+        dao::Recordset progressions = rules::Open(QStringLiteral("Skill Bonus"));
+        dao::Recordset stats = rules::Open(QStringLiteral("Stat"));
+        const QString abbreviation = rules::LangCol(QStringLiteral("Abr"));
+
+        int row = kFirstRow;
+        int count = 0;
+        PrintSkillHeader(player);
+
+        // The rules' skills are walked in name order; the character's tables
+        // are searched for each.
+        std::vector<std::pair<qint32, bool>> order;   // skill id, subdivided
+        if (skills.RecordCount() > 0)
+            skills.MoveFirst();
+        while (!skills.Eof()) {
+            dao::DBEngine_().Idle();
+            const qint32 category = vb::CLng(skills.Value(QStringLiteral("Skill_Category_ID")));
+            if (!NeverPrinted(category))
+                order.emplace_back(vb::CLng(skills.Value(QStringLiteral("Skill_ID"))),
+                                   vb::CLng(skills.Value(QStringLiteral("Subdivision"))) != 0);
+            skills.MoveNext();
+        }
+
+        for (const auto &[skillId, subdivided] : order) {
+            std::vector<Entry> entries;
+            if (!subdivided) {
+                // A skill table that never grew has no rows at all, not even row 0.
+                for (qint32 i = 0; p.NbSkill > 0 && i <= p.NbSkill; ++i) {
+                    if (p.DirSkills(0, i) == skillId && p.DirSkills(1, i) > 0) {
+                        Entry e;
+                        e.skill = skillId;
+                        e.ranks = p.DirSkills(1, i);
+                        e.item = p.DirSkills(2, i);
+                        e.special = p.DirSkills(3, i);
+                        entries.push_back(e);
+                        break;
+                    }
+                }
+            } else {
+                // Every named sub-skill with ranks gets its own row: a character
+                // with two crafts sees both on the sheet.
+                for (qint32 i = 1; i <= p.NbSubSkill; ++i) {
+                    if (vb::Val(p.DirSubSkills(0, i)) == skillId && vb::Val(p.DirSubSkills(1, i)) > 0) {
+                        Entry e;
+                        e.skill = skillId;
+                        e.ranks = qint32(vb::Val(p.DirSubSkills(1, i)));
+                        e.item = qint32(vb::Val(p.DirSubSkills(2, i)));
+                        e.special = qint32(vb::Val(p.DirSubSkills(3, i)));
+                        e.subId = qint32(vb::Val(p.DirSubSkills(4, i)));
+                        e.subName = p.DirSubSkills(5, i);
+                        e.sub = true;
+                        entries.push_back(e);
+                    }
+                }
+            }
+
+            for (const Entry &e : entries) {
+                ++count;
+                if (count > kRowsPerPage) {
+                    PrintFooter();
+                    NewPage();
+                    PrintSkillHeader(player);
+                    row = kFirstRow;
+                    count = 1;
+                }
+                if (rules::Find(skills, QStringLiteral("Skill_ID"), e.skill)) {
+                    const qint32 category = vb::CLng(skills.Value(QStringLiteral("Skill_Category_ID")));
+                    QString name = skills.Value(nameColumn).toString();
+                    if (e.sub)
+                        name += QStringLiteral(" (") + e.subName + QStringLiteral(")");
+                    SetFontSize(10);
+                    At(2.32, row, Fit(name, kNameWidth));
+
+                    // No cost row for the category prints no cost.
+                    if (rules::Find(costs, QStringLiteral("Skill_Category_ID"), category))
+                        Centered(8.7, row, costs.Value(QStringLiteral("Cost")).toString());
+
+                    SetFontSize(8);
+                    if (rules::Find(stats, QStringLiteral("Stat_ID"), skills.Value(QStringLiteral("Stat_ID"))))
+                        Centered(10, row, stats.Value(abbreviation).toString());
+                    SetFontSize(10);
+                    Centered(11, row, N(e.ranks));
+
+                    SetFontName(QStringLiteral("Wingdings"));
+                    Centered(12, row, QStringLiteral("ooo"));
+                    SetFontName(QStringLiteral("Arial"));
+
+                    if (rules::Find(categories, QStringLiteral("Skill_Category_ID"), category) &&
+                        rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
+                                    categories.Value(QStringLiteral("Skill_Bonus_ID"))))
+                        Right(13.8, row,
+                              N(p.BonusRankProgression(vb::Check16(e.ranks),
+                                                       progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
+                    Right(15.3, row, N(p.TotalSkillCatBonus(category)));
+                    Right(16.8, row, N(e.item));
+                    Right(18.3, row, N(e.special));
+                    // A sub-skill's total is the one of its own row.
+                    Right(19.8, row, N(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
+                }
+                ++row;
+            }
+        }
+        PrintFooter();
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("ModPrint.Page_Skill"));
+    }
+}
+
+} // namespace ModPrint

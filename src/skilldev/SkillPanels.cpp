@@ -1,0 +1,456 @@
+// The two detail panels of the skill development window and the purchase of
+// ranks through their rank boxes.
+#include "skilldev/frmSkillDev.h"
+
+#include "character/Personnage.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+using skilldev::AppTitle;
+
+namespace {
+
+qint16 RankKindOfPrefix(const QString &key)
+{
+    const QString prefix = key.left(2);
+    if (prefix == QLatin1String("SK"))
+        return RankKind::Skill;
+    if (prefix == QLatin1String("SS"))
+        return RankKind::SubSkill;
+    if (prefix == QLatin1String("SL"))
+        return RankKind::LanguageSkill;
+    if (prefix == QLatin1String("SW"))
+        return RankKind::WeaponSkill;
+    if (prefix == QLatin1String("SP"))
+        return RankKind::SpellList;
+    return 0;
+}
+
+qint16 RankKindOfTag(const QString &tag)
+{
+    if (tag == QLatin1String("Skills"))
+        return RankKind::Skill;
+    if (tag == QLatin1String("SubSkill"))
+        return RankKind::SubSkill;
+    if (tag == QLatin1String("Weapons"))
+        return RankKind::WeaponSkill;
+    if (tag == QLatin1String("Spells"))
+        return RankKind::SpellList;
+    if (tag == QLatin1String("Language"))
+        return RankKind::LanguageSkill;
+    return 0;
+}
+
+// The sum of four boxes read as whole numbers, in 16-bit arithmetic.
+QString Total(const std::array<QLineEdit *, 5> &boxes)
+{
+    qint16 sum = 0;
+    for (int k = 0; k < 4; ++k)
+        sum = vb::Add16(sum, vb::CInt(boxes[static_cast<size_t>(k)]->text()));
+    return QString::number(sum);
+}
+
+qint16 ShownNumber(const QLabel *label)
+{
+    return vb::CInt(vb::Val(label->text()));
+}
+
+} // namespace
+
+void frmSkillDev::BoxesFromDevelopment(std::array<QCheckBox *, 3> &boxes, qint32 n)
+{
+    for (int k = 0; k < 3; ++k)
+        boxes[static_cast<size_t>(k)]->setChecked(n >= 1 && n <= 3 && k < n);
+}
+
+// ------------------------------------------------------------------ category panel
+
+void frmSkillDev::DevCostSkillCat_Change()
+{
+    const QString c = DevCostSkillCat->text();
+    for (int k = 0; k < 3; ++k) {
+        for (QCheckBox *box : {chkSkillCategory[k], chkSkill[k]}) {
+            box->setChecked(false);
+            box->setEnabled(false);
+        }
+    }
+    if (c.isEmpty())
+        return;
+    // Up to three parts; anything past a third "/" is not a cost.
+    const QStringList parts = c.split(QLatin1Char('/'));
+    for (int k = 0; k < 3 && k < parts.size(); ++k) {
+        for (QCheckBox *box : {chkSkillCategory[k], chkSkill[k]}) {
+            box->setEnabled(true);
+            ::setTag(box, parts[k]);
+        }
+    }
+}
+
+void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
+{
+    try {
+        Personnage &p = Record();
+        const QString key = NodeKey(node);
+        labSkillCat->setText(NodeText(node));
+        ::setTag(labSkillCat, key);
+        const bool isCategory = key.startsWith(QLatin1String("SC"));
+        const qint32 category = isCategory ? static_cast<qint32>(vb::Val(key.mid(2))) : 0;
+
+        for (QWidget *w : std::initializer_list<QWidget *>{labSkill, labRankSkill, labProgressionSkill, labDevlopment[1],
+                                                           labDevlopment[2], labDevlopment[12], btnSubSkill})
+            w->hide();
+        for (int k = 0; k < 5; ++k) {
+            labBonusSkill[static_cast<size_t>(k)]->hide();
+            labDevlopment[static_cast<size_t>(k + 15)]->hide();
+        }
+        for (QCheckBox *box : chkSkill)
+            box->hide();
+
+        // A weapon category costs what the profession pays for the position
+        // the character gave it among the weapon categories. A category the
+        // profession does not price has no rank boxes.
+        qint32 costCategory = category;
+        if (category >= 49 && category <= 55) {
+            int k = 0;
+            while (k <= 6 && p.DirCategorieWeapon(static_cast<qint16>(k)) != category)
+                ++k;
+            costCategory = 49 + k;
+        }
+        QString cost;
+        if (rules::Find(RsCategoryCost, QStringLiteral("Skill_Category_ID"), costCategory))
+            cost = RsCategoryCost.Value(QStringLiteral("Cost")).toString();
+        DevCostSkillCat->setText(cost);
+        DevCostSkillCat_Change();
+
+        const bool categoryRow = RsSkillCategory.isOpen()
+            && rules::Find(RsSkillCategory, QStringLiteral("Skill_Category_ID"), category);
+        const bool realmRow = rules::Find(RsRealms, QStringLiteral("Realm_ID"), p.Royaume_ID);
+        const bool useRealm = key == QLatin1String("SC28");
+        qint16 statBonus = 0;
+        QString abbreviations;
+        for (int j = 1; j <= 3; ++j) {
+            if (useRealm ? !realmRow : !categoryRow)
+                break;
+            const dao::Recordset &source = useRealm ? RsRealms : RsSkillCategory;
+            const qint32 stat = vb::CLng(source.Value(QStringLiteral("Stat_ID%1").arg(j)));
+            if (stat <= 0 || !rules::Find(RsStat, QStringLiteral("Stat_ID"), stat))
+                continue;
+            const QString abbreviation = RsStat.Value(rules::LangCol(QStringLiteral("Abr"))).toString();
+            statBonus = vb::Add16(statBonus, p.TotalStatBonus(static_cast<qint16>(stat - 1)));
+            if (!abbreviation.isEmpty())
+                abbreviations += abbreviation + QLatin1Char('/');
+        }
+        if (abbreviations.size() > 1)
+            abbreviations.chop(1);
+        labStatSkillCat->setText(abbreviations);
+        labBonusSkillCat[1]->setText(QString::number(statBonus));
+
+        const qint32 categoryProgression = categoryRow ? vb::CLng(RsSkillCategory.Value(QStringLiteral("Skill_Category_Bonus_ID"))) : 0;
+        const qint32 skillProgression = categoryRow ? vb::CLng(RsSkillCategory.Value(QStringLiteral("Skill_Bonus_ID"))) : 0;
+        const bool progressionRow = rules::Find(RsSkillBonus, QStringLiteral("Skill_Bonus_ID"), categoryProgression);
+        labProgressionSkillCat->setText(progressionRow ? RsSkillBonus.Value(QStringLiteral("Skill_Bonus")).toString() : QString());
+        const bool noRanks = progressionRow && vb::CLng(RsSkillBonus.Value(QStringLiteral("Skill_Bonus_ID"))) == 5;
+        labNewRanksSkillCat->setVisible(!noRanks);
+        for (QCheckBox *box : chkSkillCategory)
+            box->setVisible(!noRanks);
+
+        if (key == QLatin1String("SC12")) {
+            const bool race = rules::Find(RsRaceAbilities, QStringLiteral("Race_ID"), p.Race_ID);
+            labProgressionSkillCat->setText(QStringLiteral("0•0•0•0•0"));
+            labProgressionSkill->setText(race ? RsRaceAbilities.Value(QStringLiteral("Body")).toString() : QString());
+        } else {
+            const bool found = rules::Find(RsSkillBonus, QStringLiteral("Skill_Bonus_ID"), skillProgression);
+            labProgressionSkill->setText(found ? RsSkillBonus.Value(QStringLiteral("Skill_Bonus")).toString() : QString());
+        }
+
+        labRankSkillCat->setText(QStringLiteral("0"));
+        labBonusSkillCat[2]->setText(QStringLiteral("0"));
+        labBonusSkillCat[3]->setText(QStringLiteral("0"));
+        bool matched = false;
+        for (qint32 i = 0; isCategory && category >= 1 && i <= p.NbSkillCat; ++i) {
+            if (p.DirSkillsCat(0, i) != category)
+                continue;
+            matched = true;
+            labRankSkillCat->setText(QString::number(p.DirSkillsCat(1, i)));
+            labBonusSkillCat[0]->setText(
+                QString::number(p.BonusRankProgression(ShownNumber(labRankSkillCat), labProgressionSkillCat->text())));
+            labBonusSkillCat[2]->setText(QString::number(p.DirSkillsCat(2, i)));
+            labBonusSkillCat[3]->setText(QString::number(p.DirSkillsCat(3, i)));
+        }
+        if (!matched)
+            labBonusSkillCat[0]->setText(QString::number(p.BonusRankProgression(0, labProgressionSkillCat->text())));
+
+        labBonusSkillCat[4]->setText(Total(labBonusSkillCat));
+        labBonusSkill[1]->setText(labBonusSkillCat[4]->text());
+
+        const qint32 n = p.DirRankDevelopment(RankKind::SkillCategory, static_cast<qint32>(vb::Val(tag(labSkillCat).mid(2))), 0, 0).toInt();
+        BoxesFromDevelopment(chkSkillCategory, n);
+
+        if (LanguageMode()) {
+            labNewRanksSkillCat->hide();
+            for (QCheckBox *box : chkSkillCategory)
+                box->hide();
+        }
+    } catch (...) {
+        ReportCurrentException(Location(".AfficheSkillCategory"));
+    }
+}
+
+// ------------------------------------------------------------------ skill panel
+
+void frmSkillDev::AfficheSkill(QTreeWidgetItem *node)
+{
+    try {
+        Personnage &p = Record();
+        const QString nodeTag = NodeTag(node);
+        QTreeWidgetItem *categoryNode = node ? node->parent() : nullptr;
+        if (categoryNode && (nodeTag == QLatin1String("SubSkill") || nodeTag == QLatin1String("Language")))
+            categoryNode = categoryNode->parent();
+        if (categoryNode)
+            AfficheSkillCategory(categoryNode);
+
+        for (QWidget *w : std::initializer_list<QWidget *>{labSkill, labRankSkill, labProgressionSkill, labDevlopment[1],
+                                                           labDevlopment[2], labDevlopment[12]})
+            w->show();
+        for (int k = 0; k < 5; ++k) {
+            labBonusSkill[static_cast<size_t>(k)]->show();
+            labDevlopment[static_cast<size_t>(k + 15)]->show();
+        }
+        for (QCheckBox *box : chkSkill)
+            box->show();
+
+        const QString key = NodeKey(node);
+        const QString image = NodeImage(node);
+        labSkill->setText(NodeText(node));
+        ::setTag(labSkill, key);
+        labFacteur->setText(image);
+
+        const qint32 skill = DirSkill_ID(key);
+        const qint32 sub = DirSubSkill_ID(key);
+        if (skill >= 270 && skill <= 272) {
+            labNewRanksSkillCat->hide();
+            for (QCheckBox *box : chkSkillCategory)
+                box->hide();
+            static const char *columns[] = {"Channeling_PP", "Essence_PP", "Mentalism_PP"};
+            if (rules::Find(RsRaceAbilities, QStringLiteral("Race_ID"), p.Race_ID))
+                labProgressionSkill->setText(RsRaceAbilities.Value(QLatin1String(columns[skill - 270])).toString());
+        }
+
+        labRankSkill->setText(QStringLiteral("0"));
+        labBonusSkill[2]->setText(QStringLiteral("0"));
+        labBonusSkill[3]->setText(QStringLiteral("0"));
+        const qint16 kind = RankKindOfTag(nodeTag);
+        bool found = false;
+        QString rank, item, special;
+        if (kind == RankKind::Skill) {
+            for (qint32 r = 0; p.NbSkill > 0 && r <= p.NbSkill && !found; ++r) {
+                if (p.DirSkills(0, r) == skill) {
+                    found = true;
+                    rank = QString::number(p.DirSkills(1, r));
+                    item = QString::number(p.DirSkills(2, r));
+                    special = QString::number(p.DirSkills(3, r));
+                }
+            }
+        } else if (kind != 0) {
+            const qint32 last = kind == RankKind::SubSkill ? p.NbSubSkill
+                : kind == RankKind::WeaponSkill            ? p.NbWeaponSkills
+                : kind == RankKind::SpellList              ? p.NbSpellSkills
+                                                           : p.NbLanguageSkills;
+            for (qint32 r = 1; r <= last && !found; ++r) {
+                auto cell = [&](qint32 field) {
+                    switch (kind) {
+                    case RankKind::SubSkill: return p.DirSubSkills(field, r);
+                    case RankKind::WeaponSkill: return p.DirWeaponSkills(field, r);
+                    case RankKind::SpellList: return p.DirSpellSkills(field, r);
+                    default: return p.DirLanguageSkills(field, r);
+                    }
+                };
+                if (vb::Val(cell(0)) == skill && vb::Val(cell(4)) == sub) {
+                    found = true;
+                    rank = cell(1);
+                    item = cell(2);
+                    special = cell(3);
+                }
+            }
+        }
+        if (found) {
+            labRankSkill->setText(rank);
+            labBonusSkill[0]->setText(
+                QString::number(p.BonusRankProgression(ShownNumber(labRankSkill), labProgressionSkill->text())));
+            labBonusSkill[2]->setText(item);
+            labBonusSkill[3]->setText(special);
+        } else {
+            labBonusSkill[0]->setText(QString::number(p.BonusRankProgression(0, labProgressionSkill->text())));
+        }
+
+        btnSubSkill->setVisible(image.left(4) == QLatin1String("Rune") && !LanguageMode());
+        labBonusSkill[4]->setText(Total(labBonusSkill));
+
+        const QString shown = tag(labSkill);
+        const qint32 n = p.DirRankDevelopment(kind, DirSkill_ID(shown), DirSubSkill_ID(shown), 0).toInt();
+        BoxesFromDevelopment(chkSkill, n);
+    } catch (...) {
+        ReportCurrentException(Location(".AfficheSkill"));
+    }
+}
+
+// ------------------------------------------------------------------ purchase
+
+void frmSkillDev::chkSkill_MouseUp(int index)
+{
+    Purchase(false, index);
+}
+
+void frmSkillDev::chkSkillCategory_MouseUp(int index)
+{
+    Purchase(true, index);
+}
+
+void frmSkillDev::Purchase(bool category, int index)
+{
+    if (index < 0 || index > 2)
+        return;
+    auto &boxes = category ? chkSkillCategory : chkSkill;
+    QCheckBox *box = boxes[static_cast<size_t>(index)];
+    const bool ticked = box->isChecked();
+    try {
+        Personnage &p = Record();
+        qint32 kind = RankKind::SkillCategory, id = 0, sub = 0;
+        QTreeWidgetItem *node = nullptr;
+        if (category) {
+            const QString key = tag(labSkillCat);
+            if (!key.startsWith(QLatin1String("SC"))) {
+                box->setChecked(!ticked);
+                return;
+            }
+            id = static_cast<qint32>(vb::Val(key.mid(2)));
+        } else {
+            const QString key = tag(labSkill);
+            kind = RankKindOfPrefix(key);
+            node = NodeByKey(key);
+            if (kind == 0 || !node) {
+                box->setChecked(!ticked);
+                return;
+            }
+            id = DirSkill_ID(key);
+            sub = DirSubSkill_ID(key);
+        }
+
+        // Box k is the (k+1)-th rank of the stage: ranks are taken in order
+        // and given back from the last, so that what is paid always matches
+        // the ranks recorded.
+        const bool outOfOrder = ticked ? index > 0 && !boxes[static_cast<size_t>(index - 1)]->isChecked()
+                                       : index < 2 && boxes[static_cast<size_t>(index + 1)]->isChecked();
+        if (outOfOrder) {
+            box->setChecked(!ticked);
+            const bool french = Strings::current() == Strings::Language::French;
+            ports::ui().MsgBox(french ? QStringLiteral("Les rangs de l'étape se prennent dans l'ordre : cochez d'abord "
+                                                       "la case précédente, et décochez d'abord la dernière case cochée.")
+                                      : QStringLiteral("The ranks of a stage are taken in order: tick the box before "
+                                                       "this one first, and untick the last ticked box first."),
+                               ports::OkOnly | ports::Exclamation, AppTitle());
+            return;
+        }
+
+        const bool ranks = RankStage();
+        const qint16 points = vb::Check16(static_cast<qint64>(vb::Val(labPD->text())));
+        const qint16 cost = vb::Check16(static_cast<qint64>(vb::Val(tag(box))));
+        if (!ticked) {
+            p.AddDevelopment(kind, id, sub, index, 0);
+            labPD->setText(QString::number(vb::Add16(points, ranks ? 1 : cost)));
+        } else {
+            if (!ranks) {
+                if (vb::Sub16(points, cost) < 0) {
+                    ports::ui().MsgBox(Strings::Load(5045), ports::OkOnly, AppTitle());
+                    box->setChecked(false);
+                    return;
+                }
+            } else {
+                if (vb::Val(tag(chkSkillCategory[static_cast<size_t>(index)])) >= 40) {
+                    ports::ui().MsgBox(Strings::Load(5044), ports::OkOnly, Strings::Load(3076));
+                    box->setChecked(false);
+                    return;
+                }
+                if (vb::Sub16(points, 1) < 0) {
+                    ports::ui().MsgBox(Strings::Load(5045), ports::OkOnly, AppTitle());
+                    box->setChecked(false);
+                    return;
+                }
+            }
+            if (!category && index == 0 && labFacteur->text().endsWith(QLatin1String("rouge")))
+                ports::ui().MsgBox(Strings::Load(5057) + QLatin1Char('\n') + Strings::Load(5058),
+                                   ports::OkOnly | ports::Information, Strings::Load(5059));
+            p.AddDevelopment(kind, id, sub, index + 1, 0);
+            labPD->setText(QString::number(vb::Sub16(points, ranks ? 1 : cost)));
+        }
+
+        if (!category) {
+            // The table row is written once the purchase went through.
+            const QString nodeIndex = QString::number(IndexOf(node));
+            int row = 0;
+            for (int i = 1; i <= SkillRowCount; ++i) {
+                if (Row(i)[0].isEmpty())
+                    break;
+                if (Row(i)[0] == nodeIndex) {
+                    row = i;
+                    break;
+                }
+            }
+            if (row == 0 && kind != RankKind::LanguageSkill) {
+                QString text = NodeText(node);
+                if (kind == RankKind::SubSkill && node->parent())
+                    text += QStringLiteral(" (") + NodeText(node->parent()) + QLatin1Char(')');
+                row = AppendSkillRow(node, text, QStringLiteral("0"), QString());
+            }
+            if (kind != RankKind::LanguageSkill)
+                Row(row)[3] = p.DirRankDevelopment(kind, id, sub, 0).toString();
+            RefreshGrid();
+        }
+        p.PdeD = vb::CInt(vb::Val(labPD->text()));
+    } catch (...) {
+        ReportCurrentException(Location(category ? ".chkSkillCategory.MouseUp" : ".chkSkill.MouseUp"));
+    }
+}
+
+void frmSkillDev::btnSubSkill_Click()
+{
+    try {
+        // The sub-skill goes under the skill the panel shows, and only a skill
+        // that takes sub-skills can have one.
+        QTreeWidgetItem *skillNode = NodeByKey(tag(labSkill));
+        if (!skillNode || NodeTag(skillNode) != QLatin1String("Skills")
+            || !NodeImage(skillNode).startsWith(QLatin1String("Rune")))
+            return;
+        ParentNodeIndex = IndexOf(skillNode);
+        const QString name = ports::ui().InputBox(Strings::Load(5021), Strings::Load(3535), QString());
+        if (name.isEmpty())
+            return;
+        const qint32 skill = DirSkill_ID(NodeKey(skillNode));
+        if (skill < 1)
+            return;
+        Personnage &p = Record();
+        const qint32 row = p.AddSubSkills(skill, name, 0);
+        if (row < 1)
+            return;
+        QTreeWidgetItem *node = AddNode(ParentNodeIndex);
+        CurrentNode = node;
+        node->setText(0, name);
+        SetNodeKey(node, QStringLiteral("SS") + p.DirSubSkills(4, row) + QLatin1Char('/') + p.DirSubSkills(0, row));
+        node->setData(0, Qt::UserRole + 1, QStringLiteral("SubSkill"));
+        SetNodeImage(node, QStringLiteral("Feuille"));
+        skillNode->setExpanded(true);
+    } catch (...) {
+        ReportCurrentException(Location(".btnSubSkill"));
+    }
+}

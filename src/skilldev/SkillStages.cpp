@@ -1,0 +1,335 @@
+// The end of a development stage, the opening of the next one, and the
+// adolescence special-skills pass between the adolescence languages and the
+// background options.
+#include "skilldev/frmSkillDev.h"
+
+#include "character/OneListChoices.h"
+#include "character/Personnage.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/frmMain.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+
+using ModGeneral::Players;
+using skilldev::AppTitle;
+
+namespace {
+
+// Puts a per-character window in front, maximised.
+void PresentMaximised(CharacterWindow *w)
+{
+    if (!w)
+        return;
+    if (frmMain *main = frmMain::instance()) {
+        main->Present(w);
+        w->Tableau();
+    } else {
+        w->showMaximized();
+    }
+}
+
+// The hobby ranks of the character's race (0 when the race has no row).
+qint16 RaceHobbyRanks(const Personnage &p)
+{
+    dao::Recordset rs = rules::Open(QStringLiteral("SELECT * FROM [Race Abilities] WHERE Race_ID= ") + QString::number(p.Race_ID));
+    return rs.Eof() ? 0 : vb::CInt(rs.Value(QStringLiteral("Hobby_Ranks")));
+}
+
+void DefaultWeaponCategoryOrder(int n)
+{
+    // Until the player orders them, the weapon categories keep their own
+    // order, so that each one has a price.
+    Personnage &p = Players(n);
+    bool empty = true;
+    for (qint16 k = 0; k <= 6; ++k)
+        empty = empty && p.DirCategorieWeapon(k) == 0;
+    if (empty)
+        for (qint16 k = 0; k <= 6; ++k)
+            p.AddCategorieWeapon(k, static_cast<qint16>(49 + k));
+}
+
+void DefaultBackgroundOptions(int n, bool)
+{
+    // Without the background options dialog the options cannot be spent: the
+    // generation goes on to the hobby ranks.
+    try {
+        Personnage &p = Players(n);
+        p.PointsBO = 0;
+        skilldev::OpenStage(n, skilldev::Stage::HobbyRanks, RaceHobbyRanks(p));
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmBackground.LoadData"));
+    }
+}
+
+skilldev::StageHooks DefaultHooks()
+{
+    skilldev::StageHooks h;
+    h.WeaponCategoryOrder = DefaultWeaponCategoryOrder;
+    h.BackgroundOptions = DefaultBackgroundOptions;
+    h.StatGainRolls = [](int) {};
+    h.TrainingPackages = [](int) {};
+    return h;
+}
+
+} // namespace
+
+namespace skilldev {
+
+StageHooks &Hooks()
+{
+    static StageHooks hooks = DefaultHooks();
+    return hooks;
+}
+
+void ResetHooks()
+{
+    Hooks() = DefaultHooks();
+}
+
+frmSkillDev *OpenStage(int n, Stage stage, qint16 points)
+{
+    if (!SkillDevForms.inRange(n))
+        return nullptr;
+    auto *w = new frmSkillDev;
+    SkillDevForms.put(n, w);
+    w->setTag(QString::number(n));
+    switch (stage) {
+    case Stage::AdolescenceLanguages:
+        ModGeneral::SkillDevMode = QStringLiteral("Langue");
+        w->LoadData();
+        w->setStageMarker(QStringLiteral("Linguistique"));
+        w->labDevlopment[13]->setText(Strings::Load(3075));
+        w->setRanksMarker(QStringLiteral("Ranks"));
+        break;
+    case Stage::BackgroundLanguages:
+        ModGeneral::SkillDevMode = QStringLiteral("Langue");
+        w->LoadData();
+        w->setRanksMarker(QStringLiteral("Ranks"));
+        w->setStageMarker(QStringLiteral("Historique"));
+        w->labDevlopment[13]->setText(Strings::Load(3075));
+        break;
+    case Stage::HobbyRanks:
+        ModGeneral::SkillDevMode.clear();
+        w->setRanksMarker(QStringLiteral("Ranks"));
+        w->setStageMarker(QStringLiteral("Hobby Ranks"));
+        w->LoadData();
+        w->labDevlopment[13]->setText(Strings::Load(3076));
+        break;
+    }
+    w->labPD->setText(QString::number(points));
+    w->btnEnd->setEnabled(true);
+    w->labTrainingCost->hide();
+    w->labTraining->hide();
+    w->btnTraning->hide();
+    PresentMaximised(w);
+    return w;
+}
+
+void SpecialSkillAdolesence(const QString &index)
+{
+    try {
+        const int n = index.trimmed().toInt();
+        Personnage &p = Players(n);
+        const QString nameColumn = rules::LangCol(QStringLiteral("Skill"));
+        dao::Recordset skills = rules::Open(QStringLiteral("SELECT * FROM [Skills] ORDER BY ") + nameColumn);
+        auto rankWord = [](qint32 ranks) { return Strings::Load(ranks == 1 ? 3075 : 3080); };
+        auto choose = [&](qint32 mode, qint32 skill, qint32 ranks, const QString &caption) {
+            std::vector<ports::ChooserItem> items;
+            try {
+                items = onelist::Items(p, mode, skill);
+            } catch (...) {
+                ReportCurrentException(QStringLiteral("frmArmeAdolescence.LoadData"));
+            }
+            if (items.empty())
+                return;
+            const qint32 chosen = ports::ui().ChooseOneTitled(n, mode, items, caption);
+            const bool offered = std::any_of(items.begin(), items.end(),
+                                             [chosen](const ports::ChooserItem &it) { return it.id == chosen; });
+            if (offered)
+                p.AddDevelopment(mode == 999 ? RankKind::WeaponSkill : RankKind::SpellList, skill, chosen, ranks, 0);
+        };
+
+        for (qint32 row = 0; p.NbSkill > 0 && row <= p.NbSkill; ++row) {
+            const qint32 id = p.DirSkills(0, row);
+            const qint32 ranks = p.DirSkills(1, row);
+            if (id >= 226 && id <= 232 && ranks > 0) {
+                p.PointsBO = 999;
+                ModGeneral::WeaponChoiceArgs[0] = id;
+                ModGeneral::WeaponChoiceArgs[2] = ranks;
+                if (rules::Find(skills, QStringLiteral("Skill_ID"), id)) {
+                    const QString name = skills.Value(nameColumn).toString();
+                    choose(999, id, ranks,
+                           name + QStringLiteral(" (") + QString::number(ranks) + QLatin1Char(' ') + rankWord(ranks)
+                               + QLatin1Char(')'));
+                }
+            }
+            if (id >= 161 && id <= 168 && ranks >= 1) {
+                p.PointsBO = 888;
+                ModGeneral::WeaponChoiceArgs[0] = id;
+                ModGeneral::WeaponChoiceArgs[2] = ranks;
+                if (rules::Find(skills, QStringLiteral("Skill_ID"), id)) {
+                    const QString name = skills.Value(nameColumn).toString();
+                    const QString caption = name + QStringLiteral(" (") + QString::number(ranks) + QLatin1Char(' ')
+                        + rankWord(ranks) + QLatin1Char(')');
+                    ports::ui().MsgBox(Strings::Load(ranks == 1 ? 5032 : 5034) + QLatin1Char(' ') + name
+                                           + QLatin1Char(' ') + Strings::Load(5056),
+                                       ports::OkOnly, AppTitle());
+                    choose(888, id, ranks, caption);
+                }
+            }
+            ModGeneral::WeaponChoiceArgs[1] = id;
+            ModGeneral::WeaponChoiceArgs[2] = ranks;
+            const bool special = (id >= 226 && id <= 232) || (id >= 161 && id <= 168) || id == 32 || id == 33;
+            if (ranks >= 1 && !special && rules::Find(skills, QStringLiteral("Skill_ID"), id)
+                && vb::CLng(skills.Value(QStringLiteral("Subdivision"))) != 0) {
+                dao::DBEngine_().Idle();
+                const QString name = skills.Value(nameColumn).toString();
+                const QString title = name + QStringLiteral(" (") + QString::number(ranks) + QLatin1Char(' ')
+                    + rankWord(ranks) + QLatin1Char(')');
+                const QString prompt = Strings::Load(ranks == 1 ? 5035 : 5036) + QLatin1Char(' ') + name
+                    + QLatin1Char('.') + QLatin1Char('\n') + Strings::Load(5037);
+                QString answer = ports::ui().InputBox(prompt, title, QString());
+                if (answer.isEmpty())
+                    answer = QStringLiteral("EMPTY");
+                p.AddSubSkills(id, answer, ModGeneral::WeaponChoiceArgs[2]);
+            }
+        }
+        skills.Close();
+        ModGeneral::SkillDevMode.clear();
+        p.TranferRank();
+
+        ports::ui().MsgBox(Strings::Load(5055), ports::OkOnly, AppTitle());
+        Hooks().WeaponCategoryOrder(n);
+
+        // A race without a row gives no background option points rather than
+        // leaving the new character stuck before its background.
+        dao::Recordset race = rules::Open(QStringLiteral("SELECT * FROM [Race Abilities] WHERE Race_ID= ")
+                                          + QString::number(p.Race_ID));
+        const qint16 options = race.Eof() ? 0 : vb::CInt(race.Value(QStringLiteral("BG_opts")));
+        ports::ui().MsgBox(Strings::Load(5038) + QLatin1Char(' ') + QString::number(options) + QLatin1Char(' ')
+                               + Strings::Load(5039),
+                           ports::OkOnly, Strings::Load(3038));
+        p.PointsBO = options;
+        race.Close();
+        if (auto *w = qobject_cast<frmSkillDev *>(SkillDevForms.peek(n)))
+            w->Unload();
+        Hooks().BackgroundOptions(n, true);
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("SpecialSkillAdolesence"));
+    }
+}
+
+} // namespace skilldev
+
+void frmSkillDev::btnTraning_Click()
+{
+    skilldev::Hooks().TrainingPackages(Number());
+}
+
+void frmSkillDev::btnEnd_Click()
+{
+    try {
+        const int n = Number();
+        Personnage &p = Record();
+        if (vb::Val(labPD->text()) > 0) {
+            // Free ranks left in a rank stage, development points otherwise.
+            const QString text = Strings::Load(RankStage() ? 5023 : 5022) + QLatin1Char('\n') + Strings::Load(5024);
+            if (ports::ui().MsgBox(text, ports::YesNo, AppTitle()) == ports::No)
+                return;
+        }
+        if (!tag(labTraining).isEmpty()) {
+            p.TransferTraining(vb::CInt(tag(labTraining)), Tag());
+            p.PointsBO = 0;
+        }
+        // A failed hand-over keeps the stage's purchases and the window: the
+        // player can end the stage again.
+        if (!p.TranferRank())
+            return;
+        labPD->setText(QStringLiteral("0"));
+        p.PdeD = 0;
+
+        const QString stage = StageMarker();
+        if (stage == QLatin1String("Linguistique")) {
+            btnEnd->setEnabled(true);
+            skilldev::SpecialSkillAdolesence(QString::number(n));
+            p.TranferRank();
+            Unload();
+            return;
+        }
+        if (p.PointsBO > 0) {
+            btnEnd->setEnabled(true);
+            Unload();
+            skilldev::Hooks().BackgroundOptions(n, true);
+            return;
+        }
+        if (stage == QLatin1String("Historique")) {
+            Unload();
+            skilldev::Hooks().BackgroundOptions(n, false);
+            return;
+        }
+        if (stage == QLatin1String("Hobby Ranks")) {
+            btnEnd->setEnabled(true);
+            setRanksMarker(QString());
+            labDevlopment[13]->setText(Strings::Load(3079));
+            setStageMarker(QString());
+            ports::ui().MsgBox(Strings::Load(5025), ports::OkOnly, Strings::Load(3052) + QStringLiteral(" 1"));
+            const qint16 points = p.DevelopmentPoint();
+            labPD->setText(QString::number(points));
+            p.PdeD = points;
+            // The new sheet replaces an earlier one, which goes with it.
+            if (CharacterWindow *old = GeneralForms.peek(n)) {
+                if (auto *sub = qobject_cast<QMdiSubWindow *>(old->parentWidget()))
+                    sub->close();
+                else
+                    old->close();
+            }
+            CharacterWindow *sheet = GeneralForms.make();
+            GeneralForms.put(n, sheet);
+            Unload();
+            if (sheet) {
+                sheet->setTag(QString::number(n));
+                sheet->LoadData();
+                PresentMaximised(sheet);
+            }
+            return;
+        }
+
+        // A level: experience climbs in steps of 10000 until the level changes.
+        // Experience that cannot climb further ends the climb.
+        const qint16 level = p.CalNiveau();
+        qint16 reached = level;
+        while (reached == level && p.Experience <= std::numeric_limits<qint32>::max() - 10000) {
+            p.Experience += 10000;
+            reached = p.CalNiveau();
+        }
+        if (reached > 1)
+            skilldev::Hooks().StatGainRolls(n);
+        CharacterWindow *sheet = GeneralForms[n];
+        if (sheet) {
+            if (sheet->Tag().isEmpty())
+                sheet->setTag(Tag());
+            sheet->LoadData();
+        }
+        btnEnd->setEnabled(false);
+        for (int k = 0; k < 3; ++k) {
+            chkSkill[static_cast<size_t>(k)]->setEnabled(false);
+            chkSkillCategory[static_cast<size_t>(k)]->setEnabled(false);
+        }
+        Unload();
+        PresentMaximised(sheet);
+    } catch (...) {
+        ReportCurrentException(Location(".btnEnd.Click"));
+    }
+}

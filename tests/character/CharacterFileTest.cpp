@@ -1,0 +1,560 @@
+#include "CharacterFileTestSupport.h"
+#include "CharacterSamples.h"
+#include "platform/vb.h"
+#include "support/ScriptedPorts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <memory>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+using Cells = character::GrowTable<qint32>;
+
+class CharacterFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        filetest::useBuiltTemplate();
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    void TearDown() override { filetest::useBuiltTemplate(); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // Saves `p` under `name` in the test folder, expecting no error box.
+    QString save(Personnage &p, const QString &name)
+    {
+        ScriptedPortsScope ui;
+        p.FileName = path(name);
+        p.SaveP();
+        EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0) << qPrintable(name);
+        return p.FileName;
+    }
+
+    // Loads a fresh record from `file`; `expectError` says whether the load
+    // must report exactly one error located "LoadP".
+    std::unique_ptr<Personnage> load(const QString &file, bool expectError, qint32 number = 0,
+                                     QString *errorText = nullptr)
+    {
+        ScriptedPortsScope ui;
+        auto p = std::make_unique<Personnage>();
+        p->FileName = file;
+        if (expectError)
+            ui->expectError("LoadP", number);
+        p->LoadP();
+        EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), expectError ? 1 : 0);
+        if (errorText && !ui->errors().empty())
+            *errorText = ui->errors().front().text;
+        EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
+        return p;
+    }
+
+    // Runs SQL on a saved character file with the plain engine, as another
+    // program (or a damaged disk) would change it.
+    static void alter(const QString &file, const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        char *err = nullptr;
+        const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
+        EXPECT_EQ(rc, SQLITE_OK) << (err ? err : "");
+        sqlite3_free(err);
+        sqlite3_close(db);
+    }
+
+    static QByteArray bytes(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static void writeBytes(const QString &file, const QByteArray &data)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(data), data.size());
+    }
+
+    QStringList folderEntries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // A saved character with a little of everything, for the damaged-file cases.
+    QString savedSample(const QString &name = QStringLiteral("sample.pja"))
+    {
+        Personnage p;
+        samples::develop(p);
+        return save(p, name);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void expectSameCells(Cells &a, Cells &b, qint64 firstRow, qint64 lastRow, const char *what)
+{
+    for (qint64 r = firstRow; r <= lastRow; ++r)
+        for (int f = 0; f < a.fields(); ++f)
+            ASSERT_EQ(a(f, r), b(f, r)) << what << " field " << f << " row " << r;
+}
+
+// ---------------------------------------------------------------- round trips
+
+TEST_F(CharacterFileTest, RoundTripKeepsEveryStoredValue)
+{
+    Personnage original;
+    samples::develop(original);
+    original.PointsBO = 17;
+    original.AddDevelopment(2, 5, 0, 3, 0);
+    save(original, QStringLiteral("dev.pja"));
+    EXPECT_EQ(ModGeneral::Sql, QStringLiteral("Spell Skills"));
+    EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
+
+    auto loaded = load(original.FileName, false);
+    Personnage &p = *loaded;
+    EXPECT_EQ(ModGeneral::Sql, QStringLiteral("Spell Skills"));
+    EXPECT_EQ(p.Nom, original.Nom);
+    EXPECT_EQ(p.Race_ID, original.Race_ID);
+    EXPECT_EQ(p.Profession_ID, original.Profession_ID);
+    EXPECT_EQ(p.Culture_ID, original.Culture_ID);
+    EXPECT_EQ(p.Royaume_ID, original.Royaume_ID);
+    EXPECT_EQ(p.Sexe, original.Sexe);
+    EXPECT_EQ(p.Poids, original.Poids);
+    EXPECT_EQ(p.Grandeur, original.Grandeur);
+    EXPECT_EQ(p.Age, original.Age);
+    EXPECT_EQ(p.Cheveux, original.Cheveux);
+    EXPECT_EQ(p.Yeux, original.Yeux);
+    EXPECT_EQ(p.Experience, original.Experience);
+    EXPECT_EQ(p.Apparence, original.Apparence);
+    EXPECT_EQ(p.PdeD, original.PdeD);
+    EXPECT_EQ(p.Money, original.Money);
+    EXPECT_EQ(p.Historique.toString(), original.Historique.toString());
+    EXPECT_EQ(p.Armure, original.Armure);
+    EXPECT_EQ(p.Casque, original.Casque);
+    EXPECT_EQ(p.Bouclier, original.Bouclier);
+    for (qint16 k = 0; k <= 2; ++k)
+        for (qint16 s = 0; s <= 9; ++s)
+            EXPECT_EQ(p.DirStats(k, s), original.DirStats(k, s));
+    for (qint16 i = 0; i <= 6; ++i)
+        EXPECT_EQ(p.DirCategorieWeapon(i), original.DirCategorieWeapon(i));
+    for (qint16 k = 1; k <= 9; ++k)
+        EXPECT_EQ(p.DirResistanceSpecial(k), original.DirResistanceSpecial(k));
+
+    expectSameCells(PersonnageAccess::SkillCat(p), PersonnageAccess::SkillCat(original), 0, 59, "SkillCat");
+    expectSameCells(PersonnageAccess::Skill(p), PersonnageAccess::Skill(original), 0, 199, "Skill");
+    expectSameCells(PersonnageAccess::LanguageSkills(p), PersonnageAccess::LanguageSkills(original), 1, 10, "Lang");
+    expectSameCells(PersonnageAccess::WeaponSkills(p), PersonnageAccess::WeaponSkills(original), 1, 10, "Weapon");
+    expectSameCells(PersonnageAccess::SpellSkills(p), PersonnageAccess::SpellSkills(original), 1, 10, "Spell");
+    for (qint32 r = 1; r <= 20; ++r)
+        for (int f = 0; f < 6; ++f)
+            EXPECT_EQ(p.DirSubSkills(f, r), original.DirSubSkills(f, r));
+
+    // Growth while reading: the row at the capacity always stays free.
+    EXPECT_EQ(p.NbSkillCat, 70);
+    EXPECT_EQ(p.NbSkill, 210);
+    EXPECT_EQ(p.NbSubSkill, 30);
+    EXPECT_EQ(p.NbLanguageSkills, 20);
+    EXPECT_EQ(p.NbWeaponSkills, 20);
+    EXPECT_EQ(p.NbSpellSkills, 20);
+    // Not stored: the development list, the option points, the capacities.
+    EXPECT_EQ(p.PointsBO, 0);
+    EXPECT_EQ(p.NbDevSkills, 10);
+    EXPECT_EQ(p.DirRankDevelopment(2, 5, 0, 0).toInt(), 0);
+    EXPECT_EQ(p.FileName, original.FileName);
+}
+
+TEST_F(CharacterFileTest, EmptyHistoryAndUnusedSkillTableComeBackEmpty)
+{
+    Personnage original;
+    original.Nom = QString();
+    ASSERT_EQ(original.NbSkill, 0);
+    save(original, QStringLiteral("blank.pja"));
+    auto p = load(original.FileName, false);
+    EXPECT_FALSE(p->Historique.isValid() && !p->Historique.toString().isEmpty());
+    EXPECT_TRUE(p->Historique.toString().isEmpty());
+    EXPECT_TRUE(p->Nom.isEmpty());
+    EXPECT_EQ(p->NbSkill, 0);
+    EXPECT_FALSE(PersonnageAccess::Skill(*p).hasRows());
+    EXPECT_EQ(p->NbSkillCat, 60);
+    EXPECT_EQ(p->NbSubSkill, 10);
+}
+
+TEST_F(CharacterFileTest, RankTablesAreStoredCompacted)
+{
+    ScriptedPortsScope ui;
+    Personnage original;
+    for (qint16 r : {0, 1, 3}) {
+        original.AddSkill(0, r, RankKind::SkillCategory, qint16(10 + r));
+        original.AddSkill(1, r, RankKind::SkillCategory, qint16(r + 1));
+    }
+    // A sub-skill whose first rows are free keeps its own number text.
+    PersonnageAccess::SubSkills(original)(5, 1) = QStringLiteral("x");
+    PersonnageAccess::SubSkills(original)(5, 2) = QStringLiteral("y");
+    EXPECT_EQ(original.AddSubSkills(32, QStringLiteral("Nage en armure"), 2), 3);
+    PersonnageAccess::SubSkills(original)(5, 1).clear();
+    PersonnageAccess::SubSkills(original)(5, 2).clear();
+    original.AddSkill(0, 7, RankKind::WeaponSkill, 230);
+    original.AddSkill(4, 7, RankKind::WeaponSkill, 41);
+    save(original, QStringLiteral("holes.pja"));
+
+    auto p = load(original.FileName, false);
+    EXPECT_EQ(p->DirSkillsCat(0, 0), 10);
+    EXPECT_EQ(p->DirSkillsCat(0, 1), 11);
+    EXPECT_EQ(p->DirSkillsCat(0, 2), 13);
+    EXPECT_EQ(p->DirSkillsCat(1, 2), 4);
+    EXPECT_EQ(p->DirSkillsCat(0, 3), 0);
+    EXPECT_EQ(p->DirSubSkills(0, 1), QStringLiteral("32"));
+    EXPECT_EQ(p->DirSubSkills(4, 1), QStringLiteral("3"));
+    EXPECT_EQ(p->DirSubSkills(5, 1), QStringLiteral("Nage en armure"));
+    EXPECT_EQ(p->DirWeaponSkills(0, 1), QStringLiteral("230"));
+    EXPECT_EQ(p->DirWeaponSkills(4, 1), QStringLiteral("41"));
+    EXPECT_EQ(p->DirWeaponSkills(0, 7), QStringLiteral("0"));
+}
+
+TEST_F(CharacterFileTest, CapacitiesAfterLoadingFullTables)
+{
+    Personnage original;
+    for (qint16 r = 0; r < 60; ++r)
+        original.AddSkill(0, r, RankKind::SkillCategory, qint16(r + 1));
+    for (int i = 0; i < 10; ++i)
+        original.AddSubSkills(32, QStringLiteral("n%1").arg(i), 1);
+    for (qint16 r = 1; r <= 9; ++r)
+        original.AddSkill(0, r, RankKind::LanguageSkill, 5);
+    save(original, QStringLiteral("full.pja"));
+    auto p = load(original.FileName, false);
+    EXPECT_EQ(p->NbSkillCat, 70);
+    EXPECT_EQ(p->NbSubSkill, 20);
+    EXPECT_EQ(p->NbLanguageSkills, 10);   // nine rows: no growth
+    EXPECT_EQ(p->DirSkillsCat(0, 59), 60);
+    EXPECT_EQ(p->DirSubSkills(5, 10), QStringLiteral("n9"));
+}
+
+TEST_F(CharacterFileTest, RowsAtTheCapacityAreSavedToo)
+{
+    ScriptedPortsScope ui;
+    Personnage original;
+    original.AddSkill(0, 60, RankKind::SkillCategory, 44);
+    original.AddSkill(1, 60, RankKind::SkillCategory, 3);
+    PersonnageAccess::RedimSkill(original);
+    original.AddSkill(0, 10, RankKind::Skill, 99);
+    save(original, QStringLiteral("edge.pja"));
+    auto p = load(original.FileName, false);
+    EXPECT_EQ(p->DirSkillsCat(0, 0), 44);
+    EXPECT_EQ(p->DirSkillsCat(1, 0), 3);
+    EXPECT_EQ(p->DirSkills(0, 0), 99);
+}
+
+TEST_F(CharacterFileTest, SavingAgainReplacesTheFileWithoutLeftovers)
+{
+    Personnage p;
+    samples::develop(p);
+    save(p, QStringLiteral("twice.pja"));
+    Personnage second;
+    second.Nom = QStringLiteral("Second");
+    second.AddSkill(0, 0, RankKind::SkillCategory, 3);
+    second.FileName = p.FileName;
+    save(second, QStringLiteral("twice.pja"));
+    EXPECT_EQ(folderEntries(), QStringList{"twice.pja"});
+
+    auto loaded = load(p.FileName, false);
+    EXPECT_EQ(loaded->Nom, QStringLiteral("Second"));
+    EXPECT_EQ(loaded->DirSkillsCat(0, 0), 3);
+    EXPECT_EQ(loaded->DirSkillsCat(0, 1), 0);
+    EXPECT_EQ(loaded->NbSkill, 0);
+    EXPECT_EQ(loaded->DirSubSkills(5, 1), QStringLiteral("0"));
+}
+
+// ---------------------------------------------------------------- bad files
+
+TEST_F(CharacterFileTest, FilesThatAreNoCharacterFileAreRefused)
+{
+    load(path("missing.pja"), true);
+    EXPECT_FALSE(QFile::exists(path("missing.pja")));
+
+    writeBytes(path("empty.pja"), QByteArray());
+    load(path("empty.pja"), true);
+
+    writeBytes(path("text.pja"), "Nom: Aëlis\nRace: 7\n");
+    load(path("text.pja"), true);
+
+    const QByteArray whole = bytes(savedSample());
+    writeBytes(path("cut.pja"), whole.left(whole.size() / 2));
+    auto cut = load(path("cut.pja"), true);
+    EXPECT_TRUE(cut->Nom.isEmpty() || cut->Nom == QStringLiteral("Aëlis Morvenne"));
+
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path("notes.pja")).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('hello');", nullptr, nullptr,
+                     nullptr);
+        sqlite3_close(db);
+    }
+    auto other = load(path("notes.pja"), true);
+    EXPECT_TRUE(other->Nom.isEmpty());
+    // A refused file is left exactly as it was.
+    EXPECT_EQ(folderEntries().size(), 5);
+}
+
+TEST_F(CharacterFileTest, MissingTablesAndColumnsStopTheLoadWhereTheyAre)
+{
+    const QString noSkill = savedSample(QStringLiteral("noskill.pja"));
+    alter(noSkill, "DROP TABLE \"Skill\"");
+    auto p = load(noSkill, true);
+    EXPECT_EQ(p->Nom, QStringLiteral("Aëlis Morvenne"));
+    EXPECT_EQ(p->DirSkillsCat(0, 59), 60);    // read before the failure
+    EXPECT_EQ(p->NbSkill, 0);                 // never reached
+    EXPECT_EQ(p->DirSubSkills(5, 1), QStringLiteral("0"));
+
+    const QString noPot = savedSample(QStringLiteral("nopot.pja"));
+    alter(noPot, "ALTER TABLE \"Stats\" DROP COLUMN pot");
+    p = load(noPot, true, vb::ErrNotInCollection);
+    EXPECT_EQ(p->Experience, 187654);
+    EXPECT_EQ(p->DirStats(0, 0), 50);   // the first temporary value came before the missing column
+    EXPECT_EQ(p->DirStats(0, 1), 0);
+    EXPECT_EQ(p->DirCategorieWeapon(0), 0);
+
+    const QString noGeneral = savedSample(QStringLiteral("nogeneral.pja"));
+    alter(noGeneral, "DELETE FROM \"General\"");
+    p = load(noGeneral, true);
+    EXPECT_TRUE(p->Nom.isEmpty());
+    EXPECT_EQ(p->DirStats(0, 0), 0);
+}
+
+TEST_F(CharacterFileTest, AShortStatisticsTableLeavesTheRestUnread)
+{
+    const QString file = savedSample();
+    alter(file, "DELETE FROM \"Stats\" WHERE Stats_ID = 9");
+    auto p = load(file, true);
+    EXPECT_EQ(p->Bouclier, 5);
+    EXPECT_EQ(p->DirStats(0, 8), 90);
+    EXPECT_EQ(p->DirStats(0, 9), 0);
+    EXPECT_EQ(p->DirCategorieWeapon(0), 0);
+    EXPECT_EQ(p->DirResistanceSpecial(1), 0);
+    EXPECT_EQ(p->DirSkillsCat(0, 0), 0);
+    EXPECT_EQ(p->NbSkill, 0);
+    EXPECT_EQ(p->NbSkillCat, 60);
+}
+
+TEST_F(CharacterFileTest, NullsAndOutOfRangeNumbersAreErrors)
+{
+    struct Case {
+        const char *name;
+        const char *sql;
+        void (*check)(Personnage &);
+    };
+    const Case cases[] = {
+        {"nulltext.pja", "UPDATE \"General\" SET Cheveux = NULL",
+         [](Personnage &p) {
+             EXPECT_EQ(p.Age, 23.25f);
+             EXPECT_TRUE(p.Cheveux.isEmpty());
+             EXPECT_TRUE(p.Yeux.isEmpty());
+         }},
+        {"nullnumber.pja", "UPDATE \"General\" SET Race_ID = NULL",
+         [](Personnage &p) {
+             EXPECT_EQ(p.Nom, QStringLiteral("Aëlis Morvenne"));
+             EXPECT_EQ(p.Race_ID, 0);
+             EXPECT_EQ(p.Profession_ID, 0);
+         }},
+        {"nullsub.pja", "UPDATE \"SubSkills\" SET Name = NULL WHERE SubSkill_ID = '2'",
+         [](Personnage &p) {
+             EXPECT_EQ(p.DirSubSkills(5, 1), QStringLiteral("Spécialité n°1"));
+             EXPECT_EQ(p.DirSubSkills(4, 2), QStringLiteral("2"));
+             EXPECT_EQ(p.DirLanguageSkills(0, 1), QStringLiteral("0"));
+         }},
+        {"bigapparence.pja", "UPDATE \"General\" SET Apparence = 40000",
+         [](Personnage &p) {
+             EXPECT_EQ(p.Experience, 187654);
+             EXPECT_EQ(p.Apparence, 0);
+         }},
+        {"bigstat.pja", "UPDATE \"Stats\" SET temp = -32769 WHERE Stats_ID = 3",
+         [](Personnage &p) {
+             EXPECT_EQ(p.DirStats(2, 2), -2);
+             EXPECT_EQ(p.DirStats(0, 3), 0);
+         }},
+        {"bigweapon.pja", "UPDATE \"Categorie Weapon\" SET CategorieWeapon = 65536",
+         [](Personnage &p) { EXPECT_EQ(p.DirCategorieWeapon(0), 0); }},
+        {"bigrank.pja", "UPDATE \"Skill\" SET Rank = 3000000000 WHERE Skill_ID = 1",
+         [](Personnage &p) { EXPECT_EQ(p.DirSkillsCat(0, 59), 60); }},
+        {"blob.pja", "UPDATE \"General\" SET Money = x'00ff'",
+         [](Personnage &p) { EXPECT_EQ(p.Money, 0); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = savedSample(QString::fromLatin1(c.name));
+        alter(file, c.sql);
+        auto p = load(file, true);
+        c.check(*p);
+    }
+}
+
+TEST_F(CharacterFileTest, TriggersViewsAndNewerFormatsAreRefusedBeforeReading)
+{
+    const QString trigger = savedSample(QStringLiteral("trigger.pja"));
+    alter(trigger, "CREATE TRIGGER t AFTER INSERT ON \"General\" BEGIN DELETE FROM \"Stats\"; END");
+    auto p = load(trigger, true, vb::ErrNotADatabase);
+    EXPECT_TRUE(p->Nom.isEmpty());
+
+    const QString view = savedSample(QStringLiteral("view.pja"));
+    alter(view, "ALTER TABLE \"General\" RENAME TO g0; CREATE VIEW \"General\" AS SELECT * FROM g0");
+    p = load(view, true, vb::ErrNotADatabase);
+    EXPECT_TRUE(p->Nom.isEmpty());
+
+    const QString newer = savedSample(QStringLiteral("newer.pja"));
+    alter(newer, "PRAGMA user_version = 2");
+    QString text;
+    p = load(newer, true, vb::ErrNotADatabase, &text);
+    EXPECT_TRUE(p->Nom.isEmpty());
+    EXPECT_TRUE(text.contains(QLatin1String("2")) && text.contains(QLatin1String("1"))) << qPrintable(text);
+
+    // An older or equal format is read.
+    const QString older = savedSample(QStringLiteral("older.pja"));
+    alter(older, "PRAGMA user_version = 0");
+    p = load(older, false);
+    EXPECT_EQ(p->Nom, QStringLiteral("Aëlis Morvenne"));
+}
+
+// Damaged copies of a valid file must never crash or hang the program: each
+// load either succeeds or reports one error, in reasonable time.
+TEST_F(CharacterFileTest, FlippedBytesNeverCrashOrHang)
+{
+    const QByteArray valid = bytes(savedSample());
+    ASSERT_GT(valid.size(), 1000);
+    std::mt19937 rng(20240611);
+    std::uniform_int_distribution<int> flips(1, 8);
+    std::uniform_int_distribution<int> bit(0, 7);
+    // Half the variants hit the first page (header and schema), where damage matters most.
+    std::uniform_int_distribution<qsizetype> anywhere(0, valid.size() - 1);
+    std::uniform_int_distribution<qsizetype> firstPage(0, std::min<qsizetype>(valid.size(), 4096) - 1);
+    const QString file = path(QStringLiteral("fuzz.pja"));
+    int refused = 0;
+    for (int variant = 0; variant < 300; ++variant) {
+        QByteArray damaged = valid;
+        const int n = flips(rng);
+        for (int i = 0; i < n; ++i) {
+            const qsizetype at = variant % 2 ? anywhere(rng) : firstPage(rng);
+            damaged[at] = char(damaged[at] ^ (1 << bit(rng)));
+        }
+        writeBytes(file, damaged);
+        ScriptedPortsScope ui;
+        ui->expectError("LoadP").allowUnused();
+        Personnage p;
+        p.FileName = file;
+        const auto start = std::chrono::steady_clock::now();
+        p.LoadP();
+        const auto took = std::chrono::steady_clock::now() - start;
+        ASSERT_LE(ui->count(ScriptedPorts::Kind::ErrorBox), 1) << "variant " << variant;
+        ASSERT_LT(took, std::chrono::seconds(2)) << "variant " << variant;
+        ASSERT_FALSE(ModGeneral::DbPlayer.isOpen());
+        refused += ui->count(ScriptedPorts::Kind::ErrorBox);
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_GT(refused, 0);
+}
+
+// ---------------------------------------------------------------- failed saves
+
+TEST_F(CharacterFileTest, SaveIntoAMissingFolderReportsOnce)
+{
+    ScriptedPortsScope ui;
+    Personnage p;
+    p.FileName = path(QStringLiteral("nowhere/hero.pja"));
+    ui->expectError("SaveP");
+    p.SaveP();
+    EXPECT_FALSE(QDir(path(QStringLiteral("nowhere"))).exists());
+    EXPECT_TRUE(folderEntries().isEmpty());
+}
+
+TEST_F(CharacterFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "folder rights do not bind the superuser";
+    const QString old = savedSample(QStringLiteral("hero.pja"));
+    const QByteArray before = bytes(old);
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = old;
+        ui->expectError("SaveP");
+        p.SaveP();
+    }
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(bytes(old), before);
+    EXPECT_EQ(folderEntries(), QStringList{"hero.pja"});
+}
+
+TEST_F(CharacterFileTest, AFailedSaveLeavesThePreviousFileAsItWas)
+{
+    const QString old = savedSample(QStringLiteral("hero.pja"));
+    const QByteArray before = bytes(old);
+
+    // A template that breaks half-way through writing: the last table is missing.
+    const QString broken = path(QStringLiteral("broken-template.dat"));
+    ASSERT_TRUE(QFile::copy(filetest::binFile("player.dat"), broken));
+    alter(broken, "DROP TABLE \"Spell Skills\"");
+    ModGeneral::PlayerPath = broken;
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.Nom = QStringLiteral("Autre");
+        p.FileName = old;
+        ui->expectError("SaveP");
+        p.SaveP();
+        EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
+    }
+    EXPECT_EQ(bytes(old), before);
+    QStringList entries = folderEntries();
+    entries.sort();
+    EXPECT_EQ(entries, (QStringList{"broken-template.dat", "hero.pja"}));
+
+    // No template at all.
+    ModGeneral::PlayerPath = path(QStringLiteral("absent.dat"));
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = old;
+        ui->expectError("SaveP");
+        p.SaveP();
+    }
+    EXPECT_EQ(bytes(old), before);
+
+    // A folder standing where the file should go.
+    filetest::useBuiltTemplate();
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("taken.pja")));
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = path(QStringLiteral("taken.pja"));
+        ui->expectError("SaveP");
+        p.SaveP();
+    }
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("taken.pja"))).isDir());
+    auto loaded = load(old, false);
+    EXPECT_EQ(loaded->Nom, QStringLiteral("Aëlis Morvenne"));
+}
+
+TEST_F(CharacterFileTest, TheTemplateIsNeverOverwritten)
+{
+    const QString copy = path(QStringLiteral("template.dat"));
+    ASSERT_TRUE(QFile::copy(filetest::binFile("player.dat"), copy));
+    const QByteArray before = bytes(copy);
+    ModGeneral::PlayerPath = copy;
+    ScriptedPortsScope ui;
+    Personnage p;
+    p.Nom = QStringLiteral("Intrus");
+    p.FileName = copy;
+    ui->expectError("SaveP", vb::ErrPermission);
+    p.SaveP();
+    EXPECT_EQ(bytes(copy), before);
+}
+
+} // namespace

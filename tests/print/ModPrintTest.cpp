@@ -1,0 +1,515 @@
+// What the sheet draws, checked on the recorder: positions, fonts, page
+// breaks, the footer, and the target's own rules (margins, zoom, pictures).
+#include "PrintFixture.h"
+#include "platform/vb.h"
+#include "print/SheetRules.h"
+
+#include <QSet>
+
+using print::RecordingTarget;
+using Kind = RecordingTarget::Kind;
+
+namespace {
+
+// Texts of one page that run into each other on the same line.
+QStringList Overlaps(const RecordingTarget &rec, int page)
+{
+    QStringList out;
+    const auto texts = rec.Texts(page);
+    for (int i = 0; i < texts.size(); ++i)
+        for (int j = i + 1; j < texts.size(); ++j) {
+            const auto &a = texts[i], &b = texts[j];
+            if (std::abs(a.y - b.y) > 0.06 || a.text.isEmpty() || b.text.isEmpty())
+                continue;
+            const double overlap = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+            if (overlap > 0.02)
+                out << a.text + QStringLiteral(" / ") + b.text;
+        }
+    return out;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- the target's rules
+
+class PrimitivesTest : public PrintFixture {
+protected:
+    // A run of our own on the recorder, without the page routines.
+    void Start(RecordingTarget &rec)
+    {
+        ModPrint::PageTop = 2.2;
+        ModPrint::LineHeight = 0.407f;
+        ModPrint::SetupTarget(rec, 21.8, 28.2);
+    }
+};
+
+TEST_F(PrimitivesTest, PrinterCoordinatesLoseTheMarginsThePreviewKeepsThePagesOwn)
+{
+    RecordingTarget printer(true);
+    Start(printer);
+    ModPrint::SetCurrentY(5);
+    ModPrint::SetCurrentX(20.1);
+    ModPrint::PrintRight(QStringLiteral("Total"));
+    ModPrint::DrawLine(2, 1.4, 20.1, 1.4);
+    const auto &text = printer.Texts().at(0);
+    EXPECT_NEAR(text.x + text.width, 19.5, 1e-5);
+    EXPECT_NEAR(text.y, 4.6, 1e-5);
+    const auto &line = printer.Lines().at(0);
+    EXPECT_NEAR(line.x, 1.4, 1e-5);
+    EXPECT_NEAR(line.y, 1.0, 1e-5);
+    EXPECT_NEAR(line.x2, 19.5, 1e-5);
+
+    RecordingTarget picture;
+    Start(picture);
+    ModPrint::SetCurrentY(5);
+    ModPrint::SetCurrentX(11.1);
+    ModPrint::PrintCentered(QStringLiteral("Feuille"));
+    const auto &centred = picture.Texts().at(0);
+    EXPECT_NEAR(centred.x + centred.width / 2, 11.1, 1e-5);
+    EXPECT_DOUBLE_EQ(centred.y, 5);
+    // The position moves on past the text, on the same line.
+    EXPECT_NEAR(ModPrint::CurrentX(), centred.x + centred.width, 1e-9);
+}
+
+TEST_F(PrimitivesTest, ThePreviewFitsThePageIntoItsPictureAndScalesTheFonts)
+{
+    // Twice as wide as the page's proportions: the height decides.
+    RecordingTarget wide(false, QSizeF(2 * 21.8, 28.2));
+    Start(wide);
+    EXPECT_DOUBLE_EQ(ModPrint::PreviewZoom, 1.0);
+    EXPECT_DOUBLE_EQ(wide.SizeCm().width(), 21.8);
+    // The page's own proportions at half size: the width decides and sets the height.
+    RecordingTarget half(false, QSizeF(10.9, 14.1));
+    Start(half);
+    EXPECT_DOUBLE_EQ(ModPrint::PreviewZoom, 0.5);
+    EXPECT_DOUBLE_EQ(half.SizeCm().height(), 14.1);
+    ModPrint::SetFontSize(10);
+    ModPrint::PrintText(QStringLiteral("x"));
+    EXPECT_DOUBLE_EQ(half.Texts().at(0).font.size, 5);
+
+    RecordingTarget printer(true);
+    Start(printer);
+    ModPrint::SetFontSize(10);
+    ModPrint::PrintText(QStringLiteral("x"));
+    EXPECT_DOUBLE_EQ(printer.Texts().at(0).font.size, 10);
+}
+
+TEST_F(PrimitivesTest, BoldAndFontSurviveSizeChangesAndFollowTheFooter)
+{
+    RecordingTarget printer(true);
+    Start(printer);
+    ModPrint::SetBold(true);
+    ModPrint::SetFontSize(14);
+    ModPrint::PrintText(QStringLiteral("gras"));
+    ModPrint::SetBold(false);
+    ModPrint::SetFontSize(10);
+    ModPrint::PrintText(QStringLiteral("maigre"));
+    ModPrint::PrintFooter();
+    ModPrint::PrintText(QStringLiteral("après"));
+    EXPECT_TRUE(printer.Find(QStringLiteral("gras"))->font.bold);
+    EXPECT_FALSE(printer.Find(QStringLiteral("maigre"))->font.bold);
+    const auto *after = printer.Find(QStringLiteral("après"));
+    EXPECT_EQ(after->font.name, QStringLiteral("Arial"));
+    EXPECT_DOUBLE_EQ(after->font.size, 10);
+}
+
+TEST_F(PrimitivesTest, PicturesOutsideTheDrawableAreaAreLeftOut)
+{
+    RecordingTarget picture;
+    Start(picture);
+    const QImage img = ModPrint::LogoPicture();
+    ModPrint::DrawPicture(img, 20.2, 1, 1.0, 1);    // right edge exactly at 21.8 - 0.6
+    ModPrint::DrawPicture(img, 20.21, 1, 1.0, 1);   // 0.01 further
+    ModPrint::DrawPicture(img, 0.59, 1, 1, 1);
+    ModPrint::DrawPicture(img, 1, 0.39, 1, 1);
+    ModPrint::DrawPicture(img, 1, 1, -1, 1);
+    ModPrint::DrawPicture(img, 1, 26.8, 1, 1);      // bottom edge exactly at 28.2 - 0.4
+    ModPrint::DrawPicture(img, 1, 26.81, 1, 1);
+    int images = 0;
+    for (const auto &item : picture.Items())
+        images += item.kind == Kind::Image;
+    EXPECT_EQ(images, 2);
+}
+
+TEST_F(PrimitivesTest, AFailingPrinterIsReportedOnceAndItsDocumentDropped)
+{
+    RecordingTarget printer(true);
+    printer.FailAfter(40);
+    // The page routine that meets the failure reports it; the run then
+    // cannot finish either, and the half-made document is dropped.
+    ui->expectError(QStringLiteral("Page_Principal"), 482);
+    ui->expectError(QStringLiteral("Setup_Page"), 482);
+    EXPECT_FALSE(ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"), printer));
+    EXPECT_EQ(printer.Aborts(), 1);
+    EXPECT_EQ(printer.Ends(), 0);
+    EXPECT_EQ(ModPrint::Target(), nullptr);
+}
+
+// ---------------------------------------------------------------- pages and footer
+
+class PageAssemblyTest : public PrintFixture {};
+
+TEST_F(PageAssemblyTest, TheMaskChoosesThePagesAndOnlyBothTogetherAddAPageBreak)
+{
+    const auto main = Record(QStringLiteral("01"));
+    EXPECT_EQ(main->Pages(), 1);
+    EXPECT_NE(main->Find(QStringLiteral("Feuille de personnage")), nullptr);
+    EXPECT_EQ(main->Find(QStringLiteral("Compétences")), nullptr);
+    EXPECT_EQ(main->Ends(), 1);
+
+    // The skill pages start on the first sheet.
+    const auto skills = Record(QStringLiteral("10"));
+    EXPECT_EQ(skills->Pages(), 2);
+    EXPECT_NE(skills->Find(QStringLiteral("Compétences"), 1), nullptr);
+    EXPECT_EQ(skills->Find(QStringLiteral("Feuille de personnage")), nullptr);
+
+    const auto both = Record(QStringLiteral("11"));
+    EXPECT_EQ(both->Pages(), 3);
+    EXPECT_NE(both->Find(QStringLiteral("Feuille de personnage"), 1), nullptr);
+    EXPECT_NE(both->Find(QStringLiteral("Compétences"), 2), nullptr);
+    EXPECT_NE(both->Find(QStringLiteral("Compétences"), 3), nullptr);
+}
+
+TEST_F(PageAssemblyTest, EveryPageEndsWithTheFooterInSixPointArial)
+{
+    const auto rec = Record(QStringLiteral("11"));
+    for (int page = 1; page <= rec->Pages(); ++page) {
+        const auto *notice = rec->Find(ModPrint::FooterNotice(), page);
+        const auto *contact = rec->Find(ModPrint::FooterContact(), page);
+        ASSERT_NE(notice, nullptr) << page;
+        ASSERT_NE(contact, nullptr) << page;
+        EXPECT_DOUBLE_EQ(notice->x, 2);
+        EXPECT_NEAR(notice->y, 25.6025, 1e-5);
+        EXPECT_NEAR(contact->x + contact->width, 20.1, 1e-5);
+        EXPECT_DOUBLE_EQ(contact->y, notice->y);
+        EXPECT_DOUBLE_EQ(notice->font.size, 6);
+        EXPECT_EQ(notice->font.name, QStringLiteral("Arial"));
+    }
+    // On paper the same items stand 0.6 cm left and 0.4 cm up.
+    const auto paper = Record(QStringLiteral("01"), true);
+    const auto *notice = paper->Find(ModPrint::FooterNotice());
+    EXPECT_NEAR(notice->x, 1.4, 1e-5);
+    EXPECT_NEAR(notice->y, 25.2025, 1e-5);
+}
+
+TEST_F(PageAssemblyTest, NoTwoTextsRunIntoEachOther)
+{
+    for (auto language : {Strings::Language::French, Strings::Language::English}) {
+        Strings::setLanguage(language);
+        ModGeneral::DataLanguage = language == Strings::Language::French ? 5000 : 1000;
+        const auto rec = Record(QStringLiteral("11"));
+        for (int page = 1; page <= rec->Pages(); ++page)
+            EXPECT_TRUE(Overlaps(*rec, page).isEmpty())
+                << page << ": " << Overlaps(*rec, page).join(", ").toStdString();
+    }
+}
+
+// ---------------------------------------------------------------- main page
+
+class MainPageTest : public PrintFixture {
+protected:
+    // The text drawn with its left edge at x on row n of the main page.
+    QString At(const RecordingTarget &rec, double x, double row)
+    {
+        for (const auto &t : rec.Row(Row(row), 1))
+            if (std::abs(t.x - x) < 1e-6)
+                return t.text;
+        return QStringLiteral("<none>");
+    }
+    // The text whose right edge is at x on row n.
+    QString RightAt(const RecordingTarget &rec, double x, double row, double dy = 0)
+    {
+        for (const auto &t : rec.Row(Row(row) + dy, 1))
+            if (std::abs(t.x + t.width - x) < 1e-5)
+                return t.text;
+        return QStringLiteral("<none>");
+    }
+};
+
+TEST_F(MainPageTest, IdentityAndStatisticsStandOnTheirRows)
+{
+    const auto rec = Record(QStringLiteral("01"));
+    EXPECT_EQ(At(*rec, 2.32, 3), QStringLiteral("Nom :"));
+    EXPECT_EQ(At(*rec, 4.54, 3), QStringLiteral("Aëlis Morvenne"));
+    EXPECT_TRUE(rec->Find(QStringLiteral("Aëlis Morvenne"))->font.bold);
+    EXPECT_EQ(At(*rec, 4.54, 4), QStringLiteral("Brannois"));
+    EXPECT_EQ(At(*rec, 4.54, 5), QStringLiteral("Tisseur de trame"));
+    EXPECT_EQ(At(*rec, 4.54, 6), QStringLiteral("Trame"));
+    EXPECT_EQ(At(*rec, 4.54, 8), vb::NumText(Hero().CalNiveau()));
+    EXPECT_EQ(At(*rec, 4.54, 11), QStringLiteral("Femelle"));
+    EXPECT_EQ(At(*rec, 4.54, 16), QStringLiteral("1,72m"));
+    EXPECT_EQ(At(*rec, 4.54, 17), QStringLiteral("61,5kg"));
+    // The statistics in the order of the rules' table, with the record's values.
+    EXPECT_EQ(At(*rec, 8.35, 3), QStringLiteral("Agilité"));
+    EXPECT_EQ(At(*rec, 8.35, 12), QStringLiteral("Force"));
+    EXPECT_EQ(RightAt(*rec, 12.79, 3), QStringLiteral("78"));
+    EXPECT_EQ(RightAt(*rec, 12.79, 12), QStringLiteral("55"));
+    EXPECT_EQ(RightAt(*rec, 13.75, 11), vb::NumText(Hero().TotalStatBonus(8)));
+    // Resistances in their printed order: Channeling first, Arcane seventh.
+    EXPECT_EQ(RightAt(*rec, 19.78, 3), vb::NumText(Hero().TotalResistanceBonus(2)));
+    EXPECT_EQ(RightAt(*rec, 19.78, 9), vb::NumText(Hero().TotalResistanceBonus(1)));
+    EXPECT_EQ(RightAt(*rec, 19.78, 12), vb::NumText(Hero().TotalResistanceBonus(9)));
+
+    // A race, profession and realm the rules do not know leave the value empty.
+    Hero().Race_ID = 999;
+    Hero().Profession_ID = 999;
+    Hero().Royaume_ID = 999;
+    const auto unknown = Record(QStringLiteral("01"));
+    EXPECT_EQ(At(*unknown, 2.32, 4), QStringLiteral("Race :"));
+    EXPECT_EQ(At(*unknown, 4.54, 4), QStringLiteral("<none>"));
+    EXPECT_EQ(At(*unknown, 4.54, 5), QStringLiteral("<none>"));
+    EXPECT_EQ(At(*unknown, 4.54, 6), QStringLiteral("<none>"));
+    // No realm: the rest recovery prints 0.
+    EXPECT_EQ(RightAt(*unknown, 19.78, 20), QStringLiteral("0 PdeP/hre"));
+}
+
+TEST_F(MainPageTest, HitAndPowerPointsWithTheirFractionsAndRecoveries)
+{
+    const auto rec = Record(QStringLiteral("01"));
+    const int h = Hero().TotalSkillBonus(23, 0, 2);
+    EXPECT_EQ(RightAt(*rec, 9.3, 16), vb::NumText(h));
+    EXPECT_EQ(RightAt(*rec, 10.25, 16), vb::NumText(print::sheet::RoundEven(h * 0.75)));
+    EXPECT_EQ(RightAt(*rec, 13.43, 16), QStringLiteral("65"));   // temporary Constitution
+    const int co = Hero().TotalStatBonus(1);
+    EXPECT_EQ(RightAt(*rec, 13.75, 21), vb::NumText(co) + QStringLiteral(" PdeC/3hre"));
+    EXPECT_TRUE(rec->Find(QStringLiteral("Guérison"))->font.underline);
+    EXPECT_FALSE(rec->Find(QStringLiteral("Actif"))->font.underline);
+    // Realm 5 stands on Empathy twice.
+    EXPECT_EQ(RightAt(*rec, 19.78, 20), vb::NumText(Hero().TotalStatBonus(5)) + QStringLiteral(" PdeP/hre"));
+    // Realm 1 averages Empathy, Intuition and Presence.
+    Hero().Royaume_ID = 1;
+    const auto arcane = Record(QStringLiteral("01"));
+    const int rest = print::sheet::RealmRest(1, Hero().TotalStatBonus(5), Hero().TotalStatBonus(6), Hero().TotalStatBonus(7));
+    EXPECT_EQ(RightAt(*arcane, 19.78, 20), vb::NumText(rest) + QStringLiteral(" PdeP/hre"));
+}
+
+TEST_F(MainPageTest, HelmetShieldAndArmourMarks)
+{
+    const auto marks = [&](int casque) {
+        Hero().Casque = casque;
+        const auto rec = Record(QStringLiteral("01"));
+        return RightAt(*rec, 7.71, 26) + RightAt(*rec, 7.71, 27);
+    };
+    EXPECT_EQ(marks(0), QStringLiteral("oo"));
+    EXPECT_EQ(marks(10), QStringLiteral("\u00FEo"));
+    EXPECT_EQ(marks(1), QStringLiteral("o\u00FE"));
+    EXPECT_EQ(marks(11), QStringLiteral("\u00FE\u00FE"));
+
+    Hero().Armure = 6;   // a hide coat: missile penalty 5
+    auto rec = Record(QStringLiteral("01"));
+    EXPECT_EQ(At(*rec, 2.32, 21), QStringLiteral("Manteau de peau (TA 6)"));
+    EXPECT_EQ(RightAt(*rec, 7.08, 23), QStringLiteral("-5"));
+    EXPECT_EQ(RightAt(*rec, 7.71, 24), QStringLiteral("-5"));
+    EXPECT_EQ(rec->Find(QStringLiteral("o"))->font.name, QStringLiteral("Wingdings"));
+    // The shield's missile bonus left of its melee bonus.
+    EXPECT_EQ(At(*rec, 2.32, 28), QStringLiteral("Bouclier rond"));
+    EXPECT_EQ(RightAt(*rec, 7.08, 28), QStringLiteral("5"));
+    EXPECT_EQ(RightAt(*rec, 7.71, 28), QStringLiteral("10"));
+    EXPECT_EQ(RightAt(*rec, 7.71, 31), vb::NumText(3 * Hero().TotalStatBonus(8)));
+
+    // No armour chosen yet: no other armour's name or values, no leg mark,
+    // and no maneuver penalty.
+    Hero().Armure = 0;
+    Hero().Casque = 0;
+    rec = Record(QStringLiteral("01"));
+    EXPECT_EQ(At(*rec, 2.32, 21), QStringLiteral(" (TA 0)"));
+    EXPECT_EQ(RightAt(*rec, 7.71, 22), QStringLiteral("<none>"));
+    EXPECT_EQ(RightAt(*rec, 7.08, 23), QStringLiteral("0"));
+    EXPECT_EQ(RightAt(*rec, 7.71, 44), QStringLiteral("<none>"));
+}
+
+TEST_F(MainPageTest, AtMostTheFirstSevenWeaponRowsPrintAndMissingWeaponsTakeNoLine)
+{
+    Personnage &p = Hero();
+    while (p.NbWeaponSkills < 10)
+        PersonnageAccess::RedimWeaponSkills(p);
+    for (qint16 r = 1; r <= 10; ++r) {
+        p.AddSkill(Personnage::fId, r, RankKind::WeaponSkill, 227);
+        p.AddSkill(Personnage::fRank, r, RankKind::WeaponSkill, 1);
+        p.AddSkill(Personnage::fKey, r, RankKind::WeaponSkill, qint16(r == 3 ? 999 : r + 6));   // weapons 7.., one unknown
+    }
+    const auto rec = Record(QStringLiteral("01"));
+    QStringList names;
+    for (double row = 25; row <= 32; ++row)
+        names << At(*rec, 8.35, row);
+    // Rows 1, 2, 4 to 7 of the table; rows 8 to 10 never.
+    EXPECT_EQ(names, (QStringList{"Dague", "Épée courte", "Sabre", "Hachette", "Rapière", "Cimeterre", "<none>",
+                                  "<none>"}));
+    // The type stands 0.05 cm lower in 8 points; the total on the row.
+    EXPECT_EQ(RightAt(*rec, 12.79, 25, 0.05), QStringLiteral("T1"));
+    EXPECT_EQ(RightAt(*rec, 13.75, 25), vb::NumText(p.TotalSkillBonus(227, 7, 5)));
+}
+
+TEST_F(MainPageTest, SpellListsWithLongNamesCutAndTheirRanks)
+{
+    const auto rec = Record(QStringLiteral("01"));
+    EXPECT_EQ(At(*rec, 14.38, 25), QStringLiteral("Mains invisibles"));
+    EXPECT_DOUBLE_EQ(rec->Find(QStringLiteral("Mains invisibles"))->font.size, 8);
+    EXPECT_EQ(RightAt(*rec, 19, 25), QStringLiteral("10"));
+    EXPECT_EQ(RightAt(*rec, 19.78, 25), vb::NumText(Hero().TotalSkillBonus(161, 11, 6)));
+    // "Fils de la défaite et de la refonte", tenth of the table.
+    EXPECT_EQ(At(*rec, 14.38, 34), QStringLiteral("Fils de la défaite et ..."));
+}
+
+TEST_F(MainPageTest, MovementEncumbranceAndHistory)
+{
+    Hero().Armure = 0;
+    Hero().Grandeur = 1.8f;
+    const auto rec = Record(QStringLiteral("01"));
+    const int base = print::sheet::BaseRate(0, Hero().TotalStatBonus(8),
+                                            print::sheet::MovementPenalty(std::nullopt, Hero().TotalStatBonus(9)), 3.28);
+    EXPECT_EQ(RightAt(*rec, 3.59, 35), vb::NumText(base) + QStringLiteral(" m"));
+    EXPECT_EQ(RightAt(*rec, 6.44, 40), QStringLiteral("Ruer"));
+    EXPECT_EQ(RightAt(*rec, 8.03, 38), QStringLiteral("2/rd"));
+    EXPECT_EQ(RightAt(*rec, 10.25, 35), QStringLiteral("Aucune \u2020"));
+    EXPECT_EQ(RightAt(*rec, 10.25, 38), QStringLiteral("Routine \u2021"));
+    EXPECT_EQ(RightAt(*rec, 10.25, 41), QStringLiteral("(0)"));
+    EXPECT_EQ(At(*rec, 2.32, 42), QStringLiteral("\u2020 Sprint"));
+    EXPECT_EQ(At(*rec, 2.32, 43), QStringLiteral("\u2021 Pas de course"));
+    // Weight 61.5 kg: steps of 6 kg.
+    EXPECT_EQ(RightAt(*rec, 12.48, 35), QStringLiteral("6 kg"));
+    EXPECT_EQ(RightAt(*rec, 12.48, 44), QStringLiteral("60 kg"));
+    // The history, line by line from row 48, the empty line kept.
+    EXPECT_EQ(At(*rec, 2.32, 49), QStringLiteral("Formée à la forge de son oncle jusqu'à sa quinzième année."));
+    EXPECT_EQ(At(*rec, 2.32, 50), QString());
+    EXPECT_EQ(At(*rec, 2.32, 51), QStringLiteral("A rejoint la compagnie du Gué Rouge après l'hiver des loups."));
+
+    // In feet and pounds.
+    ModGeneral::DataLanguage = 1000;
+    Hero().Grandeur = 6.5f;
+    Hero().Poids = 150;
+    const auto feet = Record(QStringLiteral("01"));
+    const int b = print::sheet::BaseRate(5, Hero().TotalStatBonus(8),
+                                         print::sheet::MovementPenalty(std::nullopt, Hero().TotalStatBonus(9)), 1.0);
+    EXPECT_EQ(RightAt(*feet, 3.59, 35), vb::NumText(b) + QStringLiteral(" m"));   // the French unit text stays
+    EXPECT_EQ(RightAt(*feet, 12.48, 35), QStringLiteral("15 kg"));
+    EXPECT_EQ(At(*feet, 4.54, 4), QStringLiteral("Brannish"));
+}
+
+// ---------------------------------------------------------------- skill pages
+
+class SkillPagesTest : public PrintFixture {
+protected:
+    // The skill names printed on a page, in order.
+    QStringList Names(const RecordingTarget &rec, int page)
+    {
+        QStringList out;
+        for (int row = 7; row <= 54; ++row)
+            for (const auto &t : rec.Row(Row(row), page))
+                if (std::abs(t.x - 2.32) < 1e-6)
+                    out << t.text;
+        return out;
+    }
+    void Fresh()
+    {
+        ModGeneral::Players.clear();
+        ModGeneral::Players.resize(1);
+        Hero().Nom = QStringLiteral("Niko");
+        Hero().Profession_ID = 1;
+    }
+};
+
+TEST_F(SkillPagesTest, ACharacterWithoutRanksGetsOnePageWithHeaderAndFooter)
+{
+    Fresh();
+    const auto rec = Record(QStringLiteral("10"));
+    EXPECT_EQ(rec->Pages(), 1);
+    EXPECT_NE(rec->Find(QStringLiteral("Compétences")), nullptr);
+    EXPECT_NE(rec->Find(QStringLiteral("Niko")), nullptr);
+    EXPECT_NE(rec->Find(ModPrint::FooterNotice()), nullptr);
+    EXPECT_TRUE(Names(*rec, 1).isEmpty());
+    // The frame ends on row 56.
+    bool frame = false;
+    for (const auto &l : rec->Lines())
+        frame |= std::abs(l.y - Row(56)) < 1e-6 && std::abs(l.y2 - Row(56)) < 1e-6 && l.pen == 3;
+    EXPECT_TRUE(frame);
+}
+
+TEST_F(SkillPagesTest, FortyEightRowsFillAPageAndTheNextStartsOnRowSevenUnderAFreshHeader)
+{
+    // The six skills always given include hit points and a power reserve,
+    // which are never printed: 44 + 6 entries make 48 rows.
+    Fresh();
+    ASSERT_EQ(printsamples::GiveSkills(Hero(), 44, 1), 50);
+    auto rec = Record(QStringLiteral("10"));
+    EXPECT_EQ(rec->Pages(), 1);
+    EXPECT_EQ(Names(*rec, 1).size(), 48);
+    EXPECT_EQ(rec->Find(QStringLiteral("Points de coup")), nullptr);
+    EXPECT_EQ(rec->Find(QStringLiteral("Réserve de dévotion")), nullptr);
+
+    Fresh();
+    printsamples::GiveSkills(Hero(), 45, 1);
+    rec = Record(QStringLiteral("10"));
+    ASSERT_EQ(rec->Pages(), 2);
+    EXPECT_EQ(Names(*rec, 1).size(), 48);
+    ASSERT_EQ(Names(*rec, 2).size(), 1);
+    EXPECT_EQ(rec->Row(Row(7), 2).first().x, 2.32);
+    EXPECT_NE(rec->Find(QStringLiteral("Compétences"), 2), nullptr);
+    EXPECT_NE(rec->Find(QStringLiteral("Niko"), 2), nullptr);
+    // The first page's footer comes before the second page begins.
+    int footerAt = -1, breakAt = -1;
+    for (int i = 0; i < rec->Items().size(); ++i) {
+        const auto &item = rec->Items()[i];
+        if (item.kind == Kind::Text && item.text == ModPrint::FooterNotice() && footerAt < 0)
+            footerAt = i;
+        if (item.kind == Kind::NewPage && breakAt < 0)
+            breakAt = i;
+    }
+    EXPECT_LT(footerAt, breakAt);
+    EXPECT_NE(rec->Find(ModPrint::FooterNotice(), 2), nullptr);
+}
+
+TEST_F(SkillPagesTest, ColumnsOfASkillRow)
+{
+    const auto rec = Record(QStringLiteral("10"));
+    const auto *name = rec->Find(QStringLiteral("Apnée"));
+    ASSERT_NE(name, nullptr);
+    const auto row = rec->Row(name->y, name->page);
+    ASSERT_EQ(row.size(), 10);
+    const auto centre = [](const RecordingTarget::Item &t) { return t.x + t.width / 2; };
+    const auto right = [](const RecordingTarget::Item &t) { return t.x + t.width; };
+    EXPECT_NEAR(centre(row[1]), 8.7, 1e-5);    // cost
+    EXPECT_NEAR(centre(row[2]), 10, 1e-5);     // statistic, 8 points
+    EXPECT_DOUBLE_EQ(row[2].font.size, 8);
+    EXPECT_NEAR(centre(row[3]), 11, 1e-5);     // ranks
+    EXPECT_EQ(row[4].text, QStringLiteral("ooo"));
+    EXPECT_EQ(row[4].font.name, QStringLiteral("Wingdings"));
+    EXPECT_NEAR(right(row[5]), 13.8, 1e-5);
+    EXPECT_NEAR(right(row[9]), 19.8, 1e-5);    // total
+    EXPECT_EQ(row[5].font.name, QStringLiteral("Arial"));
+}
+
+TEST_F(SkillPagesTest, EverySubSkillWithRanksHasItsOwnRowAndTotal)
+{
+    const auto rec = Record(QStringLiteral("10"));
+    const auto *forge = rec->Find(QStringLiteral("Métier (au choix) (Forge)"));
+    const auto *weaving = rec->Find(QStringLiteral("Métier (au choix) (Tissage)"));
+    ASSERT_NE(forge, nullptr);
+    ASSERT_NE(weaving, nullptr);
+    EXPECT_GT(weaving->y, forge->y);
+    // Ranks 2 and the total of the sub-skill's own row.
+    const auto row = rec->Row(weaving->y, weaving->page);
+    EXPECT_EQ(row[3].text, QStringLiteral("2"));
+    const qint32 sub = qint32(vb::Val(Hero().DirSubSkills(4, 2)));
+    EXPECT_EQ(row.last().text, vb::NumText(Hero().TotalSkillBonus(48, sub, 3)));
+    EXPECT_NE(row.last().text, rec->Row(forge->y, forge->page).last().text);
+
+    // A sub-skill without ranks is left out; one rank is enough.
+    Hero().AddSubSkills(56, QStringLiteral("Marais"), 0);
+    Hero().AddSubSkills(176, QStringLiteral("Luth"), 1);
+    const auto again = Record(QStringLiteral("10"));
+    EXPECT_EQ(again->Find(QStringLiteral("Connaissance d'une région (Marais)")), nullptr);
+    EXPECT_NE(again->Find(QStringLiteral("Instrument (au choix) (Luth)")), nullptr);
+}
+
+TEST_F(SkillPagesTest, ANameTooLongForItsColumnIsCutBeforeTheCost)
+{
+    const auto rec = Record(QStringLiteral("10"));
+    for (const auto &t : rec->Texts())
+        if (t.text.startsWith(QStringLiteral("Connaissance d'une région"))) {
+            EXPECT_TRUE(t.text.endsWith(QStringLiteral("...")));
+            EXPECT_LE(t.x + t.width, 2.32 + 5.7 + 1e-9);
+            return;
+        }
+    ADD_FAILURE() << "no row for the region lore";
+}

@@ -1,0 +1,188 @@
+// Typing bonuses into the panels' boxes, and moving between the tree and the grid.
+#include "SkillDevFixture.h"
+
+#include <QSignalBlocker>
+
+using ModGeneral::Players;
+
+namespace {
+
+class BonusNavigationTest : public SkillDevFixture {
+protected:
+    qint32 skillRow(qint32 id)
+    {
+        for (qint32 r = 0; player().NbSkill > 0 && r <= player().NbSkill; ++r)
+            if (player().DirSkills(0, r) == id)
+                return r;
+        return -1;
+    }
+    qint32 categoryRow(qint32 id)
+    {
+        for (qint32 r = 0; r <= player().NbSkillCat; ++r)
+            if (player().DirSkillsCat(0, r) == id)
+                return r;
+        return -1;
+    }
+};
+
+TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
+{
+    adolescence();
+    frmSkillDev *w = open();
+    show(QStringLiteral("SK0/81"));
+    const qint32 row = skillRow(81);
+    ASSERT_GE(row, 0);
+    w->labBonusSkill[2]->setText(QStringLiteral("5"));
+    w->labBonusSkill_LostFocus(2);
+    EXPECT_EQ(player().DirSkills(2, row), 5);
+    EXPECT_EQ(w->labBonusSkill[4]->text(), QString::number(player().TotalSkillBonus(81, 0, 2)));
+    w->labBonusSkill[3]->setText(QStringLiteral("-2"));
+    w->labBonusSkill_KeyPress(3, 13);
+    EXPECT_EQ(player().DirSkills(3, row), -2);
+
+    // Other boxes and keys do nothing.
+    w->labBonusSkill[0]->setText(QStringLiteral("9"));
+    w->labBonusSkill_KeyPress(0, 13);
+    w->labBonusSkill[2]->setText(QStringLiteral("8"));
+    w->labBonusSkill_KeyPress(2, 65);
+    EXPECT_EQ(player().DirSkills(2, row), 5);
+
+    // No row for the shown skill: the message, and the box back at 0.
+    show(QStringLiteral("SK0/1"));
+    w->labBonusSkill[3]->setText(QStringLiteral("4"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("minimum d'un (1) niveau"));
+    w->labBonusSkill_LostFocus(3);
+    EXPECT_EQ(w->labBonusSkill[3]->text(), QStringLiteral("0"));
+
+    // Text that is no whole number is refused and stores nothing.
+    show(QStringLiteral("SK0/81"));
+    w->labBonusSkill[2]->setText(QStringLiteral("abc"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
+    w->labBonusSkill_KeyPress(2, 13);
+    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("0"));
+    EXPECT_EQ(player().DirSkills(2, row), 5);
+    w->labBonusSkill[2]->setText(QStringLiteral("70000"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
+    w->labBonusSkill_KeyPress(2, 13);
+    EXPECT_EQ(player().DirSkills(2, row), 5);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+}
+
+TEST_F(BonusNavigationTest, KeyedRowsTakeTheirBonusAsText)
+{
+    Personnage &p = player();
+    p.AddSkill(Personnage::fId, 1, RankKind::WeaponSkill, 227);
+    p.AddSkill(Personnage::fKey, 1, RankKind::WeaponSkill, 8);
+    p.AddSkill(Personnage::fId, 2, RankKind::WeaponSkill, 227);
+    p.AddSkill(Personnage::fKey, 2, RankKind::WeaponSkill, 9);
+    const qint32 sub = p.AddSubSkills(48, QStringLiteral("Forge"), 0);
+    frmSkillDev *w = open();
+    show(QStringLiteral("SW9/227"));
+    w->labBonusSkill[3]->setText(QStringLiteral("3"));
+    w->labBonusSkill_KeyPress(3, 13);
+    EXPECT_EQ(p.DirWeaponSkills(3, 2), QStringLiteral("3"));
+    EXPECT_EQ(p.DirWeaponSkills(3, 1), QStringLiteral("0"));
+    show(QStringLiteral("SS%1/48").arg(sub));
+    w->labBonusSkill[2]->setText(QStringLiteral("7"));
+    w->labBonusSkill_KeyPress(2, 13);
+    EXPECT_EQ(p.DirSubSkills(2, sub), QStringLiteral("7"));
+}
+
+TEST_F(BonusNavigationTest, CategoryBonusesGoIntoTheCategoryRow)
+{
+    adolescence();
+    {
+        // Nothing shown yet: nothing stored, nothing said.
+        frmSkillDev blank;
+        blank.setTag(QStringLiteral("1"));
+        blank.labBonusSkillCat[3]->setText(QStringLiteral("4"));
+        blank.labBonusSkillCat_KeyPress(3, 13);
+        EXPECT_EQ(messages(), 0);
+    }
+    frmSkillDev *w = open();
+
+    show(QStringLiteral("SC12"));
+    const qint32 row = categoryRow(12);
+    ASSERT_GE(row, 0);
+    w->labBonusSkillCat[3]->setText(QStringLiteral("6"));
+    w->labBonusSkillCat_LostFocus(3);
+    EXPECT_EQ(player().DirSkillsCat(3, row), 6);
+    EXPECT_EQ(w->labBonusSkillCat[4]->text(), QString::number(player().TotalSkillCatBonus(12)));
+    // The profession's bonus is not the player's to type.
+    const qint16 profession = player().DirSkillsCat(2, row);
+    w->labBonusSkillCat[2]->setText(QStringLiteral("11"));
+    w->labBonusSkillCat_KeyPress(2, 13);
+    EXPECT_EQ(player().DirSkillsCat(2, row), profession);
+    EXPECT_TRUE(w->labBonusSkillCat[2]->isReadOnly());
+    // A category the character has no row for: the message, nothing in a free row.
+    show(QStringLiteral("SC53"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("minimum"));
+    w->labBonusSkillCat[3]->setText(QStringLiteral("9"));
+    w->labBonusSkillCat_KeyPress(3, 13);
+    EXPECT_EQ(w->labBonusSkillCat[3]->text(), QStringLiteral("0"));
+    for (qint32 r = 0; r <= player().NbSkillCat; ++r)
+        if (player().DirSkillsCat(0, r) < 1)
+            EXPECT_EQ(player().DirSkillsCat(3, r), 0) << r;
+}
+
+TEST_F(BonusNavigationTest, GridRowsLeadToTheirNodes)
+{
+    adolescence();
+    frmSkillDev *w = open();
+    ASSERT_GE(w->grdSkill->rowCount(), 3);
+    w->grdSkill->setCurrentCell(2, 0);
+    w->grdSkill_Click();
+    const QString index = w->SkillTable[3][0];
+    EXPECT_EQ(tag(w->grdSkill), index);
+    QTreeWidgetItem *n = w->Node(index.toInt());
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(w->labSkill->text(), n->text(0));
+    EXPECT_TRUE(n->parent()->isExpanded());
+    EXPECT_EQ(w->trvSkillCategorie->currentItem(), n);
+    EXPECT_TRUE(n->isSelected());
+
+    // A click below the filled rows does nothing.
+    w->SkillRowCount = 0;
+    w->grdSkill->setCurrentCell(1, 0);
+    w->grdSkill_Click();
+    EXPECT_EQ(tag(w->grdSkill), index);
+}
+
+TEST_F(BonusNavigationTest, CategoriesOpenSortedAndCloseAgain)
+{
+    frmSkillDev *w = open();
+    QTreeWidgetItem *cat = node(QStringLiteral("SC14"));
+    ASSERT_NE(cat, nullptr);
+    QTreeWidgetItem *firstChild = cat->child(0);
+    const int before = w->IndexOf(firstChild);
+    cat->setExpanded(true);
+    EXPECT_EQ(frmSkillDev::NodeImage(cat), QStringLiteral("Fichier ouvert"));
+    EXPECT_EQ(cat->child(0)->text(0), QStringLiteral("Langue écrite"));
+    EXPECT_EQ(w->IndexOf(firstChild), before);   // indexes stay with their nodes
+    cat->setExpanded(false);
+    EXPECT_EQ(frmSkillDev::NodeImage(cat), QStringLiteral("Fichier fermer"));
+    // A skill node keeps its picture and the order of its languages.
+    QTreeWidgetItem *skill = node(QStringLiteral("SK0/32"));
+    const QString first = skill->child(0)->text(0);
+    skill->setExpanded(true);
+    EXPECT_EQ(frmSkillDev::NodeImage(skill), QStringLiteral("Feuille"));
+    EXPECT_EQ(skill->child(0)->text(0), first);
+    // Node texts cannot be edited.
+    EXPECT_EQ(w->trvSkillCategorie->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(BonusNavigationTest, ClosingClearsTheLanguageModeOnce)
+{
+    frmSkillDev *w = open(QStringLiteral("Langue"));
+    w->Unload();
+    EXPECT_TRUE(w->isUnloaded());
+    EXPECT_EQ(ModGeneral::SkillDevMode, QString());
+    // A later stage's mode survives a second close of the old window.
+    ModGeneral::SkillDevMode = QStringLiteral("Langue");
+    w->Unload();
+    EXPECT_EQ(ModGeneral::SkillDevMode, QStringLiteral("Langue"));
+    window.release();   // deleted on close
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+// Renders the window of a developed character into a picture when
+// QV_SKILLDEV_GRAB names a file, so that its layout can be looked at.
+#include "SkillDevFixture.h"
+
+#include <QPixmap>
+
+TEST_F(SkillDevFixture, RendersAWholeWindow)
+{
+    adolescence();
+    frmSkillDev *w = open();
+    w->resize(1100, 720);
+    show(QStringLiteral("SK0/81"));
+    const QByteArray path = qgetenv("QV_SKILLDEV_GRAB");
+    const QPixmap pm = w->grab();
+    EXPECT_FALSE(pm.isNull());
+    if (!path.isEmpty())
+        pm.save(QString::fromLocal8Bit(path));
+}
+
+TEST_F(SkillDevFixture, RendersALanguageStage)
+{
+    adolescence();
+    frmSkillDev *w = open(QStringLiteral("Langue"));
+    w->setStageMarker(QStringLiteral("Linguistique"));
+    w->labDevlopment[13]->setText(QStringLiteral("Rang"));
+    w->labPD->setText(QStringLiteral("4"));
+    w->resize(1100, 720);
+    show(QStringLiteral("SL2/33"));
+    const QByteArray path = qgetenv("QV_SKILLDEV_GRAB");
+    const QPixmap pm = w->grab();
+    EXPECT_FALSE(pm.isNull());
+    if (!path.isEmpty())
+        pm.save(QString::fromLocal8Bit(path).replace(QStringLiteral(".png"), QStringLiteral("-language.png")));
+}

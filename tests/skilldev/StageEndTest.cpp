@@ -1,0 +1,250 @@
+// The end of each stage and what opens next, and the adolescence pass.
+#include "SkillDevFixture.h"
+
+#include "frame/ui/frmMain.h"
+
+
+using ModGeneral::Players;
+
+namespace {
+
+class StageEndTest : public SkillDevFixture {
+protected:
+    void SetUp() override
+    {
+        SkillDevFixture::SetUp();
+        auto &h = skilldev::Hooks();
+        h.BackgroundOptions = [this](int n, bool load) { background.push_back({n, load}); };
+        h.StatGainRolls = [this](int n) { rolls.push_back(n); };
+        h.WeaponCategoryOrder = [this](int n) { orders.push_back(n); };
+    }
+
+    // A window that the stage's end closes: it lives in the window table.
+    frmSkillDev *stage(const QString &mode, const QString &ranks, const QString &marker, int points)
+    {
+        auto *w = new frmSkillDev;
+        SkillDevForms.put(1, w);
+        w->setTag(QStringLiteral("1"));
+        ModGeneral::SkillDevMode = mode;
+        w->setRanksMarker(ranks);
+        w->setStageMarker(marker);
+        w->LoadData();
+        w->labPD->setText(QString::number(points));
+        w->btnEnd->setEnabled(true);
+        return w;
+    }
+
+    std::vector<std::pair<int, bool>> background;
+    std::vector<int> rolls, orders;
+};
+
+TEST_F(StageEndTest, PointsLeftAskFirstAndNoKeepsTheStage)
+{
+    frmSkillDev *w = stage(QString(), QStringLiteral("Ranks"), QStringLiteral("Hobby Ranks"), 3);
+    player().AddDevelopment(2, 81, 0, 1, 0);
+    ui->answerMsgBox(ports::No, QStringLiteral("tous vos rangs"));
+    w->btnEnd_Click();
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().style, ports::YesNo);
+    EXPECT_FALSE(w->isUnloaded());
+    EXPECT_EQ(w->labPD->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->StageMarker(), QStringLiteral("Hobby Ranks"));
+    EXPECT_EQ(player().DirRankDevelopment(2, 81, 0, 0).toInt(), 1);
+
+    // Development points left: the question speaks of development points.
+    frmSkillDev *level = stage(QString(), QString(), QString(), 4);
+    ui->answerMsgBox(ports::No, QStringLiteral("points de développement"));
+    level->btnEnd_Click();
+    EXPECT_FALSE(level->isUnloaded());
+}
+
+TEST_F(StageEndTest, LevelEndRaisesExperienceAndRefreshesTheSheet)
+{
+    CharacterWindow *sheet = GeneralForms.make();
+    GeneralForms.put(1, sheet);
+    sheet->setTag(QStringLiteral("1"));
+    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+    player().AddDevelopment(2, 1, 0, 2, 0);
+    w->btnEnd_Click();
+    EXPECT_EQ(messages(), 0);   // nothing left: no question
+    EXPECT_EQ(player().Experience, 10000);
+    EXPECT_EQ(player().CalNiveau(), 1);
+    EXPECT_TRUE(rolls.empty());
+    EXPECT_TRUE(w->isUnloaded());
+    EXPECT_FALSE(w->btnEnd->isEnabled());
+    EXPECT_EQ(player().PdeD, 0);
+    // The ranks reached the record.
+    bool held = false;
+    for (int r = 0; r <= player().NbSkill && player().NbSkill > 0; ++r)
+        held = held || (player().DirSkills(0, r) == 1 && player().DirSkills(1, r) == 2);
+    EXPECT_TRUE(held);
+
+    // Two steps from 50000: the level changes only at 70000; rolls from level 2 on.
+    player().Experience = 50000;
+    frmSkillDev *next = stage(QString(), QString(), QString(), 0);
+    next->btnEnd_Click();
+    EXPECT_EQ(player().Experience, 70000);
+    EXPECT_EQ(rolls, std::vector<int>{1});
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+}
+
+TEST_F(StageEndTest, ExperienceAtItsLimitStopsClimbing)
+{
+    player().Experience = std::numeric_limits<qint32>::max() - 5;
+    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+    // The level of such experience is not computable: one report, and the end still ends.
+    ui->expectError(QStringLiteral("CalNiveau"));
+    w->btnEnd_Click();
+    EXPECT_TRUE(w->isUnloaded());
+    EXPECT_EQ(player().Experience, std::numeric_limits<qint32>::max() - 5);
+}
+
+TEST_F(StageEndTest, HobbyEndStartsTheFirstLevelOnANewSheet)
+{
+    frmSkillDev *w = stage(QString(), QStringLiteral("Ranks"), QStringLiteral("Hobby Ranks"), 0);
+    ui->answerMsgBox(ports::Ok, QStringLiteral("premier niveau"));
+    w->btnEnd_Click();
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().title, QStringLiteral("Niveau 1"));
+    EXPECT_EQ(w->StageMarker(), QString());
+    EXPECT_EQ(w->RanksMarker(), QString());
+    EXPECT_EQ(w->labDevlopment[13]->text(), QStringLiteral("Points de développement"));
+    EXPECT_EQ(w->labPD->text(), QString::number(player().PdeD));
+    EXPECT_GT(player().PdeD, 0);
+    EXPECT_TRUE(w->isUnloaded());
+    CharacterWindow *sheet = GeneralForms.peek(1);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->Tag(), QStringLiteral("1"));
+    EXPECT_EQ(player().Experience, 0);
+    // The window made afresh for the next level has no stage.
+    auto *again = qobject_cast<frmSkillDev *>(SkillDevForms[1]);
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, w);
+    EXPECT_EQ(again->StageMarker(), QStringLiteral("3079"));
+}
+
+TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
+{
+    player().PointsBO = 2;
+    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Historique"), 0);
+    w->btnEnd_Click();
+    ASSERT_EQ(background.size(), 1u);
+    EXPECT_EQ(background[0], std::make_pair(1, true));
+    EXPECT_TRUE(w->isUnloaded());
+    EXPECT_EQ(ModGeneral::SkillDevMode, QString());
+
+    player().PointsBO = 0;
+    frmSkillDev *w2 = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Historique"), 0);
+    w2->btnEnd_Click();
+    ASSERT_EQ(background.size(), 2u);
+    EXPECT_EQ(background[1], std::make_pair(1, false));
+}
+
+TEST_F(StageEndTest, AdolescencePassAsksForEveryOpenChoice)
+{
+    adolescence();
+    Personnage &p = player();
+    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Linguistique"), 0);
+    ui->allowUnused(false);
+    ui->answerChooseOne([](const std::vector<ports::ChooserItem> &items) { return items.front().id; });
+    ui->answerChooseOne([](const std::vector<ports::ChooserItem> &items) { return items.back().id; });
+    ui->answerInput(QStringLiteral("Forge"), QStringLiteral("Métier"));
+    ui->answerInput(QString(), QStringLiteral("région"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("catégories d'armes"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Vous avez 5 points d'historique"));
+    w->btnEnd_Click();
+
+    const auto choosers = ui->callsOf(ScriptedPorts::Kind::ChooseOne);
+    ASSERT_EQ(choosers.size(), 2u);
+    EXPECT_EQ(choosers[0].title, QStringLiteral("Lames (2 Rangs)"));
+    EXPECT_EQ(choosers[0].mode, 999);
+    EXPECT_EQ(choosers[1].title, QStringLiteral("Armes de trait (1 Rang)"));
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().title, QStringLiteral("Options d'historique"));
+    const auto inputs = ui->callsOf(ScriptedPorts::Kind::InputBox);
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(inputs[0].title, QStringLiteral("Métier (au choix) (1 Rang)"));
+
+    // The chosen weapons carry their ranks; the sub-skills carry the skill's.
+    const qint32 blade = choosers[0].items.front().id;
+    bool weapon = false;
+    for (int r = 1; r <= p.NbWeaponSkills; ++r)
+        weapon = weapon || (p.DirWeaponSkills(0, r) == "227" && p.DirWeaponSkills(4, r) == QString::number(blade)
+                            && p.DirWeaponSkills(1, r) == "2");
+    EXPECT_TRUE(weapon);
+    QStringList names;
+    for (int r = 1; r <= p.NbSubSkill; ++r)
+        if (p.DirSubSkills(5, r) != QStringLiteral("0"))
+            names << p.DirSubSkills(5, r) + QLatin1Char(':') + p.DirSubSkills(1, r);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Forge:1"), QStringLiteral("EMPTY:1")}));
+
+    EXPECT_EQ(orders, std::vector<int>{1});
+    EXPECT_EQ(p.PointsBO, 5);
+    ASSERT_EQ(background.size(), 1u);
+    EXPECT_EQ(background[0], std::make_pair(1, true));
+    EXPECT_TRUE(w->isUnloaded());
+    EXPECT_EQ(ModGeneral::SkillDevMode, QString());
+}
+
+TEST_F(StageEndTest, AdolescencePassWithoutRaceOrChoicesStillReachesTheOptions)
+{
+    player().Race_ID = 77;
+    ui->allowUnused(false);
+    ui->answerMsgBox(ports::Ok, QStringLiteral("catégories d'armes"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Vous avez 0 points"));
+    skilldev::SpecialSkillAdolesence(QStringLiteral("1"));
+    EXPECT_EQ(player().PointsBO, 0);
+    EXPECT_EQ(background.size(), 1u);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ChooseOne), 0);
+}
+
+TEST_F(StageEndTest, StageOpenersWriteTheirMarkers)
+{
+    skilldev::ResetHooks();
+    Personnage &p = player();
+    p.PointsBO = 4;
+    frmSkillDev *w = skilldev::OpenStage(1, skilldev::Stage::BackgroundLanguages, 20);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->StageMarker(), QStringLiteral("Historique"));
+    EXPECT_EQ(w->RanksMarker(), QStringLiteral("Ranks"));
+    EXPECT_TRUE(w->LanguageMode());
+    EXPECT_EQ(w->labPD->text(), QStringLiteral("20"));
+    EXPECT_TRUE(w->btnEnd->isEnabled());
+    EXPECT_TRUE(w->btnTraning->isHidden());
+    EXPECT_EQ(w->labDevlopment[13]->text(), QStringLiteral("Rang"));
+
+    // Without the options dialog, the options are given up and the hobby ranks follow.
+    skilldev::Hooks().BackgroundOptions(1, true);
+    auto *hobby = qobject_cast<frmSkillDev *>(SkillDevForms.peek(1));
+    ASSERT_NE(hobby, nullptr);
+    EXPECT_EQ(hobby->StageMarker(), QStringLiteral("Hobby Ranks"));
+    EXPECT_EQ(hobby->labPD->text(), QStringLiteral("12"));   // the race's hobby ranks
+    EXPECT_EQ(hobby->labDevlopment[13]->text(), QStringLiteral("Rangs passe-temps"));
+    EXPECT_EQ(p.PointsBO, 0);
+    EXPECT_FALSE(hobby->LanguageMode());
+    // The hobby tree was built as a rank stage: no category without culture skills.
+    EXPECT_EQ(hobby->NodeByKey(QStringLiteral("SC1")), nullptr);
+
+    // The default weapon order gives every weapon category its place.
+    skilldev::Hooks().WeaponCategoryOrder(1);
+    for (qint16 k = 0; k <= 6; ++k)
+        EXPECT_EQ(p.DirCategorieWeapon(k), 49 + k);
+    ClearFormTables();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StageEndTest, LevelButtonDuringALevelKeepsItsPoints)
+{
+    frmMain main;
+    main.show();
+    frmSkillDev *w = stage(QString(), QString(), QString(), 30);
+    main.setTag(QStringLiteral("1"));
+    w->labPD->setText(QStringLiteral("12"));
+    player().AddDevelopment(2, 81, 0, 1, 0);
+    main.tbToolBar_ButtonClick(QStringLiteral("Level"));
+    EXPECT_EQ(w->labPD->text(), QStringLiteral("12"));
+    EXPECT_EQ(player().DirRankDevelopment(2, 81, 0, 0).toInt(), 1);
+    ClearFormTables();
+}
+
+} // namespace
