@@ -119,11 +119,12 @@ frmCharacter::frmCharacter(QWidget *parent) : QDialog(parent)
     connect(txtPoids, &QLineEdit::textChanged, this, &frmCharacter::txtPoids_Change);
 
     LoadFormStrings(this);
+    setTag(this, QString());   // no character until the opener gives its number
 }
 
 void frmCharacter::LoadData()
 {
-    Personnage &p = record(Tag);
+    Personnage &p = record(tag(this));
     txtNom->setText(p.Nom);
     txtAge->setText(vb::NumText(p.Age));
     int sum = 0;
@@ -136,24 +137,24 @@ void frmCharacter::LoadData()
 
 void frmCharacter::txtNom_Change()
 {
-    record(Tag).Nom = txtNom->text();
+    record(tag(this)).Nom = txtNom->text();
 }
 
 void frmCharacter::txtAge_Change()
 {
-    record(Tag).Age = static_cast<float>(vb::Val(txtAge->text()));
+    record(tag(this)).Age = static_cast<float>(vb::Val(txtAge->text()));
 }
 
 void frmCharacter::txtGrandeur_Change()
 {
     // Half-typed text keeps the height it had until it reads as a number.
     if (const std::optional<float> v = single(txtGrandeur))
-        record(Tag).Grandeur = *v;
+        record(tag(this)).Grandeur = *v;
 }
 
 void frmCharacter::txtPoids_Change()
 {
-    record(Tag).Poids = static_cast<float>(vb::Val(txtPoids->text()));
+    record(tag(this)).Poids = static_cast<float>(vb::Val(txtPoids->text()));
 }
 
 void frmCharacter::Toolbar1_ButtonClick(const QString &key)
@@ -179,7 +180,7 @@ void frmCharacter::bntOk_Click()
                            ports::OkOnly | ports::Exclamation, windowTitle());
         return;
     }
-    Personnage &p = record(Tag);
+    Personnage &p = record(tag(this));
     p.Nom = txtNom->text();
     p.Age = *age;
     p.Apparence = *look;

@@ -17,7 +17,7 @@ class frmCharacter : public QDialog {
 public:
     explicit frmCharacter(QWidget *parent = nullptr);
 
-    QString Tag;
+    // The character number is the window's Tag (tag()/setTag()).
     QLabel *labNom = nullptr, *labAge = nullptr, *labGrandeur = nullptr, *labPieds = nullptr,
            *labPoids = nullptr, *labLivres = nullptr, *Label1 = nullptr;
     QLineEdit *txtNom = nullptr, *txtAge = nullptr, *txtGrandeur = nullptr, *txtPoids = nullptr,

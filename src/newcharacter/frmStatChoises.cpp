@@ -5,6 +5,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/frmMain.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "newcharacter/frmCharacter.h"
@@ -457,7 +458,7 @@ void frmStatChoises::HandOver()
 
     {
         frmCharacter identity(frmMain::instance());
-        identity.Tag = Tag();
+        ::setTag(&identity, Tag());
         identity.setWindowTitle(Text(3541));
         identity.LoadData();
         identity.exec();

@@ -119,7 +119,7 @@ void frmStatGain::OpenRolls()
         if (!ckStat[i]->isChecked())
             rolls.DisableRow(i);
     }
-    rolls.Tag = Tag;
+    setTag(&rolls, tag(this));
     rolls.LoadData();
     rolls.exec();
 }

@@ -110,6 +110,7 @@ frmStatGainRolls::frmStatGainRolls(QWidget *parent) : QDialog(parent)
     connect(btnOk, &QPushButton::clicked, this, &frmStatGainRolls::btnOk_Click);
 
     LoadFormStrings(this);
+    setTag(this, QString());   // no character until the opener gives its number
 }
 
 void frmStatGainRolls::DisableRow(int i)
@@ -125,7 +126,7 @@ void frmStatGainRolls::DisableRow(int i)
 void frmStatGainRolls::LoadData()
 {
     try {
-        Personnage &p = ModGeneral::Players(Tag.toInt());
+        Personnage &p = ModGeneral::Players(tag(this).toInt());
         dao::Recordset rs = rulesread::Open(QStringLiteral("Stat"));
         for (int k = 0; k < 10; ++k) {
             if (!rs.Eof()) {
@@ -174,7 +175,7 @@ bool frmStatGainRolls::CalculGain()
         if (txtDie[k + 10]->text().trimmed().isEmpty())
             txtDie[k + 10]->setText(rollText());
     }
-    Personnage &p = ModGeneral::Players(Tag.toInt());
+    Personnage &p = ModGeneral::Players(tag(this).toInt());
     bool complete = true;
     for (int k = 0; k < 10; ++k) {
         if (!txtDie[k]->isEnabled())
@@ -236,7 +237,7 @@ void frmStatGainRolls::btnOk_Click()
         return;
     }
     try {
-        Personnage &p = ModGeneral::Players(Tag.toInt());
+        Personnage &p = ModGeneral::Players(tag(this).toInt());
         for (int k = 0; k < 10; ++k) {
             if (txtResultat[k]->text().trimmed().isEmpty())
                 continue;

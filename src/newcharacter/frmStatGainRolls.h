@@ -1,6 +1,6 @@
 #pragma once
 // The statistic gain rolls: two d10 per statistic raise its temporary value
-// towards its potential. The opener sets Tag to the character number, may
+// towards its potential. The opener sets the Tag to the character number, may
 // leave statistics out (DisableRow), calls LoadData and shows it modally. OK
 // is the only way out: closing the window stores the gains as OK does.
 #include <QDialog>
@@ -16,7 +16,7 @@ class frmStatGainRolls : public QDialog {
 public:
     explicit frmStatGainRolls(QWidget *parent = nullptr);
 
-    QString Tag;
+    // The character number is the window's Tag (tag()/setTag()).
     std::array<QLabel *, 10> Statistics{};
     std::array<QLineEdit *, 10> txtStatisticsT{};
     std::array<QLineEdit *, 10> txtStatisticsP{};

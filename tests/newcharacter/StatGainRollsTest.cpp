@@ -2,6 +2,7 @@
 // the dialog rolls itself, bad dice and what reaches the record.
 #include "NewCharFixture.h"
 
+#include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
 
@@ -31,7 +32,7 @@ protected:
     {
         for (int i = 1; i < 10; ++i)
             dlg.DisableRow(i);
-        dlg.Tag = QString::number(n);
+        setTag(&dlg, QString::number(n));
         dlg.LoadData();
     }
     int temporary(int i) { return ModGeneral::Players(n).DirStats(0, static_cast<qint16>(i)); }
@@ -80,7 +81,7 @@ TEST_F(StatGainRollsTest, LeftOutStatisticsGetNoDiceAndKeepTheirValue)
     for (int i = 0; i < 10; ++i)
         if (i != 3 && i != 7)
             dlg.DisableRow(i);
-    dlg.Tag = QString::number(n);
+    setTag(&dlg, QString::number(n));
     dlg.LoadData();
     EXPECT_EQ(dlg.Statistics[0]->text(), QStringLiteral("Agilité"));
     d10({2, 6, 5, 1});   // boxes 3, 7, 13, 17: row 3 gets 2 and 5, row 7 gets 6 and 1
@@ -101,7 +102,7 @@ TEST_F(StatGainRollsTest, AnyDieChangeEmptiesEveryGainAndOkComputesAgain)
     frmStatGainRolls dlg;
     for (int i = 2; i < 10; ++i)
         dlg.DisableRow(i);
-    dlg.Tag = QString::number(n);
+    setTag(&dlg, QString::number(n));
     dlg.LoadData();
     dlg.txtDie[0]->setText(QStringLiteral("4"));
     dlg.txtDie[10]->setText(QStringLiteral("7"));

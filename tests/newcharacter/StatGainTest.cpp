@@ -1,6 +1,7 @@
 // The statistic gain choice handing over to the rolls, and the identity dialog.
 #include "NewCharFixture.h"
 
+#include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmStatGain.h"
 #include "newcharacter/frmStatGainRolls.h"
@@ -32,7 +33,7 @@ TEST_F(StatGainChoiceTest, OkHandsOverToTheRollsOfTheTickedStatisticsOnly)
     dlg.ckStat[2]->setChecked(true);   // the package's own statistic: ticked and fixed
     dlg.ckStat[2]->setEnabled(false);
     dlg.labChoix->setText(QStringLiteral("1"));
-    dlg.Tag = QString::number(n);
+    setTag(&dlg, QString::number(n));
     dlg.LoadData();
     EXPECT_EQ(dlg.labChoix->property("Tag").toString(), QStringLiteral("1"));
 
@@ -120,7 +121,7 @@ TEST_F(IdentityTest, AppearanceIsPresencePotentialPlusFiveDiceAndIsStoredOnClose
              {{1, 1, 1, 1, 1}, 30}, {{10, 10, 10, 10, 10}, 75}, {{3, 9, 4, 1, 6}, 48}}) {
         d10(rolls);
         frmCharacter dlg;
-        dlg.Tag = QString::number(n);
+        setTag(&dlg, QString::number(n));
         dlg.LoadData();
         EXPECT_EQ(dlg.txtApparence->text(), QString::number(expected));
         EXPECT_EQ(ModGeneral::Players(n).Apparence, 7);   // not before the dialog closes
@@ -137,7 +138,7 @@ TEST_F(IdentityTest, TypingWritesAsItGoesAndTheCloseBoxStoresLikeOk)
 {
     d10({5, 5, 5, 5, 5});
     frmCharacter dlg;
-    dlg.Tag = QString::number(n);
+    setTag(&dlg, QString::number(n));
     dlg.LoadData();
     Personnage &p = ModGeneral::Players(n);
     dlg.txtNom->clear();
