@@ -10,6 +10,7 @@
 #include "frame/ui/frmMain.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
+#include "newcharacter/frmStatGainRolls.h"
 #include "skilldev/frmSkillDev.h"
 
 #include <QApplication>
@@ -53,12 +54,19 @@ void OpenWeaponCategoryOrder(int n)
     dlg.exec();
 }
 
+void OpenStatGainRolls(int n)
+{
+    frmStatGainRolls dlg(ModalParent());
+    setTag(&dlg, QString::number(n));
+    dlg.setWindowTitle(ModGeneral::Players(n).Nom + QStringLiteral(" (") + Strings::Load(5006) + QStringLiteral(")"));
+    dlg.LoadData();
+    dlg.exec();
+}
+
 Links defaultLinks()
 {
     Links l;
-    // Until the statistic gain rolls window is in the build the option is
-    // spent and nothing is rolled.
-    l.StatGainRolls = [](int) {};
+    l.StatGainRolls = OpenStatGainRolls;
     l.OpenStage = DefaultOpenStage;
     return l;
 }

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QTimer>
 
 class BackgroundFlowTest : public SkillDevFixture {
 protected:
@@ -114,4 +115,31 @@ TEST_F(BackgroundFlowTest, WeaponOrderOpensOnThePlainOrder)
     EXPECT_EQ(player().DirCategorieWeapon(0), 50);
     EXPECT_EQ(player().DirCategorieWeapon(1), 49);
     EXPECT_EQ(player().DirCategorieWeapon(6), 55);
+}
+
+TEST_F(BackgroundFlowTest, ExtraStatisticGainRollsOpenTheRollsDialog)
+{
+    player().PointsBO = 1;
+    ui->answerMsgBox(ports::Ok, Strings::Load(5030));
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        auto *dlg = qobject_cast<frmBackground *>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->chkBackground[1]->setChecked(true);
+        // Clicked once this step is over, so that the driver sees the rolls dialog.
+        QTimer::singleShot(0, dlg->btnOk, &QPushButton::click);
+    });
+    QString caption;
+    driver.then([&caption](QWidget *w) {
+        caption = w->windowTitle();
+        EXPECT_STREQ(w->metaObject()->className(), "frmStatGainRolls");
+        if (auto *d = qobject_cast<QDialog *>(w))
+            d->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+    });
+    skilldev::Hooks().BackgroundOptions(1, true);
+    EXPECT_TRUE(driver.allStepsRan());
+    EXPECT_EQ(caption, QStringLiteral("Brune (") + Strings::Load(5006) + QStringLiteral(")"));
+    EXPECT_EQ(player().PointsBO, 0);
+    ASSERT_NE(stageWindow(), nullptr);
+    EXPECT_EQ(stageWindow()->StageMarker(), QStringLiteral("Hobby Ranks"));
 }
