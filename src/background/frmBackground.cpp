@@ -408,7 +408,9 @@ void frmBackground::btnOk_Click()
         Personnage &p = Players(n);
 
         const qint16 price = Price();
-        if (price > p.PointsBO) {
+        // Buying nothing is always allowed, so a dialog with no points to
+        // spend (none or, by a stray value, fewer) still leads on.
+        if (price > 0 && price > p.PointsBO) {
             ports::ui().MsgBox(QStringLiteral("Dépassement"), ports::OkOnly, background::AppTitle());
             return;
         }
@@ -435,7 +437,7 @@ void frmBackground::btnOk_Click()
             LanguageStage(n);
             return;
         }
-        if (p.PointsBO == 0) {
+        if (p.PointsBO <= 0) {
             HobbyStage(n, p);
             return;
         }

@@ -176,6 +176,12 @@ TEST_F(BackgroundTest, NothingBoughtStaysOpenWithPointsOrGoesToHobbiesWithout)
     EXPECT_EQ(stages[0].ranks, 12);
     EXPECT_EQ(ui->callsOf(Kind::MsgBox)[0].title, Strings::Load(3076));
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    // Points below nothing (a stray value) must not hold the character here.
+    p.PointsBO = -1;
+    ui->answerMsgBox(ports::Ok, Strings::Load(5030));
+    dlg.btnOk_Click();
+    EXPECT_EQ(stages.size(), 2u);
 }
 
 TEST_F(BackgroundTest, SpendingEveryPointLeadsToTheHobbyRanksInTheSameClick)
