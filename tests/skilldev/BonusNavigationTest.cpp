@@ -161,6 +161,19 @@ TEST_F(BonusNavigationTest, CategoriesOpenSortedAndCloseAgain)
     EXPECT_EQ(w->IndexOf(firstChild), before);   // indexes stay with their nodes
     cat->setExpanded(false);
     EXPECT_EQ(frmSkillDev::NodeImage(cat), QStringLiteral("Fichier fermer"));
+    // Opening it again keeps what stood open and chosen below it.
+    QTreeWidgetItem *spoken = node(QStringLiteral("SK0/32"));
+    QTreeWidgetItem *language = spoken->child(1);
+    cat->setExpanded(true);
+    spoken->setExpanded(true);
+    w->trvSkillCategorie->setCurrentItem(language);
+    EXPECT_EQ(w->labSkill->text(), language->text(0));
+    cat->setExpanded(false);
+    cat->setExpanded(true);
+    EXPECT_TRUE(spoken->isExpanded());
+    EXPECT_EQ(w->trvSkillCategorie->currentItem(), language);
+    EXPECT_EQ(w->labSkill->text(), language->text(0));
+    cat->setExpanded(false);
     // A skill node keeps its picture and the order of its languages.
     QTreeWidgetItem *skill = node(QStringLiteral("SK0/32"));
     const QString first = skill->child(0)->text(0);
