@@ -1,6 +1,9 @@
 // Typing bonuses into the panels' boxes, and moving between the tree and the grid.
 #include "SkillDevFixture.h"
 
+#include "frame/ui/frmMain.h"
+
+#include <QFocusEvent>
 #include <QSignalBlocker>
 
 using ModGeneral::Players;
@@ -182,6 +185,20 @@ TEST_F(BonusNavigationTest, CategoriesOpenSortedAndCloseAgain)
     EXPECT_EQ(skill->child(0)->text(0), first);
     // Node texts cannot be edited.
     EXPECT_EQ(w->trvSkillCategorie->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(BonusNavigationTest, TreeFocusMakesItsCharacterCurrent)
+{
+    frmMain main;
+    ModGeneral::RedimPlayer();
+    ModGeneral::Players(2).Nom = QStringLiteral("Odo");
+    window = std::make_unique<frmSkillDev>();
+    window->setTag(QStringLiteral("2"));
+    window->LoadData();
+    main.setTag(QStringLiteral("1"));
+    QFocusEvent in(QEvent::FocusIn);
+    QCoreApplication::sendEvent(window->trvSkillCategorie, &in);
+    EXPECT_EQ(main.Tag(), QStringLiteral("2"));
 }
 
 TEST_F(BonusNavigationTest, ClosingClearsTheLanguageModeOnce)
