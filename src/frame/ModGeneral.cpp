@@ -110,6 +110,7 @@ void ResetSharedState()
     PlayerPath.clear();
     Sql.clear();
     Criteria.clear();
+    RsShared = {};
     DataLanguage = 0;
     PlayerCount = 0;
     SkillDevMode.clear();

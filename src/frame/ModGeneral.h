@@ -21,6 +21,9 @@ inline QString MasterPath;
 inline QString PlayerPath;
 inline QString Sql;
 inline QString Criteria;
+// A rules recordset the new-character pages share for their short look-ups;
+// each user opens it, reads and closes it again.
+inline dao::Recordset RsShared;
 inline qint16 DataLanguage = 0;
 inline qint16 PlayerCount = 0;
 inline QString SkillDevMode;
