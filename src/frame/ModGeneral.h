@@ -33,6 +33,7 @@ inline QVariant MsgText;
 inline QString MsgTitle;
 
 // The open characters, 1..PlayerCount; a slot gets a fresh record on first use.
+// A number above the 16-bit range is a subscript error (vb::Error 9).
 class PlayerTable {
 public:
     Personnage &operator()(int n);
