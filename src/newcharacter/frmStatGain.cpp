@@ -1,5 +1,7 @@
 #include "newcharacter/frmStatGain.h"
 
+#include "newcharacter/frmStatGainRolls.h"
+
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
@@ -9,6 +11,7 @@
 #include "platform/vb.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -55,10 +58,13 @@ frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
 void frmStatGain::LoadData()
 {
     const int n = static_cast<int>(vb::Val(labChoix->text()));
-    if (n == 1 || n == 2)
+    if (n == 1 || n == 2) {
         labChoix->setText(QString::number(n) + QStringLiteral(" ") + Strings::Load(3591));
-    else if (n <= 0)
+        labChoix->setProperty("Tag", QString::number(n));
+    } else if (n <= 0) {
         labChoix->clear();
+        labChoix->setProperty("Tag", QStringLiteral("0"));
+    }
     // Never ask for more than the boxes left free, or OK could never be accepted.
     int free = 0;
     for (QCheckBox *box : ckStat)
@@ -98,5 +104,35 @@ void frmStatGain::btnOk_Click()
         if (ckStat[i]->isChecked())
             m_ticked.push_back(i);
     }
+    // The rolls follow a choice made on screen; a caller that only asks for
+    // the ticks (the window never shown) gets them without the rolls.
+    const bool handOver = isVisible();
     accept();
+    if (handOver)
+        OpenRolls();
+}
+
+void frmStatGain::OpenRolls()
+{
+    frmStatGainRolls rolls(parentWidget());
+    for (int i = 0; i < 10; ++i) {
+        if (!ckStat[i]->isChecked())
+            rolls.DisableRow(i);
+    }
+    setTag(&rolls, tag(this));
+    rolls.LoadData();
+    rolls.exec();
+}
+
+void frmStatGain::reject()
+{
+    // No cancel: leaving the window is OK, which refuses an unfinished choice.
+    btnOk_Click();
+}
+
+void frmStatGain::closeEvent(QCloseEvent *event)
+{
+    if (isVisible())
+        btnOk_Click();   // hides the window when the choice is complete
+    event->ignore();
 }

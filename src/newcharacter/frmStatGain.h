@@ -30,8 +30,15 @@ public slots:
     void btnOk_Click();
     void ckStat_Click(int Index);
 
+protected:
+    // Escape and the close box act as OK.
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void freezeWhenComplete();
+    // Shows the gain rolls for the ticked statistics.
+    void OpenRolls();
 
     int m_limit = -1;   // statistics of choice; -1 until LoadData
     std::vector<int> m_ticked;

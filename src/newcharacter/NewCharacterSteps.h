@@ -1,0 +1,33 @@
+#pragma once
+// Small services the new-character windows share: texts by number that never
+// fail, texts of our own in the interface language, and how a step window puts
+// itself on screen and goes away.
+#include <QString>
+
+class CharacterWindow;
+class QWidget;
+
+namespace newchar {
+
+// Text n of the string table; the number itself when the tables lack it, so a
+// missing entry never stops a window.
+QString Text(int n);
+// One of two texts by the interface language.
+QString Say(const char *french, const char *english);
+
+// Shows a per-character window maximised inside the main window (or on its
+// own when there is no main window) and makes it the active one.
+void Present(CharacterWindow *w);
+// Closes a per-character window and its frame; its unload logic runs once.
+void Unload(QWidget *w);
+
+// Weight (pounds) and height (feet) as the pages show them: unchanged for the
+// English data columns, otherwise in kilograms and metres, cut to four
+// characters, with the user's decimal mark.
+QString WeightText(double pounds);
+QString HeightText(double feet);
+// The unit words beside them.
+QString WeightUnit();
+QString HeightUnit();
+
+} // namespace newchar

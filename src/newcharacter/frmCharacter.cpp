@@ -1,0 +1,206 @@
+#include "newcharacter/frmCharacter.h"
+
+#include "frame/Dice.h"
+#include "frame/ModGeneral.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "newcharacter/NewCharacterSteps.h"
+#include "platform/ports.h"
+#include "platform/vb.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace {
+
+Personnage &record(const QString &tag)
+{
+    return ModGeneral::Players(tag.toInt());
+}
+
+std::optional<float> single(const QLineEdit *box)
+{
+    try {
+        return vb::CSng(box->text());
+    } catch (const vb::Error &) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+frmCharacter::frmCharacter(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmCharacter"));
+    setModal(true);
+    setProperty("Tag", QStringLiteral("3541"));
+    setWindowTitle(QStringLiteral("Personnage"));
+
+    auto *layout = new QVBoxLayout(this);
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    QAction *open = Toolbar1->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), QString());
+    open->setObjectName(QStringLiteral("Open"));
+    open->setData(QStringLiteral("Open"));
+    connect(Toolbar1, &QToolBar::actionTriggered, this,
+            [this](QAction *a) { Toolbar1_ButtonClick(a->data().toString()); });
+    layout->addWidget(Toolbar1);
+
+    auto *body = new QHBoxLayout;
+    auto *grid = new QGridLayout;
+    auto label = [this](QLabel *&l, const char *name, const char *tag, const char *text) {
+        l = new QLabel(QString::fromUtf8(text), this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setProperty("Tag", QString::fromLatin1(tag));
+    };
+    auto edit = [this](QLineEdit *&e, const char *name) {
+        e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+    };
+    label(labNom, "labNom", "3050", "Nom");
+    label(labAge, "labAge", "3051", "Âge");
+    label(labGrandeur, "labGrandeur", "3019", "Taille");
+    label(labPoids, "labPoids", "3018", "Poids");
+    label(Label1, "Label1", "3027", "Apparence");
+    // The unit words follow the units the values are in, not the layout.
+    labPieds = new QLabel(newchar::HeightUnit(), this);
+    labPieds->setObjectName(QStringLiteral("labPieds"));
+    labLivres = new QLabel(newchar::WeightUnit(), this);
+    labLivres->setObjectName(QStringLiteral("labLivres"));
+    edit(txtNom, "txtNom");
+    edit(txtAge, "txtAge");
+    edit(txtGrandeur, "txtGrandeur");
+    edit(txtPoids, "txtPoids");
+    edit(txtApparence, "txtApparence");
+    txtNom->setMinimumWidth(180);
+    grid->addWidget(labNom, 0, 0);
+    grid->addWidget(txtNom, 0, 1, 1, 2);
+    grid->addWidget(labAge, 1, 0);
+    grid->addWidget(txtAge, 1, 1);
+    grid->addWidget(labGrandeur, 2, 0);
+    grid->addWidget(txtGrandeur, 2, 1);
+    grid->addWidget(labPieds, 2, 2);
+    grid->addWidget(labPoids, 3, 0);
+    grid->addWidget(txtPoids, 3, 1);
+    grid->addWidget(labLivres, 3, 2);
+    grid->addWidget(Label1, 4, 0);
+    grid->addWidget(txtApparence, 4, 1);
+    grid->setRowStretch(5, 1);
+    body->addLayout(grid);
+    picFrame = new QFrame(this);
+    picFrame->setObjectName(QStringLiteral("picFrame"));
+    picFrame->setFrameShape(QFrame::StyledPanel);
+    picFrame->setFixedSize(120, 150);
+    imgPlayer = new QLabel(picFrame);
+    imgPlayer->setObjectName(QStringLiteral("imgPlayer"));
+    imgPlayer->setGeometry(4, 4, 112, 142);
+    body->addWidget(picFrame);
+    layout->addLayout(body);
+
+    bntOk = new QPushButton(QStringLiteral("OK"), this);
+    bntOk->setObjectName(QStringLiteral("bntOk"));
+    bntOk->setProperty("Tag", QStringLiteral("1045"));
+    bntOk->setDefault(true);
+    layout->addWidget(bntOk, 0, Qt::AlignRight);
+
+    connect(bntOk, &QPushButton::clicked, this, &frmCharacter::bntOk_Click);
+    connect(txtNom, &QLineEdit::textChanged, this, &frmCharacter::txtNom_Change);
+    connect(txtAge, &QLineEdit::textChanged, this, &frmCharacter::txtAge_Change);
+    connect(txtGrandeur, &QLineEdit::textChanged, this, &frmCharacter::txtGrandeur_Change);
+    connect(txtPoids, &QLineEdit::textChanged, this, &frmCharacter::txtPoids_Change);
+
+    LoadFormStrings(this);
+    setTag(this, QString());   // no character until the opener gives its number
+}
+
+void frmCharacter::LoadData()
+{
+    Personnage &p = record(tag(this));
+    txtNom->setText(p.Nom);
+    txtAge->setText(vb::NumText(p.Age));
+    int sum = 0;
+    for (int i = 0; i < 5; ++i)
+        sum += vb::CInt(JetDe(10));
+    txtApparence->setText(vb::NumText(int(p.DirStats(1, 7)) - 25 + sum));
+    txtGrandeur->setText(vb::NumText(p.Grandeur));
+    txtPoids->setText(vb::NumText(p.Poids));
+}
+
+void frmCharacter::txtNom_Change()
+{
+    record(tag(this)).Nom = txtNom->text();
+}
+
+void frmCharacter::txtAge_Change()
+{
+    record(tag(this)).Age = static_cast<float>(vb::Val(txtAge->text()));
+}
+
+void frmCharacter::txtGrandeur_Change()
+{
+    // Half-typed text keeps the height it had until it reads as a number.
+    if (const std::optional<float> v = single(txtGrandeur))
+        record(tag(this)).Grandeur = *v;
+}
+
+void frmCharacter::txtPoids_Change()
+{
+    record(tag(this)).Poids = static_cast<float>(vb::Val(txtPoids->text()));
+}
+
+void frmCharacter::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("Open"))
+        ports::ui().MsgBox(QStringLiteral("Add 'Open' button code."), ports::OkOnly, QString());
+}
+
+void frmCharacter::bntOk_Click()
+{
+    const std::optional<float> age = single(txtAge);
+    const std::optional<float> height = single(txtGrandeur);
+    const std::optional<float> weight = single(txtPoids);
+    std::optional<qint16> look;
+    try {
+        look = vb::CInt(txtApparence->text());
+    } catch (const vb::Error &) {
+    }
+    QLabel *wrong = !age ? labAge : !look ? Label1 : !height ? labGrandeur : !weight ? labPoids : nullptr;
+    if (wrong) {
+        ports::ui().MsgBox(newchar::Say("Cette case doit contenir un nombre : ", "This box must hold a number: ")
+                               + wrong->text(),
+                           ports::OkOnly | ports::Exclamation, windowTitle());
+        return;
+    }
+    Personnage &p = record(tag(this));
+    p.Nom = txtNom->text();
+    p.Age = *age;
+    p.Apparence = *look;
+    p.Grandeur = *height;
+    p.Poids = *weight;
+    m_stored = true;
+    accept();
+}
+
+void frmCharacter::closeEvent(QCloseEvent *event)
+{
+    if (isVisible() && !m_stored)
+        bntOk_Click();
+    if (m_stored)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmCharacter::reject()
+{
+    bntOk_Click();
+}

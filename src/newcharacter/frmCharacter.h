@@ -1,0 +1,48 @@
+#pragma once
+// The identity dialog: name, age, height and weight of a new character, and a
+// rolled appearance. The opener sets Tag to the character number, calls
+// LoadData and shows it modally. However it closes, it stores its fields.
+#include <QDialog>
+#include <QString>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+
+class frmCharacter : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmCharacter(QWidget *parent = nullptr);
+
+    // The character number is the window's Tag (tag()/setTag()).
+    QLabel *labNom = nullptr, *labAge = nullptr, *labGrandeur = nullptr, *labPieds = nullptr,
+           *labPoids = nullptr, *labLivres = nullptr, *Label1 = nullptr;
+    QLineEdit *txtNom = nullptr, *txtAge = nullptr, *txtGrandeur = nullptr, *txtPoids = nullptr,
+              *txtApparence = nullptr;
+    QFrame *picFrame = nullptr;
+    QLabel *imgPlayer = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    QPushButton *bntOk = nullptr;
+
+    void LoadData();
+
+public slots:
+    // Stores the five fields and closes; refuses, with a message naming the
+    // box, while a number box does not hold a number.
+    void bntOk_Click();
+    void txtNom_Change();
+    void txtAge_Change();
+    void txtGrandeur_Change();
+    void txtPoids_Change();
+    void Toolbar1_ButtonClick(const QString &key);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    bool m_stored = false;
+};

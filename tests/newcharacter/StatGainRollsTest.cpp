@@ -1,0 +1,169 @@
+// The statistic gain rolls: the gain rule, its cut at the potential, the dice
+// the dialog rolls itself, bad dice and what reaches the record.
+#include "NewCharFixture.h"
+
+#include "frame/ui/LoadFormStrings.h"
+#include "newcharacter/frmStatGainRolls.h"
+#include "platform/Strings.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+using Kind = ScriptedPorts::Kind;
+
+class StatGainRollsTest : public NewCharFixture {
+protected:
+    int n = 0;
+    void SetUp() override
+    {
+        NewCharFixture::SetUp();
+        n = newCharacter();
+    }
+    void stat(int i, int t, int p)
+    {
+        ModGeneral::Players(n).AddStat(0, static_cast<qint16>(i), static_cast<qint16>(t));
+        ModGeneral::Players(n).AddStat(1, static_cast<qint16>(i), static_cast<qint16>(p));
+    }
+    // A dialog with only statistic 0 taking part.
+    void oneRow(frmStatGainRolls &dlg)
+    {
+        for (int i = 1; i < 10; ++i)
+            dlg.DisableRow(i);
+        setTag(&dlg, QString::number(n));
+        dlg.LoadData();
+    }
+    int temporary(int i) { return ModGeneral::Players(n).DirStats(0, static_cast<qint16>(i)); }
+};
+
+TEST_F(StatGainRollsTest, GainRuleAndItsCut)
+{
+    struct Case {
+        int t, p, d1, d2;
+        QString shown;
+        int stored;
+    } cases[] = {
+        {50, 80, 4, 7, QStringLiteral("11"), 61},   // diff above 20: both dice
+        {50, 55, 4, 7, QStringLiteral(" 4"), 54},   // diff 10 or less: the lower die as typed
+        {50, 55, 9, 8, QStringLiteral("5"), 55},    // cut to the potential
+        {70, 85, 2, 9, QStringLiteral(" 9"), 79},   // diff 11 to 20: the higher die
+        {70, 85, 3, 3, QStringLiteral("-3"), 67},   // low doubles lose, whatever the diff
+        {70, 75, 7, 7, QStringLiteral("5"), 75},    // high doubles: 14, cut
+        {40, 80, 7, 7, QStringLiteral("14"), 54},
+        {60, 60, 8, 2, QStringLiteral("0"), 60},    // at the potential: no gain
+        {60, 60, 2, 2, QStringLiteral("-2"), 58},   // ...but doubles below 6 still lower it
+        {60, 55, 9, 4, QStringLiteral("0"), 60},    // potential below the value: a gain never lowers it
+        {60, 55, 4, 4, QStringLiteral("-4"), 56},   // a loss is a loss
+    };
+    for (const Case &c : cases) {
+        stat(0, c.t, c.p);
+        frmStatGainRolls dlg;
+        oneRow(dlg);
+        EXPECT_EQ(dlg.txtStatisticsT[0]->text(), QString::number(c.t));
+        EXPECT_EQ(dlg.txtStatisticsP[0]->text(), QString::number(c.p));
+        dlg.txtDie[0]->setText(vb::Str(c.d1));
+        dlg.txtDie[10]->setText(vb::Str(c.d2));
+        dlg.bntCalcul_Click();
+        EXPECT_EQ(dlg.txtResultat[0]->text(), c.shown) << c.t << "/" << c.p << " " << c.d1 << "," << c.d2;
+        dlg.btnOk_Click();
+        EXPECT_EQ(temporary(0), c.stored) << c.t << "/" << c.p << " " << c.d1 << "," << c.d2;
+        EXPECT_EQ(ModGeneral::Players(n).DirStats(1, 0), c.p);   // the potential never changes
+    }
+}
+
+TEST_F(StatGainRollsTest, LeftOutStatisticsGetNoDiceAndKeepTheirValue)
+{
+    for (int i = 0; i < 10; ++i)
+        stat(i, 40 + i, 90);
+    frmStatGainRolls dlg;
+    for (int i = 0; i < 10; ++i)
+        if (i != 3 && i != 7)
+            dlg.DisableRow(i);
+    setTag(&dlg, QString::number(n));
+    dlg.LoadData();
+    EXPECT_EQ(dlg.Statistics[0]->text(), QStringLiteral("Agilité"));
+    d10({2, 6, 5, 1});   // boxes 3, 7, 13, 17: row 3 gets 2 and 5, row 7 gets 6 and 1
+    dlg.btnRandom_Click();
+    EXPECT_FALSE(dlg.btnRandom->isEnabled());   // once per opening
+    EXPECT_TRUE(dlg.txtDie[0]->text().isEmpty());
+    EXPECT_EQ(dlg.txtResultat[3]->text(), QStringLiteral("7"));
+    EXPECT_EQ(dlg.txtResultat[7]->text(), QStringLiteral("7"));
+    dlg.btnOk_Click();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(temporary(i), i == 3 ? 50 : i == 7 ? 54 : 40 + i) << i;
+}
+
+TEST_F(StatGainRollsTest, AnyDieChangeEmptiesEveryGainAndOkComputesAgain)
+{
+    stat(0, 50, 80);
+    stat(1, 50, 80);
+    frmStatGainRolls dlg;
+    for (int i = 2; i < 10; ++i)
+        dlg.DisableRow(i);
+    setTag(&dlg, QString::number(n));
+    dlg.LoadData();
+    dlg.txtDie[0]->setText(QStringLiteral("4"));
+    dlg.txtDie[10]->setText(QStringLiteral("7"));
+    dlg.txtDie[1]->setText(QStringLiteral("1"));
+    dlg.txtDie[11]->setText(QStringLiteral("2"));
+    dlg.bntCalcul_Click();
+    EXPECT_EQ(dlg.txtResultat[1]->text(), QStringLiteral("3"));
+    dlg.txtDie[10]->setText(QStringLiteral("8"));
+    EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty());
+    EXPECT_TRUE(dlg.txtResultat[1]->text().isEmpty());
+    dlg.btnOk_Click();
+    EXPECT_EQ(temporary(0), 62);
+    EXPECT_EQ(temporary(1), 53);
+}
+
+TEST_F(StatGainRollsTest, MissingDiceAreRolledBeforeAnyGainIsComputed)
+{
+    stat(0, 50, 80);
+    frmStatGainRolls dlg;
+    oneRow(dlg);
+    dlg.txtDie[0]->setText(QStringLiteral("3"));   // the second die is left empty
+    d10({9});
+    dlg.btnOk_Click();
+    EXPECT_EQ(dlg.txtDie[10]->text(), QStringLiteral(" 9"));
+    EXPECT_EQ(temporary(0), 62);
+    EXPECT_EQ(Dice::scriptRemaining(), 0);
+}
+
+TEST_F(StatGainRollsTest, BadDiceAreRefusedUntilMended)
+{
+    stat(0, 50, 80);
+    frmStatGainRolls dlg;
+    oneRow(dlg);
+    for (const char *bad : {"x", "0", "11", "-3"}) {
+        dlg.txtDie[0]->setText(QString::fromLatin1(bad));
+        dlg.txtDie[10]->setText(QStringLiteral("5"));
+        ui->answerMsgBox(ports::Ok, QStringLiteral("de 1 à 10"));
+        dlg.btnOk_Click();
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << bad;
+        EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty()) << bad;
+        EXPECT_EQ(temporary(0), 50) << bad;
+    }
+    dlg.txtDie[0]->setText(QStringLiteral("6"));
+    dlg.btnOk_Click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(temporary(0), 61);
+}
+
+TEST_F(StatGainRollsTest, LeavingTheWindowStoresTheGains)
+{
+    stat(0, 50, 80);
+    frmStatGainRolls dlg;
+    oneRow(dlg);
+    dlg.show();
+    dlg.txtDie[0]->setText(QStringLiteral("4"));
+    dlg.txtDie[10]->setText(QStringLiteral("4"));
+    dlg.close();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(temporary(0), 46);
+    dlg.close();   // a second close stores nothing more
+    EXPECT_EQ(temporary(0), 46);
+}
+
+} // namespace
