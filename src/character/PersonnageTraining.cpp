@@ -164,7 +164,8 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         qint32 total = 0;
         if (!money.isEmpty()) {
             const DiceText dice = readDice(money);
-            if (dice.count < 0 || dice.faces < 1 || dice.faces > 100)
+            // No dice to roll gives no faces to check: the thousand is all there is.
+            if (dice.count < 0 || (dice.count > 0 && (dice.faces < 1 || dice.faces > 100)))
                 vb::Raise(vb::ErrInvalidCall);
             for (qint32 i = 0; i < dice.count; ++i)
                 total = vb::Add32(total, vb::CLng(JetDe(static_cast<qint16>(dice.faces))));
@@ -230,8 +231,8 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
                     if (k == 166) {
                         const QString catName = categoryName(categories, categoryOfSkill(skills, k));
                         const QString caption = Strings::Load(3528) + QStringLiteral(" - ") + withCount(catName, 1);
-                        if (chooseOne(player, 166, 166, row.ranks, caption) < 0)
-                            continue;
+                        // The package trains the skill itself whether or not a list was picked.
+                        chooseOne(player, 166, 166, row.ranks, caption);
                         PointsBO = 166;
                     } else if (isWeaponSkill(k)) {
                         // Chosen with its category when the package has a row for it.

@@ -7,12 +7,18 @@
 
 #include <QCoreApplication>
 
+#include <limits>
+
 namespace ModGeneral {
 
 Personnage &PlayerTable::operator()(int n)
 {
     if (n < 0)
         n = 0;
+    // No character is ever numbered past what PlayerCount can count; a number
+    // beyond it would otherwise make room for millions of records.
+    if (n > std::numeric_limits<qint16>::max())
+        vb::Raise(vb::ErrSubscript);
     if (n >= static_cast<int>(m_slots.size()))
         m_slots.resize(n + 1);
     auto &slot = m_slots[n];
@@ -110,6 +116,7 @@ void ResetSharedState()
     PlayerPath.clear();
     Sql.clear();
     Criteria.clear();
+    RsShared = {};
     DataLanguage = 0;
     PlayerCount = 0;
     SkillDevMode.clear();

@@ -21,6 +21,9 @@ inline QString MasterPath;
 inline QString PlayerPath;
 inline QString Sql;
 inline QString Criteria;
+// A rules recordset the new-character pages share for their short look-ups;
+// each user opens it, reads and closes it again.
+inline dao::Recordset RsShared;
 inline qint16 DataLanguage = 0;
 inline qint16 PlayerCount = 0;
 inline QString SkillDevMode;
@@ -30,6 +33,7 @@ inline QVariant MsgText;
 inline QString MsgTitle;
 
 // The open characters, 1..PlayerCount; a slot gets a fresh record on first use.
+// A number above the 16-bit range is a subscript error (vb::Error 9).
 class PlayerTable {
 public:
     Personnage &operator()(int n);

@@ -476,10 +476,9 @@ void frmStatChoises::HandOver()
     skill->setStageMarker(QStringLiteral("Linguistique"));
     skill->labDevlopment[13]->setText(Text(3075));
     skill->btnEnd->setEnabled(true);
-    for (const char *name : {"labTrainingCost", "labTraining", "btnTraning"}) {
-        if (auto *w = skill->findChild<QWidget *>(QString::fromLatin1(name)))
-            w->hide();
-    }
+    skill->labTrainingCost->hide();
+    skill->labTraining->hide();
+    skill->btnTraning->hide();
     // The adolescence language ranks of the culture; a culture without any
     // gives a stage of no ranks, not one paid in development points.
     qint32 ranks = 0;

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 using namespace ModGeneral;
 
@@ -299,7 +300,22 @@ void frmGeneral::txtPoids_Change()
 
 void frmGeneral::txtHistorique_Change()
 {
-    Record().Historique = txtHistorique->toPlainText();
+    // The box's plain text would turn no-break spaces into blanks, changing
+    // what the player wrote; only its line breaks are made plain.
+    QString text = txtHistorique->document()->toRawText();
+    for (QChar &c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0:   // frame marks of the box's document
+        case 0xFDD1:
+            c = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
+    Record().Historique = text;
 }
 
 // ------------------------------------------------------------------ window events

@@ -203,8 +203,12 @@ void frmSkillDev::SpecialColour(dao::Recordset &rs, qint32 skillId, bool withGre
 {
     if (!rules::Find(rs, QStringLiteral("Skill_ID"), skillId))
         return;
-    DelColor();
-    switch (IntValue(rs, "SpecialSkill_ID")) {
+    const qint32 kind = IntValue(rs, "SpecialSkill_ID");
+    // A skill's listing always decides its colour, even to none; a weapon
+    // keeps its culture grey unless the listing gives it a colour of its own.
+    if (withGrey || (kind >= 1 && kind <= 3))
+        DelColor();
+    switch (kind) {
     case 1: AppendImage(QStringLiteral(" vert")); break;
     case 2: AppendImage(QStringLiteral(" bleu")); break;
     case 3: AppendImage(QStringLiteral(" rouge")); break;
@@ -280,13 +284,16 @@ void frmSkillDev::LoadSkillData()
         progress.close();
 
         if (language) {
-            // The language category and its two skills stand open.
+            // The language category and its two skills stand open, the
+            // category as opening it by hand leaves it (its skills by name).
             if (languageCategory) {
-                const QSignalBlocker block(trvSkillCategorie);
-                languageCategory->setExpanded(true);
-                SetNodeImage(languageCategory, QStringLiteral("Fichier ouvert"));
-                for (int i = 0; i < languageCategory->childCount(); ++i)
-                    languageCategory->child(i)->setExpanded(true);
+                {
+                    const QSignalBlocker block(trvSkillCategorie);
+                    languageCategory->setExpanded(true);
+                    for (int i = 0; i < languageCategory->childCount(); ++i)
+                        languageCategory->child(i)->setExpanded(true);
+                }
+                trvSkillCategorie_Expand(languageCategory);
             }
             setWindowTitle(p.Nom + QStringLiteral(" (") + Strings::Load(5020) + QLatin1Char(')'));
             for (QCheckBox *box : chkSkillCategory)

@@ -102,6 +102,21 @@ const QIcon &TreeIcon(const QString &key)
     return *it;
 }
 
+// A node of the skill tree: its children sort in reading order of their
+// names (case and accents folded), not by code point.
+class SkillNode : public QTreeWidgetItem {
+public:
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        static const QCollator collator = [] {
+            QCollator c(QLocale(QLocale::French));
+            c.setCaseSensitivity(Qt::CaseInsensitive);
+            return c;
+        }();
+        return collator.compare(text(0), other.text(0)) < 0;
+    }
+};
+
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text = QString())
 {
     auto *l = new QLabel(text, parent);
@@ -587,13 +602,14 @@ QTreeWidgetItem *frmSkillDev::AddNode(int parentIndex)
 {
     QTreeWidgetItem *item = nullptr;
     if (parentIndex == 0) {
-        item = new QTreeWidgetItem;
+        item = new SkillNode;
         trvSkillCategorie->addTopLevelItem(item);
     } else {
         QTreeWidgetItem *parent = Node(parentIndex);
         if (!parent)
             vb::Raise(35600);   // index out of bounds
-        item = new QTreeWidgetItem(parent);
+        item = new SkillNode;
+        parent->addChild(item);
     }
     m_nodes.push_back(item);
     return item;
@@ -668,17 +684,9 @@ void frmSkillDev::trvSkillCategorie_Expand(QTreeWidgetItem *node)
     if (!node || (NodeTag(node) != QLatin1String("Skill Category") && IndexOf(node) != 1))
         return;
     SetNodeImage(node, QStringLiteral("Fichier ouvert"));
-    // Children in reading order of their names; the node indexes stay.
-    QList<QTreeWidgetItem *> children = node->takeChildren();
-    static const auto collator = [] {
-        QCollator c(QLocale(QLocale::French));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    std::stable_sort(children.begin(), children.end(), [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
-        return collator.compare(a->text(0), b->text(0)) < 0;
-    });
-    node->addChildren(children);
+    // Sorted where they stand, so that the node indexes, the open skills and
+    // the selection below stay as they were.
+    node->sortChildren(0, Qt::AscendingOrder);
 }
 
 void frmSkillDev::trvSkillCategorie_Collapse(QTreeWidgetItem *node)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TEST(PersonnageTest, NewRecordHasTheStartCapacitiesAndNothingElse)
@@ -257,6 +259,14 @@ TEST(PersonnageTest, PlayersMakesOneFreshRecordPerSlotOnFirstUse)
     EXPECT_EQ(&ModGeneral::Players(3), &third);
     EXPECT_EQ(ModGeneral::Players(3).Nom, QStringLiteral("Tiers"));
     EXPECT_NE(&ModGeneral::Players(2), &third);
+    // A number no character can have is refused rather than made room for.
+    try {
+        ModGeneral::Players(std::numeric_limits<int>::max());
+        ADD_FAILURE() << "a number past the 16-bit range was accepted";
+    } catch (const vb::Error &e) {
+        EXPECT_EQ(e.number(), vb::ErrSubscript);
+    }
+    EXPECT_EQ(ModGeneral::Players.size(), 3);
     ModGeneral::Players.clear();
 }
 

@@ -144,6 +144,8 @@ TEST_F(TrainingTest, MoneyAgeAndHistoryOfSimplePackages)
         {2, {}, 1000, 0.2f, "\n%1 1: Copiste"},
         {3, {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, 31000, 0.8f, "\n%1 1: Chasseur, Sens des pièges"},
         {4, {50}, 1000, 1.2f, "\n%1 1: Mystique, Calme"},
+        // 6: no dice at all ("0d0"), so no faces to roll: the thousand alone.
+        {6, {}, 1000, 1.0f, "\n%1 1: Bricoleur"},
     };
     for (const Case &c : cases) {
         Personnage q;
@@ -198,7 +200,9 @@ TEST_F(TrainingTest, ChooserAnswerOutsideTheListIsNoChoice)
     p.TransferTraining(1, QStringLiteral("1"));
     EXPECT_EQ(rankOf(A::SkillCat(p), 226), -1);
     EXPECT_EQ(rankOf(A::SkillCat(p), 49), -1);
-    EXPECT_EQ(rankOf(A::Skill(p), 166), -1);
+    // No list was picked, but the package still trains the spell skill itself.
+    EXPECT_EQ(rankOf(A::Skill(p), 166), 1);
+    EXPECT_EQ(p.DirRankDevelopment(6, 166, 0, 0).toInt(), 0);
 }
 
 } // namespace

@@ -129,6 +129,23 @@ TEST_F(MainWindowTest, MinimisedCloseKeepsThePlacementAndJunkGivesTheDefault)
     EXPECT_EQ(s.value(QStringLiteral("MainWidth")).toString(), QStringLiteral("douze"));
 }
 
+TEST_F(MainWindowTest, PlacementOutOfAllReachGivesTheDefault)
+{
+    {
+        QSettings s(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+        s.beginGroup(QStringLiteral("Settings"));
+        s.setValue(QStringLiteral("MainLeft"), QStringLiteral("1E+30"));
+        s.setValue(QStringLiteral("MainTop"), QStringLiteral("-4e12"));
+        s.setValue(QStringLiteral("MainWidth"), QStringLiteral("3e9"));
+        s.setValue(QStringLiteral("MainHeight"), QStringLiteral("9000"));
+    }
+    makeMain();
+    EXPECT_EQ(main->x(), 67);
+    EXPECT_EQ(main->y(), 67);
+    EXPECT_EQ(main->width(), 433);
+    EXPECT_EQ(main->height(), 600);
+}
+
 // ------------------------------------------------------------------ toolbar
 
 TEST_F(MainWindowTest, MenusAndToolbarAreLocalised)

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace sheettest;
 
@@ -215,6 +216,21 @@ TEST_F(SheetTest, AnEmptyHistoryIsNotShown)
     frmGeneral &w = Load();
     EXPECT_TRUE(w.txtHistorique->toPlainText().isEmpty());
     EXPECT_FALSE(P().Historique.isValid());
+}
+
+TEST_F(SheetTest, ATypedHistoryKeepsItsCharactersAndItsLines)
+{
+    OpenRules();
+    P().Historique = QStringLiteral("Née\u00A0: au lac\r\nDeux");
+    frmGeneral &w = Load();
+    w.txtHistorique->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w.txtHistorique, QStringLiteral("x"));
+    // No-break spaces stay what they were; line breaks are plain ones.
+    EXPECT_EQ(P().Historique.toString(), QStringLiteral("Née\u00A0: au lac\nDeuxx"));
+    // A soft line break is a line break like any other.
+    QTest::keyClick(w.txtHistorique, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(w.txtHistorique, QStringLiteral("y"));
+    EXPECT_EQ(P().Historique.toString(), QStringLiteral("Née\u00A0: au lac\nDeuxx\ny"));
 }
 
 // ------------------------------------------------------------------ money

@@ -1,6 +1,9 @@
 // Typing bonuses into the panels' boxes, and moving between the tree and the grid.
 #include "SkillDevFixture.h"
 
+#include "frame/ui/frmMain.h"
+
+#include <QFocusEvent>
 #include <QSignalBlocker>
 
 using ModGeneral::Players;
@@ -161,6 +164,19 @@ TEST_F(BonusNavigationTest, CategoriesOpenSortedAndCloseAgain)
     EXPECT_EQ(w->IndexOf(firstChild), before);   // indexes stay with their nodes
     cat->setExpanded(false);
     EXPECT_EQ(frmSkillDev::NodeImage(cat), QStringLiteral("Fichier fermer"));
+    // Opening it again keeps what stood open and chosen below it.
+    QTreeWidgetItem *spoken = node(QStringLiteral("SK0/32"));
+    QTreeWidgetItem *language = spoken->child(1);
+    cat->setExpanded(true);
+    spoken->setExpanded(true);
+    w->trvSkillCategorie->setCurrentItem(language);
+    EXPECT_EQ(w->labSkill->text(), language->text(0));
+    cat->setExpanded(false);
+    cat->setExpanded(true);
+    EXPECT_TRUE(spoken->isExpanded());
+    EXPECT_EQ(w->trvSkillCategorie->currentItem(), language);
+    EXPECT_EQ(w->labSkill->text(), language->text(0));
+    cat->setExpanded(false);
     // A skill node keeps its picture and the order of its languages.
     QTreeWidgetItem *skill = node(QStringLiteral("SK0/32"));
     const QString first = skill->child(0)->text(0);
@@ -169,6 +185,20 @@ TEST_F(BonusNavigationTest, CategoriesOpenSortedAndCloseAgain)
     EXPECT_EQ(skill->child(0)->text(0), first);
     // Node texts cannot be edited.
     EXPECT_EQ(w->trvSkillCategorie->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(BonusNavigationTest, TreeFocusMakesItsCharacterCurrent)
+{
+    frmMain main;
+    ModGeneral::RedimPlayer();
+    ModGeneral::Players(2).Nom = QStringLiteral("Odo");
+    window = std::make_unique<frmSkillDev>();
+    window->setTag(QStringLiteral("2"));
+    window->LoadData();
+    main.setTag(QStringLiteral("1"));
+    QFocusEvent in(QEvent::FocusIn);
+    QCoreApplication::sendEvent(window->trvSkillCategorie, &in);
+    EXPECT_EQ(main.Tag(), QStringLiteral("2"));
 }
 
 TEST_F(BonusNavigationTest, ClosingClearsTheLanguageModeOnce)

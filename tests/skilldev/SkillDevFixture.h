@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QGroupBox>
 
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <sqlite3.h>
 
 class SkillDevFixture : public FrameFixture {
 protected:
@@ -49,6 +51,28 @@ protected:
     }
 
     Personnage &player() { return ModGeneral::Players(1); }
+
+    // Reopens the rules as a copy of the built file that `sql` has changed.
+    void changeRules(const char *sql)
+    {
+        const QString path = tempPath(QStringLiteral("rules.dat"));
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::copy(ModGeneral::MasterPath, path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+        char *err = nullptr;
+        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+            ADD_FAILURE() << (err ? err : "error");
+            sqlite3_free(err);
+        }
+        sqlite3_close(db);
+        ModGeneral::DbMaster.Close();
+        dao::OpenOptions options;
+        options.readOnly = true;
+        options.cacheRows = true;
+        ModGeneral::DbMaster = dao::Workspace().OpenDatabase(path, options);
+    }
 
     // Gives the character its adolescence ranks (the progress window is only recorded).
     void adolescence() { player().Adolescence(); }

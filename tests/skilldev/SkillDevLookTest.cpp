@@ -4,7 +4,11 @@
 
 #include <QPixmap>
 
-TEST_F(SkillDevFixture, RendersAWholeWindow)
+namespace {
+
+class SkillDevLookTest : public SkillDevFixture {};
+
+TEST_F(SkillDevLookTest, RendersAWholeWindow)
 {
     adolescence();
     frmSkillDev *w = open();
@@ -17,7 +21,7 @@ TEST_F(SkillDevFixture, RendersAWholeWindow)
         pm.save(QString::fromLocal8Bit(path));
 }
 
-TEST_F(SkillDevFixture, RendersALanguageStage)
+TEST_F(SkillDevLookTest, RendersALanguageStage)
 {
     adolescence();
     frmSkillDev *w = open(QStringLiteral("Langue"));
@@ -32,3 +36,5 @@ TEST_F(SkillDevFixture, RendersALanguageStage)
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path).replace(QStringLiteral(".png"), QStringLiteral("-language.png")));
 }
+
+} // namespace

@@ -94,8 +94,14 @@ TEST_F(SkillTreeTest, LanguageStageShowsOnlyTheCultureLanguages)
     adolescence();
     frmSkillDev *w = open(QStringLiteral("Langue"));
     EXPECT_EQ(topKeys(), QStringList{QStringLiteral("SC14")});
-    EXPECT_EQ(childKeys(QStringLiteral("SC14")), (QStringList{QStringLiteral("SK0/32"), QStringLiteral("SK0/33")}));
+    // The category stands open as opening it by hand leaves it: its two
+    // skills by name ("Langue écrite" first), both open on their languages.
+    EXPECT_EQ(childKeys(QStringLiteral("SC14")), (QStringList{QStringLiteral("SK0/33"), QStringLiteral("SK0/32")}));
     EXPECT_TRUE(node(QStringLiteral("SC14"))->isExpanded());
+    EXPECT_EQ(frmSkillDev::NodeImage(node(QStringLiteral("SC14"))), QStringLiteral("Fichier ouvert"));
+    EXPECT_TRUE(node(QStringLiteral("SK0/32"))->isExpanded());
+    EXPECT_TRUE(node(QStringLiteral("SK0/33"))->isExpanded());
+    EXPECT_EQ(w->Node(1), node(QStringLiteral("SC14")));
     EXPECT_EQ(childKeys(QStringLiteral("SK0/32")),
               (QStringList{QStringLiteral("SL1/32"), QStringLiteral("SL2/32"), QStringLiteral("SL11/32")}));
     EXPECT_EQ(frmSkillDev::NodeImage(node(QStringLiteral("SL1/32"))), QStringLiteral("Document gris"));
@@ -137,6 +143,26 @@ TEST_F(SkillTreeTest, LevelStageListsWeaponsSpellListsAndEveryLanguage)
     EXPECT_EQ(frmSkillDev::NodeImage(node(QStringLiteral("SL3/33"))), QStringLiteral("Feuille"));
     // Categories in name order.
     EXPECT_EQ(topKeys().first(), QStringLiteral("SC3"));   // Acrobaties
+}
+
+TEST_F(SkillTreeTest, SpecialListingsWithoutAColourLeaveWeaponsGreyButSkillsPlain)
+{
+    // Skill 227 (culture weapons 7 and 8) listed by the culture as kind 4 and
+    // by the profession for its bonus only; skill 129 (culture grey) listed by
+    // the profession for its bonus only.
+    changeRules("INSERT INTO [Special Skills Culture] (Culture_ID, SpecialSkill_ID, Skill_ID) VALUES (1, 4, 227);"
+                "INSERT INTO [Special Skills Profession & Bonus] (Profession_ID, Skill_ID, Skill_Category_ID, "
+                "SpecialSkill_ID, Bonus) VALUES (11, 227, 0, 0, 5), (11, 129, 0, 0, 5);");
+    open();
+    EXPECT_EQ(frmSkillDev::NodeImage(node(QStringLiteral("SW7/227"))), QStringLiteral("Feuille gris"));
+    EXPECT_EQ(frmSkillDev::NodeImage(node(QStringLiteral("SW9/227"))), QStringLiteral("Feuille"));
+    EXPECT_EQ(frmSkillDev::NodeImage(node(QStringLiteral("SK0/129"))), QStringLiteral("Feuille"));
+    // So in a free-rank stage the culture's weapons of that skill stay.
+    open(QString(), QStringLiteral("Ranks"), QStringLiteral("Hobby Ranks"));
+    EXPECT_NE(node(QStringLiteral("SW7/227")), nullptr);
+    EXPECT_NE(node(QStringLiteral("SW8/227")), nullptr);
+    EXPECT_EQ(node(QStringLiteral("SW9/227")), nullptr);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
 TEST_F(SkillTreeTest, CharacterWithoutARealmStillGetsItsTree)

@@ -87,6 +87,25 @@ TEST_F(StageEndTest, LevelEndRaisesExperienceAndRefreshesTheSheet)
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
+TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
+{
+    player().PointsBO = 3;
+    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+    w->labTraining->setText(QStringLiteral("Pèlerin"));
+    ::setTag(w->labTraining, QStringLiteral("10"));
+    w->btnEnd_Click();
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+    EXPECT_EQ(player().PointsBO, 0);
+    // No background options: the level ends as levels do.
+    EXPECT_TRUE(background.empty());
+    EXPECT_EQ(player().Experience, 10000);
+    // The package's ranks reached the rank tables with the stage's.
+    bool held = false;
+    for (int r = 0; r <= player().NbSkill && player().NbSkill > 0; ++r)
+        held = held || (player().DirSkills(0, r) == 54 && player().DirSkills(1, r) >= 1);
+    EXPECT_TRUE(held);
+}
+
 TEST_F(StageEndTest, ExperienceAtItsLimitStopsClimbing)
 {
     player().Experience = std::numeric_limits<qint32>::max() - 5;

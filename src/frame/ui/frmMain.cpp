@@ -69,8 +69,12 @@ void Guarded(const QString &location, const std::function<void()> &body)
     }
 }
 
+// Far beyond any screen, and beyond what a pixel coordinate can hold once
+// divided down: such a value cannot be a placement this window ever had.
+constexpr float kPlacementLimit = 10000000.0f;
+
 // A stored placement value: the decimal text of a number, in twips; anything
-// else (missing, empty, not a number) gives the default.
+// else (missing, empty, not a number, out of all reach) gives the default.
 float ReadPlacement(QSettings &s, const char *key, float def)
 {
     const QVariant v = s.value(QLatin1String(key));
@@ -78,7 +82,7 @@ float ReadPlacement(QSettings &s, const char *key, float def)
         return def;
     bool ok = false;
     const float f = v.toString().trimmed().toFloat(&ok);
-    return ok && std::isfinite(f) ? f : def;
+    return ok && std::isfinite(f) && std::fabs(f) <= kPlacementLimit ? f : def;
 }
 
 int TwipsToPixels(float twips)

@@ -1,0 +1,94 @@
+// A page routine that fails on the rules data reports it under its own name,
+// leaves its page as far as it got, and the run still ends normally: the
+// other pages are drawn and the document is finished, not dropped.
+#include "PrintFixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+
+using print::RecordingTarget;
+
+class PageFailuresTest : public PrintFixture {
+protected:
+    // The sample rules with a change, opened as the program's rules.
+    void UseRulesWith(const char *sql)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("rules.dat"));
+        ASSERT_TRUE(QFile::copy(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3 *db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        char *err = nullptr;
+        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+            ADD_FAILURE() << (err ? err : "error");
+            sqlite3_free(err);
+        }
+        sqlite3_close(db);
+        ModGeneral::DbMaster.Close();
+        dao::OpenOptions options;
+        options.readOnly = true;
+        options.cacheRows = true;
+        ModGeneral::DbMaster = dao::Workspace().OpenDatabase(path, options);
+    }
+
+    std::unique_ptr<RecordingTarget> Run(const QString &mask, bool printer = true)
+    {
+        auto rec = std::make_unique<RecordingTarget>(printer);
+        EXPECT_TRUE(ModPrint::Setup_Page(mask, QStringLiteral("1"), *rec));
+        return rec;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PageFailuresTest, AShortStatisticTableEndsTheMainPageAndTheSkillPagesStillPrint)
+{
+    UseRulesWith("DELETE FROM Stat WHERE Stat_ID = 10;");
+    ui->expectError(QStringLiteral("Page_Principal"), vb::ErrNoCurrentRecord);
+    const auto rec = Run(QStringLiteral("11"));
+
+    // The nine statistics the table has are drawn, then the page stops:
+    // nothing of the resistances, no footer.
+    EXPECT_NE(rec->Find(QStringLiteral("Rapidité"), 1), nullptr);
+    EXPECT_EQ(rec->Find(QStringLiteral("Résistance"), 1), nullptr);
+    EXPECT_EQ(rec->Find(ModPrint::FooterNotice(), 1), nullptr);
+    // The skill pages follow on a new sheet, whole, and the job is sent.
+    ASSERT_GE(rec->Pages(), 2);
+    EXPECT_NE(rec->Find(QStringLiteral("Compétences"), 2), nullptr);
+    EXPECT_NE(rec->Find(ModPrint::FooterNotice(), rec->Pages()), nullptr);
+    EXPECT_EQ(rec->Ends(), 1);
+    EXPECT_EQ(rec->Aborts(), 0);
+    EXPECT_EQ(ModPrint::Target(), nullptr);
+}
+
+TEST_F(PageFailuresTest, AMissingRulesTableEndsTheSkillPagesUnderTheirOwnName)
+{
+    UseRulesWith("DROP TABLE [Skill Category DP Cost];");
+    ui->expectError(QStringLiteral("ModPrint.Page_Skill"));
+    const auto rec = Run(QStringLiteral("11"));
+
+    // The main page is whole; the skill page that could not be drawn has
+    // neither header nor footer, and the document is still finished.
+    EXPECT_NE(rec->Find(ModPrint::FooterNotice(), 1), nullptr);
+    EXPECT_EQ(rec->Pages(), 2);
+    EXPECT_EQ(rec->Find(QStringLiteral("Compétences"), 2), nullptr);
+    EXPECT_EQ(rec->Find(ModPrint::FooterNotice(), 2), nullptr);
+    EXPECT_EQ(rec->Ends(), 1);
+    EXPECT_EQ(rec->Aborts(), 0);
+}
+
+TEST_F(PageFailuresTest, ACategoryTheProfessionHasNoCostForPrintsNoCost)
+{
+    UseRulesWith("DELETE FROM [Skill Category DP Cost] WHERE Skill_Category_ID = "
+                 "(SELECT Skill_Category_ID FROM Skills WHERE SkillFr = 'Apnée' COLLATE BINARY);");
+    const auto rec = Run(QStringLiteral("10"), false);
+    const auto *name = rec->Find(QStringLiteral("Apnée"));
+    ASSERT_NE(name, nullptr);
+    const auto row = rec->Row(name->y, name->page);
+    // Every column but the cost: the statistic comes right after the name.
+    ASSERT_EQ(row.size(), 9);
+    EXPECT_NEAR(row[1].x + row[1].width / 2, 10, 1e-5);
+    EXPECT_NEAR(row.last().x + row.last().width, 19.8, 1e-5);
+}
