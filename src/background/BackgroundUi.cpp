@@ -90,6 +90,7 @@ void InstallHooks()
     h.WeaponCategoryOrder = OpenWeaponCategoryOrder;
     h.BackgroundOptions = OpenBackgroundOptions;
     h.TrainingPackages = OpenTrainingPackages;
+    h.StatGainRolls = OpenStatGainRolls;
 }
 
 } // namespace background
