@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -263,9 +264,14 @@ void frmSkillDev::btnEnd_Click()
         const QString stage = StageMarker();
         if (stage == QLatin1String("Linguistique")) {
             btnEnd->setEnabled(true);
+            // The pass closes this window before its dialogs run, and a dialog's
+            // event loop may already have deleted it when the pass returns: the
+            // next stage's window must not be taken for this one.
+            const QPointer<frmSkillDev> self(this);
             skilldev::SpecialSkillAdolesence(QString::number(n));
             p.TranferRank();
-            Unload();
+            if (self)
+                self->Unload();
             return;
         }
         if (p.PointsBO > 0) {
