@@ -5,6 +5,8 @@
 // error the road did not expect fails the test.
 #include "newcharacter/NewCharFixture.h"
 
+#include "background/TransferChoices.h"
+#include "background/frmArmeAdolescence.h"
 #include "background/frmBackground.h"
 #include "background/frmWeaponChoises.h"
 #include "frame/ui/Startup.h"
@@ -32,6 +34,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -39,6 +42,40 @@ using ModGeneral::Players;
 using Kind = ScriptedPorts::Kind;
 
 namespace {
+
+// The scripted user, except that the one-list chooser is the real window.
+class RealChooserPorts : public ScriptedPorts {
+public:
+    qint32 ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                           const QString &caption) override
+    {
+        captions << caption;
+        return transferchoices::ChooseOne(player, mode, items, caption);
+    }
+    qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items) override
+    {
+        return ChooseOneTitled(player, mode, items, QString());
+    }
+    QStringList captions;
+};
+
+// Picks the row of the chooser whose identifier is `id` (the first row when
+// id is 0) and confirms it.
+void choose(QWidget *w, qint32 id, QString *title = nullptr, int *rows = nullptr)
+{
+    auto *dlg = qobject_cast<frmArmeAdolescence *>(w);
+    ASSERT_NE(dlg, nullptr) << w->metaObject()->className();
+    if (title)
+        *title = dlg->windowTitle();
+    if (rows)
+        *rows = dlg->lstArme->count();
+    int row = 0;
+    for (int i = 0; id != 0 && i < static_cast<int>(dlg->ItemNumber.size()); ++i)
+        if (dlg->ItemNumber[static_cast<size_t>(i)] == id)
+            row = i;
+    dlg->lstArme->setCurrentIndex(row);
+    dlg->btnOk->click();
+}
 
 class NewCharacterFlowTest : public NewCharFixture {
 protected:
@@ -125,6 +162,9 @@ protected:
         selectText(init->lstCulture, culture);
         init->optSex[1]->click();
         init->btnNext->click();
+        // The profession's tab first, as the player looks for it.
+        for (int tab = 0; tab < init->TabInitchoises->count() && init->lstProfession->findText(profession) < 0; ++tab)
+            init->TabInitchoises->setCurrentIndex(tab);
         selectText(init->lstProfession, profession);
     }
 
@@ -375,6 +415,155 @@ TEST_F(NewCharacterFlowTest, FromFileNewToASavedReopenedAndPrintedSecondLevel)
     EXPECT_NE(recorder.Find(QStringLiteral("Aldric")), nullptr);
     EXPECT_EQ(driver.rescued(), 0);
     EXPECT_TRUE(ui->errors().empty());
+}
+
+TEST_F(NewCharacterFlowTest, RealmChosenByThePlayerAndExtraLanguagesOnTheRealWindows)
+{
+    RealChooserPorts user;
+    ports::install(&user);
+    struct Restore {
+        ports::UserPorts *back;
+        ~Restore() { ports::install(back); }
+    } restore{&*ui};
+
+    // ---- a profession whose realm the player picks: the chooser before the statistics
+    firstWindow(QStringLiteral("Paysans des Marches"), QStringLiteral("Guerrier"));
+    Personnage &p = Players(1);
+    EXPECT_EQ(p.Culture_ID, 2);
+    EXPECT_EQ(p.Royaume_ID, 8);
+    ModalDriver driver(8000);
+    QString realmTitle;
+    int realmRows = 0;
+    driver.then([&](QWidget *w) { choose(w, 7, &realmTitle, &realmRows); });
+    InitForms.peek(1)->findChild<QPushButton *>(QStringLiteral("btnNext"))->click();
+    EXPECT_TRUE(driver.allStepsRan());
+    EXPECT_EQ(realmRows, 3);
+    EXPECT_EQ(realmTitle, Strings::Load(2022));
+    EXPECT_EQ(p.Royaume_ID, 7);
+    EXPECT_FALSE(ModGeneral::WeaponAdolescenceShown);
+    flushDeletes();
+    auto *stats = qobject_cast<frmStatChoises *>(StatChoiceForms.peek(1));
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(front(), stats);
+
+    // ---- statistics by the dice buttons, then identity
+    Dice::setScript(std::vector<float>(10, 0.55f));   // ten pool dice of 6
+    stats->btnRandom[0]->click();
+    EXPECT_EQ(stats->tbStatPointsTotal[0]->text(), QStringLiteral("660"));
+    stats->btnNext->click();
+    ASSERT_EQ(stats->Phase(), QStringLiteral("Potentiel"));
+    stats->btnRandom[1]->click();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_GE(stats->txtStatisticsP[i]->text().toInt(), stats->txtStatisticsT[i]->text().toInt()) << i;
+    driver.then([](QWidget *w) {
+        auto *identity = qobject_cast<frmCharacter *>(w);
+        ASSERT_NE(identity, nullptr) << w->metaObject()->className();
+        identity->txtNom->setText(QStringLiteral("Maelis"));
+        identity->bntOk->click();
+    });
+    user.answerMsgBox(ports::Ok, Strings::Load(5028));
+    stats->btnNext->click();
+    EXPECT_TRUE(driver.allStepsRan());
+    flushDeletes();
+    EXPECT_EQ(p.Nom, QStringLiteral("Maelis"));
+    frmSkillDev *lang = skill(1);
+    ASSERT_NE(lang, nullptr);
+    EXPECT_EQ(lang->labPD->text(), QStringLiteral("2"));
+    buy(lang, QStringLiteral("SL2/32"), 0);
+    buy(lang, QStringLiteral("SL2/32"), 1);
+    EXPECT_EQ(lang->labPD->text(), QStringLiteral("0"));
+
+    // ---- the pass: both adolescence weapons on the real chooser, a sub-skill name
+    QStringList weaponTitles;
+    driver.then([&weaponTitles](QWidget *w) {
+        weaponTitles << w->windowTitle();
+        choose(w, 0);
+    });
+    driver.then([&weaponTitles](QWidget *w) {
+        weaponTitles << w->windowTitle();
+        choose(w, 0);
+    });
+    user.answerInput(QStringLiteral("Charron"));
+    user.answerMsgBox(ports::Ok, Strings::Load(5055));
+    user.answerMsgBox(ports::Ok, Strings::Load(5038) + QStringLiteral(" 5 "));
+    driver.then([](QWidget *w) {
+        auto *order = qobject_cast<frmWeaponChoises *>(w);
+        ASSERT_NE(order, nullptr) << w->metaObject()->className();
+        order->btnOk->click();
+    });
+    driver.then([](QWidget *w) {
+        auto *bg = qobject_cast<frmBackground *>(w);
+        ASSERT_NE(bg, nullptr) << w->metaObject()->className();
+        bg->chkBackground[0]->setChecked(true);   // extra languages
+        bg->btnOk->click();
+    });
+    lang->btnEnd->click();
+    EXPECT_TRUE(driver.allStepsRan()) << driver.seen().join(QLatin1Char(' ')).toStdString();
+    flushDeletes();
+    ASSERT_EQ(weaponTitles.size(), 2);
+    EXPECT_TRUE(weaponTitles[0].contains(QStringLiteral("2 "))) << weaponTitles[0].toStdString();
+    EXPECT_EQ(p.NbWeaponSkills >= 1 && !p.DirWeaponSkills(Personnage::fId, 1).isEmpty(), true);
+    EXPECT_EQ(p.PointsBO, 4);
+
+    // ---- the background language stage, then the options again with the points left
+    frmSkillDev *extra = skill(1);
+    ASSERT_NE(extra, nullptr);
+    EXPECT_EQ(front(), extra);
+    EXPECT_EQ(extra->StageMarker(), QStringLiteral("Historique"));
+    EXPECT_EQ(extra->labPD->text(), QStringLiteral("20"));
+    EXPECT_EQ(toolbar(), QStringLiteral("00000"));
+    const int spoken = spokenRanks(p, 2);
+    buy(extra, QStringLiteral("SL2/32"), 0);
+    user.answerMsgBox(ports::Yes, Strings::Load(5024));
+    user.answerMsgBox(ports::Ok, Strings::Load(5047) + QStringLiteral(" 200 "));
+    user.answerMsgBox(ports::Ok, Strings::Load(5047));
+    user.answerMsgBox(ports::Ok, Strings::Load(5030) + QStringLiteral(" 12 "));
+    driver.then([](QWidget *w) {
+        auto *bg = qobject_cast<frmBackground *>(w);
+        ASSERT_NE(bg, nullptr) << w->metaObject()->className();
+        EXPECT_EQ(bg->labOptionPoint->text(), QStringLiteral("4"));
+        bg->chkBackground[1]->setChecked(true);
+        bg->chkBackground[2]->setChecked(true);
+        bg->chkBackground2[2]->setChecked(true);
+        bg->chkBackground2[3]->setChecked(false);
+        QTimer::singleShot(0, bg->btnOk, &QPushButton::click);
+    });
+    driver.then([](QWidget *w) { rollGains(w, 5); });
+    driver.then([](QWidget *w) {
+        auto *bg = qobject_cast<frmBackground *>(w);
+        ASSERT_NE(bg, nullptr) << w->metaObject()->className();
+        EXPECT_EQ(bg->labOptionPoint->text(), QStringLiteral("1"));
+        bg->chkBackground[2]->setChecked(true);
+        bg->btnOk->click();
+    });
+    extra->btnEnd->click();
+    EXPECT_TRUE(driver.allStepsRan()) << driver.seen().join(QLatin1Char(' ')).toStdString();
+    flushDeletes();
+    EXPECT_GT(spokenRanks(p, 2), spoken);
+    EXPECT_EQ(p.PointsBO, 0);
+
+    // ---- hobby ranks left unspent, the sheet, and Save from the toolbar
+    frmSkillDev *hobby = skill(1);
+    ASSERT_NE(hobby, nullptr);
+    EXPECT_EQ(hobby->StageMarker(), QStringLiteral("Hobby Ranks"));
+    user.answerMsgBox(ports::Yes, Strings::Load(5024));
+    user.answerMsgBox(ports::Ok, Strings::Load(5025));
+    hobby->btnEnd->click();
+    flushDeletes();
+    auto *sheet = qobject_cast<frmGeneral *>(GeneralForms.peek(1));
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(front(), sheet);
+    EXPECT_EQ(toolbar(), QStringLiteral("11011"));
+    const QString file = tempPath(QStringLiteral("Maelis.pja"));
+    user.answerSaveFile(file);
+    main->Button(3)->trigger();
+    EXPECT_TRUE(QFileInfo::exists(file));
+    main->Button(3)->trigger();   // named now: saved again without a dialog
+    EXPECT_EQ(user.count(Kind::SaveFile), 1);
+    EXPECT_EQ(user.captions.size(), 3);
+    EXPECT_EQ(driver.rescued(), 0);
+    EXPECT_TRUE(user.errors().empty());
+    EXPECT_EQ(user.pending(), 0);
 }
 
 } // namespace
