@@ -1,14 +1,24 @@
 #include "frame/ui/Startup.h"
 #include "platform/qt/QtPorts.h"
 
+#include "platform/Strings.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QStyle>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    // Qt's own buttons and dialogs (Yes, No, Cancel, the file dialogs) speak
+    // the interface's language; without Qt's translations they stay English.
+    QTranslator qtTexts;
+    if (Strings::current() == Strings::Language::French
+        && qtTexts.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     QtPorts userPorts;
     ports::install(&userPorts);
     if (!Startup::Main())

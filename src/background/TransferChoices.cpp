@@ -1,5 +1,6 @@
 #include "background/TransferChoices.h"
 
+#include "background/BackgroundUi.h"
 #include "background/frmArmeAdolescence.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ui/LoadFormStrings.h"
@@ -22,7 +23,8 @@ qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> 
                          QStringLiteral("frmArmeAdolescence.LoadData"));
         return -1;
     }
-    frmArmeAdolescence dlg(parent);
+    // Over the window that asked, not loose on the screen behind it.
+    frmArmeAdolescence dlg(parent ? parent : background::ModalParent());
     setTag(&dlg, QString::number(player));
     dlg.AppliesChoice = false;   // the record applies the choice it asked for
     dlg.LoadItems(items);
@@ -35,7 +37,7 @@ qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> 
 
 std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int choices, QWidget *parent)
 {
-    frmStatGain dlg(parent);
+    frmStatGain dlg(parent ? parent : background::ModalParent());
     for (const int i : forced) {
         if (i >= 0 && i < 10) {
             dlg.ckStat[static_cast<size_t>(i)]->setChecked(true);

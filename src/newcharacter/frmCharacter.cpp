@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolBar>
+#include <QLocale>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -34,6 +35,17 @@ std::optional<float> single(const QLineEdit *box)
     } catch (const vb::Error &) {
         return std::nullopt;
     }
+}
+
+// A fraction as the user's regional settings write it, the same mark the
+// culture page showed and that the boxes read back.
+QString regional(float v)
+{
+    QString s = vb::NumText(v);
+    const QString mark = QLocale::system().decimalPoint();
+    if (mark.size() == 1)
+        s.replace(QLatin1Char('.'), mark);
+    return s;
 }
 
 } // namespace
@@ -126,13 +138,13 @@ void frmCharacter::LoadData()
 {
     Personnage &p = record(tag(this));
     txtNom->setText(p.Nom);
-    txtAge->setText(vb::NumText(p.Age));
+    txtAge->setText(regional(p.Age));
     int sum = 0;
     for (int i = 0; i < 5; ++i)
         sum += vb::CInt(JetDe(10));
     txtApparence->setText(vb::NumText(int(p.DirStats(1, 7)) - 25 + sum));
-    txtGrandeur->setText(vb::NumText(p.Grandeur));
-    txtPoids->setText(vb::NumText(p.Poids));
+    txtGrandeur->setText(regional(p.Grandeur));
+    txtPoids->setText(regional(p.Poids));
 }
 
 void frmCharacter::txtNom_Change()

@@ -65,6 +65,9 @@ frmStatGainRolls::frmStatGainRolls(QWidget *parent) : QDialog(parent)
         auto *e = new QLineEdit(this);
         e->setObjectName(name);
         e->setReadOnly(readOnly);
+        // The keyboard goes from die to die; the shown values cannot be typed.
+        if (readOnly)
+            e->setFocusPolicy(Qt::NoFocus);
         e->setAlignment(Qt::AlignRight);
         e->setFixedWidth(48);
         return e;

@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -405,6 +406,10 @@ void frmSkillDev::Form_Load()
             grdSkill->setHorizontalHeaderItem(c, h);
             grdSkill->setColumnWidth(c, Twips(widths[c]));
         }
+        // The stage's caption beside the points may be long ("Rangs
+        // passe-temps"): the grid keeps room for its three columns whole.
+        grdSkill->setMinimumWidth(Twips(widths[0] + widths[1] + widths[2]) + 2 * grdSkill->frameWidth()
+                                  + grdSkill->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
         FinishLoad();
     } catch (...) {
         ReportCurrentException(Caption() + QStringLiteral(".load"));

@@ -33,8 +33,10 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -564,6 +566,36 @@ TEST_F(NewCharacterFlowTest, RealmChosenByThePlayerAndExtraLanguagesOnTheRealWin
     EXPECT_EQ(driver.rescued(), 0);
     EXPECT_TRUE(user.errors().empty());
     EXPECT_EQ(user.pending(), 0);
+}
+
+TEST_F(NewCharacterFlowTest, TheFrameGrowsUntilACharacterWindowFitsAndNeverShrinks)
+{
+    // First run: the frame has its rules size, too small for the first window.
+    EXPECT_EQ(main->size(), QSize(433, 433));
+    main->mnuFileNew->trigger();
+    QWidget *init = InitForms.peek(1);
+    ASSERT_NE(init, nullptr);
+    const QSize need = init->minimumSizeHint();
+    // As far as the screen allows: the offscreen screen may be the smaller.
+    const QSize avail = main->screen()->availableGeometry().size();
+    const QSize view = main->mdiArea()->viewport()->size();
+    EXPECT_GT(main->width(), 433);
+    EXPECT_GT(main->height(), 433);
+    EXPECT_TRUE(view.width() >= need.width() || main->frameGeometry().width() >= avail.width()) << view.width();
+    EXPECT_TRUE(view.height() >= need.height() || main->frameGeometry().height() >= avail.height()) << view.height();
+    EXPECT_TRUE(main->frameGeometry().width() <= avail.width() && main->frameGeometry().height() <= avail.height());
+
+    // A frame the player made larger keeps its size.
+    const QSize large = main->size() + QSize(150, 120);
+    main->resize(large);
+    main->mnuFileNew->trigger();
+    EXPECT_EQ(main->size(), large);
+    EXPECT_EQ(ui->errors().size(), 0u);
+
+    // The stage grid keeps its three columns whole beside a long stage caption.
+    frmSkillDev dev;
+    QTableWidget *grid = dev.grdSkill;
+    EXPECT_GE(grid->minimumWidth(), grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2));
 }
 
 } // namespace

@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStyle>
@@ -441,9 +442,40 @@ void frmMain::Present(CharacterWindow *w)
     auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
     if (!sub)
         sub = m_mdi->addSubWindow(w);
+    FitToWindow(w);
     sub->showMaximized();
     m_mdi->setActiveSubWindow(sub);
     w->setFocus();
+}
+
+void frmMain::FitToWindow(QWidget *w)
+{
+    // A maximised character window gets the frame's client area and no scroll
+    // bar: a frame smaller than the window's layout would cut off its buttons.
+    // The frame grows as far as the screen allows; it never shrinks, so a size
+    // the player chose is kept whenever the window fits.
+    if (isMaximized() || isFullScreen() || !w)
+        return;
+    const QSize need = w->minimumSizeHint().expandedTo(w->minimumSize());
+    const QSize have = m_mdi->viewport()->size();
+    const int dw = std::max(0, need.width() - have.width());
+    const int dh = std::max(0, need.height() - have.height());
+    if (dw == 0 && dh == 0)
+        return;
+    QSize target = size() + QSize(dw, dh);
+    if (const QScreen *scr = screen()) {
+        const QRect avail = scr->availableGeometry();
+        const QSize frameExtra = frameGeometry().size() - size();
+        target = target.boundedTo(avail.size() - frameExtra);
+        resize(target);
+        // Keep the grown frame on the screen.
+        QPoint at = pos();
+        at.setX(std::max(avail.left(), std::min(at.x(), avail.right() + 1 - frameGeometry().width())));
+        at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() + 1 - frameGeometry().height())));
+        move(at);
+    } else {
+        resize(target);
+    }
 }
 
 void frmMain::ShowForm(CharacterWindow *w)
