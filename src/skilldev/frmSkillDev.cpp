@@ -382,6 +382,15 @@ void frmSkillDev::BuildLayout()
     main->addLayout(left, 2);
     main->addLayout(right, 3);
 
+    // The panels hide what a node does not use; their places stay, so the
+    // grid and the End button do not jump from one node to the next.
+    for (QGroupBox *panel : {fraSkillCat, fraSkill})
+        for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            QSizePolicy policy = w->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            w->setSizePolicy(policy);
+        }
+
     connect(trvSkillCategorie, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) {
                 if (current)
