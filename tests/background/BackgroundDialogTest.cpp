@@ -107,6 +107,27 @@ TEST_F(BackgroundTest, BonusListsKeepRowsAndIdsInStep)
     EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));
 }
 
+TEST_F(BackgroundTest, ARowWhoseSelectionWasClearedIsNoChoice)
+{
+    frmBackground dlg;
+    // The player ctrl-clicks the chosen row away: the list keeps it current
+    // but nothing is selected, so neither arrow may act on it.
+    dlg.lstSkill->setCurrentRow(3);
+    dlg.lstSkill->clearSelection();
+    dlg.btnSelectSkill_Click();
+    EXPECT_EQ(dlg.lstSkillBonus->count(), 0);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));
+
+    dlg.lstSkill->setCurrentRow(3);
+    dlg.btnSelectSkill_Click();
+    dlg.lstSkillBonus->setCurrentRow(0);
+    dlg.lstSkillBonus->clearSelection();
+    dlg.btnUnSelectSkill_Click();
+    EXPECT_EQ(dlg.lstSkillBonus->count(), 1);
+    EXPECT_EQ(dlg.BonusSkill[0], dlg.SkillNumber[3]);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("1"));
+}
+
 TEST_F(BackgroundTest, ABonusListTakesElevenRowsAndNoMore)
 {
     frmBackground dlg;
