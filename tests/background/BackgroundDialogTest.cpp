@@ -389,6 +389,27 @@ TEST_F(BackgroundTest, RolledTalentOnAnEmptyHistoryStartsWithALineBreak)
     ASSERT_EQ(stages.size(), 1u);   // every point spent
 }
 
+TEST_F(BackgroundTest, EnglishDataWordsTheConfirmationsAndTheFirstDegreeTakesFlawsOfTypeZero)
+{
+    ModGeneral::DataLanguage = 1000;
+    Personnage &p = character(2);
+    frmBackground dlg;
+    setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.labAptitudes->setText(QStringLiteral("1"));
+    setTag(dlg.btnTalents, QStringLiteral("11"));   // degree 1 rolled, flaw of the type below
+    Dice::setRolls({16, 41});
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Light Sleeper")).answerMsgBox(ports::Yes, QStringLiteral("Stutter"));
+    dlg.btnOk_Click();
+    const auto boxes = ui->callsOf(Kind::MsgBox);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Vous avez aquis l'aptitude Light Sleeper.\nConfirmer vous ce choix ?"));
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Vous avez aquis le défault Stutter.\nConfirmer vous ce choix ?"));
+    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\r\nAptitude: Light Sleeper\r\n\r\nDéfaut: Stutter\r\n-5 to Oratory."));
+    EXPECT_EQ(p.PointsBO, 1);
+    EXPECT_TRUE(stages.empty());
+}
+
 TEST_F(BackgroundTest, CancelledTalentChoiceGivesThePriceBackAndSkipsTheFlaw)
 {
     Personnage &p = character(4);
