@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTabBar>
 
 namespace {
@@ -86,6 +87,17 @@ TEST_P(NewCharLookTest, EveryWindowShowsTheTextsOfItsLanguage)
     EXPECT_EQ(stats.lbText[0]->text(), Strings::Load(5004));
     EXPECT_EQ(stats.btnRandom[0]->text(), Strings::Load(3501));
     look(&stats, QStringLiteral("frmStatChoises-temporary"), page);
+    // The scale figures stand over their values on the sliders: 10 at the
+    // slider's left end, then evenly spaced.
+    auto centre = [&](int i) {
+        return stats.labchiffre[i]->mapTo(&stats, stats.labchiffre[i]->rect().center()).x()
+            - stats.sldStatistics[0]->mapTo(&stats, QPoint(0, 0)).x();
+    };
+    EXPECT_LE(centre(0), 14);
+    const int step = centre(1) - centre(0);
+    EXPECT_GT(step, 20);
+    for (int i = 1; i < 10; ++i)
+        EXPECT_NEAR(centre(i) - centre(i - 1), step, 2) << i;
     stats.btnNext_Click();
     ASSERT_EQ(stats.Phase(), QStringLiteral("Potentiel"));
     stats.btnRandom_Click(1);
