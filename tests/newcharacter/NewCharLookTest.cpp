@@ -4,6 +4,7 @@
 // replaced by texts of the interface language.
 #include "NewCharFixture.h"
 
+#include "background/frmArmeAdolescence.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmInitChoise.h"
@@ -13,6 +14,7 @@
 #include "platform/Strings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +80,15 @@ TEST_P(NewCharLookTest, EveryWindowShowsTheTextsOfItsLanguage)
     EXPECT_EQ(init->labListe->text(), Strings::Load(2019));
     look(init, QStringLiteral("frmInitChoise-professions"), page);
     delete init;
+
+    ModGeneral::WeaponAdolescenceShown = true;
+    frmArmeAdolescence realms;
+    setTag(&realms, QString::number(n));
+    realms.LoadData();
+    EXPECT_EQ(realms.windowTitle(), Strings::Load(2022));
+    EXPECT_EQ(realms.lstArme->count(), 3);
+    look(&realms, QStringLiteral("frmArmeAdolescence-realm"));
+    ModGeneral::WeaponAdolescenceShown = false;
 
     frmStatChoises stats;
     stats.setTag(QString::number(n));
