@@ -1,14 +1,23 @@
 #include "frame/ui/Startup.h"
 #include "platform/qt/QtPorts.h"
 
+#include "platform/Strings.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QStyle>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    // Qt's own words (Oui, Non, Annuler...) in the interface's language.
+    QTranslator qtWords;
+    if (Strings::current() == Strings::Language::French
+        && qtWords.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtWords);
     QtPorts userPorts;
     ports::install(&userPorts);
     if (!Startup::Main())
