@@ -13,12 +13,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
-    // Qt's own buttons and dialogs (Yes, No, Cancel, the file dialogs) speak
-    // the interface's language; without Qt's translations they stay English.
-    QTranslator qtTexts;
+    // Qt's own words (Oui, Non, Annuler...) in the interface's language.
+    QTranslator qtWords;
     if (Strings::current() == Strings::Language::French
-        && qtTexts.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+        && qtWords.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtWords);
     QtPorts userPorts;
     ports::install(&userPorts);
     if (!Startup::Main())

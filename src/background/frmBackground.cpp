@@ -103,6 +103,14 @@ const BandRow &rollAndConfirm(const std::vector<BandRow> &rows, bool talent)
     }
 }
 
+// The row the player has selected: a list keeps a current row even after its
+// selection was cleared, and that row is no choice.
+int selectedRow(const QListWidget *list)
+{
+    const int row = list->currentRow();
+    return row >= 0 && list->item(row)->isSelected() ? row : -1;
+}
+
 QString history(const Personnage &p)
 {
     return p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
@@ -304,7 +312,7 @@ qint16 frmBackground::Price() const
 void frmBackground::addBonus(QListWidget *source, QListWidget *target, const std::vector<qint32> &ids,
                              std::array<qint32, kBonusRows> &bonus)
 {
-    const int row = source->currentRow();
+    const int row = selectedRow(source);
     if (row < 0 || row >= static_cast<int>(ids.size()))
         return;
     // Each list keeps eleven entries at most, as many as its id table holds.
@@ -318,7 +326,7 @@ void frmBackground::addBonus(QListWidget *source, QListWidget *target, const std
 
 void frmBackground::removeBonus(QListWidget *target, std::array<qint32, kBonusRows> &bonus)
 {
-    const int k = target->currentRow();
+    const int k = selectedRow(target);
     const int c = target->count();
     if (k < 0 || k >= c)
         return;

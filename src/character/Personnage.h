@@ -161,6 +161,9 @@ private:
     void moveDevelopmentRow(qint32 row);
     void moveKeyedRow(character::GrowTable<qint32> &table, const qint32 &capacity, void (Personnage::*redim)(),
                       qint32 id, qint32 key, qint32 ranks);
+    // The row of category or skill `id`, or the first free row given to it
+    // (the table grows when full); *added tells which.
+    qint32 rowOf(bool category, qint32 id, bool *added);
     void addSpecial2(bool category, qint32 id, qint32 amount);
     void applyBonusRows(const QString &table, const QString &idColumn, qint32 id);
     void addCappedRank(bool category, qint32 id, qint32 ranks);

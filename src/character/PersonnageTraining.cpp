@@ -89,27 +89,16 @@ QString withCount(const QString &text, qint32 count)
 void Personnage::addCappedRank(bool category, qint32 id, qint32 ranks)
 {
     character::GrowTable<qint32> &table = category ? SkillCat : Skill;
-    const qint32 &capacity = category ? NbSkillCat : NbSkill;
-    for (qint32 r = 0;; ++r) {
-        if (r >= capacity) {
-            if (category)
-                RedimSkillCat();
-            else
-                RedimSkill();
-        }
-        if (table(fId, r) == id) {
-            // A package trains up to rank 10 and never takes ranks away.
-            const qint32 rank = table(fRank, r);
-            if (rank <= 10)
-                table(fRank, r) = std::min<qint64>(qint64(rank) + ranks, 10);
-            return;
-        }
-        if (table(fId, r) < 1) {
-            table(fId, r) = id;
-            table(fRank, r) = ranks;
-            return;
-        }
+    bool added = false;
+    const qint32 r = rowOf(category, id, &added);
+    if (added) {
+        table(fRank, r) = ranks;
+        return;
     }
+    // A package trains up to rank 10 and never takes ranks away.
+    const qint32 rank = table(fRank, r);
+    if (rank <= 10)
+        table(fRank, r) = std::min<qint64>(qint64(rank) + ranks, 10);
 }
 
 qint32 Personnage::chooseOne(int player, qint32 mode, qint32 skill, qint32 count, const QString &caption)

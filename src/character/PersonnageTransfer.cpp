@@ -200,7 +200,7 @@ bool Personnage::TranferRank()
     }
 }
 
-void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
+qint32 Personnage::rowOf(bool category, qint32 id, bool *added)
 {
     character::GrowTable<qint32> &table = category ? SkillCat : Skill;
     const qint32 &capacity = category ? NbSkillCat : NbSkill;
@@ -212,21 +212,29 @@ void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
                 RedimSkill();
         }
         if (table(fId, r) == id) {
-            table(fSpecial2, r) = vb::Add32(table(fSpecial2, r), amount);
-            return;
+            *added = false;
+            return r;
         }
         if (table(fId, r) < 1) {
             table(fId, r) = id;
-            table(fSpecial2, r) = amount;
-            return;
+            *added = true;
+            return r;
         }
     }
+}
+
+void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
+{
+    character::GrowTable<qint32> &table = category ? SkillCat : Skill;
+    bool added = false;
+    const qint32 r = rowOf(category, id, &added);
+    table(fSpecial2, r) = added ? amount : vb::Add32(table(fSpecial2, r), amount);
 }
 
 void Personnage::TransferBonusSkill(qint32 id, qint16 kind)
 {
     // No handler here: the background dialog that calls it reports a failure.
-    if (kind == 0)
+    if (kind <= 0)
         addSpecial2(true, id, 5);
     else if (kind == 1)
         addSpecial2(false, id, 10);

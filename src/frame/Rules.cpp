@@ -60,4 +60,17 @@ bool Find(dao::Recordset &rs, const QString &column, const QVariant &id)
     return !rs.NoMatch();
 }
 
+qint32 ManeuverSkill(qint64 armorId)
+{
+    if (armorId >= 5 && armorId <= 8)
+        return 234;
+    if (armorId >= 9 && armorId <= 12)
+        return 235;
+    if (armorId >= 13 && armorId <= 16)
+        return 236;
+    if (armorId >= 17 && armorId <= 20)
+        return 233;
+    return 0;
+}
+
 } // namespace rules

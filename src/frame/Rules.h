@@ -42,4 +42,8 @@ dao::Recordset Open(const QString &source);
 // true when a row was found (the recordset stands on it).
 bool Find(dao::Recordset &rs, const QString &column, const QVariant &id);
 
+// The skill whose total bonus eases the maneuver in an armour, by the
+// armour's identifier (bands of four); 0 when the armour has none.
+qint32 ManeuverSkill(qint64 armorId);
+
 } // namespace rules

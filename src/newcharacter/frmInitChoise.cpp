@@ -1,9 +1,11 @@
 #include "newcharacter/frmInitChoise.h"
 
+#include "background/frmArmeAdolescence.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
+#include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "newcharacter/frmStatChoises.h"
 #include "platform/ports.h"
@@ -789,24 +791,20 @@ void frmInitChoise::lstProfession_Click()
 
 bool frmInitChoise::chooseRealm()
 {
-    std::vector<ports::ChooserItem> realms;
-    dao::Recordset rs = rulesread::Open(QStringLiteral("Realms of Power"));
-    const QString column = lang(QStringLiteral("Realm"));
-    while (!rs.Eof()) {
-        const qint32 id = rulesread::Id(rs, QStringLiteral("Realm_ID"));
-        if (id == 2 || id == 5 || id == 7)
-            realms.push_back({column.isEmpty() ? QString() : rulesread::Text(rs, column), id});
-        rs.MoveNext();
-    }
-    rs.Close();
+    // The one-list chooser in its realm mode lists the realms and, on OK,
+    // writes the chosen one into the record and leaves realm mode.
     ModGeneral::WeaponAdolescenceShown = true;
-    const qint32 chosen = ports::ui().ChooseOneTitled(Number(), 8, realms, Text(2022));
+    {
+        frmArmeAdolescence chooser(this);
+        ::setTag(&chooser, Tag());
+        chooser.LoadData();
+        if (chooser.lstArme->count() > 0)
+            chooser.exec();
+    }
+    // However the chooser went, the next opener must not find realm mode on.
     ModGeneral::WeaponAdolescenceShown = false;
-    // The chosen row's own realm, whatever its place in the list.
-    if (chosen != 2 && chosen != 5 && chosen != 7)
-        return false;
-    ModGeneral::Players(Number()).Royaume_ID = chosen;
-    return true;
+    const qint32 realm = ModGeneral::Players(Number()).Royaume_ID;
+    return realm == 2 || realm == 5 || realm == 7;
 }
 
 void frmInitChoise::btnNext_Click()

@@ -22,7 +22,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 using newchar::Text;
@@ -73,16 +76,18 @@ frmStatChoises::frmStatChoises(QWidget *parent)
     lbText[0]->setWordWrap(true);
     grid->addWidget(lbText[0], 1, 0, 1, 7);
 
-    // Column headings and the scale figures above the sliders.
-    auto *scale = new QHBoxLayout;
-    scale->setContentsMargins(0, 0, 0, 0);
+    // Column headings and the scale figures above the sliders, each figure
+    // placed over the slider position of its value (see placeScale).
+    m_scale = new QWidget(this);
+    m_scale->setObjectName(QStringLiteral("fraScale"));
     for (int i = 0; i < 10; ++i) {
-        labchiffre[i] = new QLabel(QString::number((i + 1) * 10), this);
+        labchiffre[i] = new QLabel(QString::number((i + 1) * 10), m_scale);
         labchiffre[i]->setObjectName(QStringLiteral("labchiffre_%1").arg(i));
         labchiffre[i]->setAlignment(Qt::AlignCenter);
-        scale->addWidget(labchiffre[i], 1);
     }
-    grid->addLayout(scale, 2, 1);
+    m_scale->setMinimumHeight(labchiffre[9]->sizeHint().height());
+    m_scale->installEventFilter(this);
+    grid->addWidget(m_scale, 2, 1);
     grid->addWidget(lbText[1], 2, 2, Qt::AlignCenter);
     grid->addWidget(lbText[2], 2, 3, 1, 2, Qt::AlignCenter);
     grid->addWidget(lbText[3], 2, 6, Qt::AlignCenter);
@@ -497,8 +502,39 @@ void frmStatChoises::HandOver()
     ports::ui().MsgBox(Text(5028), ports::OkOnly, Text(5029));
 }
 
+void frmStatChoises::placeScale()
+{
+    // The scale shares the sliders' column, so a slider as wide as the scale
+    // tells where each figure's value lies.
+    QSlider *s = sldStatistics[0];
+    QStyleOptionSlider opt;
+    opt.initFrom(s);
+    opt.rect = QRect(0, 0, m_scale->width(), s->sizeHint().height());
+    opt.orientation = Qt::Horizontal;
+    opt.minimum = s->minimum();
+    opt.maximum = s->maximum();
+    opt.sliderPosition = s->minimum();
+    opt.sliderValue = s->minimum();
+    opt.tickPosition = s->tickPosition();
+    opt.tickInterval = s->tickInterval();
+    opt.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    const QRect groove = s->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, s);
+    const QRect handle = s->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, s);
+    const int span = std::max(groove.width() - handle.width(), 1);
+    for (int i = 0; i < 10; ++i) {
+        QLabel *figure = labchiffre[i];
+        const int width = figure->sizeHint().width();
+        const int centre = groove.x() + handle.width() / 2
+            + QStyle::sliderPositionFromValue(opt.minimum, opt.maximum, (i + 1) * 10, span);
+        const int left = std::clamp(centre - width / 2, 0, std::max(m_scale->width() - width, 0));
+        figure->setGeometry(left, 0, width, m_scale->height());
+    }
+}
+
 bool frmStatChoises::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_scale && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        placeScale();
     for (int i = 0; i < 10; ++i) {
         if (watched == txtStatisticsT[i] && event->type() == QEvent::MouseButtonRelease
             && txtStatisticsT[i]->isEnabled()) {

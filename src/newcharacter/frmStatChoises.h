@@ -64,5 +64,7 @@ protected:
 private:
     void SwitchToPotential();
     void HandOver();
+    void placeScale();
+    QWidget *m_scale = nullptr;
     std::array<int, 10> m_selLength{};
 };

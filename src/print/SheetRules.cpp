@@ -1,5 +1,7 @@
 #include "print/SheetRules.h"
 
+#include "frame/Rules.h"
+
 #include <cmath>
 
 namespace print::sheet {
@@ -23,15 +25,7 @@ int RealmRest(int realmId, int bonus1, int bonus2, int bonus3)
 
 int ManeuverSkill(int armorId)
 {
-    if (armorId >= 5 && armorId <= 8)
-        return 234;
-    if (armorId >= 9 && armorId <= 12)
-        return 235;
-    if (armorId >= 13 && armorId <= 16)
-        return 236;
-    if (armorId >= 17 && armorId <= 20)
-        return 233;
-    return 0;
+    return rules::ManeuverSkill(armorId);
 }
 
 std::optional<int> ManeuverPenalty(int armorId, int maxManeuvre, int minManeuvre,

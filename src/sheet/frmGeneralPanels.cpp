@@ -3,6 +3,8 @@
 // always used, and every setting runs the box's handler on the spot.
 #include "sheet/frmGeneral.h"
 
+#include "frame/Rules.h"
+
 #include "character/Personnage.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
@@ -35,20 +37,6 @@ enum : qint16 { CO = 1, SD = 4, EM = 5, In = 6, Pr = 7 };
 
 // Rows of the resistances in the order the panel is filled.
 constexpr int kResistanceFillOrder[9] = {5, 7, 2, 3, 4, 6, 1, 8, 9};
-
-// The maneuver skill of an armour by its identifier; 0 when none applies.
-qint32 ManeuverSkill(qint64 armorId)
-{
-    if (armorId >= 5 && armorId <= 8)
-        return 234;
-    if (armorId >= 9 && armorId <= 12)
-        return 235;
-    if (armorId >= 13 && armorId <= 16)
-        return 236;
-    if (armorId >= 17 && armorId <= 20)
-        return 233;
-    return 0;
-}
 
 double RulesNumber(const dao::Recordset &rs, const char *column)
 {
@@ -283,7 +271,7 @@ void frmGeneral::lstArmor_Click()
             return;
         chkProtection->setChecked(RulesNumber(rs, "Protection") != 0);
         qint16 m = 0;
-        if (const qint32 skill = ManeuverSkill(vb::CLng(RulesNumber(rs, "Armor_ID"))))
+        if (const qint32 skill = rules::ManeuverSkill(vb::CLng(RulesNumber(rs, "Armor_ID"))))
             m = vb::CInt(RulesNumber(rs, "MaxManeuvre") + Record().TotalSkillBonus(skill, 0, RankKind::Skill));
         if (m > RulesNumber(rs, "MinManeuvre"))
             m = vb::CInt(RulesNumber(rs, "MinManeuvre"));

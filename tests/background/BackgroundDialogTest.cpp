@@ -107,6 +107,27 @@ TEST_F(BackgroundTest, BonusListsKeepRowsAndIdsInStep)
     EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));
 }
 
+TEST_F(BackgroundTest, ARowWhoseSelectionWasClearedIsNoChoice)
+{
+    frmBackground dlg;
+    // The player ctrl-clicks the chosen row away: the list keeps it current
+    // but nothing is selected, so neither arrow may act on it.
+    dlg.lstSkill->setCurrentRow(3);
+    dlg.lstSkill->clearSelection();
+    dlg.btnSelectSkill_Click();
+    EXPECT_EQ(dlg.lstSkillBonus->count(), 0);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));
+
+    dlg.lstSkill->setCurrentRow(3);
+    dlg.btnSelectSkill_Click();
+    dlg.lstSkillBonus->setCurrentRow(0);
+    dlg.lstSkillBonus->clearSelection();
+    dlg.btnUnSelectSkill_Click();
+    EXPECT_EQ(dlg.lstSkillBonus->count(), 1);
+    EXPECT_EQ(dlg.BonusSkill[0], dlg.SkillNumber[3]);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("1"));
+}
+
 TEST_F(BackgroundTest, ABonusListTakesElevenRowsAndNoMore)
 {
     frmBackground dlg;
@@ -366,6 +387,27 @@ TEST_F(BackgroundTest, RolledTalentOnAnEmptyHistoryStartsWithALineBreak)
     dlg.btnOk_Click();
     EXPECT_EQ(p.Historique.toString(), QStringLiteral("\r\nAptitude: Light Sleeper\r\n"));
     ASSERT_EQ(stages.size(), 1u);   // every point spent
+}
+
+TEST_F(BackgroundTest, EnglishDataWordsTheConfirmationsAndTheFirstDegreeTakesFlawsOfTypeZero)
+{
+    ModGeneral::DataLanguage = 1000;
+    Personnage &p = character(2);
+    frmBackground dlg;
+    setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.labAptitudes->setText(QStringLiteral("1"));
+    setTag(dlg.btnTalents, QStringLiteral("11"));   // degree 1 rolled, flaw of the type below
+    Dice::setRolls({16, 41});
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Light Sleeper")).answerMsgBox(ports::Yes, QStringLiteral("Stutter"));
+    dlg.btnOk_Click();
+    const auto boxes = ui->callsOf(Kind::MsgBox);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Vous avez aquis l'aptitude Light Sleeper.\nConfirmer vous ce choix ?"));
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Vous avez aquis le défault Stutter.\nConfirmer vous ce choix ?"));
+    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\r\nAptitude: Light Sleeper\r\n\r\nDéfaut: Stutter\r\n-5 to Oratory."));
+    EXPECT_EQ(p.PointsBO, 1);
+    EXPECT_TRUE(stages.empty());
 }
 
 TEST_F(BackgroundTest, CancelledTalentChoiceGivesThePriceBackAndSkipsTheFlaw)

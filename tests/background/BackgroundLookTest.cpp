@@ -19,25 +19,48 @@
 
 namespace {
 
-void look(QWidget *w, const char *name)
+void look(QWidget *w, const QString &name)
 {
     w->adjustSize();
     const QPixmap pm = w->grab();
-    EXPECT_FALSE(pm.isNull()) << name;
+    EXPECT_FALSE(pm.isNull()) << name.toStdString();
     // Every control lies inside the window.
     for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (c->isWindow() || c->isHidden())
             continue;
-        EXPECT_TRUE(w->rect().contains(c->geometry())) << name << " " << c->objectName().toStdString();
+        EXPECT_TRUE(w->rect().contains(c->geometry())) << name.toStdString() << " " << c->objectName().toStdString();
     }
     const QByteArray dir = qgetenv("QV_BACKGROUND_GRAB");
     if (!dir.isEmpty())
-        pm.save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+        pm.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral(".png")));
 }
 
-} // namespace
+class BackgroundLookTest : public BackgroundTest {
+protected:
+    qint32 previousData = ModGeneral::DataLanguage;
+    void TearDown() override
+    {
+        ModGeneral::DataLanguage = previousData;
+        BackgroundTest::TearDown();
+    }
+    // Builds every window in the interface and data language chosen, and
+    // looks at each; `suffix` tells the pictures of one language apart.
+    void lookAtEveryWindow(const QString &suffix);
+};
 
-TEST_F(BackgroundTest, EveryWindowFitsItsControls)
+TEST_F(BackgroundLookTest, EveryFrenchWindowFitsItsControls)
+{
+    lookAtEveryWindow(QStringLiteral("-fr"));
+}
+
+TEST_F(BackgroundLookTest, EveryEnglishWindowFitsItsControls)
+{
+    Strings::setLanguage(Strings::Language::English);
+    ModGeneral::DataLanguage = 1000;
+    lookAtEveryWindow(QStringLiteral("-en"));
+}
+
+void BackgroundLookTest::lookAtEveryWindow(const QString &suffix)
 {
     Personnage &p = character(4);
     p.Profession_ID = 10;
@@ -49,39 +72,41 @@ TEST_F(BackgroundTest, EveryWindowFitsItsControls)
     bg.btnSelectSkill_Click();
     bg.btnSelectSkillCat_Click();
     bg.chkBackground2[2]->setChecked(true);
-    look(&bg, "frmBackground");
+    look(&bg, QStringLiteral("frmBackground") + suffix);
 
     frmTalentsCost cost;
     setTag(&cost, QStringLiteral("1"));
-    look(&cost, "frmTalentsCost");
+    look(&cost, QStringLiteral("frmTalentsCost") + suffix);
 
     frmTalents talents;
     setTag(talents.grdTalent, QStringLiteral("2"));
     setTag(&talents, QStringLiteral("1"));
     talents.LoadData();
-    look(&talents, "frmTalents");
+    look(&talents, QStringLiteral("frmTalents") + suffix);
 
     Dice::setRolls({30});
     frmSpecialItem item;
-    look(&item, "frmSpecialItem");
+    look(&item, QStringLiteral("frmSpecialItem") + suffix);
 
     frmSpecialItemChoose choose;
-    look(&choose, "frmSpecialItemChoose");
+    look(&choose, QStringLiteral("frmSpecialItemChoose") + suffix);
 
     p.PointsBO = 166;
     frmArmeAdolescence chooser;
     setTag(&chooser, QStringLiteral("1"));
     chooser.LoadData();
-    look(&chooser, "frmArmeAdolescence");
+    look(&chooser, QStringLiteral("frmArmeAdolescence") + suffix);
 
     frmWeaponChoises order;
     setTag(&order, QStringLiteral("1"));
     order.SkillCost();
-    look(&order, "frmWeaponChoises");
+    look(&order, QStringLiteral("frmWeaponChoises") + suffix);
 
     frmTraining training;
     setTag(&training, QStringLiteral("1"));
     training.LoadData();
     training.cbbTrainingPackage->setCurrentIndex(2);
-    look(&training, "frmTraining");
+    look(&training, QStringLiteral("frmTraining") + suffix);
 }
+
+} // namespace

@@ -5,6 +5,7 @@
 #include "background/frmArmeAdolescence.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmStatGain.h"
+#include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
 
 #include <QApplication>
@@ -169,6 +170,12 @@ TEST_F(ChoiceWindowsTest, PortFunctionsShowTheWindowsModally)
         ASSERT_NE(dlg, nullptr);
         EXPECT_FALSE(dlg->ckStat[0]->isEnabled());
         dlg->ckStat[4]->setChecked(true);
+        // OK opens the gain rolls on top; answer them too, inside OK's own wait.
+        whenModal([](QWidget *rolls) {
+            auto *r = qobject_cast<frmStatGainRolls *>(rolls);
+            ASSERT_NE(r, nullptr);
+            r->btnOk->click();
+        });
         dlg->btnOk->click();
     });
     EXPECT_EQ(transferchoices::ChooseStatGains(1, {0}, 1), (std::vector<int>{0, 4}));

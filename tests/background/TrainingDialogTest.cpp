@@ -128,6 +128,29 @@ TEST_F(TrainingDialogTest, APackageShowsMoneyStatisticsNoteAndRanks)
     EXPECT_EQ(dlg.txtMonths->text(), QString::number(background::TrainingMonths(3, ModGeneral::Players(1).TotalStatBonus(4))));
 }
 
+TEST_F(TrainingDialogTest, TheEnglishSelectionReadsTheEnglishColumns)
+{
+    const qint32 before = ModGeneral::DataLanguage;
+    ModGeneral::DataLanguage = 1000;
+    soldier();
+    StageLabels stage(QStringLiteral("20"));
+    frmTraining dlg;
+    open(dlg, stage);
+    EXPECT_EQ(itemsOf(dlg.cbbTrainingPackage),
+              (QStringList{"Arena Fighter", "City Watch", "Soldier of Fortune (typical)"}));
+    dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Soldier of Fortune (typical)"));
+    EXPECT_EQ(dlg.labStat[0]->text(), QStringLiteral("Strength"));
+    EXPECT_EQ(dlg.labStat[1]->text(), QStringLiteral("Constitution"));
+    EXPECT_EQ(dlg.txtNote->toPlainText(), QStringLiteral("Years of paid war in foreign armies."));
+    EXPECT_EQ(dlg.grdSpecial->item(0, 0)->text(), QStringLiteral("Veteran's scar and a war story"));
+    EXPECT_TRUE(column0(dlg.grdTraining).contains(QStringLiteral("Combat Techniques")));
+
+    // The name bought lands on the stage with its English mark.
+    dlg.btnTrainingPack_Click();
+    EXPECT_EQ(stage.training->text(), QStringLiteral("Soldier of Fortune (typical)"));
+    ModGeneral::DataLanguage = before;
+}
+
 TEST_F(TrainingDialogTest, ChoiceOfOneStatisticFollowsTheNamedOne)
 {
     Personnage &p = character(0);

@@ -1,6 +1,7 @@
 #pragma once
 // A small rules database made from one SQL file of tests/fixtures, opened as
 // the program's rules database for the length of a test.
+#include "support/RulesDb.h"
 #include "frame/ModGeneral.h"
 #include "platform/dao.h"
 
@@ -15,19 +16,7 @@ public:
     explicit RulesFixture(const char *sqlFile)
     {
         const QString path = m_dir.filePath(QStringLiteral("rules.dat"));
-        QFile f(QStringLiteral(QV_FIXTURES_DIR "/") + QString::fromLatin1(sqlFile));
-        if (!f.open(QIODevice::ReadOnly)) {
-            ADD_FAILURE() << "cannot read fixture " << sqlFile;
-            return;
-        }
-        sqlite3 *db = nullptr;
-        sqlite3_open(path.toUtf8().constData(), &db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, f.readAll().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-            ADD_FAILURE() << sqlFile << ": " << (err ? err : "error");
-            sqlite3_free(err);
-        }
-        sqlite3_close(db);
+        testrules::Exec(path, testrules::FixtureSql(sqlFile), sqlFile);
         open(path);
     }
     // The sample rules database built beside the tests.

@@ -2,6 +2,7 @@
 // The rules database of the transfer tests: tests/fixtures/transfer_rules.sql
 // made into a file and opened as the program's rules database, the data
 // language set to French, and a scripted user installed, for one test.
+#include "support/RulesDb.h"
 #include "character/Personnage.h"
 #include "frame/ModGeneral.h"
 #include "platform/Collation.h"
@@ -19,20 +20,7 @@ public:
     explicit TransferRules(const char *sqlFile = "transfer_rules.sql")
     {
         const QString path = m_dir.filePath(QStringLiteral("rules.dat"));
-        QFile f(QStringLiteral(QV_FIXTURES_DIR "/") + QString::fromLatin1(sqlFile));
-        if (!f.open(QIODevice::ReadOnly)) {
-            ADD_FAILURE() << "cannot read fixture " << sqlFile;
-            return;
-        }
-        sqlite3 *db = nullptr;
-        sqlite3_open(path.toUtf8().constData(), &db);
-        platform::registerCollations(db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, f.readAll().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-            ADD_FAILURE() << sqlFile << ": " << (err ? err : "error");
-            sqlite3_free(err);
-        }
-        sqlite3_close(db);
+        testrules::Exec(path, testrules::FixtureSql(sqlFile), sqlFile);
         m_path = path;
         reopen();
     }

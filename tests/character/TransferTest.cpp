@@ -275,6 +275,10 @@ TEST_F(TransferTest, BackgroundBonusOpensOrFindsTheRow)
     p.TransferBonusSkill(41, 2);          // no such kind
     EXPECT_EQ(rowOf(A::Skill(p), 41), -1);
     EXPECT_EQ(rowOf(A::SkillCat(p), 41), -1);
+
+    p.TransferBonusSkill(5, -1);          // any kind below 1 names a category
+    EXPECT_EQ(A::SkillCat(p)(3, row), 15);
+    EXPECT_EQ(rowOf(A::Skill(p), 5), -1);
 }
 
 TEST_F(TransferTest, TalentsAndFlawsReachCategoriesSkillsAndStatistics)

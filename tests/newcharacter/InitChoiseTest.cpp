@@ -3,9 +3,11 @@
 // realm chooser and the hand-over or reset when the window goes.
 #include "NewCharFixture.h"
 
+#include "background/frmArmeAdolescence.h"
 #include "newcharacter/frmInitChoise.h"
 #include "newcharacter/frmStatChoises.h"
 #include "platform/Strings.h"
+#include "support/ModalDriver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -212,25 +214,42 @@ TEST_F(InitChoiseTest, RealmOfChoiceAsksTheRealmBeforeTheStatistics)
     w->lstProfession->setCurrentIndex(1);   // Guerrier: the player chooses the realm
     ASSERT_EQ(p().Royaume_ID, 8);
 
-    ui->answerChooseOne(-1);   // closed without a choice: the page stays
-    w->btnNext_Click();
+    {
+        // Ended without OK: the page stays, and realm mode is not left on.
+        ModalDriver driver;
+        driver.then([](QWidget *m) {
+            auto *chooser = qobject_cast<frmArmeAdolescence *>(m);
+            ASSERT_NE(chooser, nullptr);
+            chooser->done(QDialog::Rejected);
+        });
+        w->btnNext_Click();
+        EXPECT_TRUE(driver.allStepsRan());
+    }
     EXPECT_EQ(p().Royaume_ID, 8);
+    EXPECT_FALSE(ModGeneral::WeaponAdolescenceShown);
     EXPECT_FALSE(w->isUnloaded());
     EXPECT_EQ(StatChoiceForms.peek(n), nullptr);
 
-    ui->answerChooseOne([](const std::vector<ports::ChooserItem> &items) {
-        EXPECT_EQ(items.size(), 3u);
-        return items.at(2).id;
+    std::vector<qint32> listed;
+    bool realmMode = false;
+    ModalDriver driver;
+    driver.then([&](QWidget *m) {
+        auto *chooser = qobject_cast<frmArmeAdolescence *>(m);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->windowTitle(), Strings::Load(2022));
+        EXPECT_EQ(chooser->lstArme->count(), 3);
+        realmMode = chooser->RealmMode() && ModGeneral::WeaponAdolescenceShown;
+        listed = chooser->ItemNumber;
+        chooser->lstArme->setCurrentIndex(2);
+        chooser->btnOk->click();
     });
     w->btnNext_Click();
-    const auto chooser = ui->callsOf(Kind::ChooseOne).back();
-    EXPECT_EQ(chooser.title, Strings::Load(2022));
-    std::vector<qint32> ids;
-    for (const auto &item : chooser.items)
-        ids.push_back(item.id);
-    EXPECT_EQ(ids, (std::vector<qint32>{2, 5, 7}));
+    EXPECT_TRUE(driver.allStepsRan());
+    EXPECT_TRUE(realmMode);
+    EXPECT_EQ(listed, (std::vector<qint32>{2, 5, 7}));
     EXPECT_EQ(p().Royaume_ID, 7);
     EXPECT_FALSE(ModGeneral::WeaponAdolescenceShown);
+    EXPECT_EQ(ui->count(Kind::ChooseOne), 0);   // the chooser window itself, not a list made on the side
 
     auto *stats = qobject_cast<frmStatChoises *>(StatChoiceForms.peek(n));
     ASSERT_NE(stats, nullptr);

@@ -1,6 +1,7 @@
 // A page routine that fails on the rules data reports it under its own name,
 // leaves its page as far as it got, and the run still ends normally: the
 // other pages are drawn and the document is finished, not dropped.
+#include "support/RulesDb.h"
 #include "PrintFixture.h"
 
 #include <QFile>
@@ -14,22 +15,7 @@ protected:
     // The sample rules with a change, opened as the program's rules.
     void UseRulesWith(const char *sql)
     {
-        const QString path = m_dir.filePath(QStringLiteral("rules.dat"));
-        ASSERT_TRUE(QFile::copy(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), path));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        sqlite3 *db = nullptr;
-        sqlite3_open(path.toUtf8().constData(), &db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-            ADD_FAILURE() << (err ? err : "error");
-            sqlite3_free(err);
-        }
-        sqlite3_close(db);
-        ModGeneral::DbMaster.Close();
-        dao::OpenOptions options;
-        options.readOnly = true;
-        options.cacheRows = true;
-        ModGeneral::DbMaster = dao::Workspace().OpenDatabase(path, options);
+        testrules::OpenChangedMaster(m_dir.filePath(QStringLiteral("rules.dat")), sql);
     }
 
     std::unique_ptr<RecordingTarget> Run(const QString &mask, bool printer = true)

@@ -2,6 +2,7 @@
 // The character sheet under test: a small rules database made from
 // tests/fixtures/sheet.sql (with per-test changes), a French interface in a
 // French-Canadian locale, a scripted user, and one character in slot 1.
+#include "support/RulesDb.h"
 #include "character/PersonnageAccess.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"
@@ -78,19 +79,8 @@ protected:
         if (extraSql)
             sql += QByteArray("\n") + extraSql;
         sql += "\nCOMMIT;";
-        sqlite3 *db = nullptr;
-        sqlite3_open(path.toUtf8().constData(), &db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-            ADD_FAILURE() << (err ? err : "error");
-            sqlite3_free(err);
-        }
-        sqlite3_close(db);
-        ModGeneral::DbMaster.Close();
-        dao::OpenOptions options;
-        options.readOnly = true;
-        options.cacheRows = true;
-        ModGeneral::DbMaster = dao::Workspace().OpenDatabase(path, options);
+        testrules::Exec(path, sql, "sheet.sql");
+        testrules::OpenAsRules(path);
     }
 
     void SetUp() override

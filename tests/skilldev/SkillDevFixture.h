@@ -2,6 +2,7 @@
 // Shared set-up of the skill development window's tests: the built rules
 // database, French texts, a scripted user and one character of culture 1,
 // race 1 and profession 11 (realm 2) with its adolescence ranks.
+#include "support/RulesDb.h"
 #include "frame/FrameFixture.h"
 
 #include "character/Personnage.h"
@@ -55,23 +56,7 @@ protected:
     // Reopens the rules as a copy of the built file that `sql` has changed.
     void changeRules(const char *sql)
     {
-        const QString path = tempPath(QStringLiteral("rules.dat"));
-        QFile::remove(path);
-        ASSERT_TRUE(QFile::copy(ModGeneral::MasterPath, path));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-            ADD_FAILURE() << (err ? err : "error");
-            sqlite3_free(err);
-        }
-        sqlite3_close(db);
-        ModGeneral::DbMaster.Close();
-        dao::OpenOptions options;
-        options.readOnly = true;
-        options.cacheRows = true;
-        ModGeneral::DbMaster = dao::Workspace().OpenDatabase(path, options);
+        testrules::OpenChangedMaster(tempPath(QStringLiteral("rules.dat")), sql);
     }
 
     // Gives the character its adolescence ranks (the progress window is only recorded).
