@@ -15,16 +15,16 @@ INSERT INTO Stat (Stat_ID, StatEn, StatFr, AbrEn, AbrFr) VALUES
 -- 1 arcane (open lists for all); 2, 5, 7 the single realms; 3/9, 4/11, 6/10 the pairs; 8 chosen by the player.
 INSERT INTO [Realms of Power] (Realm_ID, RealmEn, RealmFr, Stat_ID1, Stat_ID2, Stat_ID3) VALUES
   (1, 'Arcane', 'Arcane', 6, 7, 8),
-  (2, 'Devotion', 'Dévotion', 7, 7, 7),
-  (3, 'Weave and Devotion', 'Trame et dévotion', 6, 7, 0),
-  (4, 'Devotion and Mind', 'Dévotion et psyché', 7, 8, 0),
-  (5, 'Weave', 'Trame', 6, 6, 6),
-  (6, 'Weave and Mind', 'Trame et psyché', 6, 8, 0),
-  (7, 'Mind', 'Psyché', 8, 8, 8),
+  (2, 'Channeling', 'Théurgie', 7, 7, 7),
+  (3, 'Essence and Channeling', 'Essence et théurgie', 6, 7, 0),
+  (4, 'Channeling and Mentalism', 'Théurgie et mentalisme', 7, 8, 0),
+  (5, 'Essence', 'Essence', 6, 6, 6),
+  (6, 'Essence and Mentalism', 'Essence et mentalisme', 6, 8, 0),
+  (7, 'Mentalism', 'Mentalisme', 8, 8, 8),
   (8, 'Player''s choice', 'Au choix', 0, 0, 0),
-  (9, 'Devotion and Weave', 'Dévotion et trame', 7, 6, 0),
-  (10, 'Mind and Weave', 'Psyché et trame', 8, 6, 0),
-  (11, 'Mind and Devotion', 'Psyché et dévotion', 8, 7, 0);
+  (9, 'Channeling and Essence', 'Théurgie et essence', 7, 6, 0),
+  (10, 'Mentalism and Essence', 'Mentalisme et essence', 8, 6, 0),
+  (11, 'Mentalism and Channeling', 'Mentalisme et théurgie', 8, 7, 0);
 
 -- Five values joined by "•": the bonus at no rank, then per rank for ranks 1-10, 11-20, 21-30, beyond.
 -- Row 5 marks a category that takes no ranks of its own.

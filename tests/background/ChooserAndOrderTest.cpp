@@ -32,7 +32,7 @@ TEST_F(BackgroundTest, RealmModeWinsAndOkSetsTheRealmOfTheRow)
     dlg.LoadData();
     EXPECT_TRUE(dlg.RealmMode());
     EXPECT_EQ(dlg.windowTitle(), Strings::Load(2022));
-    EXPECT_EQ(itemsOf(dlg.lstArme), (QStringList{"Dévotion", "Trame", "Psyché"}));
+    EXPECT_EQ(itemsOf(dlg.lstArme), (QStringList{"Théurgie", "Essence", "Mentalisme"}));
     dlg.lstArme->setCurrentIndex(2);
     dlg.btnOk_Click();
     EXPECT_EQ(p.Royaume_ID, 7);

@@ -185,7 +185,7 @@ TEST_F(InitChoiseTest, ProfessionsPageListsEachTabAndWritesTheChoice)
     EXPECT_EQ(p().Royaume_ID, 5);
     EXPECT_FALSE(w->txtNoteProfession->toPlainText().isEmpty());
     EXPECT_EQ(w->lstStat->count(), 2);
-    EXPECT_EQ(w->txtRoyaume->text(), QStringLiteral("Trame"));
+    EXPECT_EQ(w->txtRoyaume->text(), QStringLiteral("Essence"));
 
     w->TabInitchoises->setCurrentIndex(5);   // fighters and non-spell users
     ASSERT_EQ(w->lstProfession->count(), 3);

@@ -234,7 +234,7 @@ TEST_F(MainPageTest, IdentityAndStatisticsStandOnTheirRows)
     EXPECT_TRUE(rec->Find(QStringLiteral("Aëlis Morvenne"))->font.bold);
     EXPECT_EQ(At(*rec, 4.54, 4), QStringLiteral("Brannois"));
     EXPECT_EQ(At(*rec, 4.54, 5), QStringLiteral("Tisseur de trame"));
-    EXPECT_EQ(At(*rec, 4.54, 6), QStringLiteral("Trame"));
+    EXPECT_EQ(At(*rec, 4.54, 6), QStringLiteral("Essence"));
     EXPECT_EQ(At(*rec, 4.54, 8), vb::NumText(Hero().CalNiveau()));
     EXPECT_EQ(At(*rec, 4.54, 11), QStringLiteral("Femelle"));
     EXPECT_EQ(At(*rec, 4.54, 16), QStringLiteral("1,72m"));
