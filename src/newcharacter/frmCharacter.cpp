@@ -37,6 +37,17 @@ std::optional<float> single(const QLineEdit *box)
     }
 }
 
+// The box read leniently, as typing goes; nothing when the figure is past
+// what the record's fractions hold, which then keep the value they had.
+std::optional<float> lenient(const QLineEdit *box)
+{
+    try {
+        return vb::CSng(vb::Val(box->text()));
+    } catch (const vb::Error &) {
+        return std::nullopt;
+    }
+}
+
 // A fraction as the user's regional settings write it, the same mark the
 // culture page showed and that the boxes read back.
 QString regional(float v)
@@ -154,7 +165,8 @@ void frmCharacter::txtNom_Change()
 
 void frmCharacter::txtAge_Change()
 {
-    record(tag(this)).Age = static_cast<float>(vb::Val(txtAge->text()));
+    if (const std::optional<float> v = lenient(txtAge))
+        record(tag(this)).Age = *v;
 }
 
 void frmCharacter::txtGrandeur_Change()
@@ -166,7 +178,8 @@ void frmCharacter::txtGrandeur_Change()
 
 void frmCharacter::txtPoids_Change()
 {
-    record(tag(this)).Poids = static_cast<float>(vb::Val(txtPoids->text()));
+    if (const std::optional<float> v = lenient(txtPoids))
+        record(tag(this)).Poids = *v;
 }
 
 void frmCharacter::Toolbar1_ButtonClick(const QString &key)

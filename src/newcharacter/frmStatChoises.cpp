@@ -301,8 +301,14 @@ void frmStatChoises::tbDieRollT_Change(int)
 {
     try {
         double sum = 0;
-        for (QLineEdit *die : tbDieRollT)
-            sum = vb::CLng(sum + vb::Val(die->text()));
+        try {
+            for (QLineEdit *die : tbDieRollT)
+                sum = vb::CLng(sum + vb::Val(die->text()));
+        } catch (const vb::Error &) {
+            // A die typed past any whole number is put back within 1 to 10
+            // when its box is left; until then the pool shows what it had.
+            return;
+        }
         tbStatPointsTotal[0]->setText(vb::NumText(600 + sum));
     } catch (...) {
         ReportCurrentException(windowTitle() + QStringLiteral(".tbDieRollT"));
@@ -445,6 +451,18 @@ void frmStatChoises::HandOver()
         } catch (const vb::Error &) {
             ports::ui().MsgBox(newchar::Say("La valeur potentielle doit être un nombre entier : ",
                                             "The potential value must be a whole number: ")
+                                   + Statistics[i]->text(),
+                               ports::OkOnly | ports::Exclamation, Text(1037));
+            txtStatisticsP[i]->setFocus();
+            return;
+        }
+        // The scale ends where the temporary values end: a potential past it
+        // would let later gains carry the statistic off every rules table.
+        const int top = sldStatistics[i]->maximum();
+        if (potential[i] > top) {
+            ports::ui().MsgBox(newchar::Say("La valeur potentielle ne peut dépasser %1 : ",
+                                            "The potential value cannot be above %1: ")
+                                       .arg(top)
                                    + Statistics[i]->text(),
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();

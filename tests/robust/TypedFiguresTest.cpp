@@ -1,0 +1,116 @@
+// Figures typed past what the record can hold, in the new-character steps:
+// a clear message or the old value, never a run-time error or a record
+// holding an infinite or off-scale value.
+#include "newcharacter/NewCharFixture.h"
+
+#include "newcharacter/frmCharacter.h"
+#include "newcharacter/frmStatChoises.h"
+#include "frame/ui/LoadFormStrings.h"
+#include "platform/Strings.h"
+
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace {
+
+using Kind = ScriptedPorts::Kind;
+
+class TypedFiguresTest : public NewCharFixture {
+protected:
+    void SetUp() override
+    {
+        NewCharFixture::SetUp();
+        n = newCharacter();
+        Personnage &p = ModGeneral::Players(n);
+        p.Profession_ID = 1;
+        p.Culture_ID = 1;
+        p.Race_ID = 1;
+        p.Age = 18;
+        p.Grandeur = 1.8f;
+        p.Poids = 70;
+    }
+    void TearDown() override
+    {
+        delete stats.data();
+        NewCharFixture::TearDown();
+    }
+    frmStatChoises &openStats()
+    {
+        stats = new frmStatChoises;
+        stats->setTag(QString::number(n));
+        stats->LoadData();
+        for (QLineEdit *die : stats->tbDieRollT)
+            die->setText(QStringLiteral("5"));
+        return *stats;
+    }
+    static void leave(QLineEdit *box)
+    {
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(box, &out);
+    }
+    int n = 0;
+    QPointer<frmStatChoises> stats;
+};
+
+TEST_F(TypedFiguresTest, IdentityKeepsAgeAndWeightThatNoFractionHolds)
+{
+    Dice::setRolls({5, 5, 5, 5, 5});
+    frmCharacter dlg;
+    setTag(&dlg, QString::number(n));
+    dlg.LoadData();
+    Personnage &p = ModGeneral::Players(n);
+    for (const char *text : {"1e999", "-1e999", "1e39"}) {
+        dlg.txtAge->setText(QStringLiteral("21"));
+        dlg.txtAge->setText(QString::fromLatin1(text));
+        EXPECT_EQ(p.Age, 21.0f) << text;
+        dlg.txtPoids->setText(QStringLiteral("80"));
+        dlg.txtPoids->setText(QString::fromLatin1(text));
+        EXPECT_EQ(p.Poids, 80.0f) << text;
+    }
+    // Read leniently as before while it fits.
+    dlg.txtAge->setText(QStringLiteral("19 ans"));
+    EXPECT_EQ(p.Age, 19.0f);
+    dlg.txtPoids->setText(QStringLiteral("-2"));
+    EXPECT_EQ(p.Poids, -2.0f);
+    EXPECT_TRUE(ui->errors().empty());
+}
+
+TEST_F(TypedFiguresTest, ADieTypedPastAnyNumberLeavesThePoolUntilItsBoxIsLeft)
+{
+    frmStatChoises &s = openStats();
+    ASSERT_EQ(s.tbStatPointsTotal[0]->text(), QStringLiteral("650"));
+    for (const char *text : {"99999999999", "1e999", "-1e999", "&HFFFFFFFF"}) {
+        s.tbDieRollT[4]->setText(QString::fromLatin1(text));
+        EXPECT_EQ(s.tbStatPointsTotal[0]->text(), QStringLiteral("650")) << text;
+        leave(s.tbDieRollT[4]);
+        EXPECT_TRUE(s.tbDieRollT[4]->text() == QStringLiteral("10") || s.tbDieRollT[4]->text() == QStringLiteral("1"))
+            << text << " -> " << s.tbDieRollT[4]->text().toStdString();
+        EXPECT_EQ(s.tbStatPointsTotal[0]->text(), QString::number(645 + s.tbDieRollT[4]->text().toInt())) << text;
+        s.tbDieRollT[4]->setText(QStringLiteral("5"));
+    }
+    EXPECT_TRUE(ui->errors().empty());
+}
+
+TEST_F(TypedFiguresTest, APotentialPastTheScaleIsRefusedBeforeAnythingIsStored)
+{
+    frmStatChoises &s = openStats();
+    s.btnNext_Click();
+    ASSERT_EQ(s.Phase(), QStringLiteral("Potentiel"));
+    for (int i = 0; i < 10; ++i)
+        s.txtStatisticsP[i]->setText(QStringLiteral("80"));
+    for (const char *text : {"103", "150", "32767"}) {
+        s.txtStatisticsP[6]->setText(QString::fromLatin1(text));
+        ui->answerMsgBox(ports::Ok, QStringLiteral("102"));
+        s.btnNext_Click();
+        EXPECT_EQ(ModGeneral::Players(n).DirStats(1, 6), 0) << text;
+        EXPECT_EQ(ModGeneral::Players(n).DirStats(0, 0), 0) << text;
+    }
+    const auto boxes = ui->callsOf(Kind::MsgBox);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_TRUE(boxes.back().text.endsWith(s.Statistics[6]->text())) << boxes.back().text.toStdString();
+    EXPECT_TRUE(ui->errors().empty());
+}
+
+} // namespace
