@@ -121,6 +121,7 @@ void Page_Skill(const QString &player)
 
         int row = kFirstRow;
         int count = 0;
+        bool holeReported = false;
         PrintSkillHeader(player);
 
         // The rules' skills are walked in name order; the character's tables
@@ -201,17 +202,32 @@ void Page_Skill(const QString &player)
                     Centered(12, row, QStringLiteral("ooo"));
                     SetFontName(QStringLiteral("Arial"));
 
-                    if (rules::Find(categories, QStringLiteral("Skill_Category_ID"), category) &&
+                    // The totals need the category's row and both its
+                    // progressions; without them the row keeps its figures
+                    // but no totals, and the hole is told once, not for
+                    // every skill of the category and every total.
+                    const bool categoryKnown = rules::Find(categories, QStringLiteral("Skill_Category_ID"), category);
+                    const bool totalsKnown = categoryKnown &&
                         rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
-                                    categories.Value(QStringLiteral("Skill_Bonus_ID"))))
+                                    categories.Value(QStringLiteral("Skill_Category_Bonus_ID"))) &&
+                        rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
+                                    categories.Value(QStringLiteral("Skill_Bonus_ID")));
+                    if (totalsKnown)
                         Right(13.8, row,
                               N(p.BonusRankProgression(vb::Check16(e.ranks),
                                                        progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
-                    Right(15.3, row, N(p.TotalSkillCatBonus(category)));
+                    else if (!holeReported) {
+                        holeReported = true;
+                        ReportError(vb::Error(vb::ErrNoCurrentRecord), QStringLiteral("ModPrint.Page_Skill"));
+                    }
+                    if (totalsKnown)
+                        Right(15.3, row, N(p.TotalSkillCatBonus(category)));
                     Right(16.8, row, N(e.item));
                     Right(18.3, row, N(e.special));
                     // A sub-skill's total is the one of its own row.
-                    Right(19.8, row, N(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
+                    if (totalsKnown)
+                        Right(19.8, row,
+                              N(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
                 }
                 ++row;
             }

@@ -165,11 +165,14 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
         for (QCheckBox *box : chkSkillCategory)
             box->setVisible(!noRanks);
 
-        if (key == QLatin1String("SC12")) {
-            const bool race = rules::Find(RsRaceAbilities, QStringLiteral("Race_ID"), p.Race_ID);
+        // A race the rules do not know leaves body development the category's
+        // own progression, as the skill's total bonus counts it.
+        if (key == QLatin1String("SC12") && rules::Find(RsRaceAbilities, QStringLiteral("Race_ID"), p.Race_ID)) {
             labProgressionSkillCat->setText(QStringLiteral("0•0•0•0•0"));
-            labProgressionSkill->setText(race ? RsRaceAbilities.Value(QStringLiteral("Body")).toString() : QString());
+            labProgressionSkill->setText(RsRaceAbilities.Value(QStringLiteral("Body")).toString());
         } else {
+            if (key == QLatin1String("SC12"))
+                labProgressionSkillCat->setText(QStringLiteral("0•0•0•0•0"));
             const bool found = rules::Find(RsSkillBonus, QStringLiteral("Skill_Bonus_ID"), skillProgression);
             labProgressionSkill->setText(found ? RsSkillBonus.Value(QStringLiteral("Skill_Bonus")).toString() : QString());
         }

@@ -78,3 +78,20 @@ TEST_F(PageFailuresTest, ACategoryTheProfessionHasNoCostForPrintsNoCost)
     EXPECT_NEAR(row[1].x + row[1].width / 2, 10, 1e-5);
     EXPECT_NEAR(row.last().x + row.last().width, 19.8, 1e-5);
 }
+
+TEST_F(PageFailuresTest, ACategoryTheRulesLackIsToldOnceAndItsSkillsStillPrint)
+{
+    // Every skill the sample character holds in the first category: several rows.
+    UseRulesWith("DELETE FROM [Skill Category] WHERE Skill_Category_ID = 1;");
+    ui->expectError(QStringLiteral("ModPrint.Page_Skill"), vb::ErrNoCurrentRecord);
+    const auto rec = Run(QStringLiteral("10"), false);
+    EXPECT_EQ(ui->errors().size(), 1u);
+    // The rows keep their names and ranks.
+    const auto *name = rec->Find(QStringLiteral("Soulever des fardeaux"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_GE(rec->Row(name->y, name->page).size(), 5);
+    // The skill pages are whole: every page ends with its footer.
+    ASSERT_GE(rec->Pages(), 1);
+    EXPECT_NE(rec->Find(ModPrint::FooterNotice(), rec->Pages()), nullptr);
+    EXPECT_EQ(rec->Ends(), 1);
+}

@@ -188,6 +188,8 @@ public:
     QList<QObject *> skip;
     int actions = 0;
     int edits = 0;
+    // Error boxes one action may show (a hole in the rules is worth one).
+    int allowedErrors = 0;
 
     void Run(QWidget *root, const QString &window)
     {
@@ -286,7 +288,7 @@ public:
         } catch (...) {
             ADD_FAILURE() << what.toStdString() << ": exception";
         }
-        if (m_ports.errors != errorsBefore)
+        if (m_ports.errors - errorsBefore > allowedErrors)
             ADD_FAILURE() << what.toStdString() << ": error box "
                           << m_ports.errorTexts.mid(errorsBefore).join(QStringLiteral(" | ")).toStdString();
         if (m_ports.messages - messagesBefore > 1)

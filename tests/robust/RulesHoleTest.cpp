@@ -1,0 +1,120 @@
+// Rules data with a hole where a row the character needs should be: the
+// sheet, the skill development window and the printed sheet each say so at
+// most once per action, and go on.
+#include "robust/RobustFixture.h"
+
+#include "print/ModPrint.h"
+#include "print/PageTarget.h"
+#include "print/frmPrint.h"
+#include "sheet/frmGeneral.h"
+#include "skilldev/frmSkillDev.h"
+#include "support/RulesDb.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace {
+
+struct Hole {
+    const char *name;
+    const char *sql;
+};
+
+// Character 1 is of culture 1, race 1, profession 1 and realm 5, with ranks
+// in skill 81 (category 11) among others.
+const Hole kHoles[] = {
+    {"race", "DELETE FROM [Race Abilities] WHERE Race_ID = 1;"},
+    {"profession", "DELETE FROM Profession WHERE Profession_ID = 1;"},
+    {"category cost", "DELETE FROM [Skill Category DP Cost] WHERE Profession_ID = 1 AND Skill_Category_ID = 11;"},
+    {"every cost", "DELETE FROM [Skill Category DP Cost] WHERE Profession_ID = 1;"},
+    {"skill category", "DELETE FROM [Skill Category] WHERE Skill_Category_ID = 11;"},
+    {"statistic", "DELETE FROM Stat WHERE Stat_ID = 10;"},
+    {"realm", "DELETE FROM [Realms of Power] WHERE Realm_ID = 5;"},
+    {"culture", "DELETE FROM Culture WHERE Culture_ID = 1;"},
+    {"skill", "DELETE FROM Skills WHERE Skill_ID = 81;"},
+};
+
+class RulesHoleTest : public RobustFixture, public ::testing::WithParamInterface<Hole> {};
+
+TEST_P(RulesHoleTest, SheetSkillWindowAndPrintSayItOnceAndGoOn)
+{
+    const Hole hole = GetParam();
+    CloseDialogsAtOnce();
+    testrules::OpenChangedMaster(tempPath(QStringLiteral("holed.dat")), hole.sql);
+    ModGeneral::DataLanguage = 5000;
+    robust::Sweeper s = MakeSweeper();
+    s.allowedErrors = qEnvironmentVariableIsSet("QV_STRICT") ? 0 : 1;
+    const QString number = QString::number(n);
+    const QString what = QString::fromLatin1(hole.name) + QStringLiteral(": ");
+
+    {
+        frmGeneral sheet;
+        sheet.setTag(number);
+        s.act(what + QStringLiteral("sheet"), [&] { sheet.LoadData(); });
+        s.act(what + QStringLiteral("sheet again"), [&] { sheet.LoadData(); });
+        for (int i = 0; i < sheet.lstArmor->count(); ++i)
+            s.act(what + QStringLiteral("armour %1").arg(i), [&] { sheet.lstArmor->setCurrentIndex(i); });
+        s.Run(&sheet, what + QStringLiteral("frmGeneral"));
+    }
+    {
+        frmSkillDev dev;
+        dev.setTag(number);
+        s.act(what + QStringLiteral("skill window"), [&] { dev.LoadData(); });
+        for (int i = 1; i <= dev.NodeCount(); ++i) {
+            QTreeWidgetItem *node = dev.Node(i);
+            s.act(what + QStringLiteral("node ") + frmSkillDev::NodeKey(node),
+                  [&] { dev.trvSkillCategorie_NodeClick(node); });
+        }
+        // Buy a rank where the tree offers one.
+        for (const QString &key : {QStringLiteral("SK0/81"), QStringLiteral("SC11")}) {
+            if (QTreeWidgetItem *node = dev.NodeByKey(key)) {
+                s.act(what + QStringLiteral("show ") + key, [&] { dev.trvSkillCategorie_NodeClick(node); });
+                QCheckBox *box = key.startsWith(QLatin1String("SC")) ? dev.chkSkillCategory[0] : dev.chkSkill[0];
+                if (box->isEnabled())
+                    s.act(what + QStringLiteral("buy ") + key, [&] { box->click(); });
+                s.Run(&dev, what + QStringLiteral("frmSkillDev[") + key + QLatin1Char(']'));
+            }
+        }
+    }
+    {
+        print::RecordingTarget recorder;
+        s.act(what + QStringLiteral("print"), [&] { ModPrint::Setup_Page(QStringLiteral("11"), number, recorder); });
+        frmPrint preview;
+        preview.setTag(number);
+        s.act(what + QStringLiteral("preview"), [&] { preview.Voir(); });
+        s.act(what + QStringLiteral("preview skill pages"), [&] { preview.tbPrint_ButtonMenuClick(QStringLiteral("Page"), 1); });
+    }
+    if (qEnvironmentVariableIsSet("QV_SWEEP_LOG"))
+        qInfo("%s %d errors: %s", hole.name, (*junk)->errors, qPrintable((*junk)->errorTexts.join(QStringLiteral(" | ")).replace(QLatin1Char('\n'), QLatin1Char(' ')).left(600)));
+    // Whatever went wrong, the character is still whole on disk.
+    ExpectSavesWhole(QStringLiteral("holed"));
+}
+
+using RulesHoleFixture = RobustFixture;
+
+TEST_F(RulesHoleFixture, BodyDevelopmentOfARaceTheRulesLackShowsTheCategoryProgressionAndItsTotal)
+{
+    testrules::OpenChangedMaster(tempPath(QStringLiteral("norace.dat")), "DELETE FROM [Race Abilities] WHERE Race_ID = 1;");
+    frmSkillDev dev;
+    dev.setTag(QString::number(n));
+    dev.LoadData();
+    QTreeWidgetItem *node = dev.NodeByKey(QStringLiteral("SK0/23"));
+    ASSERT_NE(node, nullptr);
+    dev.trvSkillCategorie_NodeClick(node);
+    EXPECT_EQ((*junk)->errors, 0) << (*junk)->errorTexts.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_FALSE(dev.labProgressionSkill->text().isEmpty());
+    EXPECT_EQ(dev.labBonusSkill[4]->text(), QString::number(Hero().TotalSkillBonus(23, 0, RankKind::Skill)));
+    EXPECT_EQ((*junk)->errors, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Holes, RulesHoleTest, ::testing::ValuesIn(kHoles), [](const auto &info) {
+    std::string name;
+    for (const char *c = info.param.name; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c)))
+            name += *c;
+    return name;
+});
+
+} // namespace
