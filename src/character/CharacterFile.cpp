@@ -262,10 +262,10 @@ bool syncFile(const QString &path)
 
 // ---------------------------------------------------------------- SaveP
 
-void Personnage::SaveP()
+bool Personnage::SaveP()
 {
     TempFile temp;
-    guarded("SaveP", [&] {
+    const bool saved = guarded("SaveP", [&] {
         if (FileName.isEmpty())
             vb::Raise(vb::ErrPathNotFound);
         QFileInfo target(FileName);
@@ -276,6 +276,16 @@ void Personnage::SaveP()
         if (!folder.exists())
             vb::Raise(vb::ErrPathNotFound);
         if (target.isDir())
+            vb::Raise(vb::ErrPermission);
+        // Only a plain file is ever replaced: a device, a pipe or a socket
+        // standing at the path is not the player's character to overwrite,
+        // and a file marked read-only is kept as its owner asked, whoever runs
+        // the program.
+        if (target.exists() && !target.isFile())
+            vb::Raise(vb::ErrPermission);
+        if (target.exists() &&
+            (!target.isWritable() ||
+             !(target.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther))))
             vb::Raise(vb::ErrPermission);
         const QFileInfo templ(ModGeneral::PlayerPath);
         if (templ.exists() && target.exists() && templ.canonicalFilePath() == target.canonicalFilePath())
@@ -323,6 +333,7 @@ void Personnage::SaveP()
     });
     // Never leave the half-written copy open: the temporary file goes with it.
     closeShared();
+    return saved;
 }
 
 void Personnage::writeTables()

@@ -103,8 +103,9 @@ public:
     // False when the file could not be read whole (the error was reported).
     bool LoadP();
     // Writes the whole record to FileName, replacing the file only once the
-    // new one is complete.
-    void SaveP();
+    // new one is complete. False when it was not written (the error was
+    // reported; the old file is as it was).
+    bool SaveP();
 
     // ---------------------------------------------------------------- growth
     void RedimDevSkills();

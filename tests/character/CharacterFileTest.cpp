@@ -12,6 +12,9 @@
 #include <chrono>
 #include <memory>
 #include <random>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -540,6 +543,83 @@ TEST_F(CharacterFileTest, AFailedSaveLeavesThePreviousFileAsItWas)
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("taken.pja"))).isDir());
     auto loaded = load(old, false);
     EXPECT_EQ(loaded->Nom, QStringLiteral("Aëlis Morvenne"));
+}
+
+TEST_F(CharacterFileTest, AReadOnlyFileOrAPipeAtThePathIsKeptWhoeverSaves)
+{
+    // Read-only: refused even where the system would let the save through.
+    const QString old = savedSample(QStringLiteral("hero.pja"));
+    const QByteArray before = bytes(old);
+    ASSERT_TRUE(QFile::setPermissions(old, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.Nom = QStringLiteral("Autre");
+        p.FileName = old;
+        ui->expectError("SaveP", vb::ErrPermission);
+        EXPECT_FALSE(p.SaveP());
+    }
+    EXPECT_EQ(bytes(old), before);
+    EXPECT_EQ(QFile::permissions(old) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), 0);
+    EXPECT_EQ(folderEntries(), QStringList{"hero.pja"});
+    QFile::setPermissions(old, QFile::ReadOwner | QFile::WriteOwner);
+
+    // A named pipe: not a file to replace.
+    const QString pipe = path(QStringLiteral("pipe.pja"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = pipe;
+        ui->expectError("SaveP", vb::ErrPermission);
+        EXPECT_FALSE(p.SaveP());
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // A writable one is still replaced, and the save says so.
+    Personnage p;
+    p.Nom = QStringLiteral("Autre");
+    p.FileName = old;
+    ScriptedPortsScope ui;
+    EXPECT_TRUE(p.SaveP());
+    EXPECT_EQ(load(old, false)->Nom, QStringLiteral("Autre"));
+}
+
+TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
+{
+    const QString old = savedSample(QStringLiteral("hero.pja"));
+    const QByteArray before = bytes(old);
+    const qint64 templateSize = QFileInfo(filetest::binFile("player.dat")).size();
+    // The largest file this process may write stands for the free room:
+    // short of the template, then short of the filled file.
+    for (const qint64 room : {templateSize / 2, templateSize}) {
+        struct rlimit saved {};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousSignal = ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = static_cast<rlim_t>(room);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool written = true;
+        {
+            ScriptedPortsScope ui;
+            Personnage p;
+            samples::develop(p);
+            p.Nom = QStringLiteral("Autre");
+            p.Historique = QString(100000, QLatin1Char('h'));   // more than the template holds
+            p.FileName = old;
+            ui->expectError("SaveP");
+            written = p.SaveP();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ::signal(SIGXFSZ, previousSignal);
+        EXPECT_FALSE(written) << room;
+        EXPECT_EQ(bytes(old), before) << room;
+        EXPECT_EQ(folderEntries(), QStringList{"hero.pja"}) << room;
+        EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
+    }
+    EXPECT_EQ(load(old, false)->Nom, QStringLiteral("Aëlis Morvenne"));
 }
 
 TEST_F(CharacterFileTest, TheTemplateIsNeverOverwritten)

@@ -14,6 +14,7 @@
 #include "support/ModalDriver.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -333,6 +334,43 @@ TEST_F(MainWindowTest, SaveAsksForANameOnceThenWritesWithoutADialog)
     back.LoadP();
     EXPECT_EQ(back.Nom, QStringLiteral("Aldric"));
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::SaveFile), 1);
+}
+
+TEST_F(MainWindowTest, SaveAsThatFailsSaysItOnceAndKeepsTheCharactersFile)
+{
+    makeMain();
+    main->mnuFileNew->trigger();
+    const QString file = tempPath(QStringLiteral("premier.pja"));
+    ui->answerSaveFile(file);
+    main->mnuFileSaveAs->trigger();
+    ASSERT_EQ(Players(1).FileName, file);
+    const QByteArray before = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    // A folder that is not there, then a folder standing at the name.
+    ASSERT_TRUE(QDir(tempPath(QString())).mkdir(QStringLiteral("dossier.pja")));
+    for (const QString &bad : {tempPath(QStringLiteral("absent/second.pja")), tempPath(QStringLiteral("dossier.pja"))}) {
+        ui->answerSaveFile(bad);
+        ui->expectError(QStringLiteral("SaveP"));
+        main->mnuFileSaveAs->trigger();
+        EXPECT_EQ(Players(1).FileName, file) << bad.toStdString();
+    }
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 2);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 0);
+
+    // Save goes back to the file the character has, untouched so far.
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    f.close();
+    Players(1).Nom = QStringLiteral("Aldric");
+    main->mnuFileSave->trigger();
+    Personnage back;
+    back.FileName = file;
+    EXPECT_TRUE(back.LoadP());
+    EXPECT_EQ(back.Nom, QStringLiteral("Aldric"));
 }
 
 TEST_F(MainWindowTest, CancelledSaveAsAndNoWindowInFrontChangeNothing)

@@ -602,8 +602,12 @@ void frmMain::mnuFileSaveAs_Click()
     const int j = ActiveChildNumber();
     if (j == 0)
         return;
+    // A save that failed leaves the character under the name it had, so the
+    // next Save does not go back to a place that cannot take it.
+    const QString previous = Players(j).FileName;
     Players(j).FileName = path;
-    Players(j).SaveP();
+    if (!Players(j).SaveP())
+        Players(j).FileName = previous;
 }
 
 void frmMain::mnuFilePrint_Click()
