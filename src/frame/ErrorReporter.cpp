@@ -35,7 +35,21 @@ QString text(int id)
     }
 }
 
+int g_oneBoxDepth = 0;
+bool g_oneBoxShown = false;
+
 } // namespace
+
+OneErrorBox::OneErrorBox()
+{
+    if (g_oneBoxDepth++ == 0)
+        g_oneBoxShown = false;
+}
+
+OneErrorBox::~OneErrorBox()
+{
+    --g_oneBoxDepth;
+}
 
 QString ErrorMessageText(qint32 number, const QString &errText, const QString &location)
 {
@@ -46,6 +60,13 @@ QString ErrorMessageText(qint32 number, const QString &errText, const QString &l
 
 void ShowErrorMessage(qint32 number, const QString &errText, const QString &location)
 {
+    if (g_oneBoxDepth > 0) {
+        if (g_oneBoxShown) {
+            qWarning() << "Error" << number << "at" << location << "follows one already shown";
+            return;
+        }
+        g_oneBoxShown = true;
+    }
     try {
         ports::ui().ErrorBox(ErrorMessageText(number, errText, location), text(1037));
     } catch (...) {

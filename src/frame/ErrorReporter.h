@@ -30,3 +30,15 @@ void ReportError(const vb::Error &e, const QString &location);
 // error too (out of memory 7, out of range 9, anything else 51), so that no
 // exception ever ends the program.
 void ReportCurrentException(const QString &location);
+
+// While one of these lives, only the first error box is shown: one action
+// that meets the same bad figure in every computation it runs says so once,
+// instead of burying the player under boxes. Scopes nest; the outermost one
+// decides.
+class OneErrorBox {
+public:
+    OneErrorBox();
+    ~OneErrorBox();
+    OneErrorBox(const OneErrorBox &) = delete;
+    OneErrorBox &operator=(const OneErrorBox &) = delete;
+};

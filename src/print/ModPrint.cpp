@@ -296,6 +296,7 @@ void PrintRight(const QString &text)
 
 bool Setup_Page(const QString &mask, const QString &player, print::PageTarget &target)
 {
+    const OneErrorBox once;   // one action, one box
     bool done = false;
     try {
         PageTop = 2.2;

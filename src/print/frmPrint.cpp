@@ -157,6 +157,7 @@ void frmPrint::Form_Load()
 
 void frmPrint::Voir()
 {
+    const OneErrorBox once;   // one action, one box
     try {
         picPage->hide();
         const double z = vb::Val(Button(QStringLiteral("Zoom"))->text());

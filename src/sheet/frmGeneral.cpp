@@ -122,6 +122,7 @@ void frmGeneral::ConnectHandlers()
 
 void frmGeneral::LoadData()
 {
+    const OneErrorBox once;   // one action, one box
     bool progressShown = false;
     const auto progress = [](int value) { ports::ui().ProgressValue(value); };
     try {

@@ -114,6 +114,7 @@ void frmGeneral::FillStatistics()
 
 void frmGeneral::Stat_Change(int stat, int Index)
 {
+    const OneErrorBox once;   // one action, one box
     if (stat < 0 || stat > 9)
         return;
     Personnage &p = Record();
@@ -177,6 +178,7 @@ void frmGeneral::FillResistances()
 
 void frmGeneral::Resistance_Change(int kind, int Index)
 {
+    const OneErrorBox once;   // one action, one box
     if (kind < 1 || kind > 9)
         return;
     Personnage &p = Record();
@@ -259,6 +261,7 @@ void frmGeneral::FillHelmet()
 
 void frmGeneral::lstArmor_Click()
 {
+    const OneErrorBox once;   // one action, one box
     const int p = lstArmor->currentIndex();
     if (p < 0 || p >= static_cast<int>(ArmorIDs.size()))
         return;
@@ -285,6 +288,7 @@ void frmGeneral::lstArmor_Click()
 
 void frmGeneral::lstShield_Click()
 {
+    const OneErrorBox once;   // one action, one box
     const int p = lstShield->currentIndex();
     if (p < 0 || p >= static_cast<int>(ShieldIDs.size()))
         return;

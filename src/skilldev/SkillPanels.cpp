@@ -99,6 +99,7 @@ void frmSkillDev::DevCostSkillCat_Change()
 
 void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
 {
+    const OneErrorBox once;   // one action, one box
     try {
         Personnage &p = Record();
         const QString key = NodeKey(node);
@@ -214,6 +215,7 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
 
 void frmSkillDev::AfficheSkill(QTreeWidgetItem *node)
 {
+    const OneErrorBox once;   // one action, one box
     try {
         Personnage &p = Record();
         const QString nodeTag = NodeTag(node);
@@ -322,6 +324,7 @@ void frmSkillDev::chkSkillCategory_MouseUp(int index)
 
 void frmSkillDev::Purchase(bool category, int index)
 {
+    const OneErrorBox once;   // one action, one box
     if (index < 0 || index > 2)
         return;
     auto &boxes = category ? chkSkillCategory : chkSkill;

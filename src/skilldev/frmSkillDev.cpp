@@ -479,6 +479,7 @@ void frmSkillDev::ClearWindow()
 
 void frmSkillDev::LoadData()
 {
+    const OneErrorBox once;   // one action, one box
     try {
         Personnage &p = Record();
         setWindowTitle(p.Nom + QStringLiteral(" (") + Strings::Load(3510) + QLatin1Char(')'));
@@ -657,6 +658,7 @@ void frmSkillDev::RemoveNode(QTreeWidgetItem *node)
 
 void frmSkillDev::trvSkillCategorie_NodeClick(QTreeWidgetItem *node)
 {
+    const OneErrorBox once;   // one action, one box
     try {
         if (!node)
             return;
@@ -751,6 +753,7 @@ bool TypedBonus(QLineEdit *box, qint16 *value)
 
 void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
 {
+    const OneErrorBox once;   // one action, one box
     if ((index != 2 && index != 3) || keyAscii != 13 || m_storingBonus)
         return;
     m_storingBonus = true;
@@ -819,6 +822,7 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
 
 void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
 {
+    const OneErrorBox once;   // one action, one box
     if (index != 3 || keyAscii != 13 || m_storingBonus)
         return;
     const QString key = tag(labSkillCat);

@@ -191,3 +191,29 @@ TEST(ScriptedPorts, AnswersInOrderPerKindAndRecordsEverything)
         ui->answerMsgBox(ports::Ok).allowUnused();
     }
 }
+
+TEST(ErrorReporter, OneActionShowsOnlyItsFirstBoxAndTheNextActionShowsItsOwn)
+{
+    ScriptedPortsScope ui;
+    ui->expectError("Premier", 6);
+    {
+        const OneErrorBox action;
+        ShowErrorMessage(6, vb::ErrorText(6), "Premier");
+        {
+            const OneErrorBox inner;   // a nested scope does not start afresh
+            ShowErrorMessage(6, vb::ErrorText(6), "Second");
+        }
+        ShowErrorMessage(13, vb::ErrorText(13), "Troisième");
+    }
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 1);
+    // Outside any action every error is shown, and a new action shows its first.
+    ui->expectError("Libre", 5);
+    ShowErrorMessage(5, vb::ErrorText(5), "Libre");
+    ui->expectError("Suivante", 9);
+    {
+        const OneErrorBox next;
+        ShowErrorMessage(9, vb::ErrorText(9), "Suivante");
+        ShowErrorMessage(9, vb::ErrorText(9), "Suivante");
+    }
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 3);
+}

@@ -210,9 +210,6 @@ public:
             if (!skip.contains(c))
                 checks << c;
         const QStringList junk = JunkTexts();
-        if (qEnvironmentVariableIsSet("QV_SWEEP_LOG"))
-            qInfo("%s: %lld text, %lld plain, %lld lists, %lld checks", qPrintable(window), lines.size(), plains.size(),
-                  combos.size(), checks.size());
 
         for (const QPointer<QLineEdit> &e : lines) {
             if (!e || !e->isEnabled() || e->isReadOnly())
