@@ -97,9 +97,6 @@ public:
     JunkPorts *operator->() { return &m_ports; }
     JunkPorts &operator*() { return m_ports; }
 
-    // Remembers the port installed before (call before construction's install).
-    static ports::UserPorts *Current() { return &ports::ui(); }
-
 private:
     ports::UserPorts *m_previous = &ports::ui();
     JunkPorts m_ports;
