@@ -6,6 +6,8 @@
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <QLocale>
 #include <QMdiSubWindow>
 
@@ -92,6 +94,39 @@ QString HeightUnit()
     if (metric())
         return french ? Text(3033) : QStringLiteral("m");
     return french ? QStringLiteral("pieds") : Text(3033);
+}
+
+QPixmap CultureEmblem(qint32 image, const QString &name)
+{
+    QPixmap pm(120, 140);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Two colours from the picture number, far enough apart to read.
+    const int hue = int((quint32(image) * 137u) % 360u);
+    const QColor field = QColor::fromHsv(hue, 120, 200);
+    const QColor charge = QColor::fromHsv((hue + 180) % 360, 160, 110);
+    QPainterPath shield;
+    shield.moveTo(10, 10);
+    shield.lineTo(110, 10);
+    shield.lineTo(110, 70);
+    shield.quadTo(110, 115, 60, 132);
+    shield.quadTo(10, 115, 10, 70);
+    shield.closeSubpath();
+    p.setPen(QPen(charge, 4));
+    p.setBrush(field);
+    p.drawPath(shield);
+    p.setPen(QPen(charge, 3));
+    p.drawLine(QPointF(10, 40), QPointF(110, 40));
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(48);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(charge);
+    const QString initial = name.trimmed().isEmpty() ? QStringLiteral("?") : name.trimmed().left(1).toUpper();
+    p.drawText(QRectF(10, 42, 100, 70), Qt::AlignCenter, initial);
+    p.end();
+    return pm;
 }
 
 } // namespace newchar

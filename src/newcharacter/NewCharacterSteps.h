@@ -2,6 +2,7 @@
 // Small services the new-character windows share: texts by number that never
 // fail, texts of our own in the interface language, and how a step window puts
 // itself on screen and goes away.
+#include <QPixmap>
 #include <QString>
 
 class CharacterWindow;
@@ -29,5 +30,9 @@ QString HeightText(double feet);
 // The unit words beside them.
 QString WeightUnit();
 QString HeightUnit();
+
+// The culture's picture: the program ships no artwork, so each picture number
+// gets an emblem of its own colours with the culture's initial.
+QPixmap CultureEmblem(qint32 image, const QString &name);
 
 } // namespace newchar

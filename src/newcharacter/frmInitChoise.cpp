@@ -191,6 +191,7 @@ void frmInitChoise::buildLayout()
     oleImageCulture->setObjectName(QStringLiteral("oleImageCulture"));
     oleImageCulture->setFrameShape(QFrame::StyledPanel);
     oleImageCulture->setMinimumSize(160, 120);
+    oleImageCulture->setAlignment(Qt::AlignCenter);
     left->addWidget(oleImageCulture, 1);
     race->addLayout(left, 0, 0);
 
@@ -540,7 +541,9 @@ void frmInitChoise::lstCulture_Click()
     } catch (...) {
     }
     try {
-        oleImageCulture->setProperty("Image", vb::CLng(RsCulture.Value(QStringLiteral("Image"))));
+        const qint32 image = vb::CLng(RsCulture.Value(QStringLiteral("Image")));
+        oleImageCulture->setProperty("Image", image);
+        oleImageCulture->setPixmap(newchar::CultureEmblem(image, lstCulture->currentText()));
     } catch (...) {
     }
     const char *const noteColumns[5] = {"PhysycalCharacter", "OtherFactor", "CultureFactor", "OutfitingOptions",

@@ -131,6 +131,17 @@ TEST_F(InitChoiseTest, CultureRaceAndSexChoicesGoIntoTheRecord)
     EXPECT_FALSE(p().Sexe);
 }
 
+TEST_F(InitChoiseTest, EachCultureShowsAPictureOfItsOwn)
+{
+    w->lstCulture->setCurrentIndex(0);
+    const QImage first = w->oleImageCulture->pixmap().toImage();
+    ASSERT_FALSE(first.isNull());
+    w->lstCulture->setCurrentIndex(2);
+    const QImage third = w->oleImageCulture->pixmap().toImage();
+    ASSERT_FALSE(third.isNull());
+    EXPECT_NE(first, third);
+}
+
 TEST_F(InitChoiseTest, RaceRowShowsItsNoteAndItsFirstCulture)
 {
     w->lstCulture->setCurrentIndex(4);
