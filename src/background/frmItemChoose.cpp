@@ -1,4 +1,4 @@
-#include "background/frmSpecialItemChoose.h"
+#include "background/frmItemChoose.h"
 
 #include "background/BackgroundUi.h"
 #include "character/RulesRead.h"
