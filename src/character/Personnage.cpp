@@ -217,6 +217,13 @@ void Personnage::AddDevelopment(qint32 kind, qint32 id, qint32 key, qint32 ranks
     });
 }
 
+qint32 Personnage::DirDevelopment(qint16 field, qint32 row) const
+{
+    if (field < dKind || field > dFurther || row < DevSkills.lower() || row > DevSkills.upper())
+        return 0;
+    return DevSkills(field, row);
+}
+
 QVariant Personnage::DirRankDevelopment(qint32 kind, qint32 id, qint32 key, qint32 /*ignored*/)
 {
     QVariant result;

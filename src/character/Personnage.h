@@ -93,6 +93,9 @@ public:
     QString DirSubSkills(qint32 field, qint32 row);
     // Ranks recorded for an element in this stage (32-bit), or a 16-bit 0.
     QVariant DirRankDevelopment(qint32 kind, qint32 id, qint32 key, qint32 ignored);
+    // One cell of the development list (field dKind..dFurther, rows 0 to
+    // NbDevSkills); 0 outside the list.
+    qint32 DirDevelopment(qint16 field, qint32 row) const;
     qint16 DirSkillsCat(qint32 field, qint32 row);
     QString DirWeaponSkills(qint32 field, qint32 row);
     QString DirSpellSkills(qint32 field, qint32 row);

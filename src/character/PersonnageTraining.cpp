@@ -154,10 +154,14 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         if (!money.isEmpty()) {
             const DiceText dice = readDice(money);
             // No dice to roll gives no faces to check: the thousand is all there is.
+            // Dice the roller cannot throw count nothing, and the rest of the
+            // package is still the player's: its points are already spent.
             if (dice.count < 0 || (dice.count > 0 && (dice.faces < 1 || dice.faces > 100)))
-                vb::Raise(vb::ErrInvalidCall);
-            for (qint32 i = 0; i < dice.count; ++i)
-                total = vb::Add32(total, vb::CLng(JetDe(static_cast<qint16>(dice.faces))));
+                ports::ui().MsgBox(Strings::Load(9100).arg(money), ports::OkOnly | ports::Exclamation,
+                                   Strings::Load(1104));
+            else
+                for (qint32 i = 0; i < dice.count; ++i)
+                    total = vb::Add32(total, vb::CLng(JetDe(static_cast<qint16>(dice.faces))));
         }
         Money = vb::Add32(Money, vb::Mul32(qint64(1) + total, 1000));
 

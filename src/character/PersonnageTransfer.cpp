@@ -234,7 +234,7 @@ void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
 void Personnage::TransferBonusSkill(qint32 id, qint16 kind)
 {
     // No handler here: the background dialog that calls it reports a failure.
-    if (kind <= 0)
+    if (kind == 0)
         addSpecial2(true, id, 5);
     else if (kind == 1)
         addSpecial2(false, id, 10);

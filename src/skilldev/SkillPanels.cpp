@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using skilldev::AppTitle;
 
 namespace {
@@ -97,6 +99,75 @@ void frmSkillDev::DevCostSkillCat_Change()
     }
 }
 
+QString frmSkillDev::CategoryCost(qint32 category)
+{
+    // A weapon category costs what the profession pays for the position the
+    // character gave it among the weapon categories. A category the profession
+    // does not price has no cost, hence no rank boxes.
+    Personnage &p = Record();
+    qint32 costCategory = category;
+    if (category >= 49 && category <= 55) {
+        int k = 0;
+        while (k <= 6 && p.DirCategorieWeapon(static_cast<qint16>(k)) != category)
+            ++k;
+        costCategory = 49 + k;
+    }
+    if (rules::Find(RsCategoryCost, QStringLiteral("Skill_Category_ID"), costCategory))
+        return RsCategoryCost.Value(QStringLiteral("Cost")).toString();
+    return QString();
+}
+
+QTreeWidgetItem *frmSkillDev::CategoryNodeOf(QTreeWidgetItem *node)
+{
+    QTreeWidgetItem *categoryNode = node ? node->parent() : nullptr;
+    const QString nodeTag = NodeTag(node);
+    if (categoryNode && (nodeTag == QLatin1String("SubSkill") || nodeTag == QLatin1String("Language")))
+        categoryNode = categoryNode->parent();
+    return categoryNode;
+}
+
+qint16 frmSkillDev::ListedCost()
+{
+    // Each listed rank is priced as its box was when it was ticked: one free
+    // rank in a rank stage, otherwise its part of its category's cost text.
+    static const char *prefixes[] = {"", "SC", "SK", "SS", "SL", "SW", "SP"};
+    Personnage &p = Record();
+    qint64 total = 0;
+    for (qint32 i = 0; i <= p.NbDevSkills; ++i) {
+        const qint32 kind = p.DirDevelopment(Personnage::dKind, i);
+        const qint32 ranks = std::min(p.DirDevelopment(Personnage::dRanks, i), 3);
+        if (kind < RankKind::SkillCategory || kind > RankKind::SpellList || ranks < 1)
+            continue;
+        if (RankStage()) {
+            total += ranks;
+            continue;
+        }
+        const QString id = QString::number(p.DirDevelopment(Personnage::dId, i));
+        QTreeWidgetItem *categoryNode = kind == RankKind::SkillCategory
+            ? NodeByKey(QLatin1String(prefixes[kind]) + id)
+            : CategoryNodeOf(NodeByKey(QLatin1String(prefixes[kind])
+                                       + QString::number(p.DirDevelopment(Personnage::dKey, i)) + QLatin1Char('/') + id));
+        const QString key = NodeKey(categoryNode);
+        if (!key.startsWith(QLatin1String("SC")))
+            continue;
+        const QStringList parts = CategoryCost(static_cast<qint32>(vb::Val(key.mid(2)))).split(QLatin1Char('/'));
+        for (int k = 0; k < ranks && k < parts.size(); ++k)
+            total += static_cast<qint64>(vb::Val(parts[k]));
+    }
+    if (!tag(labTraining).isEmpty())
+        total += static_cast<qint64>(vb::Val(labTrainingCost->text()));
+    return vb::Check16(total);
+}
+
+void frmSkillDev::ShowStagePoints()
+{
+    try {
+        labPD->setText(QString::number(vb::Sub16(Record().DevelopmentPoint(), ListedCost())));
+    } catch (...) {
+        ReportCurrentException(Location(".labPD"));
+    }
+}
+
 void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
 {
     const OneErrorBox once;   // one action, one box
@@ -118,20 +189,7 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
         for (QCheckBox *box : chkSkill)
             box->hide();
 
-        // A weapon category costs what the profession pays for the position
-        // the character gave it among the weapon categories. A category the
-        // profession does not price has no rank boxes.
-        qint32 costCategory = category;
-        if (category >= 49 && category <= 55) {
-            int k = 0;
-            while (k <= 6 && p.DirCategorieWeapon(static_cast<qint16>(k)) != category)
-                ++k;
-            costCategory = 49 + k;
-        }
-        QString cost;
-        if (rules::Find(RsCategoryCost, QStringLiteral("Skill_Category_ID"), costCategory))
-            cost = RsCategoryCost.Value(QStringLiteral("Cost")).toString();
-        DevCostSkillCat->setText(cost);
+        DevCostSkillCat->setText(CategoryCost(category));
         DevCostSkillCat_Change();
 
         const bool categoryRow = RsSkillCategory.isOpen()
@@ -219,10 +277,7 @@ void frmSkillDev::AfficheSkill(QTreeWidgetItem *node)
     try {
         Personnage &p = Record();
         const QString nodeTag = NodeTag(node);
-        QTreeWidgetItem *categoryNode = node ? node->parent() : nullptr;
-        if (categoryNode && (nodeTag == QLatin1String("SubSkill") || nodeTag == QLatin1String("Language")))
-            categoryNode = categoryNode->parent();
-        if (categoryNode)
+        if (QTreeWidgetItem *categoryNode = CategoryNodeOf(node))
             AfficheSkillCategory(categoryNode);
 
         for (QWidget *w : std::initializer_list<QWidget *>{labSkill, labRankSkill, labProgressionSkill, labDevlopment[1],

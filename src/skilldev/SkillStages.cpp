@@ -251,7 +251,13 @@ void frmSkillDev::btnEnd_Click()
                 return;
         }
         if (!tag(labTraining).isEmpty()) {
-            p.TransferTraining(vb::CInt(tag(labTraining)), Tag());
+            const qint16 package = vb::CInt(tag(labTraining));
+            // Applied once, whatever happens next: a hand-over that fails and
+            // an End pressed again must not add its money, age and history twice.
+            labTraining->clear();
+            ::setTag(labTraining, QString());
+            labTrainingCost->clear();
+            p.TransferTraining(package, Tag());
             p.PointsBO = 0;
         }
         // A failed hand-over keeps the stage's purchases and the window: the

@@ -14,6 +14,9 @@
 #include <QCollator>
 #include <QLocale>
 #include <QEvent>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -260,6 +263,7 @@ void frmSkillDev::BuildLayout()
         for (QLineEdit *e : {labBonusSkillCat[k], labBonusSkill[k]}) {
             e->setAlignment(Qt::AlignCenter);
             e->setFixedWidth(Twips(700));
+            connect(e, &QLineEdit::textEdited, this, [this, e] { m_entered.insert(e); });
         }
         const bool catEditable = k == 3;
         const bool skillEditable = k == 2 || k == 3;
@@ -518,6 +522,10 @@ void frmSkillDev::LoadData()
         return;
     }
     LoadSkillData();
+    // A window filled again while the stage's purchases are still listed
+    // shows what is left of the points, never the whole count again.
+    if (Record().Experience == 0)
+        ShowStagePoints();
 }
 
 void frmSkillDev::Tableau()
@@ -553,16 +561,53 @@ void frmSkillDev::Form_Unload()
     }
 }
 
+bool frmSkillDev::focusNextPrevChild(bool next)
+{
+    // A Tab the player pressed starts from a widget still on screen; a widget
+    // being hidden or disabled hands its focus on through here as well.
+    const QWidget *from = QApplication::focusWidget();
+    const bool byPlayer = from && from->isVisible() && from->isEnabled();
+    const bool before = m_playerTab;
+    m_playerTab = byPlayer;
+    const bool moved = CharacterWindow::focusNextPrevChild(next);
+    m_playerTab = before;
+    return moved;
+}
+
 bool frmSkillDev::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && watched == trvSkillCategorie) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn && watched == trvSkillCategorie) {
         trvSkillCategorie_GotFocus();
-    } else if (event->type() == QEvent::FocusOut) {
+    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut || type == QEvent::KeyPress) {
+        // Leaving a bonus box stores it only when the player went into it or
+        // typed in it: the focus that windows opening, activating or showing
+        // their panels move through a box is not the player's.
         for (int k = 0; k < 5; ++k) {
-            if (watched == labBonusSkill[k])
-                labBonusSkill_LostFocus(k);
-            else if (watched == labBonusSkillCat[k])
-                labBonusSkillCat_LostFocus(k);
+            auto *box = qobject_cast<QLineEdit *>(watched);
+            if (!box || (box != labBonusSkill[k] && box != labBonusSkillCat[k]))
+                continue;
+            if (type == QEvent::KeyPress) {
+                const int key = static_cast<QKeyEvent *>(event)->key();
+                if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
+                    m_entered.insert(box);
+            } else if (type == QEvent::FocusIn) {
+                const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+                if (reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
+                    || ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && m_playerTab))
+                    m_entered.insert(box);
+            } else {
+                const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+                if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                    break;   // the focus comes back to the box
+                if (!m_entered.remove(box))
+                    break;
+                if (box == labBonusSkill[k])
+                    labBonusSkill_LostFocus(k);
+                else
+                    labBonusSkillCat_LostFocus(k);
+            }
+            break;
         }
     }
     return CharacterWindow::eventFilter(watched, event);

@@ -14,6 +14,7 @@
 #include "platform/dao.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -112,6 +113,9 @@ public:
     void AfficheSkill(QTreeWidgetItem *node);
     void AfficheSkillCategory(QTreeWidgetItem *node);
     void DevCostSkillCat_Change();
+    // Shows in labPD the character's development points less what the
+    // stage's listed purchases (and a package bought in it) already cost.
+    void ShowStagePoints();
 
     // ---------------------------------------------------------------- purchase
     void chkSkill_MouseUp(int index);
@@ -146,6 +150,7 @@ public:
 protected:
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void BuildLayout();
@@ -168,10 +173,18 @@ private:
     void SpecialColour(dao::Recordset &rs, qint32 skillId, bool withGrey);
     void ShowFirstNode();
 
+    // Costs.
+    QString CategoryCost(qint32 category);
+    QTreeWidgetItem *CategoryNodeOf(QTreeWidgetItem *node);
+    qint16 ListedCost();
+
     // Purchase.
     void Purchase(bool category, int index);
     void BoxesFromDevelopment(std::array<QCheckBox *, 3> &boxes, qint32 n);
     bool m_storingBonus = false;
+    // Bonus boxes the player went into or typed in since they last stored.
+    QSet<const QLineEdit *> m_entered;
+    bool m_playerTab = false;
 
     // Skill table grows as the stage needs.
     std::array<QString, 4> &Row(int r);

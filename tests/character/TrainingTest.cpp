@@ -165,6 +165,16 @@ TEST_F(TrainingTest, MoneyAgeAndHistoryOfSimplePackages)
     EXPECT_EQ(ui->count(Kind::ChooseOne), 0);
 }
 
+TEST_F(TrainingTest, MoneyDiceTheRollerCannotThrowCountNothingAndTheRestIsApplied)
+{
+    ui->answerMsgBox(ports::Ok, QStringLiteral("1d200"));
+    p.TransferTraining(7, QStringLiteral("1"));
+    EXPECT_EQ(p.Money, 1000);
+    EXPECT_FLOAT_EQ(p.Age, 17.5f);
+    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\n") + Strings::Load(3052) + QStringLiteral(" 1: Vagabond"));
+    EXPECT_EQ(rankOf(A::Skill(p), 45), 2);
+}
+
 TEST_F(TrainingTest, WeaponSkillRowWithoutItsCategoryOffersItsWeapons)
 {
     Dice::setRolls({50});

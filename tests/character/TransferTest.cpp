@@ -272,13 +272,11 @@ TEST_F(TransferTest, BackgroundBonusOpensOrFindsTheRow)
     EXPECT_EQ(p.NbSkill, 10);
     EXPECT_EQ(special2(A::Skill(p), 40), 10);
 
-    p.TransferBonusSkill(41, 2);          // no such kind
-    EXPECT_EQ(rowOf(A::Skill(p), 41), -1);
-    EXPECT_EQ(rowOf(A::SkillCat(p), 41), -1);
-
-    p.TransferBonusSkill(5, -1);          // any kind below 1 names a category
-    EXPECT_EQ(A::SkillCat(p)(3, row), 15);
-    EXPECT_EQ(rowOf(A::Skill(p), 5), -1);
+    for (const qint16 kind : {qint16(2), qint16(-1)}) {   // no such kind: nothing changes
+        p.TransferBonusSkill(5, kind);
+        EXPECT_EQ(A::SkillCat(p)(3, row), 10) << kind;
+        EXPECT_EQ(rowOf(A::Skill(p), 5), -1) << kind;
+    }
 }
 
 TEST_F(TransferTest, TalentsAndFlawsReachCategoriesSkillsAndStatistics)

@@ -220,6 +220,8 @@ public:
                 if (!Typable(e, j))
                     continue;
                 act(name + QStringLiteral(" <- \"") + j.left(20) + QLatin1Char('"'), [&] {
+                    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);   // the player clicks into it
+                    QCoreApplication::sendEvent(e, &in);
                     e->setText(j);
                     QFocusEvent out(QEvent::FocusOut);
                     QCoreApplication::sendEvent(e, &out);
@@ -227,6 +229,8 @@ public:
             }
             if (e && e->isEnabled() && !e->isReadOnly())
                 act(name + QStringLiteral(" restored"), [&] {
+                    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+                    QCoreApplication::sendEvent(e, &in);
                     e->setText(before);
                     QFocusEvent out(QEvent::FocusOut);
                     QCoreApplication::sendEvent(e, &out);

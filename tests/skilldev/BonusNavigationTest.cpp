@@ -128,6 +128,36 @@ TEST_F(BonusNavigationTest, CategoryBonusesGoIntoTheCategoryRow)
             EXPECT_EQ(player().DirSkillsCat(3, r), 0) << r;
 }
 
+// Focus that windows move through a box while they open, activate or show
+// their panels is not the player leaving it: only a box the player went into
+// stores (or refuses) on leaving.
+TEST_F(BonusNavigationTest, OnlyABoxThePlayerEnteredSpeaksWhenLeft)
+{
+    adolescence();
+    frmSkillDev *w = open();
+    show(QStringLiteral("SC53"));   // no row for it: leaving would refuse with a message
+    QLineEdit *box = w->labBonusSkillCat[3];
+    auto focus = [box](QEvent::Type type, Qt::FocusReason reason) {
+        QFocusEvent e(type, reason);
+        QCoreApplication::sendEvent(box, &e);
+    };
+    for (Qt::FocusReason reason : {Qt::OtherFocusReason, Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
+        focus(QEvent::FocusIn, reason);
+        focus(QEvent::FocusOut, Qt::OtherFocusReason);
+    }
+    EXPECT_EQ(messages(), 0);
+
+    // The player clicks into it; a popup or another window taking the focus
+    // for a while is no leaving; leaving it is.
+    focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    focus(QEvent::FocusOut, Qt::PopupFocusReason);
+    focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(messages(), 0);
+    ui->answerMsgBox(ports::Ok, QStringLiteral("minimum"));
+    focus(QEvent::FocusOut, Qt::MouseFocusReason);
+    EXPECT_EQ(messages(), 1);
+}
+
 TEST_F(BonusNavigationTest, GridRowsLeadToTheirNodes)
 {
     adolescence();

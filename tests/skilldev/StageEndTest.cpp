@@ -267,3 +267,66 @@ TEST_F(StageEndTest, LevelButtonDuringALevelKeepsItsPoints)
 }
 
 } // namespace
+
+namespace {
+
+// A first level opened with Skill (the End button still off), ranks bought,
+// then Level: the points already spent stay spent.
+TEST_F(StageEndTest, LevelAfterSkillKeepsWhatThePurchasesCost)
+{
+    frmMain main;
+    main.show();
+    auto *w = new frmSkillDev;
+    SkillDevForms.put(1, w);
+    main.setTag(QStringLiteral("1"));
+    main.tbToolBar_ButtonClick(QStringLiteral("Skill"));
+    const int points = player().DevelopmentPoint();
+    ASSERT_EQ(w->labPD->text().toInt(), points);
+    ASSERT_FALSE(w->btnEnd->isEnabled());
+
+    w->trvSkillCategorie_NodeClick(w->NodeByKey(QStringLiteral("SC11")));   // costs 3/7
+    w->chkSkillCategory[0]->click();
+    w->chkSkillCategory[1]->click();
+    QTreeWidgetItem *skill = w->NodeByKey(QStringLiteral("SC11"))->child(0);
+    w->trvSkillCategorie_NodeClick(skill);
+    w->chkSkill[0]->click();
+    ASSERT_EQ(w->labPD->text().toInt(), points - 13);
+
+    main.tbToolBar_ButtonClick(QStringLiteral("Level"));
+    EXPECT_TRUE(w->btnEnd->isEnabled());
+    EXPECT_EQ(w->labPD->text().toInt(), points - 13);
+    w->trvSkillCategorie_NodeClick(skill);
+    w->chkSkill[0]->click();
+    w->trvSkillCategorie_NodeClick(w->NodeByKey(QStringLiteral("SC11")));
+    w->chkSkillCategory[1]->click();
+    w->chkSkillCategory[0]->click();
+    EXPECT_EQ(w->labPD->text().toInt(), points);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+    ClearFormTables();
+}
+
+// The stage's hand-over fails (a damaged rules row) after the package was
+// applied: ending the stage again applies the package no second time.
+TEST_F(StageEndTest, PackageIsAppliedOnceWhenTheHandOverFails)
+{
+    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+    w->labTraining->setText(QStringLiteral("Pèlerin"));
+    ::setTag(w->labTraining, QStringLiteral("10"));
+    player().AddDevelopment(2, 81, 0, 1, 0);
+    changeRules("DROP TABLE [Special Skills Profession & Bonus];");
+    ui->expectError(QStringLiteral("OccupationalEverymanRestrictedSkill"));
+    w->btnEnd_Click();
+    ASSERT_FALSE(w->isUnloaded());
+    const qint32 money = player().Money;
+    const float age = player().Age;
+    const QString history = player().Historique.toString();
+
+    testrules::OpenAsRules(ModGeneral::MasterPath);
+    w->btnEnd_Click();
+    EXPECT_EQ(player().Money, money);
+    EXPECT_EQ(player().Age, age);
+    EXPECT_EQ(player().Historique.toString(), history);
+    EXPECT_TRUE(w->isUnloaded());
+}
+
+} // namespace

@@ -432,6 +432,9 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
         if (!Tag().isEmpty())
             ShowForm(skill);
+        // Purchases the player already made in this window (opened with
+        // Skill) stay listed: their cost is not given back a second time.
+        skill->ShowStagePoints();
     }
 }
 
