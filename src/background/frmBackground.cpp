@@ -333,6 +333,10 @@ void frmBackground::removeBonus(QListWidget *target, std::array<qint32, kBonusRo
     for (int i = k + 1; i < c; ++i)
         bonus[static_cast<size_t>(i - 1)] = bonus[static_cast<size_t>(i)];
     delete target->takeItem(k);
+    // The list would select the next row by itself, and a second press would
+    // remove an entry the player never chose.
+    target->clearSelection();
+    target->setCurrentRow(-1);
     bonus[static_cast<size_t>(c - 1)] = 0;
     const double count = vb::Val(labSpecialBonus->text());
     if (count >= 1)
@@ -449,6 +453,10 @@ void frmBackground::btnOk_Click()
             HobbyStage(n, p);
             return;
         }
+        // Nothing bought and points left: the dialog stays, and says why.
+        if (price == 0)
+            ports::ui().MsgBox(Strings::Load(9101).arg(p.PointsBO), ports::OkOnly | ports::Information,
+                               background::AppTitle());
         for (QCheckBox *box : {chkBackground[0], chkBackground[1], chkBackground[2], chkBackground[3],
                                chkBackground2[2], chkBackground2[3]})
             box->setChecked(false);
@@ -466,7 +474,9 @@ qint32 frmBackground::ExtraMoney(Personnage &p)
     ports::ui().MsgBox(Strings::Load(5047) + QLatin1Char(' ') + QString::number(amount) + QLatin1Char(' ')
                            + Strings::Load(5048),
                        ports::OkOnly, background::AppTitle());
-    p.Money = vb::Add32(p.Money, static_cast<qint64>(amount) * 1000);
+    // A gold piece here is the one of the sheet's first coin box, which holds
+    // Money in ten-thousands.
+    p.Money = vb::Add32(p.Money, static_cast<qint64>(amount) * 10000);
     return amount;
 }
 

@@ -34,7 +34,6 @@ frmTalents::frmTalents(QWidget *parent) : QDialog(parent)
     labTalent->setFont(bold);
     txtTalentNote = new QPlainTextEdit(this);
     txtTalentNote->setObjectName(QStringLiteral("txtTalentNote"));
-    txtTalentNote->setReadOnly(true);
     txtTalentNote->setGeometry(tw(240), tw(600), tw(6300), tw(900));
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));

@@ -5,10 +5,12 @@
 #include "background/frmItemRoll.h"
 #include "background/frmItemChoose.h"
 #include "background/frmTalents.h"
+#include "sheet/frmGeneral.h"
 #include "support/ModalDriver.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -93,6 +95,10 @@ TEST_F(BackgroundTest, BonusListsKeepRowsAndIdsInStep)
     EXPECT_EQ(dlg.BonusSkill[0], a);
     EXPECT_EQ(dlg.BonusSkill[1], b);
     EXPECT_EQ(dlg.BonusSkill[2], 0);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("2"));
+    // Nothing is chosen after a removal: pressing the arrow again removes nothing.
+    dlg.btnUnSelectSkill_Click();
+    EXPECT_EQ(dlg.lstSkillBonus->count(), 2);
     EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("2"));
 
     // Categories count into the same label.
@@ -184,10 +190,13 @@ TEST_F(BackgroundTest, NothingBoughtStaysOpenWithPointsOrGoesToHobbiesWithout)
     frmBackground dlg;
     setTag(&dlg, QStringLiteral("1"));
     dlg.LoadData();
+    // The dialog stays and says why: the points left must be spent.
+    ui->answerMsgBox(ports::Ok, QStringLiteral(" 3 "));
     dlg.btnOk_Click();
     EXPECT_EQ(p.PointsBO, 3);
     EXPECT_TRUE(stages.empty());
-    EXPECT_EQ(ui->count(Kind::MsgBox), 0);
+    EXPECT_EQ(ui->count(Kind::MsgBox), 1);
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
 
     p.PointsBO = 0;
     ui->answerMsgBox(ports::Ok, Strings::Load(5030) + QStringLiteral(" 12 ") + Strings::Load(3076) + QStringLiteral("."));
@@ -195,7 +204,7 @@ TEST_F(BackgroundTest, NothingBoughtStaysOpenWithPointsOrGoesToHobbiesWithout)
     ASSERT_EQ(stages.size(), 1u);
     EXPECT_EQ(stages[0].stage, QStringLiteral("Hobby Ranks"));
     EXPECT_EQ(stages[0].ranks, 12);
-    EXPECT_EQ(ui->callsOf(Kind::MsgBox)[0].title, Strings::Load(3076));
+    EXPECT_EQ(ui->callsOf(Kind::MsgBox)[1].title, Strings::Load(3076));
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
 
     // Points below nothing (a stray value) must not hold the character here.
@@ -227,7 +236,7 @@ TEST_F(BackgroundTest, SpendingEveryPointLeadsToTheHobbyRanksInTheSameClick)
 TEST_F(BackgroundTest, MoneyComesFromTheRollOrIsTwoHundred)
 {
     Personnage &p = character(10);
-    p.Money = 7;
+    p.Money = 20007;   // a new character's 2 gold pieces, and a few coppers
     frmBackground dlg;
     setTag(&dlg, QStringLiteral("1"));
     dlg.LoadData();
@@ -236,7 +245,14 @@ TEST_F(BackgroundTest, MoneyComesFromTheRollOrIsTwoHundred)
     ui->answerMsgBox(ports::Ok, Strings::Load(5047) + QStringLiteral(" 200 ") + Strings::Load(5048));
     Dice::setRolls({1});   // must stay unused
     dlg.btnOk_Click();
-    EXPECT_EQ(p.Money, 200007);
+    EXPECT_EQ(p.Money, 2020007);
+    {
+        // The 200 gold pieces bought are 200 more in the sheet's gold box.
+        frmGeneral sheet;
+        sheet.setTag(QStringLiteral("1"));
+        sheet.LoadData();
+        EXPECT_EQ(sheet.txtMoney[0]->text(), QStringLiteral("202"));
+    }
     EXPECT_EQ(Dice::scriptRemaining(), 1);
     EXPECT_EQ(p.PointsBO, 8);
     EXPECT_FALSE(dlg.chkBackground[2]->isChecked());   // unticked for the next purchase
@@ -250,7 +266,7 @@ TEST_F(BackgroundTest, MoneyComesFromTheRollOrIsTwoHundred)
         dlg.chkBackground[2]->setChecked(true);
         ui->answerMsgBox(ports::Ok, QStringLiteral(" %1 ").arg(gold));
         dlg.btnOk_Click();
-        EXPECT_EQ(p.Money - before, gold * 1000) << roll;
+        EXPECT_EQ(p.Money - before, gold * 10000) << roll;
     }
     EXPECT_EQ(p.PointsBO, 4);
 }
@@ -489,7 +505,7 @@ TEST_F(BackgroundTest, AFailureAfterSpendingForgetsThePurchase)
     ui->expectError(QStringLiteral("frmBackground.btnOk.click"));
     dlg.btnOk_Click();
     EXPECT_EQ(p.PointsBO, 0);
-    EXPECT_EQ(p.Money, 200000);
+    EXPECT_EQ(p.Money, 2000000);
     // A second OK must not buy the money again.
     EXPECT_FALSE(dlg.chkBackground[2]->isChecked());
     EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));

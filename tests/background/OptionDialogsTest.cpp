@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
+#include <QTextCursor>
 
 namespace {
 
@@ -132,10 +134,14 @@ TEST_F(BackgroundTest, TalentChooserRecordsTheRowOnShow)
     EXPECT_EQ(chooser.labTalent->text(), QStringLiteral("Ambidextrous"));
     EXPECT_EQ(chooser.txtTalentNote->toPlainText(), QStringLiteral("+10 to Two Weapons."));
     EXPECT_EQ(chooser.grdTalent->currentColumn(), 1);
+    // The note is the player's to word before it goes into the history.
+    ASSERT_FALSE(chooser.txtTalentNote->isReadOnly());
+    chooser.txtTalentNote->moveCursor(QTextCursor::End);
+    QTest::keyClicks(chooser.txtTalentNote, QStringLiteral(" (left hand)"));
     p.Historique = QStringLiteral("a");
     chooser.btnOk_Click();
     EXPECT_EQ(tag(owner.dlg.labAptitudes), QStringLiteral("11"));
-    EXPECT_EQ(p.Historique.toString(), QStringLiteral("a\r\nAptitude: Ambidextrous, +10 to Two Weapons."));
+    EXPECT_EQ(p.Historique.toString(), QStringLiteral("a\r\nAptitude: Ambidextrous, +10 to Two Weapons. (left hand)"));
 }
 
 TEST_F(BackgroundTest, TalentWithoutNoteStillGetsItsLine)

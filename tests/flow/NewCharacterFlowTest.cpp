@@ -301,7 +301,7 @@ TEST_F(NewCharacterFlowTest, FromFileNewToASavedReopenedAndPrintedSecondLevel)
     flushDeletes();
     EXPECT_GT(spokenRanks(p, 1), spokenBefore);
     EXPECT_EQ(p.PointsBO, 0);
-    EXPECT_EQ(p.Money, moneyBefore + 200000 + 25000);   // 200 bought, 25 for the roll of 50
+    EXPECT_EQ(p.Money, moneyBefore + 2000000 + 250000);   // 200 bought, 25 for the roll of 50
     EXPECT_GT(p.DirStats(0, 0), agilityBefore);
     EXPECT_LE(p.DirStats(0, 0), p.DirStats(1, 0));
     for (qint16 k = 0; k < 7; ++k)
