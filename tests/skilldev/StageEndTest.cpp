@@ -330,3 +330,25 @@ TEST_F(StageEndTest, PackageIsAppliedOnceWhenTheHandOverFails)
 }
 
 } // namespace
+
+namespace {
+
+// Another character's language stage keeps the language-only mode; Skill
+// opens this character's level stage with its whole tree all the same.
+TEST_F(StageEndTest, SkillShowsTheWholeTreeDuringAnotherCharactersLanguageStage)
+{
+    frmMain main;
+    main.show();
+    auto *w = new frmSkillDev;
+    SkillDevForms.put(1, w);
+    main.setTag(QStringLiteral("1"));
+    ModGeneral::SkillDevMode = QStringLiteral("Langue");
+    main.tbToolBar_ButtonClick(QStringLiteral("Skill"));
+    EXPECT_FALSE(w->LanguageMode());
+    EXPECT_GT(w->trvSkillCategorie->topLevelItemCount(), 1);
+    EXPECT_EQ(ModGeneral::SkillDevMode, QStringLiteral("Langue"));
+    ModGeneral::SkillDevMode.clear();
+    ClearFormTables();
+}
+
+} // namespace

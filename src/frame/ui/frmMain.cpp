@@ -35,6 +35,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <utility>
 
 using namespace ModGeneral;
 
@@ -417,7 +418,7 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
             ShowForm(GeneralForms[TagNumber()]);
     } else if (key == QLatin1String("Skill")) {
         if (!Tag().isEmpty())
-            ShowForm(SkillDevForms[TagNumber()]);
+            ShowLevelStage(SkillDevForms[TagNumber()]);
     } else if (key == QLatin1String("Level")) {
         const int n = TagNumber();
         auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[n]);
@@ -431,7 +432,7 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         skill->btnEnd->setEnabled(true);
         skill->labPD->setText(QString::number(Players(n).DevelopmentPoint()));
         if (!Tag().isEmpty())
-            ShowForm(skill);
+            ShowLevelStage(skill);
         // Purchases the player already made in this window (opened with
         // Skill) stay listed: their cost is not given back a second time.
         skill->ShowStagePoints();
@@ -479,6 +480,15 @@ void frmMain::FitToWindow(QWidget *w)
     } else {
         resize(target);
     }
+}
+
+void frmMain::ShowLevelStage(CharacterWindow *w)
+{
+    // Skill and Level open a level stage, which shows the whole tree even
+    // while another character's language stage has the language-only mode.
+    const QString mode = std::exchange(ModGeneral::SkillDevMode, QString());
+    ShowForm(w);
+    ModGeneral::SkillDevMode = mode;
 }
 
 void frmMain::ShowForm(CharacterWindow *w)

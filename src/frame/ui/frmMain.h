@@ -68,6 +68,7 @@ public:
     // character and fills it if it has lost its number, then presents it and
     // lets it set the toolbar.
     void ShowForm(CharacterWindow *w);
+    void ShowLevelStage(CharacterWindow *w);
 
     // The placement keys and their defaults, in twips.
     static constexpr float DefaultLeft = 1000, DefaultTop = 1000, DefaultWidth = 6500, DefaultHeight = 6500;
