@@ -34,6 +34,16 @@ protected:
         return w;
     }
 
+    // Character 1's window as the toolbar's Skill button opens it.
+    frmSkillDev *skillFromToolbar(frmMain &main)
+    {
+        auto *w = new frmSkillDev;
+        SkillDevForms.put(1, w);
+        main.setTag(QStringLiteral("1"));
+        main.tbToolBar_ButtonClick(QStringLiteral("Skill"));
+        return w;
+    }
+
     std::vector<std::pair<int, bool>> background;
     std::vector<int> rolls, orders;
 };
@@ -276,10 +286,7 @@ TEST_F(StageEndTest, LevelAfterSkillKeepsWhatThePurchasesCost)
 {
     frmMain main;
     main.show();
-    auto *w = new frmSkillDev;
-    SkillDevForms.put(1, w);
-    main.setTag(QStringLiteral("1"));
-    main.tbToolBar_ButtonClick(QStringLiteral("Skill"));
+    frmSkillDev *w = skillFromToolbar(main);
     const int points = player().DevelopmentPoint();
     ASSERT_EQ(w->labPD->text().toInt(), points);
     ASSERT_FALSE(w->btnEnd->isEnabled());
@@ -339,11 +346,8 @@ TEST_F(StageEndTest, SkillShowsTheWholeTreeDuringAnotherCharactersLanguageStage)
 {
     frmMain main;
     main.show();
-    auto *w = new frmSkillDev;
-    SkillDevForms.put(1, w);
-    main.setTag(QStringLiteral("1"));
     ModGeneral::SkillDevMode = QStringLiteral("Langue");
-    main.tbToolBar_ButtonClick(QStringLiteral("Skill"));
+    frmSkillDev *w = skillFromToolbar(main);
     EXPECT_FALSE(w->LanguageMode());
     EXPECT_GT(w->trvSkillCategorie->topLevelItemCount(), 1);
     EXPECT_EQ(ModGeneral::SkillDevMode, QStringLiteral("Langue"));
