@@ -894,16 +894,21 @@ private:
     }
     static void setLiteral(Criteria::Node &n, const QString &v)
     {
-        n.text = v.toCaseFolded();
         n.wild = n.op == Criteria::Like
                  && (v.contains(u'*') || v.contains(u'?') || v.contains(u'#') || v.contains(u'['));
+        // Only a pattern reads the folded text and only a comparison the
+        // number: each is worked out for the node that reads it.
+        if (n.wild)
+            n.text = v.toCaseFolded();
         bool ok = false;
         const qint64 iv = v.trimmed().toLongLong(&ok);
         n.isInt = ok && QString::number(iv) == v;
         n.intValue = iv;
-        const double dv = v.trimmed().toDouble(&ok);
-        n.isNum = ok;
-        n.numValue = dv;
+        if (n.op != Criteria::Like) {
+            const double dv = v.trimmed().toDouble(&ok);
+            n.isNum = ok;
+            n.numValue = dv;
+        }
         n.value = v;
     }
 };
