@@ -284,7 +284,12 @@ struct Database::Impl {
     QString path;
     bool readOnly = false;
     bool cacheRows = false;
-    QHash<QString, std::shared_ptr<const RowSet>> cache;
+    // The rows of a source text, and the table it names when it is a bare name.
+    struct Cached {
+        std::shared_ptr<const RowSet> rows;
+        QString table;
+    };
+    QHash<QString, Cached> cache;
     // Rows added one Update at a time are gathered in one transaction that
     // Close commits: a sync per row would make a save take seconds. Whoever
     // needs the file whole writes it beside the target and renames it.
@@ -382,15 +387,14 @@ Recordset Database::OpenRecordset(const QString &source, int type)
     Recordset r;
     r.d = std::make_shared<Recordset::Impl>();
     r.d->db = d;
-    const bool isSql = isSqlText(source);
     if (d->cacheRows) {
         if (auto it = d->cache.constFind(source); it != d->cache.cend()) {
-            r.d->rows = *it;
-            if (!isSql)
-                r.d->table = bareTableName(source);
+            r.d->rows = it->rows;
+            r.d->table = it->table;
             return r;
         }
     }
+    const bool isSql = isSqlText(source);
     Statement s;
     if (isSql) {
         const QString sql = adaptSql(source);
@@ -420,7 +424,7 @@ Recordset Database::OpenRecordset(const QString &source, int type)
     rows->cached = d->cacheRows;
     r.d->rows = std::move(rows);
     if (d->cacheRows)
-        d->cache.insert(source, r.d->rows);
+        d->cache.insert(source, {r.d->rows, isSql ? QString() : bareTableName(source)});
     return r;
 }
 
