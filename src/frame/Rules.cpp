@@ -4,6 +4,10 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+
 namespace rules {
 
 namespace {
@@ -41,6 +45,27 @@ QString LangCol(const QString &base, const QString &table)
 
 QString LikeCriteria(const QString &column, const QVariant &id)
 {
+    switch (id.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short: {
+        // Every bonus total builds a dozen of these: a whole number is written
+        // straight into the one string, without the variant's conversions.
+        char digits[24];
+        const qsizetype n = std::to_chars(digits, digits + sizeof digits, id.toLongLong()).ptr - digits;
+        static constexpr char16_t kOpen[] = u" LIKE('";
+        constexpr qsizetype kOpenSize = std::size(kOpen) - 1;
+        QString out(column.size() + kOpenSize + n + 2, Qt::Uninitialized);
+        QChar *p = std::copy(column.cbegin(), column.cend(), out.data());
+        p = std::copy(kOpen, kOpen + kOpenSize, p);
+        p = std::copy(digits, digits + n, p);
+        *p++ = u'\'';
+        *p = u')';
+        return out;
+    }
+    default:
+        break;
+    }
     // Identifiers are whole numbers; a quote in anything else must not end the literal.
     QString value = id.toString();
     value.replace(QLatin1Char('\''), QLatin1String("''"));

@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -203,6 +204,20 @@ QString lowerKey(QStringView name)
 
 } // namespace
 
+// Where each value of one column sits, for equality searches in rows that
+// never change. Only whole numbers and plain ASCII texts (lower-cased) are
+// keyed: for them "equal" is certain from the key alone. Fractions and texts
+// with other letters are listed apart and always given the full comparison,
+// since a number's text or a letter outside ASCII can equal a literal without
+// sharing its spelling (the Kelvin sign folds onto "k").
+struct ValueIndex {
+    QHash<qint64, std::vector<int>> whole;
+    QHash<QString, std::vector<int>> text;
+    std::vector<int> other;
+};
+
+struct Search;
+
 // The materialised result of one source: never changed once shared.
 struct RowSet {
     QStringList names;
@@ -211,6 +226,11 @@ struct RowSet {
     std::vector<QVariant> cells; // row-major
     int columns = 0;
     int rows = 0;
+    // Kept by the database's cache: the rows stay as they are, so value
+    // indexes built on them stay true.
+    bool cached = false;
+    mutable std::vector<std::shared_ptr<const ValueIndex>> valueIndexes; // by column, built on first search
+    mutable QHash<QString, std::shared_ptr<const Search>> searches;     // by criteria text
 
     int column(const QString &name) const
     {
@@ -264,7 +284,12 @@ struct Database::Impl {
     QString path;
     bool readOnly = false;
     bool cacheRows = false;
-    QHash<QString, std::shared_ptr<const RowSet>> cache;
+    // The rows of a source text, and the table it names when it is a bare name.
+    struct Cached {
+        std::shared_ptr<const RowSet> rows;
+        QString table;
+    };
+    QHash<QString, Cached> cache;
     // Rows added one Update at a time are gathered in one transaction that
     // Close commits: a sync per row would make a save take seconds. Whoever
     // needs the file whole writes it beside the target and renames it.
@@ -362,15 +387,14 @@ Recordset Database::OpenRecordset(const QString &source, int type)
     Recordset r;
     r.d = std::make_shared<Recordset::Impl>();
     r.d->db = d;
-    const bool isSql = isSqlText(source);
     if (d->cacheRows) {
         if (auto it = d->cache.constFind(source); it != d->cache.cend()) {
-            r.d->rows = *it;
-            if (!isSql)
-                r.d->table = bareTableName(source);
+            r.d->rows = it->rows;
+            r.d->table = it->table;
             return r;
         }
     }
+    const bool isSql = isSqlText(source);
     Statement s;
     if (isSql) {
         const QString sql = adaptSql(source);
@@ -396,9 +420,11 @@ Recordset Database::OpenRecordset(const QString &source, int type)
                 raiseSqlite(db, sqlite3_errcode(db));
         }
     }
-    r.d->rows = readRows(db, s);
+    std::shared_ptr<RowSet> rows = readRows(db, s);
+    rows->cached = d->cacheRows;
+    r.d->rows = std::move(rows);
     if (d->cacheRows)
-        d->cache.insert(source, r.d->rows);
+        d->cache.insert(source, {r.d->rows, isSql ? QString() : bareTableName(source)});
     return r;
 }
 
@@ -872,16 +898,21 @@ private:
     }
     static void setLiteral(Criteria::Node &n, const QString &v)
     {
-        n.text = v.toCaseFolded();
         n.wild = n.op == Criteria::Like
                  && (v.contains(u'*') || v.contains(u'?') || v.contains(u'#') || v.contains(u'['));
+        // Only a pattern reads the folded text and only a comparison the
+        // number: each is worked out for the node that reads it.
+        if (n.wild)
+            n.text = v.toCaseFolded();
         bool ok = false;
         const qint64 iv = v.trimmed().toLongLong(&ok);
         n.isInt = ok && QString::number(iv) == v;
         n.intValue = iv;
-        const double dv = v.trimmed().toDouble(&ok);
-        n.isNum = ok;
-        n.numValue = dv;
+        if (n.op != Criteria::Like) {
+            const double dv = v.trimmed().toDouble(&ok);
+            n.isNum = ok;
+            n.numValue = dv;
+        }
         n.value = v;
     }
 };
@@ -1019,6 +1050,170 @@ bool matches(const Criteria &c, int node, const RowSet &rs, int row)
     return false;
 }
 
+// The text lower-cased when it is plain ASCII; false otherwise.
+bool asciiKey(const QString &s, QString *key)
+{
+    key->resize(s.size());
+    QChar *out = key->data();
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        if (u >= 0x80)
+            return false;
+        out[i] = QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    }
+    return true;
+}
+
+// Built on the first search of a column; the program has one thread.
+const std::shared_ptr<const ValueIndex> &valueIndex(const RowSet &rs, int col)
+{
+    if (rs.valueIndexes.empty())
+        rs.valueIndexes.resize(size_t(rs.columns));
+    std::shared_ptr<const ValueIndex> &slot = rs.valueIndexes[size_t(col)];
+    if (slot)
+        return slot;
+    auto ix = std::make_shared<ValueIndex>();
+    QString key;
+    for (int r = 0; r < rs.rows; ++r) {
+        const QVariant &v = rs.cell(r, col);
+        switch (v.typeId()) {
+        case QMetaType::UnknownType: // NULL
+        case QMetaType::QByteArray:
+            break; // equal to no literal
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            ix->whole[v.toLongLong()].push_back(r);
+            break;
+        case QMetaType::QString:
+            if (asciiKey(v.toString(), &key))
+                ix->text[key].push_back(r);
+            else
+                ix->other.push_back(r);
+            break;
+        default:
+            ix->other.push_back(r);
+        }
+    }
+    slot = std::move(ix);
+    return slot;
+}
+
+// The rows one comparison can match, a superset in stored order split over up
+// to three lists of one column's index.
+struct Candidates {
+    std::shared_ptr<const ValueIndex> index; // keeps the lists alive
+    std::array<const std::vector<int> *, 3> lists{};
+    size_t size() const
+    {
+        size_t n = 0;
+        for (const auto *l : lists)
+            n += l ? l->size() : 0;
+        return n;
+    }
+};
+
+// False when the comparison is not one the index answers exactly: the rows
+// are scanned then.
+bool candidates(const RowSet &rs, const Criteria::Node &n, Candidates *out)
+{
+    if (n.op != Criteria::Eq && (n.op != Criteria::Like || n.wild))
+        return false;
+    // "= 5.0" or "= ' 5'" equals whole numbers by value: only the scan compares that way.
+    if (n.op == Criteria::Eq && n.isNum && !n.isInt)
+        return false;
+    QString key;
+    if (!asciiKey(n.value.toString(), &key))
+        return false;
+    *out = Candidates();
+    out->index = valueIndex(rs, n.col);
+    const ValueIndex &ix = *out->index;
+    if (n.isInt)
+        if (auto it = ix.whole.constFind(n.intValue); it != ix.whole.cend())
+            out->lists[0] = &*it;
+    if (auto it = ix.text.constFind(key); it != ix.text.cend())
+        out->lists[1] = &*it;
+    out->lists[2] = &ix.other;
+    return true;
+}
+
+} // namespace
+
+// A criteria text made ready for one row set: compiled, and on cached rows
+// narrowed by an equality among its AND-ed comparisons when there is one.
+// Every row tried still gets the whole criteria, so the answer is the scan's.
+struct Search {
+    Criteria criteria;
+    bool indexed = false;
+    Candidates rows;
+};
+
+namespace {
+
+std::shared_ptr<const Search> search(const RowSet &rs, const QString &text)
+{
+    if (rs.cached)
+        if (auto it = rs.searches.constFind(text); it != rs.searches.cend())
+            return *it;
+    auto s = std::make_shared<Search>();
+    s->criteria = CriteriaParser(text, rs).parse();
+    const Criteria &c = s->criteria;
+    if (rs.cached) {
+        std::vector<int> pending{c.root};
+        while (!pending.empty()) {
+            const Criteria::Node &n = c.nodes[size_t(pending.back())];
+            pending.pop_back();
+            if (n.op == Criteria::And) {
+                pending.push_back(n.left);
+                pending.push_back(n.right);
+                continue;
+            }
+            Candidates k;
+            if (candidates(rs, n, &k) && (!s->indexed || k.size() < s->rows.size())) {
+                s->rows = std::move(k);
+                s->indexed = true;
+            }
+        }
+        // The readers send one text per identifier they look up; the bound
+        // only keeps a caller that never repeats itself from growing this.
+        if (rs.searches.size() >= 4096)
+            rs.searches.clear();
+        rs.searches.insert(text, s);
+    }
+    return s;
+}
+
+// The first row from `from` on that the criteria match, or -1.
+int firstMatch(const Search &s, const RowSet &rs, int from)
+{
+    from = std::max(from, 0);
+    const Criteria &c = s.criteria;
+    if (!s.indexed) {
+        for (int r = from; r < rs.rows; ++r)
+            if (matches(c, c.root, rs, r))
+                return r;
+        return -1;
+    }
+    // The lists hold distinct rows (a cell has one type): merge them in order.
+    std::array<std::vector<int>::const_iterator, 3> at, end;
+    for (size_t k = 0; k < 3; ++k) {
+        static const std::vector<int> none;
+        const std::vector<int> &l = s.rows.lists[k] ? *s.rows.lists[k] : none;
+        at[k] = std::lower_bound(l.cbegin(), l.cend(), from);
+        end[k] = l.cend();
+    }
+    for (;;) {
+        size_t next = 3;
+        for (size_t k = 0; k < 3; ++k)
+            if (at[k] != end[k] && (next == 3 || *at[k] < *at[next]))
+                next = k;
+        if (next == 3)
+            return -1;
+        const int r = *at[next]++;
+        if (matches(c, c.root, rs, r))
+            return r;
+    }
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ recordset
@@ -1082,30 +1277,20 @@ void Recordset::FindFirst(const QString &criteria)
 {
     live(d);
     const RowSet &rs = d->set();
-    const Criteria c = CriteriaParser(criteria, rs).parse();
-    for (int r = 0; r < rs.rows; ++r) {
-        if (matches(c, c.root, rs, r)) {
-            d->pos = r;
-            d->noMatch = false;
-            return;
-        }
-    }
-    d->noMatch = true;
+    const int r = firstMatch(*search(rs, criteria), rs, 0);
+    if (r >= 0)
+        d->pos = r;
+    d->noMatch = r < 0;
 }
 
 void Recordset::FindNext(const QString &criteria)
 {
     live(d);
     const RowSet &rs = d->set();
-    const Criteria c = CriteriaParser(criteria, rs).parse();
-    for (int r = std::max(d->pos + 1, 0); r < rs.rows; ++r) {
-        if (matches(c, c.root, rs, r)) {
-            d->pos = r;
-            d->noMatch = false;
-            return;
-        }
-    }
-    d->noMatch = true;
+    const int r = firstMatch(*search(rs, criteria), rs, d->pos + 1);
+    if (r >= 0)
+        d->pos = r;
+    d->noMatch = r < 0;
 }
 
 bool Recordset::NoMatch() const { return live(d).noMatch; }
@@ -1222,6 +1407,8 @@ void Recordset::Update()
     // Copy only when another recordset shares these rows.
     std::shared_ptr<RowSet> grown = d->rows.use_count() == 1 ? std::const_pointer_cast<RowSet>(d->rows)
                                                                : std::make_shared<RowSet>(rs);
+    grown->valueIndexes.clear(); // they describe the rows before this one
+    grown->searches.clear();
     const int before = rs.rows;
     if (sqlite3_step(back.st) == SQLITE_ROW && sqlite3_column_count(back.st) == rs.columns) {
         for (int c = 0; c < rs.columns; ++c)

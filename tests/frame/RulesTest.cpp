@@ -48,6 +48,7 @@ TEST(RulesLanguage, ColumnFollowsTheDataLanguageExceptSingleLanguageColumns)
 TEST(RulesLanguage, CriteriaKeepsTheSearchInsideItsLiteral)
 {
     EXPECT_EQ(rules::LikeCriteria("Skill_ID", 32), "Skill_ID LIKE('32')");
+    EXPECT_EQ(rules::LikeCriteria("Race_ID", QVariant(qint64(-7))), "Race_ID LIKE('-7')");
     EXPECT_EQ(rules::LikeCriteria("Roll", "a'b"), "Roll LIKE('a''b')");
 }
 

@@ -3,8 +3,11 @@
 
 #include "DaoTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -527,6 +530,90 @@ TEST(DaoQueries, ResultsTheReadersRelyOn)
     Recordset ado2 = db.OpenRecordset("SELECT * FROM [Adolescences Rank] where Culture_ID= 1");
     ado2.FindFirst("Skill_ID LIKE (32)");
     EXPECT_EQ(ado2.Value("Rank").toInt(), 3);
+}
+
+// ------------------------------------------------------------ searches on cached rows
+
+// Cached rules rows answer equality searches from an index; the same file
+// opened without the cache scans. Every search the readers send ("Col
+// LIKE('v')", alone or AND-ed), with every value the sample rules hold and
+// the spellings that must not match, finds the same rows in the same order.
+TEST(DaoCachedFind, IndexAndScanAgreeOnTheSampleRules)
+{
+    const QString path = QCoreApplication::applicationDirPath() + "/master.dat";
+    OpenOptions cached;
+    cached.readOnly = true;
+    cached.cacheRows = true;
+    Database indexed = Workspace().OpenDatabase(path, cached);
+    Database scanned = Workspace().OpenDatabase(path, {true, false, false});
+
+    struct Source {
+        QString text;
+        QStringList extraColumns; // spellings the readers use beyond the plain names
+    };
+    QList<Source> sources;
+    for (Recordset t = scanned.OpenRecordset("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"); !t.Eof(); t.MoveNext())
+        sources.append(Source{t.Value("name").toString(), {}});
+    sources.append(Source{"SELECT * FROM [Skills] ORDER BY SkillFr", {}});
+    sources.append(Source{"SELECT * FROM [Skill Category] ORDER BY Skill_CategoryEn", {}});
+    sources.append(Source{"SELECT  Weapons.*, [Weapons Type].Skill_ID FROM Weapons INNER JOIN [Weapons Type] ON Weapons.Weapon_ID = [Weapons Type].Weapon_ID", {}});
+    sources.append(Source{"SELECT * FROM [Training Package] INNER JOIN [Training Package DP Cost] ON [Training Package].Training_ID =  [Training Package DP Cost].Training_ID ORDER BY TrainingFr",
+                          {"[Training Package].Training_ID", "[Training Package DP Cost].Training_ID"}});
+
+    const auto quoted = [](QString v) { return "'" + v.replace("'", "''") + "'"; };
+    // FindFirst, then FindNext until nothing more: the positions, or the error.
+    const auto found = [](Recordset &rs, const QString &criteria) {
+        QList<int> at;
+        try {
+            for (rs.FindFirst(criteria); !rs.NoMatch(); rs.FindNext(criteria))
+                at << rs.AbsolutePosition();
+        } catch (const vb::Error &e) {
+            at << -e.number();
+        }
+        return at;
+    };
+    int searches = 0, hits = 0;
+    for (const Source &source : sources) {
+        Recordset a = indexed.OpenRecordset(source.text);
+        Recordset b = scanned.OpenRecordset(source.text);
+        ASSERT_EQ(a.RecordCount(), b.RecordCount()) << qPrintable(source.text);
+        QStringList columns = source.extraColumns;
+        for (int c = 0; c < b.FieldCount(); ++c) {
+            const QString name = b.FieldName(c);
+            columns << (name.contains(QRegularExpression("\\W")) ? "[" + name + "]" : name);
+        }
+        QList<QStringList> rows;
+        for (b.MoveFirst(); !b.Eof(); b.MoveNext()) {
+            QStringList row;
+            for (const QString &column : columns)
+                row << b.Value(QString(column).remove('[').remove(']')).toString();
+            rows << row;
+        }
+        const auto agree = [&](const QString &criteria) {
+            const QList<int> want = found(b, criteria);
+            ASSERT_EQ(found(a, criteria), want) << qPrintable(source.text) << " / " << qPrintable(criteria);
+            ++searches;
+            hits += !want.isEmpty() && want.front() >= 0;
+        };
+        for (int c = 0; c < columns.size(); ++c) {
+            QSet<QString> values{"", "0", "-0", "+1", "01", " 1", "1 ", "1.0", "1e0", "-1", "99999", "nan", "x"};
+            for (const QStringList &row : rows)
+                values << row[c] << row[c].toUpper() << row[c] + " " << row[c] + ".0";
+            for (const QString &v : values) {
+                agree(columns[c] + " LIKE(" + quoted(v) + ")");
+                agree(columns[c] + " = " + quoted(v));
+                bool number = false;
+                v.toDouble(&number);
+                if (number && !v.contains(' ') && !v.contains('n'))
+                    agree(columns[c] + " = " + v);
+            }
+        }
+        // Two columns AND-ed, as the language lookup sends them.
+        for (const QStringList &row : rows)
+            if (columns.size() >= 2)
+                agree(columns[0] + " LIKE(" + quoted(row[0]) + ") AND " + columns[1] + " LIKE(" + quoted(row[1]) + ")");
+    }
+    EXPECT_GT(hits, 5000) << "of " << searches << " searches";
 }
 
 } // namespace
