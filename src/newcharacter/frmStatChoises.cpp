@@ -449,9 +449,7 @@ void frmStatChoises::HandOver()
             temporary[i] = vb::CInt(txtStatisticsT[i]->text());
             potential[i] = vb::CInt(txtStatisticsP[i]->text());
         } catch (const vb::Error &) {
-            ports::ui().MsgBox(newchar::Say("La valeur potentielle doit être un nombre entier : ",
-                                            "The potential value must be a whole number: ")
-                                   + Statistics[i]->text(),
+            ports::ui().MsgBox(Text(9020) + QLatin1Char(' ') + Statistics[i]->text(),
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();
             return;
@@ -460,10 +458,7 @@ void frmStatChoises::HandOver()
         // would let later gains carry the statistic off every rules table.
         const int top = sldStatistics[i]->maximum();
         if (potential[i] > top) {
-            ports::ui().MsgBox(newchar::Say("La valeur potentielle ne peut dépasser %1 : ",
-                                            "The potential value cannot be above %1: ")
-                                       .arg(top)
-                                   + Statistics[i]->text(),
+            ports::ui().MsgBox(Text(9021).arg(top) + QLatin1Char(' ') + Statistics[i]->text(),
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();
             return;

@@ -222,8 +222,7 @@ void frmStatGainRolls::btnRandom_Click()
 void frmStatGainRolls::bntCalcul_Click()
 {
     if (!CalculGain())
-        ports::ui().MsgBox(newchar::Say("Chaque dé doit être un nombre entier de 1 à 10.",
-                                        "Each die must be a whole number from 1 to 10."),
+        ports::ui().MsgBox(newchar::Text(9023),
                            ports::OkOnly | ports::Exclamation, windowTitle());
 }
 
@@ -232,10 +231,7 @@ void frmStatGainRolls::btnOk_Click()
     if (m_stored)
         return;
     if (!CalculGain()) {
-        ports::ui().MsgBox(newchar::Say("Chaque dé doit être un nombre entier de 1 à 10 avant que les gains "
-                                        "soient enregistrés.",
-                                        "Each die must be a whole number from 1 to 10 before the gains are "
-                                        "stored."),
+        ports::ui().MsgBox(newchar::Text(9024),
                            ports::OkOnly | ports::Exclamation, windowTitle());
         return;
     }

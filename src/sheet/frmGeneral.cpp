@@ -3,6 +3,7 @@
 #include "character/Personnage.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
+#include "frame/Units.h"
 #include "frame/ui/frmMain.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -224,6 +225,10 @@ void frmGeneral::FillPhysique(Personnage &p)
     txtYeux->setText(Record().Yeux);
     txtGrandeur->setText(sheet::RegionalText(Record().Grandeur));
     txtPoids->setText(sheet::RegionalText(Record().Poids));
+    // The numbers are in the units of the rules data, whatever the layout's
+    // unit strings say in the interface language.
+    labPieds->setText(units::HeightWord());
+    labLivres->setText(units::WeightWord());
 
     optSex[Record().Sexe ? 1 : 0]->setChecked(true);
 

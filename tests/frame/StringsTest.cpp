@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -112,8 +113,12 @@ TEST_F(StringsTest, FrenchHoldsEveryNumberAndEnglishIsASubset)
     QStringList bad;
     const auto french = rawTable(QStringLiteral(":/strings/fr.txt"), &bad);
     const auto english = rawTable(QStringLiteral(":/strings/en.txt"), &bad);
-    EXPECT_EQ(french.size(), 357u);
-    EXPECT_EQ(english.size(), 169u);
+    // The rules' own texts; the program's own texts (9000 and up) come on top.
+    auto rulesTexts = [](const std::vector<RawEntry> &table) {
+        return std::count_if(table.begin(), table.end(), [](const RawEntry &e) { return e.number < 9000; });
+    };
+    EXPECT_EQ(rulesTexts(french), 357);
+    EXPECT_EQ(rulesTexts(english), 169);
 
     Strings::setLanguage(Strings::Language::French);
     for (int n : kUsedNumbers)
@@ -126,6 +131,25 @@ TEST_F(StringsTest, FrenchHoldsEveryNumberAndEnglishIsASubset)
         EXPECT_TRUE(Strings::TryLoad(n, nullptr)) << "English lacks " << n;
     for (int n : kFrenchOnlyNumbers)
         EXPECT_FALSE(Strings::TryLoad(n, nullptr)) << "English should not have " << n;
+}
+
+TEST_F(StringsTest, TheProgramsOwnTextsComeInBothLanguages)
+{
+    QStringList bad;
+    auto own = [&](const char *name) {
+        QMap<int, QString> texts;
+        for (const auto &e : rawTable(QString::fromLatin1(name), &bad))
+            if (e.number >= 9000 && e.number <= 9099)
+                texts.insert(e.number, e.text);
+        return texts;
+    };
+    const auto french = own(":/strings/fr.txt");
+    const auto english = own(":/strings/en.txt");
+    EXPECT_EQ(french.keys(), english.keys());
+    // The messages a window adds: a player of either language reads them.
+    EXPECT_EQ(french.value(9023), QStringLiteral("Chaque dé doit être un nombre entier."));
+    EXPECT_EQ(english.value(9023), QStringLiteral("Each die must be a whole number."));
+    EXPECT_EQ(english.value(9001), QStringLiteral("metres"));
 }
 
 TEST_F(StringsTest, TextsAreTheSystemsOwn)

@@ -139,7 +139,7 @@ TEST_F(StatGainRollsTest, BadDiceAreRefusedUntilMended)
     for (const char *bad : {"x", "0", "11", "-3"}) {
         dlg.txtDie[0]->setText(QString::fromLatin1(bad));
         dlg.txtDie[10]->setText(QStringLiteral("5"));
-        ui->answerMsgBox(ports::Ok, QStringLiteral("de 1 à 10"));
+        ui->answerMsgBox(ports::Ok, Strings::Load(9024));
         dlg.btnOk_Click();
         EXPECT_NE(dlg.result(), QDialog::Accepted) << bad;
         EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty()) << bad;

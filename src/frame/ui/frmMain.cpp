@@ -496,21 +496,7 @@ bool frmMain::RefuseWhenFull(int limit)
 {
     if (PlayerCount < limit)
         return false;
-    const bool french = Strings::current() == Strings::Language::French;
-    const QString text = limit == NewCharacterLimit
-        ? (french ? QStringLiteral("Impossible de créer un autre personnage : %1 personnages ont déjà été "
-                                   "créés ou ouverts pendant cette session, et un nouveau personnage ne peut "
-                                   "porter un numéro au-delà de %1. Enregistrez vos personnages et relancez le "
-                                   "programme pour en créer d'autres.")
-                  : QStringLiteral("No further character can be made: %1 characters have already been made or "
-                                   "opened in this session, and a new character cannot be numbered beyond %1. "
-                                   "Save your characters and start the program again to make more."))
-        : (french ? QStringLiteral("Impossible d'ouvrir un autre personnage : %1 personnages ont déjà été créés "
-                                   "ou ouverts pendant cette session. Enregistrez vos personnages et relancez le "
-                                   "programme pour en ouvrir d'autres.")
-                  : QStringLiteral("No further character can be opened: %1 characters have already been made or "
-                                   "opened in this session. Save your characters and start the program again "
-                                   "to open more."));
+    const QString text = Strings::Load(limit == NewCharacterLimit ? 9040 : 9041);
     ports::ui().MsgBox(text.arg(limit), ports::OkOnly | ports::Exclamation, Title());
     return true;
 }
