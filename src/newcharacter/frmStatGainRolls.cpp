@@ -23,13 +23,12 @@ using newchar::Text;
 
 namespace {
 
-// A die as the player typed or the roller wrote it: a whole number 1 to 10.
+// A die as the player typed or the roller wrote it. Any whole number the player types counts as the die; only text that is no
+// number is refused.
 std::optional<int> dieValue(const QLineEdit *box)
 {
     try {
-        const int v = vb::CInt(box->text());
-        if (v >= 1 && v <= 10)
-            return v;
+        return vb::CInt(box->text());
     } catch (const vb::Error &) {
     }
     return std::nullopt;
