@@ -441,8 +441,9 @@ void frmStatChoises::HandOver()
         }
     }
     // Every value must read as a whole number before the first is stored, so
-    // that a bad box never leaves the record half written. A potential below
-    // its temporary value is raised to it, as a roll would be.
+    // that a bad box never leaves the record half written. A typed potential is
+    // stored as typed, even below its temporary value: the gain rolls never
+    // lower a value for it.
     std::array<qint16, 10> temporary{}, potential{};
     for (int i = 0; i < 10; ++i) {
         try {
@@ -462,10 +463,6 @@ void frmStatChoises::HandOver()
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();
             return;
-        }
-        if (potential[i] < temporary[i]) {
-            potential[i] = temporary[i];
-            txtStatisticsP[i]->setText(txtStatisticsT[i]->text());
         }
     }
     Personnage &p = ModGeneral::Players(n);
