@@ -382,6 +382,9 @@ void frmInitChoise::Form_Load()
                 grdRaceBonus->setColumnWidth(c, layoutWidth);
         }
 
+        // The first culture was shown before its race had a row to highlight.
+        HighlightRace(m_shownRace);
+
         grdAdolescence->setHorizontalHeaderItem(0, item(Text(3510)));
         grdAdolescence->setHorizontalHeaderItem(1, item(Text(3080), Qt::AlignCenter));
         grdAdolescence->setColumnWidth(0, 3530 / 15);
@@ -556,16 +559,19 @@ void frmInitChoise::lstCulture_Click()
     }
     if (!Tag().isEmpty())
         writeCulture();
-    try {
-        int k = 1;
-        while (k < static_cast<int>(RaceIDs.size()) && RaceIDs[static_cast<size_t>(k)] != cultureRace)
-            ++k;
-        if (k < static_cast<int>(RaceIDs.size()) && k - 1 < grdRaceBonus->rowCount()) {
-            const QSignalBlocker block(grdRaceBonus);
-            grdRaceBonus->setCurrentCell(k - 1, 0);
-            grdRaceBonus->selectRow(k - 1);
-        }
-    } catch (...) {
+    m_shownRace = cultureRace;
+    HighlightRace(cultureRace);
+}
+
+void frmInitChoise::HighlightRace(qint32 raceId)
+{
+    int k = 1;
+    while (k < static_cast<int>(RaceIDs.size()) && RaceIDs[static_cast<size_t>(k)] != raceId)
+        ++k;
+    if (k < static_cast<int>(RaceIDs.size()) && k - 1 < grdRaceBonus->rowCount()) {
+        const QSignalBlocker block(grdRaceBonus);
+        grdRaceBonus->setCurrentCell(k - 1, 0);
+        grdRaceBonus->selectRow(k - 1);
     }
 }
 
