@@ -58,6 +58,8 @@ frmStatGainRolls::frmStatGainRolls(QWidget *parent) : QDialog(parent)
         lbText[h]->setObjectName(QStringLiteral("lbText_%1").arg(h));
         lbText[h]->setProperty("Tag", QString::number(headings[h]));
         lbText[h]->setAlignment(Qt::AlignCenter);
+        // Headings wider than their columns keep clear of their neighbours.
+        lbText[h]->setContentsMargins(4, 0, 4, 0);
         grid->addWidget(lbText[h], 0, headingColumn[h], 1, h == 2 ? 2 : 1);
     }
     auto box = [this](const QString &name, bool readOnly) {
