@@ -77,6 +77,12 @@ frmGeneral::frmGeneral(QWidget *parent)
 
 frmGeneral::~frmGeneral() = default;
 
+QSize frmGeneral::FitSize() const
+{
+    const auto *page = findChild<QWidget *>(QStringLiteral("pageSheet"));
+    return page ? page->size().expandedTo(CharacterWindow::FitSize()) : CharacterWindow::FitSize();
+}
+
 Personnage &frmGeneral::Record() const
 {
     return Players(Number());

@@ -448,7 +448,7 @@ void frmMain::Present(CharacterWindow *w)
     w->setFocus();
 }
 
-void frmMain::FitToWindow(QWidget *w)
+void frmMain::FitToWindow(CharacterWindow *w)
 {
     // A maximised character window gets the frame's client area and no scroll
     // bar: a frame smaller than the window's layout would cut off its buttons.
@@ -456,7 +456,7 @@ void frmMain::FitToWindow(QWidget *w)
     // the player chose is kept whenever the window fits.
     if (isMaximized() || isFullScreen() || !w)
         return;
-    const QSize need = w->minimumSizeHint().expandedTo(w->minimumSize());
+    const QSize need = w->FitSize();
     const QSize have = m_mdi->viewport()->size();
     const int dw = std::max(0, need.width() - have.width());
     const int dh = std::max(0, need.height() - have.height());
