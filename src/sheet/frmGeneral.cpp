@@ -73,6 +73,10 @@ frmGeneral::frmGeneral(QWidget *parent)
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmGeneral.Load"));
     }
+    // Heights and weights are in the units of the rules data, whatever the
+    // layout's unit strings say in the interface language.
+    labPieds->setText(units::HeightWord());
+    labLivres->setText(units::WeightWord());
 }
 
 frmGeneral::~frmGeneral() = default;
@@ -231,10 +235,6 @@ void frmGeneral::FillPhysique(Personnage &p)
     txtYeux->setText(Record().Yeux);
     txtGrandeur->setText(sheet::RegionalText(Record().Grandeur));
     txtPoids->setText(sheet::RegionalText(Record().Poids));
-    // The numbers are in the units of the rules data, whatever the layout's
-    // unit strings say in the interface language.
-    labPieds->setText(units::HeightWord());
-    labLivres->setText(units::WeightWord());
 
     optSex[Record().Sexe ? 1 : 0]->setChecked(true);
 
