@@ -141,7 +141,7 @@ public:
             auto *group = qobject_cast<QGroupBox *>(w);
             const QString shown = button ? button->text() : group ? group->title() : QString();
             if (auto text = textOf(n, shown)) {
-                if (button = qobject_cast<QAbstractButton *>(w))
+                if (button)
                     button->setText(*text);
                 else if (group)
                     group->setTitle(*text);
