@@ -130,7 +130,7 @@ frmTraining::frmTraining(QWidget *parent) : QDialog(parent)
     labCaracteristique = label(this, "labCaratéristique", QStringLiteral("Développement"), QStringLiteral("3106"), 240,
                                1800, 1300);
     for (int i = 0; i < 2; ++i)
-        labStat[i] = label(this, i == 0 ? "labStat_0" : "labStat_1", QString(), QString(), 1560 + 2400 * i, 1800, 2300);
+        labStat[i] = label(this, i == 0 ? "labStat_0" : "labStat_1", QString(), QString(), 1800 + 2400 * i, 1800, 2300);
 
     txtNote = new QPlainTextEdit(this);
     txtNote->setObjectName(QStringLiteral("txtNote"));

@@ -32,9 +32,7 @@ inline qint32 Need(const dao::Recordset &rs, const QString &column)
 {
     const dao::Field f = rs.Fields(column);
     if (f.isNull())
-        throw vb::Error(94, Strings::current() == Strings::Language::French
-                                ? QStringLiteral("Utilisation incorrecte de Null")
-                                : QStringLiteral("Invalid use of Null"));
+        vb::Raise(vb::ErrInvalidUseOfNull);
     return vb::CLng(f.Value());
 }
 

@@ -12,12 +12,18 @@
 
 namespace {
 
-// Texts the box needs even when the current table lacks them.
+// Our own request sentence, for the English table that has none.
+constexpr int kOwnRequest = 9050;
+
+// Texts the box needs even when the current table lacks them: a table that
+// could not be read must not stop the box.
 QString text(int id)
 {
     QString s;
     try {
         if (Strings::TryLoad(id, &s))
+            return s;
+        if (id == 5001 && Strings::TryLoad(kOwnRequest, &s))
             return s;
     } catch (...) {
     }

@@ -1,6 +1,6 @@
 #include "newcharacter/NewCharacterSteps.h"
 
-#include "frame/ModGeneral.h"
+#include "frame/Units.h"
 #include "frame/ui/CharacterWindow.h"
 #include "frame/ui/frmMain.h"
 #include "platform/Strings.h"
@@ -20,11 +20,6 @@ QString Text(int n)
     } catch (...) {
         return QString::number(n);
     }
-}
-
-QString Say(const char *french, const char *english)
-{
-    return QString::fromUtf8(Strings::current() == Strings::Language::French ? french : english);
 }
 
 void Present(CharacterWindow *w)
@@ -55,7 +50,7 @@ namespace {
 
 bool metric()
 {
-    return ModGeneral::DataLanguage != 1000;
+    return units::Metric();
 }
 
 QString cut(double v)
@@ -76,24 +71,6 @@ QString WeightText(double pounds)
 QString HeightText(double feet)
 {
     return metric() ? cut(feet / 3.28) : vb::NumText(feet);
-}
-
-// The English table names the old units, but the values shown are metric
-// whenever the French data columns are in use: the unit must follow the values.
-QString WeightUnit()
-{
-    const bool french = Strings::current() == Strings::Language::French;
-    if (metric())
-        return french ? Text(3028) : QStringLiteral("kg");
-    return french ? QStringLiteral("livres") : Text(3028);
-}
-
-QString HeightUnit()
-{
-    const bool french = Strings::current() == Strings::Language::French;
-    if (metric())
-        return french ? Text(3033) : QStringLiteral("m");
-    return french ? QStringLiteral("pieds") : Text(3033);
 }
 
 QPixmap CultureEmblem(qint32 image, const QString &name)

@@ -1,7 +1,6 @@
 #pragma once
 // Small services the new-character windows share: texts by number that never
-// fail, texts of our own in the interface language, and how a step window puts
-// itself on screen and goes away.
+// fail, and how a step window puts itself on screen and goes away.
 #include <QPixmap>
 #include <QString>
 
@@ -13,8 +12,6 @@ namespace newchar {
 // Text n of the string table; the number itself when the tables lack it, so a
 // missing entry never stops a window.
 QString Text(int n);
-// One of two texts by the interface language.
-QString Say(const char *french, const char *english);
 
 // Shows a per-character window maximised inside the main window (or on its
 // own when there is no main window) and makes it the active one.
@@ -27,9 +24,6 @@ void Unload(QWidget *w);
 // characters, with the user's decimal mark.
 QString WeightText(double pounds);
 QString HeightText(double feet);
-// The unit words beside them.
-QString WeightUnit();
-QString HeightUnit();
 
 // The culture's picture: the program ships no artwork, so each picture number
 // gets an emblem of its own colours with the culture's initial.

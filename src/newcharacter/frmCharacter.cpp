@@ -2,6 +2,7 @@
 
 #include "frame/Dice.h"
 #include "frame/ModGeneral.h"
+#include "frame/Units.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "platform/ports.h"
@@ -95,9 +96,9 @@ frmCharacter::frmCharacter(QWidget *parent) : QDialog(parent)
     label(labPoids, "labPoids", "3018", "Poids");
     label(Label1, "Label1", "3027", "Apparence");
     // The unit words follow the units the values are in, not the layout.
-    labPieds = new QLabel(newchar::HeightUnit(), this);
+    labPieds = new QLabel(units::HeightWord(), this);
     labPieds->setObjectName(QStringLiteral("labPieds"));
-    labLivres = new QLabel(newchar::WeightUnit(), this);
+    labLivres = new QLabel(units::WeightWord(), this);
     labLivres->setObjectName(QStringLiteral("labLivres"));
     edit(txtNom, "txtNom");
     edit(txtAge, "txtAge");
@@ -200,8 +201,7 @@ void frmCharacter::bntOk_Click()
     }
     QLabel *wrong = !age ? labAge : !look ? Label1 : !height ? labGrandeur : !weight ? labPoids : nullptr;
     if (wrong) {
-        ports::ui().MsgBox(newchar::Say("Cette case doit contenir un nombre : ", "This box must hold a number: ")
-                               + wrong->text(),
+        ports::ui().MsgBox(newchar::Text(9022) + QLatin1Char(' ') + wrong->text(),
                            ports::OkOnly | ports::Exclamation, windowTitle());
         return;
     }

@@ -5,6 +5,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
+#include "frame/Units.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "newcharacter/frmStatChoises.h"
@@ -29,7 +30,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-using newchar::Say;
 using newchar::Text;
 
 namespace {
@@ -164,9 +164,9 @@ void frmInitChoise::buildLayout()
     auto *physique = new QGridLayout;
     labRace[0] = label(picRace, QStringLiteral("labRace_0"), "3018", QStringLiteral("Poids"));
     labRace[1] = label(picRace, QStringLiteral("labRace_1"), "3019", QStringLiteral("Taille"));
-    labRace[2] = label(picRace, QStringLiteral("labRace_2"), nullptr, Say("Espérance de vie", "Lifespan"));
-    labRace[3] = label(picRace, QStringLiteral("labRace_3"), nullptr, newchar::WeightUnit());
-    labRace[4] = label(picRace, QStringLiteral("labRace_4"), nullptr, newchar::HeightUnit());
+    labRace[2] = label(picRace, QStringLiteral("labRace_2"), nullptr, Text(9010));
+    labRace[3] = label(picRace, QStringLiteral("labRace_3"), nullptr, units::WeightWord());
+    labRace[4] = label(picRace, QStringLiteral("labRace_4"), nullptr, units::HeightWord());
     labRace[5] = label(picRace, QStringLiteral("labRace_5"), nullptr, QStringLiteral("-"));
     for (int i = 0; i < 4; ++i) {
         txtCulture[i] = new QLineEdit(picRace);
@@ -196,10 +196,8 @@ void frmInitChoise::buildLayout()
     race->addLayout(left, 0, 0);
 
     auto *notes = new QVBoxLayout;
-    const char *const noteFr[5] = {"Physique", "Autres facteurs", "Culture", "Équipement", "Options d'historique"};
-    const char *const noteEn[5] = {"Physique", "Other factors", "Culture", "Outfitting", "Background options"};
     for (int i = 0; i < 5; ++i) {
-        notes->addWidget(label(picRace, QStringLiteral("labNote_%1").arg(i), nullptr, Say(noteFr[i], noteEn[i])));
+        notes->addWidget(label(picRace, QStringLiteral("labNote_%1").arg(i), nullptr, Text(9011 + i)));
         txtNote[i] = noteBox(picRace, QStringLiteral("txtNote_%1").arg(i));
         txtNote[i]->setMinimumWidth(260);
         notes->addWidget(txtNote[i]);
@@ -384,6 +382,9 @@ void frmInitChoise::Form_Load()
                 grdRaceBonus->setColumnWidth(c, layoutWidth);
         }
 
+        // The first culture was shown before its race had a row to highlight.
+        HighlightRace(m_shownRace);
+
         grdAdolescence->setHorizontalHeaderItem(0, item(Text(3510)));
         grdAdolescence->setHorizontalHeaderItem(1, item(Text(3080), Qt::AlignCenter));
         grdAdolescence->setColumnWidth(0, 3530 / 15);
@@ -558,16 +559,19 @@ void frmInitChoise::lstCulture_Click()
     }
     if (!Tag().isEmpty())
         writeCulture();
-    try {
-        int k = 1;
-        while (k < static_cast<int>(RaceIDs.size()) && RaceIDs[static_cast<size_t>(k)] != cultureRace)
-            ++k;
-        if (k < static_cast<int>(RaceIDs.size()) && k - 1 < grdRaceBonus->rowCount()) {
-            const QSignalBlocker block(grdRaceBonus);
-            grdRaceBonus->setCurrentCell(k - 1, 0);
-            grdRaceBonus->selectRow(k - 1);
-        }
-    } catch (...) {
+    m_shownRace = cultureRace;
+    HighlightRace(cultureRace);
+}
+
+void frmInitChoise::HighlightRace(qint32 raceId)
+{
+    int k = 1;
+    while (k < static_cast<int>(RaceIDs.size()) && RaceIDs[static_cast<size_t>(k)] != raceId)
+        ++k;
+    if (k < static_cast<int>(RaceIDs.size()) && k - 1 < grdRaceBonus->rowCount()) {
+        const QSignalBlocker block(grdRaceBonus);
+        grdRaceBonus->setCurrentCell(k - 1, 0);
+        grdRaceBonus->selectRow(k - 1);
     }
 }
 
@@ -829,7 +833,7 @@ void frmInitChoise::btnNext_Click()
 
         const int n = Number();
         if (lstProfession->currentIndex() < 0) {
-            ports::ui().MsgBox(Say("Choisissez d'abord une profession.", "Choose a profession first."),
+            ports::ui().MsgBox(Text(9016),
                                ports::OkOnly | ports::Exclamation, windowTitle());
             return;
         }

@@ -92,10 +92,14 @@ private:
     // when it was closed without a choice.
     bool chooseRealm();
     void selectCultureSilently(int index);
+    // Makes the race's row of the race grid the current one, selected across.
+    void HighlightRace(qint32 raceId);
 
     dao::Recordset RsCulture;
     dao::Recordset RsRace;
     dao::Recordset RsProfession;
     QString CultureColumn, RaceColumn, ProfessionColumn, NoteColumn;
     QString NameText;
+    // The race of the culture shown, for the race grid filled after it.
+    qint32 m_shownRace = 0;
 };

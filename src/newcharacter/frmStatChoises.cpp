@@ -441,17 +441,16 @@ void frmStatChoises::HandOver()
         }
     }
     // Every value must read as a whole number before the first is stored, so
-    // that a bad box never leaves the record half written. A potential below
-    // its temporary value is raised to it, as a roll would be.
+    // that a bad box never leaves the record half written. A typed potential is
+    // stored as typed, even below its temporary value: the gain rolls never
+    // lower a value for it.
     std::array<qint16, 10> temporary{}, potential{};
     for (int i = 0; i < 10; ++i) {
         try {
             temporary[i] = vb::CInt(txtStatisticsT[i]->text());
             potential[i] = vb::CInt(txtStatisticsP[i]->text());
         } catch (const vb::Error &) {
-            ports::ui().MsgBox(newchar::Say("La valeur potentielle doit être un nombre entier : ",
-                                            "The potential value must be a whole number: ")
-                                   + Statistics[i]->text(),
+            ports::ui().MsgBox(Text(9020) + QLatin1Char(' ') + Statistics[i]->text(),
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();
             return;
@@ -460,17 +459,10 @@ void frmStatChoises::HandOver()
         // would let later gains carry the statistic off every rules table.
         const int top = sldStatistics[i]->maximum();
         if (potential[i] > top) {
-            ports::ui().MsgBox(newchar::Say("La valeur potentielle ne peut dépasser %1 : ",
-                                            "The potential value cannot be above %1: ")
-                                       .arg(top)
-                                   + Statistics[i]->text(),
+            ports::ui().MsgBox(Text(9021).arg(top) + QLatin1Char(' ') + Statistics[i]->text(),
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();
             return;
-        }
-        if (potential[i] < temporary[i]) {
-            potential[i] = temporary[i];
-            txtStatisticsP[i]->setText(txtStatisticsT[i]->text());
         }
     }
     Personnage &p = ModGeneral::Players(n);

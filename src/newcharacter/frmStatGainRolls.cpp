@@ -23,13 +23,12 @@ using newchar::Text;
 
 namespace {
 
-// A die as the player typed or the roller wrote it: a whole number 1 to 10.
+// A die as the player typed or the roller wrote it. Any whole number the player types counts as the die; only text that is no
+// number is refused.
 std::optional<int> dieValue(const QLineEdit *box)
 {
     try {
-        const int v = vb::CInt(box->text());
-        if (v >= 1 && v <= 10)
-            return v;
+        return vb::CInt(box->text());
     } catch (const vb::Error &) {
     }
     return std::nullopt;
@@ -59,6 +58,8 @@ frmStatGainRolls::frmStatGainRolls(QWidget *parent) : QDialog(parent)
         lbText[h]->setObjectName(QStringLiteral("lbText_%1").arg(h));
         lbText[h]->setProperty("Tag", QString::number(headings[h]));
         lbText[h]->setAlignment(Qt::AlignCenter);
+        // Headings wider than their columns keep clear of their neighbours.
+        lbText[h]->setContentsMargins(4, 0, 4, 0);
         grid->addWidget(lbText[h], 0, headingColumn[h], 1, h == 2 ? 2 : 1);
     }
     auto box = [this](const QString &name, bool readOnly) {
@@ -222,8 +223,7 @@ void frmStatGainRolls::btnRandom_Click()
 void frmStatGainRolls::bntCalcul_Click()
 {
     if (!CalculGain())
-        ports::ui().MsgBox(newchar::Say("Chaque dé doit être un nombre entier de 1 à 10.",
-                                        "Each die must be a whole number from 1 to 10."),
+        ports::ui().MsgBox(newchar::Text(9023),
                            ports::OkOnly | ports::Exclamation, windowTitle());
 }
 
@@ -232,10 +232,7 @@ void frmStatGainRolls::btnOk_Click()
     if (m_stored)
         return;
     if (!CalculGain()) {
-        ports::ui().MsgBox(newchar::Say("Chaque dé doit être un nombre entier de 1 à 10 avant que les gains "
-                                        "soient enregistrés.",
-                                        "Each die must be a whole number from 1 to 10 before the gains are "
-                                        "stored."),
+        ports::ui().MsgBox(newchar::Text(9024),
                            ports::OkOnly | ports::Exclamation, windowTitle());
         return;
     }

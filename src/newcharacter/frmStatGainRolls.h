@@ -32,8 +32,8 @@ public:
     void DisableRow(int i);
     void LoadData();
     // Fills the gains from the dice; empty dice of the statistics taking part
-    // are rolled first. False when a die is not a whole number from 1 to 10
-    // (that statistic then shows no gain).
+    // are rolled first. False when a die is not a whole number (that
+    // statistic then shows no gain).
     bool CalculGain();
 
     // The gain for two dice and potential minus temporary, before the cut.

@@ -2,7 +2,6 @@
 
 #include "platform/Collation.h"
 #include "platform/SqlDialect.h"
-#include "platform/Strings.h"
 #include "platform/vb.h"
 
 #include <QCoreApplication>
@@ -24,41 +23,9 @@ namespace dao {
 // ------------------------------------------------------------------ errors
 namespace {
 
-// Numbers the engine raises whose text the common error table may lack.
-struct OwnText {
-    int number;
-    const char *en;
-    const char *fr;
-};
-constexpr OwnText kOwnTexts[] = {
-    {91, "Object variable or With block variable not set", "Variable objet ou variable de bloc With non définie"},
-    {3001, "Invalid argument.", "Argument incorrect."},
-    {3022, "The changes were not made because they would create duplicate values in the index or primary key.",
-     "Les modifications n'ont pas été effectuées car elles créeraient des doublons dans l'index ou la clé primaire."},
-    {3026, "Not enough space on disk.", "Espace disque insuffisant."},
-    {3044, "The path is not a valid path.", "Le chemin d'accès n'est pas valide."},
-    {3049, "Cannot open the database. It may not be a database your application recognizes, or the file is damaged.",
-     "Impossible d'ouvrir la base de données. Elle n'est peut-être pas reconnue par l'application, ou le fichier est endommagé."},
-    {3061, "Too few parameters. Expected 1.", "Trop peu de paramètres. 1 attendu."},
-    {3070, "The database engine does not recognize a field name or expression of the search criteria.",
-     "Le moteur de base de données ne reconnaît pas un nom de champ ou une expression du critère de recherche."},
-    {3079, "The specified field could refer to more than one table.", "Le champ spécifié peut faire référence à plusieurs tables."},
-    {3204, "Database already exists.", "La base de données existe déjà."},
-    {3314, "The field cannot contain a Null value.", "Le champ ne peut pas contenir de valeur Null."},
-    {3420, "Object invalid or no longer set.", "Objet incorrect ou plus défini."},
-};
-
+// The standard texts of these numbers live with all the others (vb::ErrorText).
 [[noreturn]] void raise(int number)
 {
-    for (const OwnText &t : kOwnTexts) {
-        if (t.number != number)
-            continue;
-        // Prefer the common table's wording; fall back to ours when it has none.
-        const QString common = vb::ErrorText(number);
-        if (!common.isEmpty() && common != vb::ErrorText(-424242))
-            throw vb::Error(number, common);
-        throw vb::Error(number, QString::fromUtf8(Strings::current() == Strings::Language::French ? t.fr : t.en));
-    }
     throw vb::Error(number);
 }
 

@@ -23,7 +23,9 @@ struct ErrorTexts {
     const char *french;
 };
 
-// The runtime's wording, in both interface languages.
+// The runtime's wording, in both interface languages: the one table of the
+// standard texts of every number the program raises, the database engine's
+// and the printer's included.
 constexpr ErrorTexts kTexts[] = {
     {ErrReturnWithoutGosub, "Return without GoSub", "Return sans GoSub"},
     {ErrInvalidCall, "Invalid procedure call or argument", "Appel de procédure ou argument incorrect"},
@@ -38,8 +40,11 @@ constexpr ErrorTexts kTexts[] = {
     {ErrDiskFull, "Disk full", "Disque plein"},
     {ErrPermission, "Permission denied", "Permission refusée"},
     {ErrPathNotFound, "Path not found", "Chemin d'accès introuvable"},
+    {ErrObjectNotSet, "Object variable or With block variable not set",
+     "Variable objet ou variable de bloc With non définie"},
     {ErrInvalidUseOfNull, "Invalid use of Null", "Utilisation incorrecte de Null"},
     {ErrObjectRequired, "Object required", "Objet requis"},
+    {ErrPrinter, "Printer error", "Erreur d'imprimante"},
     {ErrUpdateWithoutAddNew, "Update or CancelUpdate without AddNew or Edit.",
      "Update ou CancelUpdate sans AddNew ou Edit."},
     {ErrNoCurrentRecord, "No current record.", "Aucun enregistrement en cours."},
@@ -64,6 +69,27 @@ constexpr ErrorTexts kTexts[] = {
      "Le moteur de base de données ne trouve pas la table ou la requête source."},
     {ErrNotInCollection, "Item not found in this collection.", "Élément non trouvé dans cette collection."},
     {ErrNotADatabase, "Unrecognized database format.", "Format de base de données non reconnu."},
+    {ErrInvalidArgument, "Invalid argument.", "Argument incorrect."},
+    {ErrDuplicate,
+     "The changes were not made because they would create duplicate values in the index or primary key.",
+     "Les modifications n'ont pas été effectuées car elles créeraient des doublons dans l'index ou la clé "
+     "primaire."},
+    {ErrNoDiskSpace, "Not enough space on disk.", "Espace disque insuffisant."},
+    {ErrBadPath, "The path is not a valid path.", "Le chemin d'accès n'est pas valide."},
+    {ErrDamaged,
+     "Cannot open the database. It may not be a database your application recognizes, or the file is damaged.",
+     "Impossible d'ouvrir la base de données. Elle n'est peut-être pas reconnue par l'application, ou le "
+     "fichier est endommagé."},
+    {ErrTooFewParameters, "Too few parameters. Expected 1.", "Trop peu de paramètres. 1 attendu."},
+    {ErrBadCriteria, "The database engine does not recognize a field name or expression of the search criteria.",
+     "Le moteur de base de données ne reconnaît pas un nom de champ ou une expression du critère de recherche."},
+    {ErrAmbiguousField, "The specified field could refer to more than one table.",
+     "Le champ spécifié peut faire référence à plusieurs tables."},
+    {ErrDatabaseExists, "Database already exists.", "La base de données existe déjà."},
+    {ErrNullField, "The field cannot contain a Null value.", "Le champ ne peut pas contenir de valeur Null."},
+    {ErrObjectInvalid, "Object invalid or no longer set.", "Objet incorrect ou plus défini."},
+    {ErrIndexOutOfBounds, "Index out of bounds", "Index hors limites"},
+    {ErrKeyNotUnique, "Key is not unique in collection", "La clé n'est pas unique dans la collection"},
 };
 
 bool french() { return Strings::current() == Strings::Language::French; }

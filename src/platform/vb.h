@@ -20,6 +20,7 @@ enum ErrNo : int {
     ErrDivByZero = 11,
     ErrTypeMismatch = 13,
     ErrInternal = 51,          // anything that is not one of ours (foreign exceptions)
+    ErrObjectNotSet = 91,      // object variable or With block variable not set
     ErrInvalidUseOfNull = 94,  // an empty value where a number is needed
     ErrFileNotFound = 53,
     ErrFileExists = 58,
@@ -27,6 +28,7 @@ enum ErrNo : int {
     ErrPermission = 70,
     ErrPathNotFound = 76,
     ErrObjectRequired = 424,
+    ErrPrinter = 482,
     ErrNoCurrentRecord = 3021,
     ErrCannotOpenFile = 3024,     // could not find file
     ErrNotInCollection = 3265,    // item not found in this collection (field name)
@@ -39,9 +41,24 @@ enum ErrNo : int {
     ErrFileInUse = 3045,
     ErrIo = 3051,                 // cannot open the file (locked, rights, damaged)
     ErrUpdateWithoutAddNew = 3020,
+    ErrInvalidArgument = 3001,
+    ErrDuplicate = 3022,          // duplicate values in the index or primary key
+    ErrNoDiskSpace = 3026,        // the database engine's disk full
+    ErrBadPath = 3044,
+    ErrDamaged = 3049,            // cannot open the database: damaged or not one of ours
+    ErrTooFewParameters = 3061,
+    ErrBadCriteria = 3070,        // a field name or expression of the criteria not known
+    ErrAmbiguousField = 3079,
+    ErrDatabaseExists = 3204,
+    ErrNullField = 3314,          // the field cannot hold an empty value
+    ErrObjectInvalid = 3420,      // object invalid or no longer set
+    ErrIndexOutOfBounds = 35600,  // tree of the skill window: no such node
+    ErrKeyNotUnique = 35602,      // tree of the skill window: a key given twice
 };
 
 // A run-time error: a number and its standard text in the interface language.
+// The error box always shows the standard text of the number (ErrorText); a
+// text given here serves only the messages written for the log.
 class Error : public std::exception {
 public:
     explicit Error(int number);
@@ -56,7 +73,8 @@ private:
     mutable QByteArray m_utf8;
 };
 
-// The standard text of an error number, as the interface language gives it.
+// The standard text of an error number, as the interface language gives it:
+// one table for every number the program raises, the general text for others.
 QString ErrorText(int number);
 
 [[noreturn]] void Raise(int number);

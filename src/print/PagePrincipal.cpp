@@ -7,6 +7,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
+#include "frame/Units.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -156,9 +157,9 @@ void Page::Identity()
     label(15, 3086);
     value(15, p.Yeux);
     label(16, 3087);
-    value(16, Measure(p.Grandeur) + S(3102));
+    value(16, Measure(p.Grandeur) + units::HeightMark());
     label(17, 3088);
-    value(17, Measure(p.Poids) + S(3103));
+    value(17, Measure(p.Poids) + units::WeightMark());
 }
 
 void Page::Statistics()
@@ -394,7 +395,7 @@ void Page::Movement()
     const auto rates = print::sheet::PaceRates(base);
     for (int k = 0; k < 6; ++k) {
         const int row = 35 + k;
-        Right(3.59, row, N(rates[size_t(k)]) + QStringLiteral(" ") + S(3102));
+        Right(3.59, row, N(rates[size_t(k)]) + QStringLiteral(" ") + units::HeightMark());
         Right(6.44, row, S(3557 + k));
         Right(8.03, row, S(3563 + k));
     }
@@ -427,7 +428,7 @@ void Page::Movement()
     const int w = print::sheet::StepWeight(p.Poids);
     int row = 35;
     for (const auto &[step, penalty] : print::sheet::LoadSteps(allowance)) {
-        Right(12.48, row, N(qint64(step) * w) + QStringLiteral(" ") + S(3103));
+        Right(12.48, row, N(qint64(step) * w) + QStringLiteral(" ") + units::WeightMark());
         Right(13.75, row, N(penalty));
         ++row;
     }

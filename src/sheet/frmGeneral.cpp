@@ -3,6 +3,7 @@
 #include "character/Personnage.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
+#include "frame/Units.h"
 #include "frame/ui/frmMain.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -72,9 +73,19 @@ frmGeneral::frmGeneral(QWidget *parent)
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmGeneral.Load"));
     }
+    // Heights and weights are in the units of the rules data, whatever the
+    // layout's unit strings say in the interface language.
+    labPieds->setText(units::HeightWord());
+    labLivres->setText(units::WeightWord());
 }
 
 frmGeneral::~frmGeneral() = default;
+
+QSize frmGeneral::FitSize() const
+{
+    const auto *page = findChild<QWidget *>(QStringLiteral("pageSheet"));
+    return page ? page->size().expandedTo(CharacterWindow::FitSize()) : CharacterWindow::FitSize();
+}
 
 Personnage &frmGeneral::Record() const
 {

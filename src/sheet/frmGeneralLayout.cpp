@@ -91,10 +91,12 @@ QString indexed(const char *name, int index)
 constexpr int kBonusLeft = 3000, kRaceLeft = 3480, kSpecialLeft = 3960, kTotalLeft = 4680;
 constexpr int kBoxWidth = 495, kBoxHeight = 255;
 
+// Four headings share columns 32 pixels apart: at 7 points the longest
+// ("Spécial") still leaves its neighbours two blanks clear.
 QFont headingFont()
 {
     QFont f(QStringLiteral("Arial"));
-    f.setPointSize(8);
+    f.setPointSize(7);
     return f;
 }
 
@@ -337,9 +339,11 @@ void frmGeneral::BuildProtection()
 
     txtShield[1] = box(f, indexed("txtShield", 1), 3600, 1560, 495, 255);
     txtShield[0] = box(f, indexed("txtShield", 0), 4320, 1560, 495, 255);
-    Label5 = label(f, QStringLiteral("Label5"), "3553", QStringLiteral("Projectiles"), 3360, 1800, 975);
+    // The two captions meet between their boxes: each ends (or starts) at the
+    // outer edge of its own box, so that "Projectiles" and "Mêlée" stay apart.
+    Label5 = label(f, QStringLiteral("Label5"), "3553", QStringLiteral("Projectiles"), 3000, 1800, 1095);
     Label3 = label(f, QStringLiteral("Label3"), "3552", QStringLiteral("Mêlée"), 4320, 1800, 975);
-    Label5->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     for (QLineEdit *e : {txtArmure[0], txtArmure[1], txtArmure[2], txtShield[0], txtShield[1]}) {

@@ -415,12 +415,7 @@ void frmSkillDev::Purchase(bool category, int index)
                                        : index < 2 && boxes[static_cast<size_t>(index + 1)]->isChecked();
         if (outOfOrder) {
             box->setChecked(!ticked);
-            const bool french = Strings::current() == Strings::Language::French;
-            ports::ui().MsgBox(french ? QStringLiteral("Les rangs de l'étape se prennent dans l'ordre : cochez d'abord "
-                                                       "la case précédente, et décochez d'abord la dernière case cochée.")
-                                      : QStringLiteral("The ranks of a stage are taken in order: tick the box before "
-                                                       "this one first, and untick the last ticked box first."),
-                               ports::OkOnly | ports::Exclamation, AppTitle());
+            ports::ui().MsgBox(Strings::Load(9031), ports::OkOnly | ports::Exclamation, AppTitle());
             return;
         }
 

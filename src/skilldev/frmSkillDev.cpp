@@ -785,10 +785,7 @@ bool TypedBonus(QLineEdit *box, qint16 *value)
         *value = vb::CInt(box->text());
         return true;
     } catch (const vb::Error &) {
-        const bool french = Strings::current() == Strings::Language::French;
-        ports::ui().MsgBox(french ? QStringLiteral("Le bonus doit être un nombre entier entre -32768 et 32767.")
-                                  : QStringLiteral("The bonus must be a whole number from -32768 to 32767."),
-                           ports::OkOnly | ports::Exclamation, AppTitle());
+        ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, AppTitle());
         box->setText(QStringLiteral("0"));
         return false;
     }

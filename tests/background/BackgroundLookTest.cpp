@@ -10,6 +10,7 @@
 #include "background/frmTalentsCost.h"
 #include "background/frmTraining.h"
 #include "background/frmWeaponChoises.h"
+#include "support/Readable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,8 @@ void look(QWidget *w, const QString &name)
     w->adjustSize();
     const QPixmap pm = w->grab();
     EXPECT_FALSE(pm.isNull()) << name.toStdString();
+    const QStringList faults = readable::Faults(w);
+    EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << ":\n" << faults.join(QLatin1Char('\n')).toStdString();
     // Every control lies inside the window.
     for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (c->isWindow() || c->isHidden())

@@ -1,5 +1,6 @@
 #include "frame/ErrorReporter.h"
 #include "platform/Strings.h"
+#include "platform/dao.h"
 #include "platform/vb.h"
 #include "support/ScriptedPorts.h"
 
@@ -101,6 +102,54 @@ TEST(ErrorReporter, ExceptionsBecomeReportsWithTheirNumbers)
     // The box shows the standard text of the number, not a component's description.
     EXPECT_EQ(errors[6].text, vb::ErrorText(5));
     EXPECT_EQ(errors[6].location, "G");
+}
+
+TEST(ErrorReporter, EveryNumberTheProgramRaisesShowsItsStandardText)
+{
+    // The engine's own numbers, the printer's and the runtime's, as the user
+    // reads them: never the general text that stands for an unknown number.
+    const struct {
+        int number;
+        const char *french;
+        const char *english;
+    } expected[] = {
+        {91, "Variable objet ou variable de bloc With non définie", "Object variable or With block variable not set"},
+        {482, "Erreur d'imprimante", "Printer error"},
+        {3022,
+         "Les modifications n'ont pas été effectuées car elles créeraient des doublons dans l'index ou la clé "
+         "primaire.",
+         "The changes were not made because they would create duplicate values in the index or primary key."},
+        {3420, "Objet incorrect ou plus défini.", "Object invalid or no longer set."},
+        {35602, "La clé n'est pas unique dans la collection", "Key is not unique in collection"},
+    };
+    for (auto lang : {Strings::Language::French, Strings::Language::English}) {
+        LanguageScope language(lang);
+        ScriptedPortsScope ui;
+        // A rules query before the rules database is open, as File > New
+        // without its data files meets it.
+        ui->expectError("frmInitChoise.load", 91);
+        try {
+            dao::Database closed;
+            closed.OpenRecordset(QStringLiteral("Culture"), 2);
+        } catch (...) {
+            ReportCurrentException("frmInitChoise.load");
+        }
+        for (const auto &e : expected) {
+            ui->expectError("here", e.number);
+            try {
+                vb::Raise(e.number);
+            } catch (...) {
+                ReportCurrentException("here");
+            }
+        }
+        const auto errors = ui->errors();
+        ASSERT_EQ(errors.size(), std::size(expected) + 1);
+        const bool fr = lang == Strings::Language::French;
+        EXPECT_EQ(errors[0].text, QString::fromUtf8(fr ? expected[0].french : expected[0].english));
+        for (size_t i = 0; i < std::size(expected); ++i)
+            EXPECT_EQ(errors[i + 1].text, QString::fromUtf8(fr ? expected[i].french : expected[i].english))
+                << expected[i].number;
+    }
 }
 
 // A port that fails on use: the reporter must still return to its caller.

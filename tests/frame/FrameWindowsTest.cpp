@@ -7,6 +7,7 @@
 #include "frame/ui/frmStatuBar.h"
 #include "platform/qt/QtPorts.h"
 #include "support/ModalDriver.h"
+#include "support/Readable.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -60,6 +61,22 @@ TEST_F(SplashTest, ClosesOnOkAndOnAnyKey)
         driver.then([key](QWidget *w) { QTest::keyClick(static_cast<frmSplash *>(w)->btnOk, key); });
         EXPECT_EQ(splash.exec(), QDialog::Accepted) << key;
         EXPECT_EQ(driver.rescued(), 0);
+    }
+}
+
+TEST_F(SplashTest, TheSmallWindowsAreReadableInBothLanguages)
+{
+    for (auto lang : {Strings::Language::French, Strings::Language::English}) {
+        Strings::setLanguage(lang);
+        frmSplash splash;
+        frmStatuBar bar;
+        frmOptions options;
+        for (QWidget *w : std::initializer_list<QWidget *>{&splash, &bar, &options}) {
+            w->adjustSize();
+            const QStringList faults = readable::Faults(w);
+            EXPECT_TRUE(faults.isEmpty()) << w->objectName().toStdString() << ":\n"
+                                          << faults.join(QLatin1Char('\n')).toStdString();
+        }
     }
 }
 

@@ -206,6 +206,33 @@ TEST_F(LoadFormStringsTest, EnglishKeepsLayoutTextForFrenchOnlyNumbers)
     EXPECT_EQ(melee->text(), QStringLiteral("Melee"));
 }
 
+TEST_F(LoadFormStringsTest, EnglishShowsTheFrenchTextRatherThanABareNumber)
+{
+    Strings::setLanguage(Strings::Language::English);
+    QMainWindow window;
+    auto *bar = window.addToolBar(QStringLiteral("bar"));
+    QAction *stats = bar->addAction(QStringLiteral("stats"));
+    stats->setToolTip(QStringLiteral("3040"));   // French only
+    QMenu *menu = window.menuBar()->addMenu(QStringLiteral("3050"));
+    QAction *entry = menu->addAction(QStringLiteral("3051"));
+    auto *central = new QWidget(&window);
+    new QVBoxLayout(central);
+    window.setCentralWidget(central);
+    auto *button = add<QPushButton>(central, QStringLiteral("3050"), QStringLiteral("3050"));
+    button->setToolTip(QStringLiteral("3051"));
+    auto *kept = add<QLabel>(central, QStringLiteral("3050"), QStringLiteral("%Nom"));
+
+    LoadFormStrings(&window);
+
+    EXPECT_EQ(stats->toolTip(), QStringLiteral("Caractéristiques"));
+    EXPECT_EQ(menu->title(), QStringLiteral("Nom"));
+    EXPECT_EQ(entry->text(), QStringLiteral("Âge"));
+    EXPECT_EQ(button->text(), QStringLiteral("Nom"));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Âge"));
+    // A layout text of its own is still kept.
+    EXPECT_EQ(kept->text(), QStringLiteral("%Nom"));
+}
+
 TEST_F(LoadFormStringsTest, ChildWindowsAreLeftToThemselves)
 {
     QMainWindow window;

@@ -22,6 +22,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -254,6 +255,26 @@ TEST_F(MainWindowTest, NewTwiceThenOpenNumbersOneTwoThree)
     EXPECT_EQ(skill->Tag(), QString());
     EXPECT_FALSE(skill->isVisible());
     EXPECT_EQ(fiveButtons(), QStringLiteral("11011"));
+}
+
+TEST_F(MainWindowTest, OpenGrowsTheFrameUntilTheWholeSheetShowsAsNewDoes)
+{
+    const QString file = savedCharacter(QStringLiteral("brune.pja"), QStringLiteral("Brunehilde"));
+    makeMain();
+    ASSERT_EQ(main->size(), QSize(433, 433));   // first run
+    ui->answerOpenFile(file);
+    press("Open");
+    CharacterWindow *sheet = GeneralForms[1];
+    ASSERT_NE(sheet, nullptr);
+    const QSize page = sheet->findChild<QWidget *>(QStringLiteral("pageSheet"))->size();
+    // As far as the screen allows: the offscreen screen may be the smaller.
+    const QSize avail = main->screen()->availableGeometry().size();
+    const QSize view = main->mdiArea()->viewport()->size();
+    EXPECT_GT(main->width(), 433);
+    EXPECT_GT(main->height(), 433);
+    EXPECT_TRUE(view.width() >= page.width() || main->frameGeometry().width() >= avail.width()) << view.width();
+    EXPECT_TRUE(view.height() >= page.height() || main->frameGeometry().height() >= avail.height())
+        << view.height();
 }
 
 TEST_F(MainWindowTest, CancelledOpenUsesNoNumber)

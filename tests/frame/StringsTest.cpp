@@ -138,6 +138,25 @@ TEST_F(StringsTest, FrenchHoldsEveryNumberAndEnglishIsASubset)
         EXPECT_FALSE(Strings::TryLoad(n, nullptr)) << "English should not have " << n;
 }
 
+TEST_F(StringsTest, TheProgramsOwnTextsComeInBothLanguages)
+{
+    QStringList bad;
+    auto own = [&](const char *name) {
+        QMap<int, QString> texts;
+        for (const auto &e : rawTable(QString::fromLatin1(name), &bad))
+            if (e.number >= 9000 && e.number <= 9099)
+                texts.insert(e.number, e.text);
+        return texts;
+    };
+    const auto french = own(":/strings/fr.txt");
+    const auto english = own(":/strings/en.txt");
+    EXPECT_EQ(french.keys(), english.keys());
+    // The messages a window adds: a player of either language reads them.
+    EXPECT_EQ(french.value(9023), QStringLiteral("Chaque dé doit être un nombre entier."));
+    EXPECT_EQ(english.value(9023), QStringLiteral("Each die must be a whole number."));
+    EXPECT_EQ(english.value(9001), QStringLiteral("metres"));
+}
+
 TEST_F(StringsTest, TextsAreTheSystemsOwn)
 {
     Strings::setLanguage(Strings::Language::French);

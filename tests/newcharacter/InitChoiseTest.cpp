@@ -77,6 +77,9 @@ TEST_F(InitChoiseTest, LoadListsCulturesAndRacesAndShowsTheFirstCulture)
     EXPECT_EQ(w->grdRaceBonus->horizontalHeaderItem(1)->text(), Strings::Load(3065));
     EXPECT_EQ(w->grdRaceBonus->horizontalHeaderItem(17)->text(), Strings::Load(3055));
     EXPECT_EQ(w->grdRaceBonus->item(0, 17)->text(), QStringLiteral("0•5•3•2•1"));
+    // The race of the culture shown is highlighted across the grid.
+    EXPECT_EQ(w->grdRaceBonus->currentRow(), raceRow(1));
+    EXPECT_EQ(w->grdRaceBonus->selectionModel()->selectedIndexes().size(), w->grdRaceBonus->columnCount());
     EXPECT_EQ(w->TabInitchoises->count(), 2);
     EXPECT_EQ(w->TabInitchoises->tabText(1), Strings::Load(3003));
     EXPECT_EQ(ui->count(Kind::ProgressShow), 1);

@@ -12,6 +12,7 @@
 #include "newcharacter/frmStatGain.h"
 #include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
+#include "support/Readable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,6 +55,9 @@ protected:
             w->adjustSize();
         const QPixmap pm = w->grab();
         EXPECT_FALSE(pm.isNull()) << name.toStdString();
+        const QStringList faults = readable::Faults(w);
+        EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << suffix().toStdString() << ":\n"
+                                      << faults.join(QLatin1Char('\n')).toStdString();
         const QByteArray dir = qgetenv("QV_NEWCHAR_GRAB");
         if (!dir.isEmpty())
             pm.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + suffix() + QStringLiteral(".png")));

@@ -131,20 +131,29 @@ TEST_F(StatGainRollsTest, MissingDiceAreRolledBeforeAnyGainIsComputed)
     EXPECT_EQ(Dice::scriptRemaining(), 0);
 }
 
-TEST_F(StatGainRollsTest, BadDiceAreRefusedUntilMended)
+TEST_F(StatGainRollsTest, AnyWholeNumberIsADieAndOnlyOtherTextIsRefused)
 {
+    // T 50, P 80: both dice count, whatever a real die could show.
+    for (const auto &[die, stored] : {std::pair{"0", 55}, {"11", 66}, {"-3", 52}}) {
+        stat(0, 50, 80);
+        frmStatGainRolls dlg;
+        oneRow(dlg);
+        dlg.txtDie[0]->setText(QString::fromLatin1(die));
+        dlg.txtDie[10]->setText(QStringLiteral("5"));
+        dlg.btnOk_Click();
+        EXPECT_EQ(dlg.result(), QDialog::Accepted) << die;
+        EXPECT_EQ(temporary(0), stored) << die;
+    }
     stat(0, 50, 80);
     frmStatGainRolls dlg;
     oneRow(dlg);
-    for (const char *bad : {"x", "0", "11", "-3"}) {
-        dlg.txtDie[0]->setText(QString::fromLatin1(bad));
-        dlg.txtDie[10]->setText(QStringLiteral("5"));
-        ui->answerMsgBox(ports::Ok, QStringLiteral("de 1 à 10"));
-        dlg.btnOk_Click();
-        EXPECT_NE(dlg.result(), QDialog::Accepted) << bad;
-        EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty()) << bad;
-        EXPECT_EQ(temporary(0), 50) << bad;
-    }
+    dlg.txtDie[0]->setText(QStringLiteral("x"));
+    dlg.txtDie[10]->setText(QStringLiteral("5"));
+    ui->answerMsgBox(ports::Ok, Strings::Load(9024));
+    dlg.btnOk_Click();
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty());
+    EXPECT_EQ(temporary(0), 50);
     dlg.txtDie[0]->setText(QStringLiteral("6"));
     dlg.btnOk_Click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);

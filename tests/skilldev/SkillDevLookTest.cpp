@@ -1,6 +1,7 @@
 // Renders the window of a developed character into a picture when
 // QV_SKILLDEV_GRAB names a file, so that its layout can be looked at.
 #include "SkillDevFixture.h"
+#include "support/Readable.h"
 
 #include <QPixmap>
 
@@ -17,6 +18,8 @@ TEST_F(SkillDevLookTest, RendersAWholeWindow)
     const QByteArray path = qgetenv("QV_SKILLDEV_GRAB");
     const QPixmap pm = w->grab();
     EXPECT_FALSE(pm.isNull());
+    const QStringList faults = readable::Faults(w);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path));
 }
@@ -33,6 +36,8 @@ TEST_F(SkillDevLookTest, RendersALanguageStage)
     const QByteArray path = qgetenv("QV_SKILLDEV_GRAB");
     const QPixmap pm = w->grab();
     EXPECT_FALSE(pm.isNull());
+    const QStringList faults = readable::Faults(w);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path).replace(QStringLiteral(".png"), QStringLiteral("-language.png")));
 }

@@ -27,6 +27,9 @@ public:
     virtual void Tableau() {}
     // Runs when the window becomes the active child of the main window.
     virtual void Form_Activate() {}
+    // The size the main window grows to show this window whole: its layout's
+    // least size, unless the window scrolls a page of its own.
+    virtual QSize FitSize() const { return minimumSizeHint().expandedTo(minimumSize()); }
 
     // True once the window has been closed (it is on its way out).
     bool isUnloaded() const { return m_unloaded; }

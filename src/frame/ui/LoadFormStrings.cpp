@@ -60,12 +60,23 @@ std::optional<int> leadingNumber(const QString &text)
     }
 }
 
-std::optional<QString> textOf(std::optional<int> n)
+// The text of n in the table in use. When that table lacks it, the layout's
+// own text stays, unless that text is the bare number itself: then the French
+// text tells the user more, as it does for texts that code loads.
+std::optional<QString> textOf(std::optional<int> n, const QString &shown)
 {
+    if (!n)
+        return std::nullopt;
     QString text;
-    if (n && Strings::TryLoad(*n, &text))
+    if (Strings::TryLoad(*n, &text))
         return text;
-    return std::nullopt;
+    if (wholeNumber(shown) != n)
+        return std::nullopt;
+    try {
+        return Strings::Load(*n);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
 }
 
 class Localiser {
@@ -75,7 +86,7 @@ public:
         if (!action || action->isSeparator() || done.contains(action))
             return;
         done.insert(action);
-        if (auto text = textOf(wholeNumber(action->text())))
+        if (auto text = textOf(wholeNumber(action->text()), action->text()))
             action->setText(*text);
     }
 
@@ -90,9 +101,9 @@ public:
     void tabs(QTabBar *bar)
     {
         for (int i = 0; i < bar->count(); ++i) {
-            if (auto text = textOf(wholeNumber(bar->tabData(i).toString())))
+            if (auto text = textOf(wholeNumber(bar->tabData(i).toString()), bar->tabText(i)))
                 bar->setTabText(i, *text);
-            if (auto text = textOf(wholeNumber(bar->tabToolTip(i))))
+            if (auto text = textOf(wholeNumber(bar->tabToolTip(i)), bar->tabToolTip(i)))
                 bar->setTabToolTip(i, *text);
         }
     }
@@ -102,7 +113,7 @@ public:
         for (QAction *action : bar->actions()) {
             if (action->isSeparator())
                 continue;
-            if (auto text = textOf(wholeNumber(action->toolTip())))
+            if (auto text = textOf(wholeNumber(action->toolTip()), action->toolTip()))
                 action->setToolTip(*text);
         }
     }
@@ -116,7 +127,8 @@ public:
             const QVariant n = model->headerData(s, Qt::Horizontal, kHeaderStringRole);
             if (!n.isValid())
                 continue;
-            if (auto text = textOf(wholeNumber(n.toString())))
+            if (auto text = textOf(wholeNumber(n.toString()),
+                                   model->headerData(s, Qt::Horizontal, Qt::DisplayRole).toString()))
                 model->setHeaderData(s, Qt::Horizontal, *text, Qt::DisplayRole);
         }
     }
@@ -125,16 +137,19 @@ public:
     {
         const auto n = leadingNumber(tag(w));
         if (n && *n > 0) {
-            if (auto text = textOf(n)) {
-                if (auto *button = qobject_cast<QAbstractButton *>(w))
+            auto *button = qobject_cast<QAbstractButton *>(w);
+            auto *group = qobject_cast<QGroupBox *>(w);
+            const QString shown = button ? button->text() : group ? group->title() : QString();
+            if (auto text = textOf(n, shown)) {
+                if (button)
                     button->setText(*text);
-                else if (auto *group = qobject_cast<QGroupBox *>(w))
+                else if (group)
                     group->setTitle(*text);
             }
         }
         const auto t = leadingNumber(w->toolTip());
         if (t && *t >= 1) {
-            if (auto text = textOf(t))
+            if (auto text = textOf(t, w->toolTip()))
                 w->setToolTip(*text);
         }
     }
@@ -142,7 +157,7 @@ public:
     void control(QWidget *w)
     {
         if (auto *label = qobject_cast<QLabel *>(w)) {
-            if (auto text = textOf(wholeNumber(tag(label))))
+            if (auto text = textOf(wholeNumber(tag(label)), label->text()))
                 label->setText(*text);
             return;
         }
@@ -202,7 +217,7 @@ void LoadFormStrings(QWidget *window)
     if (!window)
         return;
     try {
-        if (auto text = textOf(wholeNumber(tag(window))))
+        if (auto text = textOf(wholeNumber(tag(window)), window->windowTitle()))
             window->setWindowTitle(*text);
     } catch (const std::exception &) {
     }

@@ -33,7 +33,9 @@
 //
 // Nothing is ever reported: a number the table in use lacks, a property that
 // is not a number or a control without the property leaves the layout's own
-// text, and the rest of the window is still done. Child windows inside this
+// text, and the rest of the window is still done. Where that own text would be
+// the bare number (a toolbar tooltip, a menu entry), the French text of the
+// number is taken instead. Child windows inside this
 // one (MDI sub-windows, dialogs parented to it) are theirs to localise.
 #include <QString>
 #include <Qt>

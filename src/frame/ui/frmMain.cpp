@@ -452,7 +452,7 @@ void frmMain::Present(CharacterWindow *w)
     w->setFocus();
 }
 
-void frmMain::FitToWindow(QWidget *w)
+void frmMain::FitToWindow(CharacterWindow *w)
 {
     // A maximised character window gets the frame's client area and no scroll
     // bar: a frame smaller than the window's layout would cut off its buttons.
@@ -460,7 +460,7 @@ void frmMain::FitToWindow(QWidget *w)
     // the player chose is kept whenever the window fits.
     if (isMaximized() || isFullScreen() || !w)
         return;
-    const QSize need = w->minimumSizeHint().expandedTo(w->minimumSize());
+    const QSize need = w->FitSize();
     const QSize have = m_mdi->viewport()->size();
     const int dw = std::max(0, need.width() - have.width());
     const int dh = std::max(0, need.height() - have.height());
@@ -509,21 +509,7 @@ bool frmMain::RefuseWhenFull(int limit)
 {
     if (PlayerCount < limit)
         return false;
-    const bool french = Strings::current() == Strings::Language::French;
-    const QString text = limit == NewCharacterLimit
-        ? (french ? QStringLiteral("Impossible de créer un autre personnage : %1 personnages ont déjà été "
-                                   "créés ou ouverts pendant cette session, et un nouveau personnage ne peut "
-                                   "porter un numéro au-delà de %1. Enregistrez vos personnages et relancez le "
-                                   "programme pour en créer d'autres.")
-                  : QStringLiteral("No further character can be made: %1 characters have already been made or "
-                                   "opened in this session, and a new character cannot be numbered beyond %1. "
-                                   "Save your characters and start the program again to make more."))
-        : (french ? QStringLiteral("Impossible d'ouvrir un autre personnage : %1 personnages ont déjà été créés "
-                                   "ou ouverts pendant cette session. Enregistrez vos personnages et relancez le "
-                                   "programme pour en ouvrir d'autres.")
-                  : QStringLiteral("No further character can be opened: %1 characters have already been made or "
-                                   "opened in this session. Save your characters and start the program again "
-                                   "to open more."));
+    const QString text = Strings::Load(limit == NewCharacterLimit ? 9040 : 9041);
     ports::ui().MsgBox(text.arg(limit), ports::OkOnly | ports::Exclamation, Title());
     return true;
 }

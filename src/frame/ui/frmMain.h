@@ -63,7 +63,7 @@ public:
     // Puts w in the frame (once), maximises it and gives it the focus.
     void Present(CharacterWindow *w);
     // Grows the frame, within the screen, until a maximised w fits in it whole.
-    void FitToWindow(QWidget *w);
+    void FitToWindow(CharacterWindow *w);
     // Shows a window of a per-character table: gives it the current
     // character and fills it if it has lost its number, then presents it and
     // lets it set the toolbar.
