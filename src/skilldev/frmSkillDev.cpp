@@ -503,6 +503,13 @@ void frmSkillDev::LoadData()
         leaf(trvIndex, 3532, QStringLiteral("Feuille rouge"));
         leaf(trvIndex2, 3526, QStringLiteral("Feuille gris"));
         leaf(trvIndex2, 3535, QStringLiteral("Rune"));
+        // The legend is read whole: its trees keep the width of their longest leaf.
+        for (QTreeWidget *legend : {trvIndex, trvIndex2}) {
+            int widest = 0;
+            for (int i = 0; i < legend->topLevelItemCount(); ++i)
+                widest = std::max(widest, legend->fontMetrics().horizontalAdvance(legend->topLevelItem(i)->text(0)));
+            legend->setMinimumWidth(widest + legend->iconSize().width() + 2 * legend->frameWidth() + 16);
+        }
 
         const QString culture = QString::number(p.Culture_ID);
         const QString profession = QString::number(p.Profession_ID);

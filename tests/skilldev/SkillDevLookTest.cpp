@@ -4,6 +4,7 @@
 #include "support/Readable.h"
 
 #include <QPixmap>
+#include <QTreeWidget>
 
 namespace {
 
@@ -22,6 +23,28 @@ TEST_F(SkillDevLookTest, RendersAWholeWindow)
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path));
+
+}
+
+// On a screen whose font runs wider, the window at its narrowest still shows
+// the legend's leaves whole.
+TEST_F(SkillDevLookTest, LegendReadsWholeWithAWiderFont)
+{
+    frmSkillDev w;
+    QFont font = w.font();
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    w.setFont(font);
+    w.setTag(QStringLiteral("1"));
+    w.LoadData();
+    w.resize(w.minimumSizeHint());
+    w.grab();
+    for (const QTreeWidget *legend : {w.trvIndex, w.trvIndex2}) {
+        const QFontMetrics fm = legend->fontMetrics();
+        for (int i = 0; i < legend->topLevelItemCount(); ++i)
+            EXPECT_LE(fm.horizontalAdvance(legend->topLevelItem(i)->text(0)) + legend->iconSize().width(),
+                      legend->viewport()->width() - 8)
+                << legend->topLevelItem(i)->text(0).toStdString();
+    }
 }
 
 TEST_F(SkillDevLookTest, RendersALanguageStage)
