@@ -119,6 +119,14 @@ void RedimPlayer()
     }
 }
 
+void GiveBackPlayer(int n)
+{
+    if (n < 1 || n != PlayerCount)
+        return;
+    Players.resize(n - 1);
+    PlayerCount = qint16(n - 1);
+}
+
 void ResetSharedState()
 {
     WsMaster = {};
