@@ -447,15 +447,15 @@ TEST_F(CharacterFileTest, RefusedFilesSayInWordsWhatIsWrong)
     alter(big, "UPDATE \"General\" SET Historique = printf('%.*c', 1100000, 'x')");
     writeBytes(path(QStringLiteral("notes.pja")), QByteArray(2048, 'x'));
     const Case cases[] = {
-        {"nopot.pja", vb::ErrNotInCollection, "est endommagé ; il n'a pas été ouvert : la colonne « pot » manque "
-                                              "dans la table « Stats »",
+        {"nopot.pja", vb::ErrNotInCollection, "est endommagé ; il n'a pas été ouvert : la colonne «\u00a0pot\u00a0» "
+                                              "manque dans la table «\u00a0Stats\u00a0»",
          "is damaged and was not opened: the column “pot” is missing from the table “Stats”"},
         {"notes.pja", vb::ErrNotADatabase, "n'est pas un fichier de personnage", "is not a character file"},
         {"newer.pja", vb::ErrNotADatabase, "version plus récente du programme (format 3 ; cette version lit les "
-                                           "formats jusqu'au 1)",
+                                           "formats jusqu'au format 1)",
          "newer version of the program (format 3; this version reads formats up to 1)"},
-        {"big.pja", vb::ErrIo, "est trop grand pour être ouvert : la colonne « Historique » de la table « General » "
-                               "contient à la ligne 1 un texte de 1100000 caractères",
+        {"big.pja", vb::ErrIo, "est trop grand pour être ouvert : la colonne «\u00a0Historique\u00a0» de la table "
+                               "«\u00a0General\u00a0» contient à la ligne 1 un texte de 1100000 caractères",
          "is too large to open: the column “Historique” of the table “General” holds a text of 1100000 "
          "characters in row 1"},
         {"absent.pja", vb::ErrCannotOpenFile, "n'a pas pu être lu : il n'existe pas",
