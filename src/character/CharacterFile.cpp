@@ -155,9 +155,11 @@ QByteArray settled(const QString &file, const QByteArray &image)
         if (!folder.isValid() || !out.open(QIODevice::WriteOnly) || out.write(image) != image.size())
             failed(out.errorString());
     }
-    for (const QString &suffix : sides)
-        if (!QFile::copy(file + suffix, copy + suffix))
-            failed(QStringLiteral("%1%2").arg(fileShown(file), suffix));
+    for (const QString &suffix : sides) {
+        QFile side(file + suffix);
+        if (!side.copy(copy + suffix))
+            failed(side.errorString());
+    }
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
@@ -292,11 +294,9 @@ public:
         ModGeneral::Sql = QString::fromLatin1(name);
         // Counted before the rows are read, so that a table of a million rows
         // costs a count and no more.
-        QByteArray quoted(name);
-        quoted.replace('"', "\"\"");
+        const QByteArray count = "SELECT count(*) FROM \"" + QByteArray(name).replace('"', "\"\"") + '"';
         sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v2(ModGeneral::DbPlayer.handle(), "SELECT count(*) FROM \"" + quoted + '"', -1, &st,
-                               nullptr) == SQLITE_OK
+        if (sqlite3_prepare_v2(ModGeneral::DbPlayer.handle(), count.constData(), -1, &st, nullptr) == SQLITE_OK
             && sqlite3_step(st) == SQLITE_ROW)
             m_rows = sqlite3_column_int64(st, 0);
         sqlite3_finalize(st);
@@ -310,7 +310,6 @@ public:
             throw;
         }
     }
-    ~TableReader() = default;
 
     bool atEnd() const { return m_rs.Eof(); }
     void next()
