@@ -1,8 +1,10 @@
 // The character file: a copy of the empty template player.dat holding one
-// character in ten tables. Saving builds the whole new file beside the target
-// and only then puts it in the target's place, so a failed save never costs
-// the player the previous file. Loading treats the file as foreign input: it
-// is opened read-only and checked before a single row is read.
+// character in ten tables. Saving builds the whole new file in memory, writes
+// it beside the target and only then puts it in the target's place, so a
+// failed save never costs the player the previous file. Loading treats the
+// file as foreign input: its bytes are read once, opened in memory and checked
+// before a single row is read, and every value must be one the program could
+// have written. A refusal says in words what is wrong with the file.
 #include "character/Personnage.h"
 
 #include "character/CharacterFile.h"
@@ -14,11 +16,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using character::guarded;
@@ -26,75 +36,152 @@ using character::guarded;
 namespace {
 
 constexpr int ErrInvalidUseOfNull = 94;
+constexpr int ErrDamaged = 3049;
+constexpr char kSqliteHeader[] = "SQLite format 3";   // 16 bytes with its terminating zero
 
-bool french()
+constexpr qint64 kMin32 = std::numeric_limits<qint32>::min();
+constexpr qint64 kMax32 = std::numeric_limits<qint32>::max();
+constexpr qint64 kMin16 = std::numeric_limits<qint16>::min();
+constexpr qint64 kMax16 = std::numeric_limits<qint16>::max();
+
+bool hasSqliteHeader(const QByteArray &bytes)
 {
-    return Strings::current() == Strings::Language::French;
+    return bytes.size() >= 16 && std::memcmp(bytes.constData(), kSqliteHeader, 16) == 0;
 }
 
-// ---------------------------------------------------------------- reading values
+// ---------------------------------------------------------------- refusals in words
 
-// The column's value; a NULL cannot go into a text or number field.
-QVariant needValue(const dao::Recordset &rs, const char *column)
+// A load or save failure already put in words: its number stays the one the
+// failure raised, its text says what is wrong in the player's terms.
+class Refusal : public vb::Error {
+public:
+    using vb::Error::Error;
+};
+
+QString fileShown(const QString &path)
 {
-    const QVariant v = rs.Value(QString::fromLatin1(column));
-    if (!v.isValid() || v.isNull())
-        vb::Raise(ErrInvalidUseOfNull);
-    return v;
+    return QDir::toNativeSeparators(path);
 }
 
-bool isNumber(const QVariant &v)
+QString quoteValue(const QVariant &v)
 {
-    switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Double: case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
+    if (v.typeId() == QMetaType::QByteArray) {
+        const QByteArray b = v.toByteArray();
+        return QStringLiteral("x'%1%2'").arg(QString::fromLatin1(b.left(8).toHex()),
+                                             b.size() > 8 ? QStringLiteral("…") : QString());
     }
-}
-
-// Numbers are read from numbers or from text that holds one; anything else
-// (a blob, say) is a type mismatch.
-QVariant numeric(const dao::Recordset &rs, const char *column)
-{
-    const QVariant v = needValue(rs, column);
-    if (!isNumber(v) && v.typeId() != QMetaType::QString)
-        vb::Raise(vb::ErrTypeMismatch);
-    return v;
-}
-
-qint16 read16(const dao::Recordset &rs, const char *column) { return vb::CInt(numeric(rs, column)); }
-qint32 read32(const dao::Recordset &rs, const char *column) { return vb::CLng(numeric(rs, column)); }
-float readSingle(const dao::Recordset &rs, const char *column) { return vb::CSng(numeric(rs, column)); }
-
-bool readBool(const dao::Recordset &rs, const char *column)
-{
-    const QVariant v = numeric(rs, column);
-    if (v.typeId() == QMetaType::QString) {
-        const QString s = v.toString().trimmed();
-        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-            return true;
-        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-            return false;
-    }
-    return vb::CDbl(v) != 0;
-}
-
-QString readText(const dao::Recordset &rs, const char *column)
-{
-    const QVariant v = needValue(rs, column);
-    if (v.typeId() == QMetaType::QString)
-        return v.toString();
-    if (!isNumber(v))
-        vb::Raise(vb::ErrTypeMismatch);
-    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+    if (v.typeId() == QMetaType::Double)
         return vb::NumText(v.toDouble());
-    return QString::number(v.toLongLong());
+    const QString t = v.toString();
+    return t.size() > 40 ? t.left(40) + QStringLiteral("…") : t;
 }
 
-// ---------------------------------------------------------------- file checks
+// The five things a load failure can be, each with its reason.
+[[noreturn]] void damaged(int number, const QString &file, const QString &reason)
+{
+    throw Refusal(number, Strings::Load(9200).arg(fileShown(file), reason));
+}
+[[noreturn]] void notCharacterFile(const QString &file, const QString &reason)
+{
+    throw Refusal(vb::ErrNotADatabase, Strings::Load(9201).arg(fileShown(file), reason));
+}
+[[noreturn]] void tooLarge(const QString &file, const QString &reason)
+{
+    throw Refusal(vb::ErrIo, Strings::Load(9203).arg(fileShown(file), reason));
+}
+[[noreturn]] void unreadable(int number, const QString &file, const QString &reason)
+{
+    throw Refusal(number, Strings::Load(9204).arg(fileShown(file), reason));
+}
+
+// ---------------------------------------------------------------- reading the file
+
+// The file's bytes, read once: the database is opened from them in memory, so
+// an open never makes or changes anything beside the file.
+QByteArray readImage(const QString &file)
+{
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.exists())
+        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9230));
+    if (info.isDir())
+        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9231));
+    if (!info.isFile())   // a pipe or a device would never end, or never answer
+        unreadable(vb::ErrNotADatabase, file, Strings::Load(9232));
+    const auto sizeTooLarge = [&file](qint64 size) {
+        tooLarge(file, Strings::Load(9225).arg(size).arg(character::MaxFileBytes));
+    };
+    if (info.size() > character::MaxFileBytes)
+        sizeTooLarge(info.size());
+    QFile f(file);
+    const auto failed = [&f, &file] {
+        unreadable(vb::ErrIo, file,
+                   f.error() == QFileDevice::PermissionsError ? Strings::Load(9233)
+                                                              : Strings::Load(9234).arg(f.errorString()));
+    };
+    if (!f.open(QIODevice::ReadOnly))
+        failed();
+    // One byte past the cap tells a file that grew since it was measured.
+    const QByteArray bytes = f.read(character::MaxFileBytes + 1);
+    if (f.error() != QFileDevice::NoError)
+        failed();
+    if (bytes.size() > character::MaxFileBytes)
+        sizeTooLarge(bytes.size());
+    return bytes;
+}
+
+// A journal or write-ahead log beside the file holds the end of a change that
+// another program was making when it stopped: the file alone may be torn. The
+// engine settles the change on a private copy, in a folder of its own, and the
+// file is read as the engine then sees it; nothing beside the file is made or
+// changed.
+QByteArray settled(const QString &file, const QByteArray &image)
+{
+    QStringList sides;
+    for (const char *suffix : {"-journal", "-wal"}) {
+        const QFileInfo side(file + QLatin1String(suffix));
+        if (side.isFile() && side.size() > 0) {
+            if (side.size() > character::MaxFileBytes)
+                tooLarge(file, Strings::Load(9225).arg(side.size()).arg(character::MaxFileBytes));
+            sides << QLatin1String(suffix);
+        }
+    }
+    if (sides.isEmpty())
+        return image;
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("settle.pja"));
+    const auto failed = [&file](const QString &why) { unreadable(vb::ErrIo, file, Strings::Load(9234).arg(why)); };
+    {
+        QFile out(copy);
+        if (!folder.isValid() || !out.open(QIODevice::WriteOnly) || out.write(image) != image.size())
+            failed(out.errorString());
+    }
+    for (const QString &suffix : sides) {
+        QFile side(file + suffix);
+        if (!side.copy(copy + suffix))
+            failed(side.errorString());
+    }
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        int ignored = 0;
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &ignored);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &ignored);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &ignored);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &ignored);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master; PRAGMA wal_checkpoint(TRUNCATE)", nullptr,
+                          nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+    if (rc != SQLITE_OK)
+        damaged(ErrDamaged, file, Strings::Load(9218));
+    QFile in(copy);
+    if (!in.open(QIODevice::ReadOnly))
+        failed(in.errorString());
+    const QByteArray whole = in.read(character::MaxFileBytes + 1);
+    if (whole.size() > character::MaxFileBytes)
+        tooLarge(file, Strings::Load(9225).arg(whole.size()).arg(character::MaxFileBytes));
+    return whole;
+}
 
 qint64 pragmaNumber(sqlite3 *db, const char *sql)
 {
@@ -111,35 +198,244 @@ qint64 pragmaNumber(sqlite3 *db, const char *sql)
     return value;
 }
 
-// Refuses anything that is not a character file this program can read, before
-// any of its rows is touched.
-void checkCharacterFile(sqlite3 *db)
+// Whether the statement, with its texts bound, gives a row.
+bool anyRow(sqlite3 *db, const char *sql, std::initializer_list<const char *> texts)
 {
-    if (!db)
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
         vb::Raise(vb::ErrNotADatabase);
-    if (pragmaNumber(db, "PRAGMA application_id") != character::FileApplicationId)
-        throw vb::Error(vb::ErrNotADatabase,
-                        french() ? QStringLiteral("Ce fichier n'est pas un fichier de personnage.")
-                                 : QStringLiteral("This file is not a character file."));
-    const qint64 version = pragmaNumber(db, "PRAGMA user_version");
-    if (version > character::FileFormatVersion)
-        throw vb::Error(vb::ErrNotADatabase,
-                        (french() ? QStringLiteral("Ce fichier de personnage a été écrit par une version plus récente "
-                                                   "du programme (format %1) ; cette version lit les formats "
-                                                   "jusqu'au format %2.")
-                                  : QStringLiteral("This character file was written by a newer version of the "
-                                                   "program (format %1); this version reads formats up to %2."))
-                            .arg(version)
-                            .arg(character::FileFormatVersion));
-    // A character file is plain tables; code hidden in triggers or views has no
-    // business in one, whatever it would do.
-    if (pragmaNumber(db, "SELECT count(*) FROM sqlite_master WHERE type IN ('trigger','view')") != 0)
-        throw vb::Error(vb::ErrNotADatabase,
-                        french() ? QStringLiteral("Ce fichier de personnage contient des objets qu'un fichier de "
-                                                  "personnage n'a jamais (déclencheurs ou vues) ; il n'a pas été ouvert.")
-                                 : QStringLiteral("This character file holds objects a character file never has "
-                                                  "(triggers or views); it was not opened."));
+    int i = 0;
+    for (const char *t : texts)
+        sqlite3_bind_text(st, ++i, t, -1, SQLITE_STATIC);
+    const bool row = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return row;
 }
+
+// The ten tables and their columns, in the order of the file.
+struct TableShape {
+    const char *name;
+    std::initializer_list<const char *> columns;
+};
+const TableShape kShapes[] = {
+    {"General",
+     {"Nom", "Race_ID", "Profession_ID", "Culture_ID", "Royaume_ID", "Sexe", "Poids", "Grandeur", "Age", "Cheveux",
+      "Yeux", "Experience", "Apparence", "PdeD", "Money", "Historique", "Armure", "Casque", "Bouclier"}},
+    {"Stats", {"Stats_ID", "temp", "pot", "Special"}},
+    {"Categorie Weapon", {"CategorieWeapon_ID", "CategorieWeapon"}},
+    {"Resistance Special", {"Resistance_ID", "ResistanceSpecial"}},
+    {"Skill Categorie", {"SkillCat_ID", "Rank", "Special1", "Special2"}},
+    {"Skill", {"Skill_ID", "Rank", "Special1", "Special2"}},
+    {"SubSkills", {"Skill_ID", "Rank", "Item", "Special", "SubSkill_ID", "Name"}},
+    {"Language Skills", {"Skill_ID", "Rank", "Item", "Special", "Language_ID"}},
+    {"Weapon Skills", {"Skill_ID", "Rank", "Item", "Special", "Weapon_ID"}},
+    {"Spell Skills", {"Skill_ID", "Rank", "Item", "Special", "List_ID"}},
+};
+
+// Opens the bytes as the character file and refuses anything that is not one
+// this program can read, before any of its rows is touched.
+dao::Database openCharacterFile(const QByteArray &image, const QString &file)
+{
+    if (!hasSqliteHeader(image))
+        notCharacterFile(file, Strings::Load(9219));
+    if (image.size() < 512)
+        damaged(ErrDamaged, file, Strings::Load(9218));
+    dao::Database db;
+    try {
+        dao::OpenOptions options;
+        options.readOnly = true;
+        options.untrusted = true;
+        db = ModGeneral::WsPlayer.OpenDatabaseImage(image, file, options);
+    } catch (const vb::Error &e) {
+        if (e.number() == vb::ErrOutOfMemory)
+            unreadable(e.number(), file, Strings::Load(9235));
+        // With a sound header, the engine refuses only what a character file never holds.
+        if (e.number() == vb::ErrNotADatabase)
+            notCharacterFile(file, Strings::Load(9221));
+        damaged(e.number(), file, Strings::Load(9218));
+    }
+    sqlite3 *h = db.handle();
+    // The whole file is in memory already: a value may be as long as the file,
+    // and the text caps below say so in words rather than the engine in numbers.
+    sqlite3_limit(h, SQLITE_LIMIT_LENGTH, int(character::MaxFileBytes));
+
+    const qint64 id = pragmaNumber(h, "PRAGMA application_id");
+    if (id != character::FileApplicationId) {
+        if (id != 0)
+            notCharacterFile(file, Strings::Load(9220));
+        // A file made by hand or by another tool carries no id: its tables and
+        // columns alone say what it is.
+        for (const TableShape &t : kShapes) {
+            if (!anyRow(h, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", {t.name}))
+                notCharacterFile(file, Strings::Load(9210).arg(QLatin1String(t.name)));
+            for (const char *c : t.columns)
+                if (!anyRow(h, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2 COLLATE NOCASE", {t.name, c}))
+                    notCharacterFile(file, Strings::Load(9211).arg(QLatin1String(c), QLatin1String(t.name)));
+        }
+    }
+    const qint64 version = pragmaNumber(h, "PRAGMA user_version");
+    if (version > character::FileFormatVersion)
+        throw Refusal(vb::ErrNotADatabase,
+                      Strings::Load(9202).arg(fileShown(file), QString::number(version),
+                                              QString::number(character::FileFormatVersion)));
+    return db;
+}
+
+// One table of the file being read, row by row. Every value is checked
+// against what the program itself writes there: a whole-number column holds a
+// whole number stored as one, identifiers and ranks are never negative, and a
+// text is no longer than a text box takes. Anything else is refused in words.
+class TableReader {
+public:
+    // `needed`: the rows the reader takes whatever the table holds.
+    TableReader(const QString &file, const char *name, int needed = 0)
+        : m_file(file), m_name(name), m_needed(needed)
+    {
+        ModGeneral::Sql = QString::fromLatin1(name);
+        // Counted before the rows are read, so that a table of a million rows
+        // costs a count and no more.
+        const QByteArray count = "SELECT count(*) FROM \"" + QByteArray(name).replace('"', "\"\"") + '"';
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(ModGeneral::DbPlayer.handle(), count.constData(), -1, &st, nullptr) == SQLITE_OK
+            && sqlite3_step(st) == SQLITE_ROW)
+            m_rows = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        if (m_rows > character::MaxTableRows)
+            tooLarge(m_file, Strings::Load(9226).arg(tableName()).arg(m_rows).arg(character::MaxTableRows));
+        try {
+            m_rs = ModGeneral::DbPlayer.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
+        } catch (const vb::Error &e) {
+            if (e.number() == vb::ErrTableNotFound)
+                damaged(e.number(), m_file, Strings::Load(9210).arg(tableName()));
+            throw;
+        }
+    }
+
+    bool atEnd() const { return m_rs.Eof(); }
+    void next()
+    {
+        m_rs.MoveNext();
+        ++m_row;
+    }
+    void close() { m_rs.Close(); }
+
+    // A whole number from min to max.
+    qint32 whole(const char *column, qint64 min, qint64 max)
+    {
+        const QVariant v = present(column);
+        if (v.typeId() != QMetaType::Int && v.typeId() != QMetaType::LongLong)
+            wrong(vb::ErrTypeMismatch, 9214, column, v);
+        return inRange(column, v.toLongLong(), min, max);
+    }
+    // A number of single precision.
+    float fraction(const char *column)
+    {
+        const QVariant v = present(column);
+        if (v.typeId() != QMetaType::Int && v.typeId() != QMetaType::LongLong && v.typeId() != QMetaType::Double)
+            wrong(vb::ErrTypeMismatch, 9215, column, v);
+        const double d = v.toDouble();
+        if (!std::isfinite(d) || std::fabs(d) > double(std::numeric_limits<float>::max()))
+            wrong(vb::ErrOverflow, 9215, column, v);
+        return vb::CSng(d);
+    }
+    // A yes/no value: the engine's -1 or 0, or any other whole number.
+    bool flag(const char *column) { return whole(column, kMin32, kMax32) != 0; }
+    QString text(const char *column) { return checkedText(column, present(column)); }
+    // A text that may be missing (a history never written).
+    QVariant optionalText(const char *column)
+    {
+        const QVariant v = value(column);
+        if (!v.isValid() || v.isNull())
+            return QVariant();
+        return checkedText(column, v);
+    }
+    // A whole number kept as its decimal text, as the sub-skill table stores
+    // every number: exactly the text the program writes for it.
+    QString wholeText(const char *column, qint64 min, qint64 max)
+    {
+        const QVariant v = present(column);
+        if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+            return QString::number(inRange(column, v.toLongLong(), min, max));
+        if (v.typeId() != QMetaType::QString)
+            wrong(vb::ErrTypeMismatch, 9214, column, v);
+        const QString t = v.toString();
+        bool ok = t.size() <= 11;
+        const qint64 n = ok ? t.toLongLong(&ok) : 0;
+        if (!ok || QString::number(n) != t)
+            wrong(vb::ErrTypeMismatch, 9214, column, v);
+        return QString::number(inRange(column, n, min, max));
+    }
+
+private:
+    QString tableName() const { return QString::fromLatin1(m_name); }
+
+    QVariant value(const char *column)
+    {
+        try {
+            return m_rs.Value(QString::fromLatin1(column));
+        } catch (const vb::Error &e) {
+            if (e.number() == vb::ErrNotInCollection)
+                damaged(e.number(), m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
+            if (e.number() == vb::ErrNoCurrentRecord)
+                damaged(e.number(), m_file, Strings::Load(9212).arg(tableName()).arg(m_rows).arg(m_needed));
+            throw;
+        }
+    }
+    QVariant present(const char *column)
+    {
+        const QVariant v = value(column);
+        if (!v.isValid() || v.isNull())
+            damaged(ErrInvalidUseOfNull, m_file,
+                    Strings::Load(9213).arg(QLatin1String(column), tableName()).arg(m_row));
+        return v;
+    }
+    QString checkedText(const char *column, const QVariant &v)
+    {
+        QString t;
+        if (v.typeId() == QMetaType::QString)
+            t = v.toString();
+        else if (v.typeId() == QMetaType::Double)
+            t = vb::NumText(v.toDouble());
+        else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+            t = QString::number(v.toLongLong());
+        else
+            damaged(vb::ErrTypeMismatch, m_file,
+                    Strings::Load(9217).arg(QLatin1String(column), tableName()).arg(m_row));
+        if (t.size() > character::MaxTextLength)
+            tooLarge(m_file, Strings::Load(9227)
+                                 .arg(QLatin1String(column), tableName())
+                                 .arg(m_row)
+                                 .arg(t.size())
+                                 .arg(character::MaxTextLength));
+        return t;
+    }
+    qint32 inRange(const char *column, qint64 n, qint64 min, qint64 max)
+    {
+        if (n < min || n > max)
+            damaged(vb::ErrOverflow, m_file,
+                    Strings::Load(9216)
+                        .arg(QLatin1String(column), tableName())
+                        .arg(m_row)
+                        .arg(n)
+                        .arg(min)
+                        .arg(max));
+        return qint32(n);
+    }
+    [[noreturn]] void wrong(int number, int reason, const char *column, const QVariant &v)
+    {
+        damaged(number, m_file,
+                Strings::Load(reason).arg(QLatin1String(column), tableName()).arg(m_row).arg(quoteValue(v)));
+    }
+
+    const QString &m_file;
+    const char *m_name;
+    int m_needed;
+    qint64 m_rows = 0;
+    int m_row = 1;
+    dao::Recordset m_rs;
+};
+
+// ---------------------------------------------------------------- writing the file
 
 void exec(sqlite3 *db, const char *sql)
 {
@@ -148,14 +444,6 @@ void exec(sqlite3 *db, const char *sql)
         sqlite3_free(err);
         vb::Raise(vb::ErrIo);
     }
-}
-
-// Opens a table for appending or reading, as the record's file code always
-// does: the table's name goes into the shared query text first.
-dao::Recordset openTable(const char *name)
-{
-    ModGeneral::Sql = QString::fromLatin1(name);
-    return ModGeneral::DbPlayer.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
 }
 
 // Appends rows to one table of the file being written. One statement per
@@ -238,24 +526,130 @@ void closeShared()
     ModGeneral::DbPlayer = dao::Database();
 }
 
-// Removes the temporary file unless the save got as far as renaming it.
-struct TempFile {
-    QString path;
-    ~TempFile()
-    {
-        if (!path.isEmpty()) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
+QByteArray serialized(sqlite3 *db)
+{
+    sqlite3_int64 size = 0;
+    unsigned char *bytes = sqlite3_serialize(db, "main", &size, 0);
+    if (!bytes)
+        vb::Raise(vb::ErrOutOfMemory);
+    QByteArray image(reinterpret_cast<const char *>(bytes), qsizetype(size));
+    sqlite3_free(bytes);
+    return image;
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// ---------------------------------------------------------------- copies beside the target
+//
+// A save writes its new file under a hidden name beside the target,
+// ".<name>.XXXXXX", and holds a lock on it until the rename puts it in the
+// target's place. A copy whose lock can be taken belongs to no save under way:
+// it was left by one that was killed, and the next save of the same file
+// removes it. Two programs saving the same file at once each keep their own
+// copy locked, so neither removes the other's, and the rename gives the target
+// one whole file or the other.
+
+bool isCopyName(const QString &entry, const QString &prefix)
+{
+    if (entry.size() != prefix.size() + 6 || !entry.startsWith(prefix))
+        return false;
+    for (const QChar c : QStringView(entry).mid(prefix.size()))
+        if (c.unicode() > 127 || !c.isLetterOrNumber())
+            return false;
+    return true;
+}
+
+void removeLeftCopies(const QDir &folder, const QString &targetName)
+{
+    const QString prefix = QLatin1Char('.') + targetName + QLatin1Char('.');
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (!isCopyName(entry, prefix))
+            continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(entry));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held {}, named {};
+        // Only a plain file that no save holds and that starts as a database
+        // does (or holds nothing yet) is a copy left behind; anything else
+        // under such a name is someone's own file.
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            char head[16];
+            const ssize_t n = ::read(fd, head, sizeof head);
+            const bool copy = n == 0 || (n > 0 && std::memcmp(head, kSqliteHeader, size_t(n)) == 0);
+            if (copy && ::lstat(path.constData(), &named) == 0 && sameFile(held, named))
+                ::unlink(path.constData());
         }
+        ::close(fd);
     }
+}
+
+// The new file under its hidden name, locked from its creation to its rename;
+// removed again unless the rename took it.
+class LockedCopy {
+public:
+    LockedCopy(const QDir &folder, const QString &targetName)
+    {
+        // Another save's clean-up may take the name between its creation and
+        // the lock; the name then no longer leads to the locked file, and a new
+        // one is made.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            m_file = std::make_unique<QTemporaryFile>(folder.filePath(QStringLiteral(".%1.XXXXXX").arg(targetName)));
+            m_file->setAutoRemove(false);
+            if (!m_file->open())
+                vb::Raise(vb::ErrPermission);
+            m_path = m_file->fileName();
+            struct stat held {}, named {};
+            if (::flock(m_file->handle(), LOCK_EX) == 0 && ::fstat(m_file->handle(), &held) == 0
+                && ::lstat(QFile::encodeName(m_path).constData(), &named) == 0 && sameFile(held, named))
+                return;
+            m_file.reset();
+            m_path.clear();
+        }
+        vb::Raise(vb::ErrPermission);
+    }
+    ~LockedCopy()
+    {
+        if (!m_path.isEmpty())
+            QFile::remove(m_path);
+    }
+    LockedCopy(const LockedCopy &) = delete;
+    LockedCopy &operator=(const LockedCopy &) = delete;
+
+    void write(const QByteArray &bytes)
+    {
+        if (m_file->write(bytes) != bytes.size() || !m_file->flush() || ::fsync(m_file->handle()) != 0)
+            vb::Raise(vb::ErrDiskFull);
+    }
+    void setPermissions(QFileDevice::Permissions p) { m_file->setPermissions(p); }
+    // rename() replaces the target in one step: a reader sees the old file or the new one.
+    void replace(const QString &target)
+    {
+        if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0)
+            vb::Raise(errno == ENOSPC ? vb::ErrDiskFull : vb::ErrPermission);
+        m_path.clear();
+        m_file.reset();   // the lock goes with the handle
+    }
+
+private:
+    std::unique_ptr<QTemporaryFile> m_file;
+    QString m_path;
 };
 
-bool syncFile(const QString &path)
+// The rename is a change of the folder: it lasts a power cut only once the
+// folder is synced too. A folder that cannot be synced (some file systems
+// refuse) still holds the whole new file, so that is no failure of the save.
+void syncFolder(const QDir &folder)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite))
-        return false;
-    return ::fsync(f.handle()) == 0;
+    const int fd = ::open(QFile::encodeName(folder.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -264,7 +658,6 @@ bool syncFile(const QString &path)
 
 bool Personnage::SaveP()
 {
-    TempFile temp;
     const bool saved = guarded("SaveP", [&] {
         if (FileName.isEmpty())
             vb::Raise(vb::ErrPathNotFound);
@@ -290,6 +683,7 @@ bool Personnage::SaveP()
         const QFileInfo templ(ModGeneral::PlayerPath);
         if (templ.exists() && target.exists() && templ.canonicalFilePath() == target.canonicalFilePath())
             vb::Raise(vb::ErrPermission);   // the template must stay empty
+        checkSavable();
 
         QFile source(ModGeneral::PlayerPath);
         if (!source.open(QIODevice::ReadOnly))
@@ -297,43 +691,64 @@ bool Personnage::SaveP()
         const QByteArray empty = source.readAll();
         source.close();
 
-        {
-            QTemporaryFile tmp(folder.filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-            tmp.setAutoRemove(false);
-            if (!tmp.open())
-                vb::Raise(vb::ErrPermission);
-            temp.path = tmp.fileName();
-            if (tmp.write(empty) != empty.size() || !tmp.flush())
-                vb::Raise(vb::ErrDiskFull);
-            tmp.close();
-        }
-        if (target.exists())
-            QFile::setPermissions(temp.path, QFile::permissions(target.absoluteFilePath()));
-        else
-            QFile::setPermissions(temp.path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                                 QFile::ReadOther);
-
-        ModGeneral::DbPlayer = ModGeneral::WsPlayer.OpenDatabase(temp.path);
+        // The new file is built whole in memory; only a complete one is written.
+        ModGeneral::DbPlayer = ModGeneral::WsPlayer.OpenDatabaseImage(empty, target.absoluteFilePath());
         sqlite3 *db = ModGeneral::DbPlayer.handle();
-        // The file is not in anyone's hands until it is complete and synced;
-        // a journal would only slow the writing down.
-        exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+        exec(db, "BEGIN");
         writeTables();
         exec(db, "COMMIT");
-        ModGeneral::DbPlayer.Close();
-        ModGeneral::DbPlayer = dao::Database();
+        const QByteArray image = serialized(db);
+        closeShared();
 
-        if (!syncFile(temp.path))
-            vb::Raise(vb::ErrDiskFull);
-        // rename() replaces the target in one step: a reader sees the old file or the new one.
-        if (::rename(QFile::encodeName(temp.path).constData(),
-                     QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-            vb::Raise(errno == ENOSPC ? vb::ErrDiskFull : vb::ErrPermission);
-        temp.path.clear();
+        LockedCopy copy(folder, target.fileName());
+        copy.write(image);
+        copy.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
+                                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                  | QFile::ReadOther);
+        copy.replace(target.absoluteFilePath());
+        syncFolder(folder);
+        removeLeftCopies(folder, target.fileName());
     });
-    // Never leave the half-written copy open: the temporary file goes with it.
     closeShared();
     return saved;
+}
+
+void Personnage::checkSavable()
+{
+    // What the reader would refuse is refused now, while the character is
+    // still whole in memory and the file saved before is untouched.
+    const auto refuse = [](const QString &reason) { throw Refusal(vb::ErrIo, Strings::Load(9240).arg(reason)); };
+    const auto text = [&refuse](int label, const QString &t) {
+        if (t.size() > character::MaxTextLength)
+            refuse(Strings::Load(9241).arg(Strings::Load(label)).arg(t.size()).arg(character::MaxTextLength));
+    };
+    const auto rows = [&refuse](const char *table, qint64 count) {
+        if (count > character::MaxTableRows)
+            refuse(Strings::Load(9247).arg(QLatin1String(table)).arg(count).arg(character::MaxTableRows));
+    };
+    text(9242, Nom);
+    text(9243, Cheveux);
+    text(9244, Yeux);
+    text(9245, Historique.toString());
+    qint64 subSkills = 0;
+    for (qint64 row = SubSkills.lower(); row <= SubSkills.upper(); ++row) {
+        if (SubSkills(fId, row).isEmpty())
+            continue;
+        ++subSkills;
+        text(9246, SubSkills(fSubSkillName, row));
+    }
+    rows("SubSkills", subSkills);
+    const auto used = [](const character::GrowTable<qint32> &cells) {
+        qint64 n = 0;
+        for (qint64 row = cells.lower(); row <= cells.upper(); ++row)
+            n += cells(fId, row) > 0 ? 1 : 0;
+        return n;
+    };
+    rows("Skill Categorie", used(SkillCat));
+    rows("Skill", used(Skill));
+    rows("Language Skills", used(LanguageSkills));
+    rows("Weapon Skills", used(WeaponSkills));
+    rows("Spell Skills", used(SpellSkills));
 }
 
 void Personnage::writeTables()
@@ -398,12 +813,17 @@ bool Personnage::LoadP()
 {
     const bool ok = guarded("LoadP", [&] {
         closeShared();
-        dao::OpenOptions options;
-        options.readOnly = true;
-        options.untrusted = true;
-        ModGeneral::DbPlayer = ModGeneral::WsPlayer.OpenDatabase(FileName, options);
-        checkCharacterFile(ModGeneral::DbPlayer.handle());
-        readTables();
+        try {
+            ModGeneral::DbPlayer = openCharacterFile(settled(FileName, readImage(FileName)), FileName);
+            readTables();
+        } catch (const Refusal &) {
+            throw;
+        } catch (const vb::Error &e) {
+            // Whatever else stopped the reading, the file is not what it should be.
+            damaged(e.number(), FileName, e.text());
+        } catch (const std::bad_alloc &) {
+            unreadable(vb::ErrOutOfMemory, FileName, Strings::Load(9235));
+        }
     });
     closeShared();
     return ok;
@@ -411,116 +831,106 @@ bool Personnage::LoadP()
 
 void Personnage::readTables()
 {
+    const QString &file = FileName;
     {
-        dao::Recordset rs = openTable("General");
-        Nom = readText(rs, "Nom");
-        Race_ID = read32(rs, "Race_ID");
-        Profession_ID = read32(rs, "Profession_ID");
-        Culture_ID = read32(rs, "Culture_ID");
-        Royaume_ID = read32(rs, "Royaume_ID");
-        Sexe = readBool(rs, "Sexe");
-        Poids = readSingle(rs, "Poids");
-        Grandeur = readSingle(rs, "Grandeur");
-        Age = readSingle(rs, "Age");
-        Cheveux = readText(rs, "Cheveux");
-        Yeux = readText(rs, "Yeux");
-        Experience = read32(rs, "Experience");
-        Apparence = read16(rs, "Apparence");
-        PdeD = read16(rs, "PdeD");
-        Money = read32(rs, "Money");
-        {
-            const QVariant h = rs.Value(QStringLiteral("Historique"));
-            if (h.isValid() && !h.isNull() && !isNumber(h) && h.typeId() != QMetaType::QString)
-                vb::Raise(vb::ErrTypeMismatch);
-            Historique = (h.isValid() && !h.isNull()) ? h : QVariant();
-        }
-        Armure = read32(rs, "Armure");
-        Casque = read32(rs, "Casque");
-        Bouclier = read32(rs, "Bouclier");
-        rs.Close();
+        TableReader t(file, "General", 1);
+        Nom = t.text("Nom");
+        Race_ID = t.whole("Race_ID", 0, kMax32);
+        Profession_ID = t.whole("Profession_ID", 0, kMax32);
+        Culture_ID = t.whole("Culture_ID", 0, kMax32);
+        Royaume_ID = t.whole("Royaume_ID", 0, kMax32);
+        Sexe = t.flag("Sexe");
+        // Fractions are whatever a player typed into the sheet, negative ones included.
+        Poids = t.fraction("Poids");
+        Grandeur = t.fraction("Grandeur");
+        Age = t.fraction("Age");
+        Cheveux = t.text("Cheveux");
+        Yeux = t.text("Yeux");
+        Experience = t.whole("Experience", kMin32, kMax32);
+        Apparence = qint16(t.whole("Apparence", kMin16, kMax16));
+        PdeD = qint16(t.whole("PdeD", kMin16, kMax16));
+        Money = t.whole("Money", kMin32, kMax32);
+        Historique = t.optionalText("Historique");
+        Armure = t.whole("Armure", 0, kMax32);
+        Casque = t.whole("Casque", 0, kMax32);
+        Bouclier = t.whole("Bouclier", 0, kMax32);
+        t.close();
     }
     // The three fixed tables are read by position: exactly as many rows as the
     // arrays have cells, a shorter table being an error.
     {
-        dao::Recordset rs = openTable("Stats");
+        TableReader t(file, "Stats", 10);
         for (int i = 0; i <= 9; ++i) {
-            Stats(0, i) = read16(rs, "temp");
-            Stats(1, i) = read16(rs, "pot");
-            Stats(2, i) = read16(rs, "Special");
-            rs.MoveNext();
+            Stats(0, i) = qint16(t.whole("temp", kMin16, kMax16));
+            Stats(1, i) = qint16(t.whole("pot", kMin16, kMax16));
+            Stats(2, i) = qint16(t.whole("Special", kMin16, kMax16));
+            t.next();
         }
-        rs.Close();
+        t.close();
     }
     {
-        dao::Recordset rs = openTable("Categorie Weapon");
+        TableReader t(file, "Categorie Weapon", 7);
         for (int i = 0; i <= 6; ++i) {
-            CategorieWeapon(i) = read16(rs, "CategorieWeapon");
-            rs.MoveNext();
+            CategorieWeapon(i) = qint16(t.whole("CategorieWeapon", 0, kMax16));
+            t.next();
         }
-        rs.Close();
+        t.close();
     }
     {
-        dao::Recordset rs = openTable("Resistance Special");
+        TableReader t(file, "Resistance Special", 9);
         for (int k = 1; k <= 9; ++k) {
-            ResistanceSpecial(k) = read16(rs, "ResistanceSpecial");
-            rs.MoveNext();
+            ResistanceSpecial(k) = qint16(t.whole("ResistanceSpecial", kMin16, kMax16));
+            t.next();
         }
-        rs.Close();
+        t.close();
     }
     // Rank tables grow before a row would land on the capacity, so after loading
     // the row at the capacity is always free.
-    {
-        dao::Recordset rs = openTable("Skill Categorie");
-        for (qint32 n = 1; !rs.Eof(); n = vb::Add32(n, 1)) {
-            if (n >= NbSkillCat)
-                RedimSkillCat();
-            SkillCat(fId, n - 1) = read32(rs, "SkillCat_ID");
-            SkillCat(fRank, n - 1) = read32(rs, "Rank");
-            SkillCat(fSpecial1, n - 1) = read32(rs, "Special1");
-            SkillCat(fSpecial2, n - 1) = read32(rs, "Special2");
-            rs.MoveNext();
-        }
-        rs.Close();
-    }
-    {
-        dao::Recordset rs = openTable("Skill");
-        for (qint32 n = 1; !rs.Eof(); n = vb::Add32(n, 1)) {
-            if (n >= NbSkill)
-                RedimSkill();
-            Skill(fId, n - 1) = read32(rs, "Skill_ID");
-            Skill(fRank, n - 1) = read32(rs, "Rank");
-            Skill(fSpecial1, n - 1) = read32(rs, "Special1");
-            Skill(fSpecial2, n - 1) = read32(rs, "Special2");
-            rs.MoveNext();
-        }
-        rs.Close();
-    }
-    {
-        dao::Recordset rs = openTable("SubSkills");
-        static const char *const columns[] = {"Skill_ID", "Rank", "Item", "Special", "SubSkill_ID", "Name"};
-        for (qint32 n = 1; !rs.Eof(); n = vb::Add32(n, 1)) {
-            if (n >= NbSubSkill)
-                RedimSubSkill();
-            for (int f = 0; f < 6; ++f)
-                SubSkills(f, n) = readText(rs, columns[f]);
-            rs.MoveNext();
-        }
-        rs.Close();
-    }
-    const auto readFive = [](const char *table, const char *keyColumn, character::GrowTable<qint32> &cells,
-                             qint32 &capacity, Personnage *self, void (Personnage::*redim)()) {
-        dao::Recordset rs = openTable(table);
-        for (qint32 n = 1; !rs.Eof(); n = vb::Add32(n, 1)) {
+    const auto readFour = [&file](const char *table, const char *idColumn, character::GrowTable<qint32> &cells,
+                                  qint32 &capacity, Personnage *self, void (Personnage::*redim)()) {
+        TableReader t(file, table);
+        for (qint32 n = 1; !t.atEnd(); n = vb::Add32(n, 1)) {
             if (n >= capacity)
                 (self->*redim)();
-            cells(fId, n) = read32(rs, "Skill_ID");
-            cells(fRank, n) = read32(rs, "Rank");
-            cells(fItem, n) = read32(rs, "Item");
-            cells(fSpecial, n) = read32(rs, "Special");
-            cells(fKey, n) = read32(rs, keyColumn);
-            rs.MoveNext();
+            cells(fId, n - 1) = t.whole(idColumn, 0, kMax32);
+            cells(fRank, n - 1) = t.whole("Rank", 0, kMax32);
+            cells(fSpecial1, n - 1) = t.whole("Special1", kMin32, kMax32);
+            cells(fSpecial2, n - 1) = t.whole("Special2", kMin32, kMax32);
+            t.next();
         }
-        rs.Close();
+        t.close();
+    };
+    readFour("Skill Categorie", "SkillCat_ID", SkillCat, NbSkillCat, this, &Personnage::RedimSkillCat);
+    readFour("Skill", "Skill_ID", Skill, NbSkill, this, &Personnage::RedimSkill);
+    {
+        TableReader t(file, "SubSkills");
+        for (qint32 n = 1; !t.atEnd(); n = vb::Add32(n, 1)) {
+            if (n >= NbSubSkill)
+                RedimSubSkill();
+            SubSkills(fId, n) = t.wholeText("Skill_ID", 0, kMax32);
+            SubSkills(fRank, n) = t.wholeText("Rank", 0, kMax32);
+            SubSkills(fItem, n) = t.wholeText("Item", kMin32, kMax32);
+            SubSkills(fSpecial, n) = t.wholeText("Special", kMin32, kMax32);
+            SubSkills(fKey, n) = t.wholeText("SubSkill_ID", 0, kMax32);
+            SubSkills(fSubSkillName, n) = t.text("Name");
+            t.next();
+        }
+        t.close();
+    }
+    const auto readFive = [&file](const char *table, const char *keyColumn, character::GrowTable<qint32> &cells,
+                                  qint32 &capacity, Personnage *self, void (Personnage::*redim)()) {
+        TableReader t(file, table);
+        for (qint32 n = 1; !t.atEnd(); n = vb::Add32(n, 1)) {
+            if (n >= capacity)
+                (self->*redim)();
+            cells(fId, n) = t.whole("Skill_ID", 0, kMax32);
+            cells(fRank, n) = t.whole("Rank", 0, kMax32);
+            cells(fItem, n) = t.whole("Item", kMin32, kMax32);
+            cells(fSpecial, n) = t.whole("Special", kMin32, kMax32);
+            cells(fKey, n) = t.whole(keyColumn, 0, kMax32);
+            t.next();
+        }
+        t.close();
     };
     readFive("Language Skills", "Language_ID", LanguageSkills, NbLanguageSkills, this,
              &Personnage::RedimLanguageSkills);

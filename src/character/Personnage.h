@@ -190,6 +190,8 @@ private:
     // The ten tables of the character file, in their order.
     void writeTables();
     void readTables();
+    // Refuses, before anything is written, a record the reader would refuse.
+    void checkSavable();
 
     // Grows `table` by 10 rows past `capacity` (which it updates).
     template <typename T>

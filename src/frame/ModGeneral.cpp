@@ -6,6 +6,7 @@
 #include "platform/vb.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <limits>
 
@@ -73,21 +74,33 @@ QString ProgramTitle()
 
 void OpenDB()
 {
+    // The box names the file that could not be opened: the player can then
+    // look for it, or put back a damaged one.
+    QString file;
     try {
         dao::DBEngine &engine = dao::DBEngine::instance();
         engine.SystemDB = AppFolder() + QStringLiteral("/mind.dat");
 
+        file = engine.SystemDB;
         WsMaster = engine.CreateWorkspace(kMasterWorkspace, kMasterUser, kMasterPassword);
         engine.AppendWorkspace(WsMaster);
 
         // Nothing ever writes the rules, so each source's rows are read once.
+        file = MasterPath;
         dao::OpenOptions options;
         options.readOnly = true;
         options.cacheRows = true;
         DbMaster = WsMaster.OpenDatabase(MasterPath, options);
 
+        file = engine.SystemDB;
         WsPlayer = engine.CreateWorkspace(kPlayerWorkspace, kPlayerUser, kPlayerPassword);
         engine.AppendWorkspace(WsPlayer);
+    } catch (const vb::Error &e) {
+        QString named;
+        if (!Strings::TryLoad(9248, &named))
+            named = QStringLiteral("%1");
+        ShowErrorMessage(e.number(), e.text() + QLatin1Char('\n') + named.arg(QDir::toNativeSeparators(file)),
+                         QStringLiteral("OpenDB"));
     } catch (...) {
         ReportCurrentException(QStringLiteral("OpenDB"));
     }
@@ -104,6 +117,14 @@ void RedimPlayer()
     } catch (...) {
         ReportCurrentException(QStringLiteral("RedimPlayer"));
     }
+}
+
+void GiveBackPlayer(int n)
+{
+    if (n < 1 || n != PlayerCount)
+        return;
+    Players.resize(n - 1);
+    PlayerCount = qint16(n - 1);
 }
 
 void ResetSharedState()

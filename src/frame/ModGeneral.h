@@ -66,6 +66,9 @@ void OpenDB();
 // Adds one character slot; the new number is PlayerCount afterwards. An
 // overflow is reported (location "RedimPlayer") and nothing grows.
 void RedimPlayer();
+// Undoes the RedimPlayer that made character n when n is still the newest:
+// its record goes and its number is the next one given.
+void GiveBackPlayer(int n);
 
 // Resets every shared variable to its start value (tests).
 void ResetSharedState();

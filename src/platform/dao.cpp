@@ -543,6 +543,58 @@ Database Workspace::OpenDatabase(const QString &path, const OpenOptions &options
     return out;
 }
 
+Database Workspace::OpenDatabaseImage(const QByteArray &image, const QString &name, const OpenOptions &options)
+{
+    if (image.size() < 512 || std::memcmp(image.constData(), kHeader, 16) != 0)
+        raise(vb::ErrNotADatabase);
+    const bool readOnly = options.readOnly || options.untrusted;
+    auto impl = std::make_shared<Database::Impl>();
+    if (sqlite3_open_v2(":memory:", &impl->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE, nullptr) != SQLITE_OK)
+        raise(vb::ErrOutOfMemory); // impl closes what was opened
+    sqlite3 *db = impl->db;
+    impl->path = name;
+    impl->readOnly = readOnly;
+    impl->cacheRows = options.cacheRows && readOnly;
+    const auto size = sqlite3_int64(image.size());
+    auto *copy = static_cast<unsigned char *>(sqlite3_malloc64(sqlite3_uint64(size)));
+    if (!copy)
+        raise(vb::ErrOutOfMemory);
+    std::memcpy(copy, image.constData(), size_t(size));
+    // A file left in write-ahead mode is read from its main file alone: in
+    // memory there is no side file to look for.
+    for (int at : {18, 19})
+        if (copy[at] == 2)
+            copy[at] = 1;
+    const unsigned flags = SQLITE_DESERIALIZE_FREEONCLOSE
+                           | (readOnly ? SQLITE_DESERIALIZE_READONLY : SQLITE_DESERIALIZE_RESIZEABLE);
+    if (sqlite3_deserialize(db, "main", copy, size, size, flags) != SQLITE_OK)
+        raise(vb::ErrOutOfMemory); // the copy is freed by SQLite on failure
+    sqlite3_extended_result_codes(db, 1);
+    platform::registerCollations(db);
+    if (options.untrusted)
+        harden(db);
+    // The header said database: whatever the engine cannot read past it is damage.
+    QString found;
+    int rc = oneText(db, "SELECT type FROM sqlite_master WHERE type IN ('trigger','view') LIMIT 1", &found);
+    if (rc == SQLITE_NOMEM)
+        raise(vb::ErrOutOfMemory);
+    if (rc != SQLITE_OK)
+        raise(kDamaged);
+    if (options.untrusted) {
+        if (!found.isEmpty())
+            raise(vb::ErrNotADatabase);
+        QString verdict;
+        rc = oneText(db, "PRAGMA quick_check(1)", &verdict);
+        if (rc == SQLITE_NOMEM)
+            raise(vb::ErrOutOfMemory);
+        if (rc != SQLITE_OK || verdict != QLatin1String("ok"))
+            raise(kDamaged);
+    }
+    Database out;
+    out.d = std::move(impl);
+    return out;
+}
+
 Database Workspace::CreateDatabase(const QString &path)
 {
     const QFileInfo fi(path);

@@ -62,6 +62,11 @@ public:
     // Opens an existing database file; never creates one. Raises 3024 for a
     // missing file, 3343 for a file that is no database, 3049 for a damaged one.
     Database OpenDatabase(const QString &path, const OpenOptions &options = {});
+    // Opens a database held in memory, from the bytes of a file already read:
+    // nothing beside any file is read, made or changed, and a change reaches
+    // no file. `name` is what Name() reports. Raises 3343 for bytes that are no
+    // database and 3049 for a damaged one (the bytes claim to be a database).
+    Database OpenDatabaseImage(const QByteArray &image, const QString &name, const OpenOptions &options = {});
     // Creates a new, empty database file (raises if it exists).
     Database CreateDatabase(const QString &path);
 

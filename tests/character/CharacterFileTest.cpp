@@ -1,5 +1,7 @@
 #include "CharacterFileTestSupport.h"
 #include "CharacterSamples.h"
+#include "character/CharacterFile.h"
+#include "platform/Strings.h"
 #include "platform/vb.h"
 #include "support/ScriptedPorts.h"
 
@@ -13,6 +15,8 @@
 #include <memory>
 #include <random>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -424,6 +428,115 @@ TEST_F(CharacterFileTest, TriggersViewsAndNewerFormatsAreRefusedBeforeReading)
     EXPECT_EQ(p->Nom, QStringLiteral("Aëlis Morvenne"));
 }
 
+// ---------------------------------------------------------------- foreign and damaged files in words
+
+// What the player reads when a file is refused: which kind of fault it is,
+// with its reason, under the failure's own number and the location "LoadP".
+TEST_F(CharacterFileTest, RefusedFilesSayInWordsWhatIsWrong)
+{
+    struct Case {
+        const char *name;
+        qint32 number;
+        const char *french, *english;   // words the text must hold
+    };
+    const QString noPot = savedSample(QStringLiteral("nopot.pja"));
+    alter(noPot, "ALTER TABLE \"Stats\" DROP COLUMN pot");
+    const QString newer = savedSample(QStringLiteral("newer.pja"));
+    alter(newer, "PRAGMA user_version = 3");
+    const QString big = savedSample(QStringLiteral("big.pja"));
+    alter(big, "UPDATE \"General\" SET Historique = printf('%.*c', 1100000, 'x')");
+    writeBytes(path(QStringLiteral("notes.pja")), QByteArray(2048, 'x'));
+    const Case cases[] = {
+        {"nopot.pja", vb::ErrNotInCollection, "est endommagé ; il n'a pas été ouvert : la colonne «\u00a0pot\u00a0» "
+                                              "manque dans la table «\u00a0Stats\u00a0»",
+         "is damaged and was not opened: the column “pot” is missing from the table “Stats”"},
+        {"notes.pja", vb::ErrNotADatabase, "n'est pas un fichier de personnage", "is not a character file"},
+        {"newer.pja", vb::ErrNotADatabase, "version plus récente du programme (format 3 ; cette version lit les "
+                                           "formats jusqu'au format 1)",
+         "newer version of the program (format 3; this version reads formats up to 1)"},
+        {"big.pja", vb::ErrIo, "est trop grand pour être ouvert : la colonne «\u00a0Historique\u00a0» de la table "
+                               "«\u00a0General\u00a0» contient à la ligne 1 un texte de 1100000 caractères",
+         "is too large to open: the column “Historique” of the table “General” holds a text of 1100000 "
+         "characters in row 1"},
+        {"absent.pja", vb::ErrCannotOpenFile, "n'a pas pu être lu : il n'existe pas",
+         "could not be read: it does not exist"},
+    };
+    for (const auto language : {Strings::Language::French, Strings::Language::English}) {
+        Strings::setLanguage(language);
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.name);
+            QString text;
+            load(path(QString::fromLatin1(c.name)), true, c.number, &text);
+            const QString expected =
+                QString::fromUtf8(language == Strings::Language::French ? c.french : c.english);
+            EXPECT_TRUE(text.contains(expected)) << text.toStdString();
+            EXPECT_TRUE(text.contains(QDir::toNativeSeparators(path(QString::fromLatin1(c.name)))));
+        }
+    }
+}
+
+// Every value must be one the program could have written: whole numbers
+// stored as whole numbers, identifiers and ranks never negative, sub-skill
+// numbers in the decimal text the program writes.
+TEST_F(CharacterFileTest, ValuesNoWindowWritesAreRefused)
+{
+    Strings::setLanguage(Strings::Language::English);
+    struct Case {
+        const char *sql;
+        qint32 number;
+        const char *words;
+    };
+    const Case cases[] = {
+        {"UPDATE \"General\" SET Race_ID = '&HFFFF'", vb::ErrTypeMismatch, "“Race_ID”"},
+        {"UPDATE \"General\" SET Sexe = 'true'", vb::ErrTypeMismatch, "“Sexe”"},
+        {"UPDATE \"General\" SET Age = 'vingt'", vb::ErrTypeMismatch, "“Age”"},
+        {"UPDATE \"General\" SET Poids = 1e39", vb::ErrOverflow, "“Poids”"},
+        {"UPDATE \"General\" SET Bouclier = -1", vb::ErrOverflow, "holds -1 in row 1, outside the possible values"},
+        {"UPDATE \"Skill\" SET Rank = -1 WHERE Skill_ID = 3", vb::ErrOverflow, "“Rank” of the table “Skill” holds -1 "
+                                                                              "in row 3"},
+        {"UPDATE \"Skill\" SET Skill_ID = -0.5 WHERE Skill_ID = 1", vb::ErrTypeMismatch, "holds “-0.5” in row 1 "
+                                                                                        "where a whole number"},
+        {"UPDATE \"SubSkills\" SET SubSkill_ID = '0x10' WHERE SubSkill_ID = '2'", vb::ErrTypeMismatch, "“0x10”"},
+        {"UPDATE \"SubSkills\" SET Rank = '07' WHERE SubSkill_ID = '2'", vb::ErrTypeMismatch, "“07”"},
+        {"UPDATE \"Categorie Weapon\" SET CategorieWeapon = -3", vb::ErrOverflow, "“CategorieWeapon”"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.sql);
+        const QString file = savedSample(QStringLiteral("odd.pja"));
+        alter(file, c.sql);
+        QString text;
+        load(file, true, c.number, &text);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.words))) << text.toStdString();
+    }
+    // A negative age is what a player may type on the sheet: it stays readable.
+    Personnage p;
+    samples::develop(p);
+    p.Age = -100000.0f;
+    EXPECT_EQ(load(save(p, QStringLiteral("young.pja")), false)->Age, -100000.0f);
+}
+
+// A file the program did not mark (made by hand or by another tool) is a
+// character file when it has the ten tables and their columns.
+TEST_F(CharacterFileTest, AnUnmarkedFileIsKnownByItsTablesAndColumns)
+{
+    Strings::setLanguage(Strings::Language::English);
+    const QString unmarked = savedSample(QStringLiteral("unmarked.pja"));
+    alter(unmarked, "PRAGMA application_id = 0");
+    EXPECT_EQ(load(unmarked, false)->Nom, QStringLiteral("Aëlis Morvenne"));
+
+    QString text;
+    const QString partial = savedSample(QStringLiteral("partial.pja"));
+    alter(partial, "PRAGMA application_id = 0; ALTER TABLE \"Resistance Special\" DROP COLUMN Resistance_ID");
+    EXPECT_TRUE(load(partial, true, vb::ErrNotADatabase, &text)->Nom.isEmpty());
+    EXPECT_TRUE(text.contains(QStringLiteral("not a character file and was not opened: the column “Resistance_ID”")))
+        << text.toStdString();
+
+    const QString foreign = savedSample(QStringLiteral("foreign.pja"));
+    alter(foreign, "PRAGMA application_id = 1234");
+    load(foreign, true, vb::ErrNotADatabase, &text);
+    EXPECT_TRUE(text.contains(QStringLiteral("another program"))) << text.toStdString();
+}
+
 // Damaged copies of a valid file must never crash or hang the program: each
 // load either succeeds or reports one error, in reasonable time.
 TEST_F(CharacterFileTest, FlippedBytesNeverCrashOrHang)
@@ -461,6 +574,158 @@ TEST_F(CharacterFileTest, FlippedBytesNeverCrashOrHang)
             return;
     }
     EXPECT_GT(refused, 0);
+}
+
+// ---------------------------------------------------------------- sizes
+
+// The record reaches its rows through 16-bit indexes and a text box takes
+// 32767 characters: a file at those sizes opens, one past them is refused
+// before it can cost the player minutes, and a character past them is not
+// saved into a file it could not be opened from.
+TEST_F(CharacterFileTest, FilesAtTheCapsOpenAndFilesPastThemAreRefused)
+{
+    Strings::setLanguage(Strings::Language::English);
+    ASSERT_EQ(character::MaxTableRows, 32767);
+    ASSERT_EQ(character::MaxTextLength, 32767);
+    const QString atCaps = savedSample(QStringLiteral("caps.pja"));
+    alter(atCaps, "DELETE FROM \"Skill\";"
+                  "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 32767)"
+                  " INSERT INTO \"Skill\" SELECT i, 1, 0, 0 FROM k;"
+                  "UPDATE \"General\" SET Historique = printf('%.*c', 32767, 'h'), Nom = printf('%.*c', 32767, 'n')");
+    auto p = load(atCaps, false);
+    EXPECT_EQ(p->DirSkills(0, 32766), 32767);
+    EXPECT_EQ(p->Historique.toString().size(), 32767);
+
+    QString text;
+    const QString rows = savedSample(QStringLiteral("rows.pja"));
+    alter(rows, "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 32768)"
+                " INSERT INTO \"Spell Skills\" SELECT i, 1, 0, 0, i FROM k");
+    load(rows, true, vb::ErrIo, &text);
+    EXPECT_TRUE(text.contains(QStringLiteral("too large to open: the table “Spell Skills” holds 32778 rows; a table "
+                                             "holds at most 32767")))
+        << text.toStdString();
+
+    const QString name = savedSample(QStringLiteral("name.pja"));
+    alter(name, "UPDATE \"SubSkills\" SET Name = printf('%.*c', 32768, 'n') WHERE SubSkill_ID = '4'");
+    load(name, true, vb::ErrIo, &text);
+    EXPECT_TRUE(text.contains(QStringLiteral("holds a text of 32768 characters in row 4"))) << text.toStdString();
+
+    // The file is read whole into memory: one past the size cap is refused unread.
+    const QString huge = savedSample(QStringLiteral("huge.pja"));
+    alter(huge, "CREATE TABLE Extra(b); INSERT INTO Extra VALUES (zeroblob(16 * 1024 * 1024))");
+    ASSERT_GT(QFileInfo(huge).size(), character::MaxFileBytes);
+    load(huge, true, vb::ErrIo, &text);
+    EXPECT_TRUE(text.contains(QStringLiteral("it holds %1 bytes; a character file holds at most 16777216")
+                                  .arg(QFileInfo(huge).size())))
+        << text.toStdString();
+
+    // Saving refuses what opening would, and keeps the file saved before.
+    const QByteArray before = bytes(atCaps);
+    ScriptedPortsScope ui;
+    Personnage q;
+    samples::develop(q);
+    q.Historique = QString(32768, QLatin1Char('h'));
+    q.FileName = atCaps;
+    ui->expectError("SaveP", vb::ErrIo);
+    EXPECT_FALSE(q.SaveP());
+    EXPECT_TRUE(ui->errors().front().text.contains(QStringLiteral("the text “History” holds 32768 characters")))
+        << ui->errors().front().text.toStdString();
+    EXPECT_EQ(bytes(atCaps), before);
+}
+
+// ---------------------------------------------------------------- what lies beside the file
+
+// Opening reads the file and nothing is ever made or changed beside it. A
+// journal or write-ahead log that another program left beside it (stopped in
+// the middle of a change) is settled on a private copy: the file opens as that
+// program's last finished change left it.
+TEST_F(CharacterFileTest, OpeningLeavesNothingBesideTheFile)
+{
+    // Ranks raised in a change that never finished: the file already holds
+    // some of them, its journal the ranks as they were.
+    const QString torn = savedSample(QStringLiteral("torn.pja"));
+    {
+        alter(torn, "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 5000)"
+                    " INSERT INTO \"Weapon Skills\" SELECT 500, 1, 0, 0, i FROM k");
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(torn).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN; UPDATE \"Weapon Skills\" SET Rank = Rank + 1", nullptr,
+                     nullptr, nullptr);
+        ASSERT_TRUE(QFile::copy(torn + QStringLiteral("-journal"), path(QStringLiteral("j"))));
+        ASSERT_TRUE(QFile::copy(torn, path(QStringLiteral("t"))));
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        ASSERT_TRUE(QFile::remove(torn));
+        ASSERT_TRUE(QFile::rename(path(QStringLiteral("t")), torn));
+        ASSERT_TRUE(QFile::rename(path(QStringLiteral("j")), torn + QStringLiteral("-journal")));
+    }
+    // A file in write-ahead mode, its last change still in the log beside it.
+    const QString wal = savedSample(QStringLiteral("wal.pja"));
+    {
+        alter(wal, "PRAGMA journal_mode = WAL");
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(wal).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "UPDATE \"General\" SET Nom = 'Wal'", nullptr, nullptr, nullptr);
+        for (const char *side : {"-wal", "-shm"})
+            ASSERT_TRUE(QFile::copy(wal + QLatin1String(side), path(QLatin1String(side))));
+        sqlite3_close(db);
+        for (const char *side : {"-wal", "-shm"}) {
+            QFile::remove(wal + QLatin1String(side));
+            ASSERT_TRUE(QFile::rename(path(QLatin1String(side)), wal + QLatin1String(side)));
+        }
+    }
+    const QString plainWal = savedSample(QStringLiteral("plainwal.pja"));
+    alter(plainWal, "PRAGMA journal_mode = WAL");
+    ASSERT_EQ(bytes(plainWal).at(18), 2);
+
+    const QStringList entries = folderEntries();
+    QList<QByteArray> before;
+    for (const QString &e : entries)
+        before << bytes(path(e));
+
+    auto p = load(torn, false);
+    for (qint32 r = 11; r <= 5010; ++r)
+        ASSERT_EQ(p->DirWeaponSkills(1, r), QStringLiteral("1")) << r;
+    EXPECT_EQ(load(wal, false)->Nom, QStringLiteral("Wal"));
+    EXPECT_EQ(load(plainWal, false)->Nom, QStringLiteral("Aëlis Morvenne"));
+
+    EXPECT_EQ(folderEntries(), entries);
+    for (int i = 0; i < entries.size(); ++i)
+        EXPECT_EQ(bytes(path(entries[i])), before[i]) << entries[i].toStdString();
+}
+
+// A save killed before its rename leaves its copy beside the file; the next
+// save of that file removes it. A copy another program is still writing (it
+// holds its lock) is left alone, and so is every file that is not a copy.
+TEST_F(CharacterFileTest, ASaveRemovesTheCopiesKilledSavesLeftBehind)
+{
+    const QString hero = savedSample(QStringLiteral("hero.pja"));
+    const QByteArray whole = bytes(hero);
+    writeBytes(path(QStringLiteral(".hero.pja.kQzTmv")), whole.left(whole.size() / 2));   // killed mid-way
+    writeBytes(path(QStringLiteral(".hero.pja.PwRbXa")), QByteArray());                     // killed at once
+    writeBytes(path(QStringLiteral(".hero.pja.backup")), "the player's own notes");
+    writeBytes(path(QStringLiteral(".hero.pja.old")), whole);
+    writeBytes(path(QStringLiteral(".other.pja.kQzTmv")), whole);
+    writeBytes(path(QStringLiteral(".hero.pja.BusyXy")), whole.left(100));
+    const int busy = ::open(QFile::encodeName(path(QStringLiteral(".hero.pja.BusyXy"))).constData(), O_RDONLY);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);   // another program's save under way
+
+    Personnage p;
+    samples::develop(p);
+    save(p, QStringLiteral("hero.pja"));
+    QStringList expected{".hero.pja.BusyXy", ".hero.pja.backup", ".hero.pja.old", ".other.pja.kQzTmv", "hero.pja"};
+    QStringList entries = folderEntries();
+    entries.sort();
+    EXPECT_EQ(entries, expected);
+
+    ::close(busy);
+    save(p, QStringLiteral("hero.pja"));
+    expected.removeFirst();
+    entries = folderEntries();
+    entries.sort();
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(load(hero, false)->Nom, QStringLiteral("Aëlis Morvenne"));
 }
 
 // ---------------------------------------------------------------- failed saves

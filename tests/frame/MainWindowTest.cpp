@@ -288,10 +288,11 @@ TEST_F(MainWindowTest, CancelledOpenUsesNoNumber)
     EXPECT_EQ(Players(1).Nom, QStringLiteral("Nouveau joueur 1"));
 }
 
-TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndCannotBeSavedOver)
+TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndGivesItsNumberBack)
 {
-    // A text file posing as a character: the load fails, and a later Save must
-    // never write the half-read record over the player's file.
+    // A text file posing as a character: the load fails, no half-read record
+    // stays behind for a later Save to write over the player's file, and the
+    // number goes to the next character, however many opens failed before.
     const QString path = tempPath(QStringLiteral("notes.pja"));
     {
         QFile f(path);
@@ -299,17 +300,24 @@ TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndCannotBeSavedOver)
         f.write(QByteArray(2048, 'x'));
     }
     makeMain();
-    ui->answerOpenFile(path);
-    ui->expectError(QStringLiteral("LoadP"));
-    main->mnuFileOpen->trigger();
-    EXPECT_EQ(PlayerCount, 1);
-    EXPECT_TRUE(Players(1).FileName.isEmpty());
+    for (int i = 0; i < OpenCharacterLimit + 1; ++i) {
+        ui->answerOpenFile(path);
+        ui->expectError(QStringLiteral("LoadP"));
+        main->mnuFileOpen->trigger();
+    }
+    EXPECT_EQ(PlayerCount, 0);
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(GeneralForms[1], nullptr);
     EXPECT_EQ(main->Tag(), QString());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(2048, 'x'));
+
+    ui->answerOpenFile(savedCharacter(QStringLiteral("vrai.pja"), QStringLiteral("Brenna")));
+    main->mnuFileOpen->trigger();
+    EXPECT_EQ(PlayerCount, 1);
+    EXPECT_EQ(Players(1).Nom, QStringLiteral("Brenna"));
+    EXPECT_EQ(main->Tag(), QStringLiteral("1"));
 }
 
 TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)

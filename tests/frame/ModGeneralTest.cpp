@@ -113,12 +113,24 @@ TEST_F(OpenDBTest, PlayerAccountFailureStillLeavesTheRulesOpen)
     EXPECT_FALSE(WsPlayer.isValid());
 }
 
-TEST_F(OpenDBTest, MissingRulesDatabaseIsOneErrorBox)
+TEST_F(OpenDBTest, AMissingOrDamagedRulesDatabaseIsOneErrorBoxNamingIt)
 {
     folderWith(true, false);
-    ui->expectError(QStringLiteral("OpenDB"));
+    ui->expectError(QStringLiteral("OpenDB"), vb::ErrCannotOpenFile);
     OpenDB();
     expectOneFailure();
+    EXPECT_TRUE(ui->errors()[0].text.endsWith(QStringLiteral("Fichier : ") + QDir::toNativeSeparators(MasterPath)))
+        << ui->errors()[0].text.toStdString();
+
+    QFile junk(MasterPath);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x5a'));
+    junk.close();
+    ui->expectError(QStringLiteral("OpenDB"));
+    OpenDB();
+    ASSERT_EQ(ui->errors().size(), 2u);
+    EXPECT_TRUE(ui->errors()[1].text.contains(QDir::toNativeSeparators(MasterPath)));
+    EXPECT_FALSE(DbMaster.isOpen());
 }
 
 // ------------------------------------------------------------------ RedimPlayer

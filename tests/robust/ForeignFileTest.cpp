@@ -1,5 +1,6 @@
 // A character file another program wrote: every value at the edge of what the
-// file can hold, and identifiers the rules never had. It opens; the sheet,
+// file can hold (identifiers and ranks are never negative), and identifiers
+// the rules never had. It opens; the sheet,
 // the skill window and the printed sheet say what they cannot show at most
 // once per action, and the character saves again as it came.
 #include "robust/RobustFixture.h"
@@ -30,17 +31,20 @@ protected:
         const qint32 big32 = variant == 0 ? std::numeric_limits<qint32>::max()
             : variant == 1               ? std::numeric_limits<qint32>::min()
                                          : 10000;
+        // Identifiers and ranks stop at 0 where other figures go negative.
+        const qint16 rank = variant == 1 ? qint16(0) : big;
+        const qint32 id32 = variant == 1 ? 0 : big32;
         p.Race_ID = 999;
-        p.Profession_ID = -5;
+        p.Profession_ID = 4242;
         p.Culture_ID = 12345;
         p.Royaume_ID = 77;
         p.Experience = big32;
         p.Money = big32;
         p.Apparence = big;
         p.PdeD = big;
-        p.Armure = variant == 2 ? 999 : big32;
-        p.Bouclier = variant == 2 ? -1 : big32;
-        p.Casque = variant == 2 ? 55 : big32;
+        p.Armure = variant == 2 ? 999 : id32;
+        p.Bouclier = variant == 2 ? 77777 : id32;
+        p.Casque = variant == 2 ? 55 : id32;
         p.Age = variant == 1 ? -3.0e38f : 3.0e38f;
         p.Grandeur = variant == 1 ? -1.0e-38f : 1.0e30f;
         p.Poids = variant == 2 ? 0 : 3.0e38f;
@@ -50,20 +54,20 @@ protected:
         for (qint16 k = 1; k <= 9; ++k)
             p.AddResistanceSpecial(k, big);
         for (qint16 k = 0; k < 7; ++k)
-            p.AddCategorieWeapon(k, variant == 2 ? qint16(k + 900) : big);
+            p.AddCategorieWeapon(k, variant == 2 ? qint16(k + 900) : rank);
         // Ranks in rows the rules know and in some they never had.
         for (qint32 r = 0; r <= p.NbSkill && r < 4; ++r) {
-            p.AddSkill(Personnage::fRank, qint16(r), RankKind::Skill, big);
+            p.AddSkill(Personnage::fRank, qint16(r), RankKind::Skill, rank);
             p.AddSkill(Personnage::fSpecial1, qint16(r), RankKind::Skill, big);
             p.AddSkill(Personnage::fSpecial2, qint16(r), RankKind::Skill, big);
         }
         p.AddSkill(Personnage::fId, qint16(p.NbSkill), RankKind::Skill, 32000);
-        p.AddSkill(Personnage::fRank, qint16(p.NbSkill), RankKind::Skill, big);
+        p.AddSkill(Personnage::fRank, qint16(p.NbSkill), RankKind::Skill, rank);
         for (qint32 r = 0; r <= p.NbSkillCat && r < 4; ++r) {
-            p.AddSkill(Personnage::fRank, qint16(r), RankKind::SkillCategory, big);
+            p.AddSkill(Personnage::fRank, qint16(r), RankKind::SkillCategory, rank);
             p.AddSkill(Personnage::fSpecial2, qint16(r), RankKind::SkillCategory, big);
         }
-        p.AddSubSkills(31999, QStringLiteral("Inconnue"), big);
+        p.AddSubSkills(31999, QStringLiteral("Inconnue"), rank);
     }
 };
 

@@ -550,10 +550,10 @@ void frmMain::mnuFileOpen_Click()
     Personnage &p = Players(n);
     p.FileName = path;
     if (!p.LoadP()) {
-        // A file that could not be read whole is not this character's file:
-        // forget its name so that no later Save writes the partial record over it,
-        // and open no window on a half-read character.
-        p.FileName.clear();
+        // A file that could not be read whole opens no window, and its number
+        // goes back for the next character: no half-read record stays behind
+        // that a later Save could write over the player's file.
+        GiveBackPlayer(n);
         return;
     }
     setTag(QString::number(n));
