@@ -17,18 +17,6 @@ constexpr int kRowsPerPage = 48;
 // Room for a skill's name, from its x to short of the cost column.
 constexpr double kNameWidth = 5.7;
 
-// A name too long for its column is cut and ends in "...", so that it never
-// runs into the cost printed beside it.
-QString Fit(const QString &name, double width)
-{
-    if (TextWidth(name) <= width)
-        return name;
-    QString cut = name;
-    while (!cut.isEmpty() && TextWidth(cut + QStringLiteral("...")) > width)
-        cut.chop(1);
-    return cut.trimmed() + QStringLiteral("...");
-}
-
 bool NeverPrinted(qint32 category)
 {
     return category == 12 || category == 28 || (category >= 32 && category <= 41) ||
