@@ -51,10 +51,10 @@ TEST_F(PrimitivesTest, PrinterCoordinatesLoseTheMarginsThePreviewKeepsThePagesOw
     ModPrint::SetCurrentX(20.1);
     ModPrint::PrintRight(QStringLiteral("Total"));
     ModPrint::DrawLine(2, 1.4, 20.1, 1.4);
-    const auto &text = printer.Texts().at(0);
+    const auto text = printer.Texts().at(0);
     EXPECT_NEAR(text.x + text.width, 19.5, 1e-5);
     EXPECT_NEAR(text.y, 4.6, 1e-5);
-    const auto &line = printer.Lines().at(0);
+    const auto line = printer.Lines().at(0);
     EXPECT_NEAR(line.x, 1.4, 1e-5);
     EXPECT_NEAR(line.y, 1.0, 1e-5);
     EXPECT_NEAR(line.x2, 19.5, 1e-5);
@@ -64,7 +64,7 @@ TEST_F(PrimitivesTest, PrinterCoordinatesLoseTheMarginsThePreviewKeepsThePagesOw
     ModPrint::SetCurrentY(5);
     ModPrint::SetCurrentX(11.1);
     ModPrint::PrintCentered(QStringLiteral("Feuille"));
-    const auto &centred = picture.Texts().at(0);
+    const auto centred = picture.Texts().at(0);
     EXPECT_NEAR(centred.x + centred.width / 2, 11.1, 1e-5);
     EXPECT_DOUBLE_EQ(centred.y, 5);
     // The position moves on past the text, on the same line.
