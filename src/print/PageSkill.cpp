@@ -190,30 +190,27 @@ void Page_Skill(const QString &player)
                     Centered(12, row, QStringLiteral("ooo"));
                     SetFontName(QStringLiteral("Arial"));
 
-                    // The totals need the category's row and both its
-                    // progressions; without them the row keeps its figures
-                    // but no totals, and the hole is told once, not for
-                    // every skill of the category and every total.
+                    // Without the category's row nothing of its bonuses can
+                    // be worked out: the row keeps its other figures, and the
+                    // hole is told once, not for every skill of the category.
+                    // A progression the rules lack leaves only the rank bonus
+                    // empty; the totals are the record's own to work out.
                     const bool categoryKnown = rules::Find(categories, QStringLiteral("Skill_Category_ID"), category);
-                    const bool totalsKnown = categoryKnown &&
-                        rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
-                                    categories.Value(QStringLiteral("Skill_Category_Bonus_ID"))) &&
-                        rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
-                                    categories.Value(QStringLiteral("Skill_Bonus_ID")));
-                    if (totalsKnown)
-                        Right(13.8, row,
-                              N(p.BonusRankProgression(vb::Check16(e.ranks),
-                                                       progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
-                    else if (!holeReported) {
+                    if (!categoryKnown && !holeReported) {
                         holeReported = true;
                         ReportError(vb::Error(vb::ErrNoCurrentRecord), QStringLiteral("ModPrint.Page_Skill"));
                     }
-                    if (totalsKnown)
+                    if (categoryKnown && rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
+                                                     categories.Value(QStringLiteral("Skill_Bonus_ID"))))
+                        Right(13.8, row,
+                              N(p.BonusRankProgression(vb::Check16(e.ranks),
+                                                       progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
+                    if (categoryKnown)
                         Right(15.3, row, N(p.TotalSkillCatBonus(category)));
                     Right(16.8, row, N(e.item));
                     Right(18.3, row, N(e.special));
                     // A sub-skill's total is the one of its own row.
-                    if (totalsKnown)
+                    if (categoryKnown)
                         Right(19.8, row,
                               N(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
                 }
