@@ -16,6 +16,8 @@ constexpr int kFirstRow = 7;
 constexpr int kRowsPerPage = 48;
 // Room for a skill's name, from its x to short of the cost column.
 constexpr double kNameWidth = 5.7;
+// The character's name in the header ends short of the frame.
+constexpr double kNameEnd = 19.9;
 
 bool NeverPrinted(qint32 category)
 {
@@ -59,7 +61,7 @@ void PrintSkillHeader(const QString &player)
     SetFontSize(10);
     At(2.32, 1, S(3050) + QStringLiteral(" :"));
     SetBold(true);
-    At(4.54, 1, p.Nom);
+    At(4.54, 1, Fit(p.Nom, kNameEnd - 4.54));
     SetBold(false);
     At(2.32, 2, S(3052) + QStringLiteral(" :"));
     At(4.54, 2, N(p.CalNiveau()));
