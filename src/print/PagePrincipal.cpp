@@ -62,9 +62,9 @@ void Underlined(double x, double row, int id)
     SetUnderline(false);
 }
 
-// A yes/no box, at the size that keeps it inside its row: the larger size the
-// sheet once used makes the boxes of rows 26 and 27 and the shield's figures
-// below them touch.
+// A yes/no box in 12 points, which keeps it inside its row: at 14 points the
+// box is taller than a row, and the boxes of rows 26 and 27 and the shield's
+// figures below them touch.
 void Mark(double x, double row, bool ticked)
 {
     SetFontName(QStringLiteral("Wingdings"));
