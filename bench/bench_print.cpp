@@ -88,6 +88,34 @@ void BM_SheetToPdf(benchmark::State &state)
 }
 BENCHMARK(BM_SheetToPdf)->Unit(benchmark::kMillisecond);
 
+// A sub-skill named with as many characters as a name can hold: its row is cut
+// to its column on the skill pages, which must not cost more than the page.
+void BM_LongSubSkillNameToPdf(benchmark::State &state)
+{
+    g_ports.errors = 0;
+    Personnage &p = ModGeneral::Players(2);
+    p = Personnage();
+    printsamples::Develop(p);
+    const QString words = QStringLiteral("forge et fonte des lames ");
+    QString name;
+    while (name.size() < state.range(0))
+        name += words;
+    name.truncate(int(state.range(0)));
+    p.AddSubSkills(48, name, 4);
+    QTemporaryDir dir;
+    int pages = 0;
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("skills.pdf")));
+        print::PrinterPageTarget target(printer, ModPrint::PrinterOffsetX, ModPrint::PrinterOffsetY);
+        ModPrint::Setup_Page(QStringLiteral("10"), QStringLiteral("2"), target);
+        pages = target.PageCount();
+    }
+    Check(state, pages, 2);
+}
+BENCHMARK(BM_LongSubSkillNameToPdf)->Arg(20)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -102,7 +130,7 @@ int main(int argc, char **argv)
     options.cacheRows = true;
     ModGeneral::DbMaster = dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
     ModGeneral::DataLanguage = 5000;
-    ModGeneral::Players.resize(1);
+    ModGeneral::Players.resize(2);
     printsamples::Develop(ModGeneral::Players(1));
 
     benchmark::Initialize(&argc, argv);

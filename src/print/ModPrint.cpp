@@ -280,6 +280,39 @@ double TextWidth(const QString &text)
     return T().TextWidth(text);
 }
 
+QString Fit(const QString &text, double width)
+{
+    static const QString ellipsis = QStringLiteral("...");
+    // The first n characters, never half of a surrogate pair.
+    const auto head = [&](qsizetype n) {
+        if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
+            --n;
+        return text.left(n);
+    };
+    const auto fits = [&](qsizetype n) { return TextWidth(head(n) + ellipsis) <= width; };
+    // A name may be as long as a record holds (tens of thousands of
+    // characters): the cut is looked for in doubling, then halving steps,
+    // measuring only texts about as long as what fits.
+    qsizetype lo = 0, hi = 16;
+    while (hi < text.size() && fits(hi)) {
+        lo = hi;
+        hi *= 2;
+    }
+    if (hi >= text.size()) {
+        if (TextWidth(text) <= width)
+            return text;
+        hi = text.size();
+    }
+    while (hi - lo > 1) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return head(lo).trimmed() + ellipsis;
+}
+
 void PrintCentered(const QString &text)
 {
     g_x = float(g_x - T().TextWidth(text) / 2);

@@ -82,6 +82,10 @@ void PrintCentered(const QString &text);
 void PrintRight(const QString &text);
 // Width of the text in the current font, in the target's centimetres.
 double TextWidth(const QString &text);
+// The text as it fits in `width` cm in the current font: whole when it fits,
+// otherwise cut and ended with "...", so that it never runs into what stands
+// beside it.
+QString Fit(const QString &text, double width);
 
 // What went to the printer since the start of the run: the jobs sent, and the
 // page mask and character of the last one.

@@ -18,6 +18,25 @@ namespace {
 
 using print::sheet::RoundEven;
 
+// Where the texts of a column must end: short of the rule or of the figures
+// that stand to their right, so that a long name is cut rather than run over.
+constexpr double kGap = 0.2;
+constexpr double kLeftColumnEnd = 8.05 - kGap;   // identity, protection, movement
+constexpr double kFrameEnd = 20.1 - kGap;        // the history, as wide as the page
+constexpr double kWeaponNameEnd = 12.3;          // short of the weapon's type
+constexpr double kShieldNameEnd = 6.3;           // short of the shield's missile bonus
+constexpr double kMovementSkillEnd = 7.0;        // short of the skill's bonus
+constexpr double kListNameEnd = 18.4;            // short of the list's level
+// Twenty-one lists do not fit on whole rows above the rule at row 45.5: they
+// close up just enough for the last to stay above it.
+constexpr double kCloseListPitch = 0.98;
+
+// The text at x on the row, cut to end at `end`.
+void FitAt(double x, double row, const QString &text, double end)
+{
+    At(x, row, Fit(text, end - x));
+}
+
 // A measure as the player typed it, with the interface's decimal mark.
 QString Measure(float v)
 {
@@ -44,10 +63,13 @@ void Underlined(double x, double row, int id)
     SetUnderline(false);
 }
 
+// A yes/no box in 12 points, which keeps it inside its row: at 14 points the
+// box is taller than a row, and the boxes of rows 26 and 27 and the shield's
+// figures below them touch.
 void Mark(double x, double row, bool ticked)
 {
     SetFontName(QStringLiteral("Wingdings"));
-    SetFontSize(14);
+    SetFontSize(12);
     Right(x, row, ticked ? QStringLiteral("\u00FE") : QStringLiteral("o"));
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(10);
@@ -121,7 +143,7 @@ void Page::Identity()
     Heading(2.32, 1, 5013);
     SetFontSize(10);
     const auto label = [](double row, int id) { At(2.32, row, S(id) + QStringLiteral(" :")); };
-    const auto value = [](double row, const QString &text) { At(4.54, row, text); };
+    const auto value = [](double row, const QString &text) { FitAt(4.54, row, text, kLeftColumnEnd); };
 
     label(3, 3050);
     SetBold(true);
@@ -289,7 +311,9 @@ void Page::Protection()
     }
     armour.Close();
 
-    At(2.32, 21, name + QStringLiteral(" (") + S(3100) + QStringLiteral(" ") + N(p.Armure) + QStringLiteral(")"));
+    // A long armour name is cut, its number kept.
+    const QString number = QStringLiteral(" (") + S(3100) + QStringLiteral(" ") + N(p.Armure) + QStringLiteral(")");
+    At(2.32, 21, Fit(name, kLeftColumnEnd - 2.32 - TextWidth(number)) + number);
     At(2.63, 22, S(3082) + QStringLiteral(" :"));
     if (armourFound)
         Mark(7.71, 22, legs);
@@ -305,7 +329,7 @@ void Page::Protection()
 
     dao::Recordset shield = rules::Open(QStringLiteral("Shield"));
     if (rules::Find(shield, QStringLiteral("Shield_ID"), p.Bouclier)) {
-        At(2.32, 28, Text(shield, rules::LangCol(QStringLiteral("Shield"))));
+        FitAt(2.32, 28, Text(shield, rules::LangCol(QStringLiteral("Shield"))), kShieldNameEnd);
         Right(7.08, 28, Text(shield, QStringLiteral("Missile")));
         Right(7.71, 28, Text(shield, QStringLiteral("Melee")));
     }
@@ -337,7 +361,7 @@ void Page::Weapons()
         const qint32 skill = Number(skills, QStringLiteral("Skill_ID"));
         const qint32 weapon = Number(weapons, QStringLiteral("Weapon_ID"));
         SetFontSize(10);
-        At(8.35, next, Text(weapons, nameColumn));
+        FitAt(8.35, next, Text(weapons, nameColumn), kWeaponNameEnd);
         SetFontSize(8);
         SetCurrentY(RowY(next) + 0.05);
         SetCurrentX(12.79);
@@ -358,7 +382,11 @@ void Page::SpellLists()
     SetFontSize(10);
 
     const QString nameColumn = rules::LangCol(QStringLiteral("List"));
-    int next = 25;
+    struct Line {
+        QString name, rank;
+        qint16 bonus;
+    };
+    QVector<Line> printed;
     for (qint32 i = 1; i <= p.NbSpellSkills && i <= 21; ++i) {
         if (!rules::Find(lists, QStringLiteral("List_ID"), p.DirSpellSkills(4, i)))
             continue;
@@ -366,12 +394,16 @@ void Page::SpellLists()
             continue;
         const qint32 skill = Number(skills, QStringLiteral("Skill_ID"));
         const qint32 list = Number(lists, QStringLiteral("List_ID"));
+        printed.push_back({Text(lists, nameColumn), p.DirSpellSkills(1, i), p.TotalSkillBonus(skill, list, 6)});
+    }
+    const double pitch = printed.size() > 20 ? kCloseListPitch : 1.0;
+    for (int k = 0; k < printed.size(); ++k) {
+        const double row = 25 + k * pitch;
         SetFontSize(8);
-        At(14.38, next, print::sheet::ListName(Text(lists, nameColumn)));
+        FitAt(14.38, row, print::sheet::ListName(printed[k].name), kListNameEnd);
         SetFontSize(10);
-        Right(19, next, p.DirSpellSkills(1, i));
-        Right(19.78, next, N(p.TotalSkillBonus(skill, list, 6)));
-        ++next;
+        Right(19, row, printed[k].rank);
+        Right(19.78, row, N(printed[k].bonus));
     }
 }
 
@@ -409,11 +441,11 @@ void Page::Movement()
 
     const QString nameColumn = rules::LangCol(QStringLiteral("Skill"));
     if (rules::Find(skills, QStringLiteral("Skill_ID"), 256)) {
-        At(2.32, 42, QStringLiteral("\u2020 ") + Text(skills, nameColumn));
+        FitAt(2.32, 42, QStringLiteral("\u2020 ") + Text(skills, nameColumn), kMovementSkillEnd);
         Right(7.71, 42, N(std::max<int>(p.TotalSkillBonus(256, 0, 2), 3 * p.TotalStatBonus(0))));
     }
     if (rules::Find(skills, QStringLiteral("Skill_ID"), 259)) {
-        At(2.32, 43, QStringLiteral("\u2021 ") + Text(skills, nameColumn));
+        FitAt(2.32, 43, QStringLiteral("\u2021 ") + Text(skills, nameColumn), kMovementSkillEnd);
         Right(7.71, 43, N(p.TotalSkillBonus(259, 0, 2)));
     }
     At(2.32, 44, S(5015));
@@ -442,7 +474,7 @@ void Page::History()
     const QString text = p.Historique.toString();
     int row = 48;
     for (const QString &line : print::sheet::HistoryLines(text))
-        At(2.32, row++, line);
+        FitAt(2.32, row++, line, kFrameEnd);
 }
 
 } // namespace

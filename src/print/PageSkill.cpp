@@ -16,18 +16,8 @@ constexpr int kFirstRow = 7;
 constexpr int kRowsPerPage = 48;
 // Room for a skill's name, from its x to short of the cost column.
 constexpr double kNameWidth = 5.7;
-
-// A name too long for its column is cut and ends in "...", so that it never
-// runs into the cost printed beside it.
-QString Fit(const QString &name, double width)
-{
-    if (TextWidth(name) <= width)
-        return name;
-    QString cut = name;
-    while (!cut.isEmpty() && TextWidth(cut + QStringLiteral("...")) > width)
-        cut.chop(1);
-    return cut.trimmed() + QStringLiteral("...");
-}
+// The character's name in the header ends short of the frame.
+constexpr double kNameEnd = 19.9;
 
 bool NeverPrinted(qint32 category)
 {
@@ -71,7 +61,7 @@ void PrintSkillHeader(const QString &player)
     SetFontSize(10);
     At(2.32, 1, S(3050) + QStringLiteral(" :"));
     SetBold(true);
-    At(4.54, 1, p.Nom);
+    At(4.54, 1, Fit(p.Nom, kNameEnd - 4.54));
     SetBold(false);
     At(2.32, 2, S(3052) + QStringLiteral(" :"));
     At(4.54, 2, N(p.CalNiveau()));
@@ -202,30 +192,27 @@ void Page_Skill(const QString &player)
                     Centered(12, row, QStringLiteral("ooo"));
                     SetFontName(QStringLiteral("Arial"));
 
-                    // The totals need the category's row and both its
-                    // progressions; without them the row keeps its figures
-                    // but no totals, and the hole is told once, not for
-                    // every skill of the category and every total.
+                    // Without the category's row nothing of its bonuses can
+                    // be worked out: the row keeps its other figures, and the
+                    // hole is told once, not for every skill of the category.
+                    // A progression the rules lack leaves only the rank bonus
+                    // empty; the totals are the record's own to work out.
                     const bool categoryKnown = rules::Find(categories, QStringLiteral("Skill_Category_ID"), category);
-                    const bool totalsKnown = categoryKnown &&
-                        rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
-                                    categories.Value(QStringLiteral("Skill_Category_Bonus_ID"))) &&
-                        rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
-                                    categories.Value(QStringLiteral("Skill_Bonus_ID")));
-                    if (totalsKnown)
-                        Right(13.8, row,
-                              N(p.BonusRankProgression(vb::Check16(e.ranks),
-                                                       progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
-                    else if (!holeReported) {
+                    if (!categoryKnown && !holeReported) {
                         holeReported = true;
                         ReportError(vb::Error(vb::ErrNoCurrentRecord), QStringLiteral("ModPrint.Page_Skill"));
                     }
-                    if (totalsKnown)
+                    if (categoryKnown && rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
+                                                     categories.Value(QStringLiteral("Skill_Bonus_ID"))))
+                        Right(13.8, row,
+                              N(p.BonusRankProgression(vb::Check16(e.ranks),
+                                                       progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
+                    if (categoryKnown)
                         Right(15.3, row, N(p.TotalSkillCatBonus(category)));
                     Right(16.8, row, N(e.item));
                     Right(18.3, row, N(e.special));
                     // A sub-skill's total is the one of its own row.
-                    if (totalsKnown)
+                    if (categoryKnown)
                         Right(19.8, row,
                               N(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
                 }

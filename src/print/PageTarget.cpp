@@ -306,16 +306,26 @@ void RecordingTarget::NewPage()
     m_items.push_back(item);
 }
 
-double RecordingTarget::TextWidth(const QString &text)
+namespace {
+
+// Texts are measured for the recorder on a surface of printer resolution.
+const QImage &RecorderSurface()
 {
-    static QImage surface = [] {
+    static const QImage surface = [] {
         QImage img(1, 1, QImage::Format_RGB32);
         const int dpm = int(std::lround(kRecorderDpi / 0.0254));
         img.setDotsPerMeterX(dpm);
         img.setDotsPerMeterY(dpm);
         return img;
     }();
-    const QFontMetricsF fm(MakeFont(m_font), &surface);
+    return surface;
+}
+
+} // namespace
+
+double RecordingTarget::TextWidth(const QString &text)
+{
+    const QFontMetricsF fm(MakeFont(m_font), &RecorderSurface());
     return fm.horizontalAdvance(Shown(m_font, text)) / (kRecorderDpi / 2.54);
 }
 
@@ -329,6 +339,14 @@ void RecordingTarget::DrawText(double x, double y, const QString &text)
     item.text = text;
     item.font = m_font;
     item.width = TextWidth(text);
+    const QFontMetricsF fm(MakeFont(m_font), &RecorderSurface());
+    const QRectF glyphs = fm.tightBoundingRect(Shown(m_font, text));
+    if (!glyphs.isEmpty()) {
+        // Relative to the baseline, which lies an ascent below the text's top.
+        const double cm = 2.54 / kRecorderDpi;
+        item.ink = QRectF(x + glyphs.left() * cm, y + (fm.ascent() + glyphs.top()) * cm, glyphs.width() * cm,
+                          glyphs.height() * cm);
+    }
     m_items.push_back(item);
 }
 

@@ -6,6 +6,7 @@
 // the target's own centimetres.
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QVector>
@@ -169,6 +170,7 @@ public:
         int page = 1;      // 1-based
         double x = 0, y = 0, x2 = 0, y2 = 0;   // a text's left and top; a line's ends; an image's box
         double width = 0;  // a text's measured width
+        QRectF ink;        // a text's glyphs as they stand on the page (empty for blanks)
         QString text;
         FontState font;
         int pen = 0;

@@ -1,6 +1,7 @@
 #include "print/SheetRules.h"
 
 #include "frame/Rules.h"
+#include "platform/vb.h"
 
 #include <cmath>
 
@@ -8,7 +9,9 @@ namespace print::sheet {
 
 int RoundEven(double v)
 {
-    return static_cast<int>(std::nearbyint(v));
+    // A value no whole number holds (a height or weight typed beyond reason)
+    // overflows as every conversion of the program does, rather than wrapping.
+    return vb::CLng(v);
 }
 
 std::array<int, 4> PointColumns(int total)
@@ -43,23 +46,24 @@ std::optional<int> ManeuverPenalty(int armorId, int maxManeuvre, int minManeuvre
 
 int Stride(float height, double lengthFactor)
 {
-    return 5 * RoundEven((height * lengthFactor - 6) / 0.5);
+    return vb::Mul32(5, RoundEven((double(height) * lengthFactor - 6) / 0.5));
 }
 
 int MovementPenalty(std::optional<int> maneuver, int strengthBonus)
 {
-    const int q = maneuver.value_or(0) + 3 * strengthBonus;
-    return q < 0 ? q : 0;
+    const qint64 q = qint64(maneuver.value_or(0)) + 3 * qint64(strengthBonus);
+    return q < 0 ? vb::Check32(q) : 0;
 }
 
 int BaseRate(int stride, int quicknessBonus, int movementPenalty, double lengthFactor)
 {
-    return RoundEven((50 + stride + 3 * quicknessBonus + movementPenalty) / lengthFactor);
+    return RoundEven((50.0 + stride + 3.0 * quicknessBonus + movementPenalty) / lengthFactor);
 }
 
 std::array<int, 6> PaceRates(int base)
 {
-    return {base, RoundEven(base * 1.5), base * 2, base * 3, base * 4, base * 5};
+    return {base, RoundEven(base * 1.5), vb::Mul32(base, 2), vb::Mul32(base, 3), vb::Mul32(base, 4),
+            vb::Mul32(base, 5)};
 }
 
 std::array<int, 6> PaceDifficulty(int q)

@@ -7,6 +7,7 @@
 #include "newcharacter/frmStatGain.h"
 #include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
+#include "support/ModalDriver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,36 +15,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
 using Kind = ScriptedPorts::Kind;
-
-// Acts on the modal window once it is up; closes whatever is still open after
-// a deadline so that a test never hangs.
-void whenModal(std::function<void(QWidget *)> act)
-{
-    auto *poll = new QTimer;
-    auto started = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, started, act] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (w && *started == 0) {
-            *started = 1;
-            act(w);
-            return;
-        }
-        if (++*started > 200 || (*started > 1 && !w)) {
-            if (w)
-                w->close();
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(10);
-}
 
 class ChoiceWindowsTest : public ::testing::Test {
 protected:
@@ -140,45 +116,59 @@ TEST_F(ChoiceWindowsTest, ChooserListsItsModeAndOkWritesTheChoice)
 
 TEST_F(ChoiceWindowsTest, PortFunctionsShowTheWindowsModally)
 {
-    whenModal([](QWidget *w) {
-        auto *dlg = qobject_cast<frmArmeAdolescence *>(w);
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Choisir"));
-        dlg->lstArme->setCurrentIndex(1);
-        dlg->btnOk->click();
-    });
-    const qint32 chosen = transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}, {QStringLiteral("Herboristerie"), 70}},
-                                                     QStringLiteral("Choisir"));
-    EXPECT_EQ(chosen, 70);
-    EXPECT_EQ(ModGeneral::Players(1).PointsBO, 0);   // the caller applies the choice
-
-    // A list with rows can only be left by a choice: closing is refused.
-    whenModal([](QWidget *w) {
-        w->close();
-        EXPECT_TRUE(w->isVisible());
-        QTest::keyClick(w, Qt::Key_Escape);
-        EXPECT_TRUE(w->isVisible());
-        qobject_cast<frmArmeAdolescence *>(w)->btnOk->click();
-    });
-    EXPECT_EQ(transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}}, QString()), 71);
+    {
+        ModalDriver drive;
+        drive.then([](QWidget *w) {
+            auto *dlg = qobject_cast<frmArmeAdolescence *>(w);
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Choisir"));
+            dlg->lstArme->setCurrentIndex(1);
+            dlg->btnOk->click();
+        });
+        const qint32 chosen = transferchoices::ChooseOne(
+            1, 7, {{QStringLiteral("Astrologie"), 71}, {QStringLiteral("Herboristerie"), 70}}, QStringLiteral("Choisir"));
+        EXPECT_EQ(chosen, 70);
+        EXPECT_EQ(ModGeneral::Players(1).PointsBO, 0);   // the caller applies the choice
+        EXPECT_TRUE(drive.allStepsRan());
+    }
+    {
+        // A list with rows can only be left by a choice: closing is refused.
+        ModalDriver drive;
+        drive.then([](QWidget *w) {
+            w->close();
+            EXPECT_TRUE(w->isVisible());
+            QTest::keyClick(w, Qt::Key_Escape);
+            EXPECT_TRUE(w->isVisible());
+            qobject_cast<frmArmeAdolescence *>(w)->btnOk->click();
+        });
+        EXPECT_EQ(transferchoices::ChooseOne(1, 7, {{QStringLiteral("Astrologie"), 71}}, QString()), 71);
+        EXPECT_TRUE(drive.allStepsRan());
+    }
 
     ui->expectError(QStringLiteral("frmArmeAdolescence.LoadData"));
     EXPECT_EQ(transferchoices::ChooseOne(1, 7, {}, QString()), -1);
 
-    whenModal([](QWidget *w) {
-        auto *dlg = qobject_cast<frmStatGain *>(w);
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_FALSE(dlg->ckStat[0]->isEnabled());
-        dlg->ckStat[4]->setChecked(true);
-        // OK opens the gain rolls on top; answer them too, inside OK's own wait.
-        whenModal([](QWidget *rolls) {
-            auto *r = qobject_cast<frmStatGainRolls *>(rolls);
-            ASSERT_NE(r, nullptr);
-            r->btnOk->click();
+    {
+        ModalDriver drive;
+        drive.then([](QWidget *w) {
+            auto *dlg = qobject_cast<frmStatGain *>(w);
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_FALSE(dlg->ckStat[0]->isEnabled());
+            dlg->ckStat[4]->setChecked(true);
+            // OK opens the gain rolls on top; answer them too, inside OK's own
+            // wait (a timer is not run again while its own step runs).
+            ModalDriver rollsDrive;
+            rollsDrive.then([](QWidget *rolls) {
+                auto *r = qobject_cast<frmStatGainRolls *>(rolls);
+                ASSERT_NE(r, nullptr);
+                r->btnOk->click();
+            });
+            dlg->btnOk->click();
+            EXPECT_TRUE(rollsDrive.allStepsRan());
         });
-        dlg->btnOk->click();
-    });
-    EXPECT_EQ(transferchoices::ChooseStatGains(1, {0}, 1), (std::vector<int>{0, 4}));
+        EXPECT_EQ(transferchoices::ChooseStatGains(1, {0}, 1), (std::vector<int>{0, 4}));
+        EXPECT_TRUE(drive.allStepsRan());
+    }
 }
 
 } // namespace

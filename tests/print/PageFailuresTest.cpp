@@ -95,3 +95,23 @@ TEST_F(PageFailuresTest, ACategoryTheRulesLackIsToldOnceAndItsSkillsStillPrint)
     EXPECT_NE(rec->Find(ModPrint::FooterNotice(), rec->Pages()), nullptr);
     EXPECT_EQ(rec->Ends(), 1);
 }
+
+TEST_F(PageFailuresTest, AProgressionTheRulesLackLeavesOnlyTheRankBonusEmpty)
+{
+    UseRulesWith("UPDATE [Skill Category] SET Skill_Bonus_ID = 99 WHERE Skill_Category_ID = "
+                 "(SELECT Skill_Category_ID FROM Skills WHERE SkillFr = 'Apnée' COLLATE BINARY);");
+    // The page itself says nothing; the record's total, which needs that
+    // progression too, reports it as its own, once for the whole run.
+    ui->expectError(QStringLiteral("TotalSkillBonus"), vb::ErrNoCurrentRecord);
+    const auto rec = Run(QStringLiteral("10"), false);
+    EXPECT_EQ(ui->errors().size(), 1u);
+    const auto *name = rec->Find(QStringLiteral("Apnée"));
+    ASSERT_NE(name, nullptr);
+    QList<double> rightEdges;
+    for (const auto &t : rec->Row(name->y, name->page))
+        rightEdges << std::round((t.x + t.width) * 10) / 10;
+    // Category bonus, item, special and total are drawn; the rank bonus is not.
+    EXPECT_FALSE(rightEdges.contains(13.8));
+    for (double x : {15.3, 16.8, 18.3, 19.8})
+        EXPECT_TRUE(rightEdges.contains(x)) << x;
+}

@@ -3,9 +3,13 @@
 #include "PrintFixture.h"
 #include "platform/qt/QtPorts.h"
 #include "print/frmPrint.h"
+#include "support/ModalDriver.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,6 +29,20 @@ int PdfPages(const QString &path)
     p.waitForFinished(10000);
     const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(p.readAllStandardOutput()));
     return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+// Pages of a PDF that pdftoppm renders as pictures.
+int RenderedPages(const QString &pdf, const QString &folder)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"), pdf,
+                                         folder + QStringLiteral("/page")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return 0;
+    int pages = 0;
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("page*.png")}))
+        pages += QImage(folder + QLatin1Char('/') + name).isNull() ? 0 : 1;
+    return pages;
 }
 
 // Where a person who wants to look at the pages asks them to be put.
@@ -58,6 +76,38 @@ TEST_F(PrintEndToEndTest, PrintingTheWholeSheetMakesOneDocumentOfMainAndSkillPag
         EXPECT_EQ(pages, 3);
     if (!ShotFolder().isEmpty())
         QFile::copy(pdf, ShotFolder() + QStringLiteral("/sheet.pdf"));
+}
+
+TEST_F(PrintEndToEndTest, ThePrintDialogOffersAPdfFileWhereNoPrinterIsInstalled)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) << "scripts/setup installs it";
+    const QString pdf = dir.filePath(QStringLiteral("dialogue.pdf"));
+    QtPorts qt;
+    ModalDriver drive;
+    drive.then([&](QWidget *w) {
+        auto *dlg = qobject_cast<QPrintDialog *>(w);
+        ASSERT_NE(dlg, nullptr);
+        auto *printers = dlg->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *file = dlg->findChild<QLineEdit *>(QStringLiteral("filename"));
+        ASSERT_NE(printers, nullptr);
+        ASSERT_NE(file, nullptr);
+        int entry = -1;
+        for (int i = 0; i < printers->count(); ++i)
+            if (printers->itemText(i).contains(QStringLiteral("PDF")))
+                entry = i;
+        ASSERT_GE(entry, 0) << "no PDF entry among " << printers->count() << " printers";
+        printers->setCurrentIndex(entry);
+        file->setText(pdf);
+        dlg->accept();
+    });
+    ASSERT_TRUE(qt.PrintDialog());
+    {
+        ModPrint::PrinterTarget toPrinter;
+        ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"));
+    }
+    ASSERT_TRUE(QFile::exists(pdf));
+    QTemporaryDir pictures;
+    EXPECT_EQ(RenderedPages(pdf, pictures.path()), 3);
 }
 
 TEST_F(PrintEndToEndTest, FileMenuPrintGoesThroughTheSharedPrinterAndCountsTheJob)

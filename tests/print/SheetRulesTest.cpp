@@ -1,6 +1,7 @@
 // The sheet's arithmetic: rounding, movement, encumbrance, recovery, and the
 // cutting of texts to their place.
 #include "print/SheetRules.h"
+#include "platform/vb.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,11 @@ TEST(SheetRulesTest, MovementRatesOfATallCharacterWithoutPenalties)
     EXPECT_EQ(Stride(6.5f, 1.0), 5);
     EXPECT_EQ(Stride(5.0f, 1.0), -10);
     EXPECT_EQ(BaseRate(5, 2, -15, 1.0), 46);
+    // A height or weight of another program's file beyond any whole number
+    // overflows as every conversion does; it never wraps into a made-up rate.
+    EXPECT_THROW(Stride(1.0e30f, 3.28), vb::Error);
+    EXPECT_THROW(StepWeight(3.0e38f), vb::Error);
+    EXPECT_THROW(PaceRates(1000000000), vb::Error);
 }
 
 TEST(SheetRulesTest, DifficultyBandsFollowTheMovementPenalty)

@@ -157,12 +157,13 @@ QString QtPorts::SaveFileName(const QString &filter, const QString &folder, cons
 bool QtPorts::PrintDialog()
 {
     QPrintDialog dlg(&SharedPrinter(), Owner());
-    // No selection, no page numbers, no print-to-file box; the printer's own
-    // copy count is used.
+    // No selection, no page numbers; the printer's own copy count is used.
+    // Printing to a file stays: on this platform it is the dialog's own PDF
+    // entry, the one way to print where no printer is installed.
     dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
     dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dlg.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
     dlg.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
     return dlg.exec() == QDialog::Accepted;
 }
