@@ -2,8 +2,8 @@
 // them is filled while the player waits for it to appear.
 #include "background/frmArmeAdolescence.h"
 #include "background/frmBackground.h"
-#include "background/frmItemRoll.h"
-#include "background/frmItemChoose.h"
+#include "background/frmSpecialItem.h"
+#include "background/frmSpecialItemChoose.h"
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 #include "background/frmTraining.h"

@@ -1,8 +1,8 @@
 #include "background/frmBackground.h"
 
 #include "background/BackgroundUi.h"
-#include "background/frmItemRoll.h"
-#include "background/frmItemChoose.h"
+#include "background/frmSpecialItem.h"
+#include "background/frmSpecialItemChoose.h"
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 #include "character/BackgroundRules.h"

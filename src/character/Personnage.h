@@ -113,9 +113,8 @@ public:
     // ---------------------------------------------------------------- growth
     void RedimDevSkills();
 
-    // ---------------------------------------------------------------- Rules computations (level, bonuses, transfers)
-    // Declarations of the rules operations go here; their bodies live in their
-    // own source files beside this one.
+    // ---------------------------------------------------------------- rules computations
+    // Their bodies live in the Personnage*.cpp files beside this one.
 
     // -- level, development points, statistic/resistance/skill bonuses
     // Level from Experience (bands of 10000 up to 50000, then 20000, 30000,
@@ -175,11 +174,6 @@ private:
     // chooser was closed without one.
     qint32 chooseOne(int player, qint32 mode, qint32 skill, qint32 count, const QString &caption);
 
-public:
-
-    // ---------------------------------------------------------------- end of rules computations
-
-private:
     void RedimLanguageSkills();
     void RedimSpellSkills();
     void RedimWeaponSkills();

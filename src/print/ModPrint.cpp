@@ -64,33 +64,33 @@ double RowY(double n)
     return LineHeight * n + PageTop;
 }
 
-void At(double x, double row, const QString &text)
+void TextFrom(double x, double row, const QString &text)
 {
     SetCurrentY(RowY(row));
     SetCurrentX(x);
     PrintText(text);
 }
 
-void Right(double x, double row, const QString &text)
+void TextEndingAt(double x, double row, const QString &text)
 {
     SetCurrentY(RowY(row));
     SetCurrentX(x);
     PrintRight(text);
 }
 
-void Centered(double x, double row, const QString &text)
+void TextCenteredOn(double x, double row, const QString &text)
 {
     SetCurrentY(RowY(row));
     SetCurrentX(x);
     PrintCentered(text);
 }
 
-QString S(int id)
+QString TableString(int id)
 {
     return Strings::Load(id);
 }
 
-QString N(qint64 v)
+QString NumberText(qint64 v)
 {
     return vb::NumText(v);
 }

@@ -26,12 +26,12 @@ inline float LineHeight = 0.407f;     // row pitch
 // y of row n (n may be a half row).
 double RowY(double n);
 // Text on page row `row` at x: from x, ending at x, or centred on x.
-void At(double x, double row, const QString &text);
-void Right(double x, double row, const QString &text);
-void Centered(double x, double row, const QString &text);
+void TextFrom(double x, double row, const QString &text);
+void TextEndingAt(double x, double row, const QString &text);
+void TextCenteredOn(double x, double row, const QString &text);
 // A string of the table in use, and a whole number as the sheet prints it.
-QString S(int id);
-QString N(qint64 v);
+QString TableString(int id);
+QString NumberText(qint64 v);
 
 // ---------------------------------------------------------------- entry points
 // Draws the pages chosen by the mask ("01" the main page, "10" the skill

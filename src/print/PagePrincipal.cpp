@@ -34,7 +34,7 @@ constexpr double kCloseListPitch = 0.98;
 // The text at x on the row, cut to end at `end`.
 void FitAt(double x, double row, const QString &text, double end)
 {
-    At(x, row, Fit(text, end - x));
+    TextFrom(x, row, Fit(text, end - x));
 }
 
 // A measure as the player typed it, with the interface's decimal mark.
@@ -51,7 +51,7 @@ void Heading(double x, double row, int id)
     SetBold(true);
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(11);
-    At(x, row, S(id));
+    TextFrom(x, row, TableString(id));
     SetBold(false);
 }
 
@@ -59,7 +59,7 @@ void Underlined(double x, double row, int id)
 {
     SetFontSize(10);
     SetUnderline(true);
-    At(x, row, S(id));
+    TextFrom(x, row, TableString(id));
     SetUnderline(false);
 }
 
@@ -70,7 +70,7 @@ void Mark(double x, double row, bool ticked)
 {
     SetFontName(QStringLiteral("Wingdings"));
     SetFontSize(12);
-    Right(x, row, ticked ? QStringLiteral("\u00FE") : QStringLiteral("o"));
+    TextEndingAt(x, row, ticked ? QStringLiteral("\u00FE") : QStringLiteral("o"));
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(10);
 }
@@ -88,7 +88,7 @@ qint32 Number(const dao::Recordset &rs, const QString &column)
 
 struct Page {
     Personnage &p;
-    dao::Recordset skills, categories, weapons, lists;
+    dao::Recordset skills, weapons, lists;
     double lengthFactor = 3.28;
     // The armour worn, when the rules know it (what the movement block needs of it).
     bool armourFound = false;
@@ -124,7 +124,7 @@ void Page::Head()
     SetBold(true);
     SetCurrentY(1.6);
     SetCurrentX(11.1);
-    PrintCentered(S(5052));
+    PrintCentered(TableString(5052));
     SetBold(false);
     SetFontSize(10);
 
@@ -142,7 +142,7 @@ void Page::Identity()
 {
     Heading(2.32, 1, 5013);
     SetFontSize(10);
-    const auto label = [](double row, int id) { At(2.32, row, S(id) + QStringLiteral(" :")); };
+    const auto label = [](double row, int id) { TextFrom(2.32, row, TableString(id) + QStringLiteral(" :")); };
     const auto value = [](double row, const QString &text) { FitAt(4.54, row, text, kLeftColumnEnd); };
 
     label(3, 3050);
@@ -165,15 +165,15 @@ void Page::Identity()
            QStringLiteral("Realm"));
 
     label(8, 3052);
-    value(8, N(p.CalNiveau()));
+    value(8, NumberText(p.CalNiveau()));
     label(9, 3053);
-    value(9, N(p.Experience));
+    value(9, NumberText(p.Experience));
     label(11, 3084);
-    value(11, S(p.Sexe ? 3017 : 3016));
+    value(11, TableString(p.Sexe ? 3017 : 3016));
     label(12, 3051);
     value(12, Measure(p.Age));
     label(13, 3027);
-    value(13, N(p.Apparence));
+    value(13, NumberText(p.Apparence));
     label(14, 3085);
     value(14, p.Cheveux);
     label(15, 3086);
@@ -189,18 +189,18 @@ void Page::Statistics()
     Heading(8.35, 1, 3040);
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(8);
-    Centered(12.48, 1, S(3045));
-    Centered(13.43, 1, S(3048));
+    TextCenteredOn(12.48, 1, TableString(3045));
+    TextCenteredOn(13.43, 1, TableString(3048));
     SetFontSize(10);
 
     dao::Recordset rs = rules::Open(QStringLiteral("Stat"));
     rs.MoveFirst();
     const QString column = rules::LangCol(QStringLiteral("Stat"));
     for (int i = 1; i <= 10; ++i) {
-        At(8.35, 2 + i, Text(rs, column));
+        TextFrom(8.35, 2 + i, Text(rs, column));
         rs.MoveNext();
-        Right(12.79, 2 + i, N(p.DirStats(0, qint16(i - 1))));
-        Right(13.75, 2 + i, N(p.TotalStatBonus(qint16(i - 1))));
+        TextEndingAt(12.79, 2 + i, NumberText(p.DirStats(0, qint16(i - 1))));
+        TextEndingAt(13.75, 2 + i, NumberText(p.TotalStatBonus(qint16(i - 1))));
     }
     rs.Close();
 }
@@ -209,15 +209,15 @@ void Page::Resistances()
 {
     Heading(14.38, 1, 3023);
     SetFontSize(8);
-    Centered(19.46, 1, S(3048));
+    TextCenteredOn(19.46, 1, TableString(3048));
     SetFontSize(10);
     static const struct {
         int row, label, kind;
     } rows[] = {{3, 2001, 2}, {4, 2002, 5}, {5, 2003, 7}, {6, 2005, 3}, {7, 2006, 4},
                 {8, 2007, 6}, {9, 2004, 1}, {11, 3058, 8}, {12, 3061, 9}};
     for (const auto &r : rows) {
-        At(14.38, r.row, S(r.label));
-        Right(19.78, r.row, N(p.TotalResistanceBonus(qint16(r.kind))));
+        TextFrom(14.38, r.row, TableString(r.label));
+        TextEndingAt(19.78, r.row, NumberText(p.TotalResistanceBonus(qint16(r.kind))));
     }
 }
 
@@ -225,47 +225,47 @@ void Page::HitPoints()
 {
     Heading(8.35, 14, 3054);
     SetFontSize(8);
-    Right(10.25, 15, QStringLiteral("-10"));
-    Right(11.21, 15, QStringLiteral("-20"));
-    Right(12.16, 15, QStringLiteral("-30"));
-    Right(13.43, 15, S(3093));
+    TextEndingAt(10.25, 15, QStringLiteral("-10"));
+    TextEndingAt(11.21, 15, QStringLiteral("-20"));
+    TextEndingAt(12.16, 15, QStringLiteral("-30"));
+    TextEndingAt(13.43, 15, TableString(3093));
     SetFontSize(10);
     const auto h = print::sheet::PointColumns(p.TotalSkillBonus(23, 0, 2));
-    Right(9.3, 16, N(h[0]));
-    Right(10.25, 16, N(h[1]));
-    Right(11.21, 16, N(h[2]));
-    Right(12.16, 16, N(h[3]));
-    Right(13.43, 16, N(p.DirStats(0, 1)));
+    TextEndingAt(9.3, 16, NumberText(h[0]));
+    TextEndingAt(10.25, 16, NumberText(h[1]));
+    TextEndingAt(11.21, 16, NumberText(h[2]));
+    TextEndingAt(12.16, 16, NumberText(h[3]));
+    TextEndingAt(13.43, 16, NumberText(p.DirStats(0, 1)));
 
     Underlined(8.35, 18, 3094);
     const int co = p.TotalStatBonus(1);
-    At(8.35, 19, S(3095));
-    Right(13.75, 19, QStringLiteral("1/3 ") + S(3098));
-    At(8.35, 20, S(3096));
-    Right(13.75, 20, N(RoundEven(co / 2.0)) + QStringLiteral(" ") + S(3098));
-    At(8.35, 21, S(3097));
-    Right(13.75, 21, N(co) + QStringLiteral(" ") + S(3099));
+    TextFrom(8.35, 19, TableString(3095));
+    TextEndingAt(13.75, 19, QStringLiteral("1/3 ") + TableString(3098));
+    TextFrom(8.35, 20, TableString(3096));
+    TextEndingAt(13.75, 20, NumberText(RoundEven(co / 2.0)) + QStringLiteral(" ") + TableString(3098));
+    TextFrom(8.35, 21, TableString(3097));
+    TextEndingAt(13.75, 21, NumberText(co) + QStringLiteral(" ") + TableString(3099));
 }
 
 void Page::PowerPoints()
 {
     Heading(14.38, 14, 2020);
     SetFontSize(8);
-    Right(16.29, 15, QStringLiteral("-10"));
-    Right(17.24, 15, QStringLiteral("-20"));
-    Right(18.19, 15, QStringLiteral("-30"));
-    Right(19.46, 15, S(3093));
+    TextEndingAt(16.29, 15, QStringLiteral("-10"));
+    TextEndingAt(17.24, 15, QStringLiteral("-20"));
+    TextEndingAt(18.19, 15, QStringLiteral("-30"));
+    TextEndingAt(19.46, 15, TableString(3093));
     SetFontSize(10);
     const int total = p.TotalSkillBonus(270, 0, 2);
     const auto pp = print::sheet::PointColumns(total);
-    Right(15.33, 16, N(pp[0]));
-    Right(16.29, 16, N(pp[1]));
-    Right(17.24, 16, N(pp[2]));
-    Right(18.19, 16, N(pp[3]));
+    TextEndingAt(15.33, 16, NumberText(pp[0]));
+    TextEndingAt(16.29, 16, NumberText(pp[1]));
+    TextEndingAt(17.24, 16, NumberText(pp[2]));
+    TextEndingAt(18.19, 16, NumberText(pp[3]));
 
     Underlined(14.38, 18, 3026);
-    At(14.38, 19, S(3095));
-    Right(19.78, 19, QStringLiteral("1/3 ") + S(3104));
+    TextFrom(14.38, 19, TableString(3095));
+    TextEndingAt(19.78, 19, QStringLiteral("1/3 ") + TableString(3104));
 
     int rest = 0;
     dao::Recordset realms = rules::Open(QStringLiteral("Realms of Power"));
@@ -282,10 +282,10 @@ void Page::PowerPoints()
                                            : 0);
     }
     realms.Close();
-    At(14.38, 20, S(3096));
-    Right(19.78, 20, N(rest) + QStringLiteral(" ") + S(3104));
-    At(14.38, 21, S(3097));
-    Right(19.78, 21, N(RoundEven(total / 2.0)) + QStringLiteral(" ") + S(3105));
+    TextFrom(14.38, 20, TableString(3096));
+    TextEndingAt(19.78, 20, NumberText(rest) + QStringLiteral(" ") + TableString(3104));
+    TextFrom(14.38, 21, TableString(3097));
+    TextEndingAt(19.78, 21, NumberText(RoundEven(total / 2.0)) + QStringLiteral(" ") + TableString(3105));
 }
 
 void Page::Protection()
@@ -312,34 +312,34 @@ void Page::Protection()
     armour.Close();
 
     // A long armour name is cut, its number kept.
-    const QString number = QStringLiteral(" (") + S(3100) + QStringLiteral(" ") + N(p.Armure) + QStringLiteral(")");
-    At(2.32, 21, Fit(name, kLeftColumnEnd - 2.32 - TextWidth(number)) + number);
-    At(2.63, 22, S(3082) + QStringLiteral(" :"));
+    const QString number = QStringLiteral(" (") + TableString(3100) + QStringLiteral(" ") + NumberText(p.Armure) + QStringLiteral(")");
+    TextFrom(2.32, 21, Fit(name, kLeftColumnEnd - 2.32 - TextWidth(number)) + number);
+    TextFrom(2.63, 22, TableString(3082) + QStringLiteral(" :"));
     if (armourFound)
         Mark(7.71, 22, legs);
-    At(2.63, 23, S(5016));
-    Right(7.08, 23, N(-qint64(missile)));
-    At(2.63, 24, S(5017));
-    Right(7.71, 24, N(quickness));
+    TextFrom(2.63, 23, TableString(5016));
+    TextEndingAt(7.08, 23, NumberText(-qint64(missile)));
+    TextFrom(2.63, 24, TableString(5017));
+    TextEndingAt(7.71, 24, NumberText(quickness));
 
-    At(2.32, 26, S(5018));
-    At(2.32, 27, S(5019));
+    TextFrom(2.32, 26, TableString(5018));
+    TextFrom(2.32, 27, TableString(5019));
     Mark(7.71, 26, (p.Casque / 10) % 10 == 1);
     Mark(7.71, 27, p.Casque % 10 == 1);
 
     dao::Recordset shield = rules::Open(QStringLiteral("Shield"));
     if (rules::Find(shield, QStringLiteral("Shield_ID"), p.Bouclier)) {
         FitAt(2.32, 28, Text(shield, rules::LangCol(QStringLiteral("Shield"))), kShieldNameEnd);
-        Right(7.08, 28, Text(shield, QStringLiteral("Missile")));
-        Right(7.71, 28, Text(shield, QStringLiteral("Melee")));
+        TextEndingAt(7.08, 28, Text(shield, QStringLiteral("Missile")));
+        TextEndingAt(7.71, 28, Text(shield, QStringLiteral("Melee")));
     }
     shield.Close();
 
-    At(2.32, 29, S(2025));
-    At(2.32, 30, S(5053));
-    Right(7.71, 30, N(p.TotalSkillBonus(159, 0, 2)));
-    At(2.32, 31, S(5054));
-    Right(7.71, 31, N(3 * p.TotalStatBonus(8)));
+    TextFrom(2.32, 29, TableString(2025));
+    TextFrom(2.32, 30, TableString(5053));
+    TextEndingAt(7.71, 30, NumberText(p.TotalSkillBonus(159, 0, 2)));
+    TextFrom(2.32, 31, TableString(5054));
+    TextEndingAt(7.71, 31, NumberText(3 * p.TotalStatBonus(8)));
 }
 
 void Page::Weapons()
@@ -347,8 +347,8 @@ void Page::Weapons()
     Heading(8.35, 23, 3083);
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(8);
-    Centered(12.48, 23, S(3101));
-    Centered(13.43, 23, S(3048));
+    TextCenteredOn(12.48, 23, TableString(3101));
+    TextCenteredOn(13.43, 23, TableString(3048));
     SetFontSize(10);
 
     const QString nameColumn = rules::LangCol(QStringLiteral("Weapon"));
@@ -365,9 +365,9 @@ void Page::Weapons()
         SetFontSize(8);
         SetCurrentY(RowY(next) + 0.05);
         SetCurrentX(12.79);
-        PrintRight(skill >= 226 && skill <= 232 ? S(3581 + (skill - 226)) : QString());
+        PrintRight(skill >= 226 && skill <= 232 ? TableString(3581 + (skill - 226)) : QString());
         SetFontSize(10);
-        Right(13.75, next, N(p.TotalSkillBonus(skill, weapon, 5)));
+        TextEndingAt(13.75, next, NumberText(p.TotalSkillBonus(skill, weapon, 5)));
         ++next;
     }
 }
@@ -377,8 +377,8 @@ void Page::SpellLists()
     Heading(14.38, 23, 2023);
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(8);
-    Centered(18.7, 23, S(3090));
-    Centered(19.46, 23, S(3048));
+    TextCenteredOn(18.7, 23, TableString(3090));
+    TextCenteredOn(19.46, 23, TableString(3048));
     SetFontSize(10);
 
     const QString nameColumn = rules::LangCol(QStringLiteral("List"));
@@ -402,8 +402,8 @@ void Page::SpellLists()
         SetFontSize(8);
         FitAt(14.38, row, print::sheet::ListName(printed[k].name), kListNameEnd);
         SetFontSize(10);
-        Right(19, row, printed[k].rank);
-        Right(19.78, row, N(printed[k].bonus));
+        TextEndingAt(19, row, printed[k].rank);
+        TextEndingAt(19.78, row, NumberText(printed[k].bonus));
     }
 }
 
@@ -412,9 +412,9 @@ void Page::Movement()
     Heading(2.32, 33, 3089);
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(8);
-    Right(6.44, 33, S(3555));
-    Right(8.03, 33, S(3579));
-    Right(10.25, 33, S(3556));
+    TextEndingAt(6.44, 33, TableString(3555));
+    TextEndingAt(8.03, 33, TableString(3579));
+    TextEndingAt(10.25, 33, TableString(3556));
     SetFontSize(10);
 
     std::optional<int> m;
@@ -427,30 +427,30 @@ void Page::Movement()
     const auto rates = print::sheet::PaceRates(base);
     for (int k = 0; k < 6; ++k) {
         const int row = 35 + k;
-        Right(3.59, row, N(rates[size_t(k)]) + QStringLiteral(" ") + units::HeightMark());
-        Right(6.44, row, S(3557 + k));
-        Right(8.03, row, S(3563 + k));
+        TextEndingAt(3.59, row, NumberText(rates[size_t(k)]) + QStringLiteral(" ") + units::HeightMark());
+        TextEndingAt(6.44, row, TableString(3557 + k));
+        TextEndingAt(8.03, row, TableString(3563 + k));
     }
     const auto difficulty = print::sheet::PaceDifficulty(q);
     for (int k = 0; k < 6; ++k) {
         const int id = difficulty[size_t(k)];
         const QString mark = k < 3 ? QStringLiteral(" \u2020") : QStringLiteral(" \u2021");
-        Right(10.25, 35 + k, id ? S(id) + mark : QStringLiteral("-----"));
+        TextEndingAt(10.25, 35 + k, id ? TableString(id) + mark : QStringLiteral("-----"));
     }
-    Right(10.25, 41, QStringLiteral("(") + N(q) + QStringLiteral(")"));
+    TextEndingAt(10.25, 41, QStringLiteral("(") + NumberText(q) + QStringLiteral(")"));
 
     const QString nameColumn = rules::LangCol(QStringLiteral("Skill"));
     if (rules::Find(skills, QStringLiteral("Skill_ID"), 256)) {
         FitAt(2.32, 42, QStringLiteral("\u2020 ") + Text(skills, nameColumn), kMovementSkillEnd);
-        Right(7.71, 42, N(std::max<int>(p.TotalSkillBonus(256, 0, 2), 3 * p.TotalStatBonus(0))));
+        TextEndingAt(7.71, 42, NumberText(std::max<int>(p.TotalSkillBonus(256, 0, 2), 3 * p.TotalStatBonus(0))));
     }
     if (rules::Find(skills, QStringLiteral("Skill_ID"), 259)) {
         FitAt(2.32, 43, QStringLiteral("\u2021 ") + Text(skills, nameColumn), kMovementSkillEnd);
-        Right(7.71, 43, N(p.TotalSkillBonus(259, 0, 2)));
+        TextEndingAt(7.71, 43, NumberText(p.TotalSkillBonus(259, 0, 2)));
     }
-    At(2.32, 44, S(5015));
+    TextFrom(2.32, 44, TableString(5015));
     if (m)
-        Right(7.71, 44, N(*m));
+        TextEndingAt(7.71, 44, NumberText(*m));
 
     // The allowance of the encumbrance block.
     const int allowance = m.value_or(0) + 3 * p.TotalStatBonus(9);
@@ -460,8 +460,8 @@ void Page::Movement()
     const int w = print::sheet::StepWeight(p.Poids);
     int row = 35;
     for (const auto &[step, penalty] : print::sheet::LoadSteps(allowance)) {
-        Right(12.48, row, N(qint64(step) * w) + QStringLiteral(" ") + units::WeightMark());
-        Right(13.75, row, N(penalty));
+        TextEndingAt(12.48, row, NumberText(qint64(step) * w) + QStringLiteral(" ") + units::WeightMark());
+        TextEndingAt(13.75, row, NumberText(penalty));
         ++row;
     }
 }
@@ -483,9 +483,8 @@ void Page_Principal(const QString &player)
 {
     try {
         Personnage &p = ModGeneral::Players(vb::CLng(player));
-        Page page{p, {}, {}, {}, {}};
+        Page page{p, {}, {}, {}};
         page.skills = rules::Open(QStringLiteral("Skills"));
-        page.categories = rules::Open(QStringLiteral("Skill Category"));
         page.weapons = rules::Open(QStringLiteral("Weapons"));
         page.lists = rules::Open(QStringLiteral("List"));
         page.lengthFactor = ModGeneral::DataLanguage == rules::kEnglish ? 1.0 : 3.28;

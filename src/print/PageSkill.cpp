@@ -55,37 +55,37 @@ void PrintSkillHeader(const QString &player)
     SetBold(true);
     SetCurrentY(1.6);
     SetCurrentX(11.1);
-    PrintCentered(S(3510));
+    PrintCentered(TableString(3510));
     SetBold(false);
 
     SetFontSize(10);
-    At(2.32, 1, S(3050) + QStringLiteral(" :"));
+    TextFrom(2.32, 1, TableString(3050) + QStringLiteral(" :"));
     SetBold(true);
-    At(4.54, 1, Fit(p.Nom, kNameEnd - 4.54));
+    TextFrom(4.54, 1, Fit(p.Nom, kNameEnd - 4.54));
     SetBold(false);
-    At(2.32, 2, S(3052) + QStringLiteral(" :"));
-    At(4.54, 2, N(p.CalNiveau()));
+    TextFrom(2.32, 2, TableString(3052) + QStringLiteral(" :"));
+    TextFrom(4.54, 2, NumberText(p.CalNiveau()));
 
     SetDrawWidth(2, 1);
     SetDrawStyle(print::StyleDot);
     SetBold(true);
-    At(2.32, 4, S(3546));
+    TextFrom(2.32, 4, TableString(3546));
     SetBold(false);
 
     SetFontSize(8);
-    Centered(8.7, 4, S(3518));
-    Centered(10, 3, S(3544));
-    Centered(10, 4, S(3077));
-    Centered(11, 3, S(3545));
-    Centered(11, 4, S(3080));
-    Centered(12, 3, S(3523));
-    Centered(12, 4, S(3080));
-    Centered(16.25, 3, S(3048));
-    Centered(13.5, 4, S(3075));
-    Centered(15, 4, S(3521));
-    Centered(16.5, 4, S(3520));
-    Centered(18, 4, S(3504));
-    Centered(19.5, 4, S(3503));
+    TextCenteredOn(8.7, 4, TableString(3518));
+    TextCenteredOn(10, 3, TableString(3544));
+    TextCenteredOn(10, 4, TableString(3077));
+    TextCenteredOn(11, 3, TableString(3545));
+    TextCenteredOn(11, 4, TableString(3080));
+    TextCenteredOn(12, 3, TableString(3523));
+    TextCenteredOn(12, 4, TableString(3080));
+    TextCenteredOn(16.25, 3, TableString(3048));
+    TextCenteredOn(13.5, 4, TableString(3075));
+    TextCenteredOn(15, 4, TableString(3521));
+    TextCenteredOn(16.5, 4, TableString(3520));
+    TextCenteredOn(18, 4, TableString(3504));
+    TextCenteredOn(19.5, 4, TableString(3503));
     DrawLine(13, RowY(3.9), 19.8, RowY(3.9));
 
     SetDrawWidth(4, 2);
@@ -176,20 +176,20 @@ void Page_Skill(const QString &player)
                     if (e.sub)
                         name += QStringLiteral(" (") + e.subName + QStringLiteral(")");
                     SetFontSize(10);
-                    At(2.32, row, Fit(name, kNameWidth));
+                    TextFrom(2.32, row, Fit(name, kNameWidth));
 
                     // No cost row for the category prints no cost.
                     if (rules::Find(costs, QStringLiteral("Skill_Category_ID"), category))
-                        Centered(8.7, row, costs.Value(QStringLiteral("Cost")).toString());
+                        TextCenteredOn(8.7, row, costs.Value(QStringLiteral("Cost")).toString());
 
                     SetFontSize(8);
                     if (rules::Find(stats, QStringLiteral("Stat_ID"), skills.Value(QStringLiteral("Stat_ID"))))
-                        Centered(10, row, stats.Value(abbreviation).toString());
+                        TextCenteredOn(10, row, stats.Value(abbreviation).toString());
                     SetFontSize(10);
-                    Centered(11, row, N(e.ranks));
+                    TextCenteredOn(11, row, NumberText(e.ranks));
 
                     SetFontName(QStringLiteral("Wingdings"));
-                    Centered(12, row, QStringLiteral("ooo"));
+                    TextCenteredOn(12, row, QStringLiteral("ooo"));
                     SetFontName(QStringLiteral("Arial"));
 
                     // Without the category's row nothing of its bonuses can
@@ -204,17 +204,17 @@ void Page_Skill(const QString &player)
                     }
                     if (categoryKnown && rules::Find(progressions, QStringLiteral("Skill_Bonus_ID"),
                                                      categories.Value(QStringLiteral("Skill_Bonus_ID"))))
-                        Right(13.8, row,
-                              N(p.BonusRankProgression(vb::Check16(e.ranks),
+                        TextEndingAt(13.8, row,
+                              NumberText(p.BonusRankProgression(vb::Check16(e.ranks),
                                                        progressions.Value(QStringLiteral("Skill_Bonus")).toString())));
                     if (categoryKnown)
-                        Right(15.3, row, N(p.TotalSkillCatBonus(category)));
-                    Right(16.8, row, N(e.item));
-                    Right(18.3, row, N(e.special));
+                        TextEndingAt(15.3, row, NumberText(p.TotalSkillCatBonus(category)));
+                    TextEndingAt(16.8, row, NumberText(e.item));
+                    TextEndingAt(18.3, row, NumberText(e.special));
                     // A sub-skill's total is the one of its own row.
                     if (categoryKnown)
-                        Right(19.8, row,
-                              N(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
+                        TextEndingAt(19.8, row,
+                              NumberText(e.sub ? p.TotalSkillBonus(e.skill, e.subId, 3) : p.TotalSkillBonus(e.skill, 0, 2)));
                 }
                 ++row;
             }

@@ -26,18 +26,13 @@ int RealmRest(int realmId, int bonus1, int bonus2, int bonus3)
     return RoundEven((bonus1 + bonus2) / 2.0);
 }
 
-int ManeuverSkill(int armorId)
-{
-    return rules::ManeuverSkill(armorId);
-}
-
 std::optional<int> ManeuverPenalty(int armorId, int maxManeuvre, int minManeuvre,
                                    const std::function<int(int)> &skillBonus)
 {
     std::optional<int> m;
     if (armorId >= 1 && armorId <= 4)
         m = 0;
-    else if (const int skill = ManeuverSkill(armorId))
+    else if (const int skill = rules::ManeuverSkill(armorId))
         m = maxManeuvre + skillBonus(skill);
     if (m.value_or(0) > minManeuvre)
         m = minManeuvre;

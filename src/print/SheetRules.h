@@ -27,8 +27,6 @@ int RealmRest(int realmId, int bonus1, int bonus2, int bonus3);
 // the four kinds (it counts as 0 where it is used).
 std::optional<int> ManeuverPenalty(int armorId, int maxManeuvre, int minManeuvre,
                                    const std::function<int(int skill)> &skillBonus);
-// The maneuvering skill an armour number calls for; 0 when none.
-int ManeuverSkill(int armorId);
 
 // Stride: 5 for each half foot of height above 6 feet (negative below).
 int Stride(float height, double lengthFactor);

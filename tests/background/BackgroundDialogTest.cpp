@@ -2,8 +2,8 @@
 // OK applies and where it leads.
 #include "background/BackgroundFixture.h"
 
-#include "background/frmItemRoll.h"
-#include "background/frmItemChoose.h"
+#include "background/frmSpecialItem.h"
+#include "background/frmSpecialItemChoose.h"
 #include "background/frmTalents.h"
 #include "sheet/frmGeneral.h"
 #include "support/ModalDriver.h"

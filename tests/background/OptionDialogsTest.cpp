@@ -2,8 +2,8 @@
 // talent chooser and the two special item dialogs.
 #include "background/BackgroundFixture.h"
 
-#include "background/frmItemRoll.h"
-#include "background/frmItemChoose.h"
+#include "background/frmSpecialItem.h"
+#include "background/frmSpecialItemChoose.h"
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 

@@ -1,5 +1,6 @@
 // The sheet's arithmetic: rounding, movement, encumbrance, recovery, and the
 // cutting of texts to their place.
+#include "frame/Rules.h"
 #include "print/SheetRules.h"
 #include "platform/vb.h"
 
@@ -33,10 +34,10 @@ TEST(SheetRulesTest, ArmourManeuverPenaltyByKindCappedAtTheArmoursBest)
     EXPECT_EQ(ManeuverPenalty(3, 0, 0, bonus), std::optional<int>(0));
     EXPECT_EQ(ManeuverPenalty(10, -35, -5, bonus), std::optional<int>(-23));  // -35 + 12
     EXPECT_EQ(ManeuverPenalty(18, -30, -5, bonus), std::optional<int>(-5));   // -30 + 40 = 10, capped
-    EXPECT_EQ(ManeuverSkill(5), 234);
-    EXPECT_EQ(ManeuverSkill(12), 235);
-    EXPECT_EQ(ManeuverSkill(16), 236);
-    EXPECT_EQ(ManeuverSkill(20), 233);
+    EXPECT_EQ(rules::ManeuverSkill(5), 234);
+    EXPECT_EQ(rules::ManeuverSkill(12), 235);
+    EXPECT_EQ(rules::ManeuverSkill(16), 236);
+    EXPECT_EQ(rules::ManeuverSkill(20), 233);
     // Past the four kinds: no value, unless the armour's best is below 0.
     EXPECT_FALSE(ManeuverPenalty(22, 0, 0, bonus).has_value());
     EXPECT_EQ(ManeuverPenalty(22, 0, -10, bonus), std::optional<int>(-10));

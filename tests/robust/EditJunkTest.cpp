@@ -6,8 +6,8 @@
 
 #include "background/frmArmeAdolescence.h"
 #include "background/frmBackground.h"
-#include "background/frmItemRoll.h"
-#include "background/frmItemChoose.h"
+#include "background/frmSpecialItem.h"
+#include "background/frmSpecialItemChoose.h"
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 #include "background/frmTraining.h"

@@ -1,4 +1,4 @@
-#include "background/frmItemRoll.h"
+#include "background/frmSpecialItem.h"
 
 #include "background/BackgroundUi.h"
 #include "character/BackgroundRules.h"

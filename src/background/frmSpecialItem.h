@@ -1,5 +1,4 @@
 #pragma once
-// (The window class frmSpecialItem lives here.)
 // The special item roll: a percentile roll picks a band of the special items
 // table, the player takes one of its items (or rolls again) and the item is
 // added to the character's history. Cancel gives the option point back.

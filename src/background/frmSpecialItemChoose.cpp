@@ -1,4 +1,4 @@
-#include "background/frmItemChoose.h"
+#include "background/frmSpecialItemChoose.h"
 
 #include "background/BackgroundUi.h"
 #include "character/RulesRead.h"

@@ -1,5 +1,4 @@
 #pragma once
-// (The window class frmSpecialItemChoose lives here.)
 // The special item chooser: every band of the special items table in a grid;
 // the player takes any item and it is added to the character's history.
 // Cancel gives the two option points back.
