@@ -19,14 +19,6 @@
 
 namespace background {
 
-QString AppTitle()
-{
-    QString title;
-    if (Strings::TryLoad(1104, &title) && !title.isEmpty())
-        return title;
-    return QStringLiteral("Quorvane");
-}
-
 QWidget *ModalParent()
 {
     if (QWidget *m = QApplication::activeModalWidget())

@@ -19,8 +19,7 @@ qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> 
     if (items.empty()) {
         // An empty list offers nothing to pick: say so instead of a window
         // that can only be closed.
-        ShowErrorMessage(vb::ErrInvalidCall, vb::ErrorText(vb::ErrInvalidCall),
-                         QStringLiteral("frmArmeAdolescence.LoadData"));
+        ReportError(vb::Error(vb::ErrInvalidCall), QStringLiteral("frmArmeAdolescence.LoadData"));
         return -1;
     }
     // Over the window that asked, not loose on the screen behind it.

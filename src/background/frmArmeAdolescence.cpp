@@ -5,6 +5,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -17,14 +18,14 @@ frmArmeAdolescence::frmArmeAdolescence(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmArmeAdolescence"));
     setModal(true);
-    setFixedSize(4230 / 15, 1650 / 15);
+    setFixedSize(TwipsSize(4230, 1650));
     lstArme = new QComboBox(this);
     lstArme->setObjectName(QStringLiteral("lstArme"));
     lstArme->setEditable(false);   // only a row of the list is a choice
-    lstArme->setGeometry(240 / 15, 360 / 15, 3735 / 15, lstArme->sizeHint().height());
+    lstArme->setGeometry(TwipsToPixels(240), TwipsToPixels(360), TwipsToPixels(3735), lstArme->sizeHint().height());
     btnOk = new QPushButton(this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(3120 / 15, 960 / 15, 855 / 15, 375 / 15);
+    btnOk->setGeometry(TwipsRect(3120, 960, 855, 375));
     btnOk->setDefault(true);
     btnOk->setText(QStringLiteral("OK"));
     setTag(btnOk, QStringLiteral("1045"));
@@ -51,15 +52,15 @@ void frmArmeAdolescence::LoadItems(const std::vector<ports::ChooserItem> &items)
 void frmArmeAdolescence::LoadData()
 {
     try {
-        Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+        Personnage &p = ModGeneral::Players(TagNumber(this));
         std::vector<ports::ChooserItem> items;
         if (ModGeneral::WeaponAdolescenceShown) {
             m_realmMode = true;
             setWindowTitle(Strings::Load(2022));
             // The realms are listed by their own number and each row keeps its
             // id, so OK gives the realm the row shows whatever the table's order.
-            dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT * FROM [Realms of Power] ORDER BY Realm_ID"));
-            const QString col = rulesread::Lang(QStringLiteral("Realm"));
+            dao::Recordset rs = rules::Open(QStringLiteral("SELECT * FROM [Realms of Power] ORDER BY Realm_ID"));
+            const QString col = rules::LangCol(QStringLiteral("Realm"));
             for (; !rs.Eof(); rs.MoveNext()) {
                 dao::DBEngine::instance().Idle();
                 const qint32 id = rulesread::Id(rs, QStringLiteral("Realm_ID"));
@@ -93,7 +94,7 @@ void frmArmeAdolescence::btnOk_Click()
             if (chosen) {
                 m_chosen = ItemNumber[static_cast<size_t>(row)];
                 if (AppliesChoice)
-                    ModGeneral::Players(tag(this).trimmed().toInt()).Royaume_ID = m_chosen;
+                    ModGeneral::Players(TagNumber(this)).Royaume_ID = m_chosen;
             }
             accept();
             return;
@@ -102,7 +103,7 @@ void frmArmeAdolescence::btnOk_Click()
             vb::Raise(vb::ErrSubscript);   // no row chosen: the dialog stays for a choice
         const qint32 id = ItemNumber[static_cast<size_t>(row)];
         if (AppliesChoice) {
-            Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+            Personnage &p = ModGeneral::Players(TagNumber(this));
             const qint32 mode = p.PointsBO;
             if (onelist::IsWeaponMode(mode))
                 p.AddDevelopment(RankKind::WeaponSkill, ModGeneral::WeaponChoiceArgs[0], id,

@@ -11,6 +11,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -26,7 +27,6 @@
 #include <QTableWidget>
 
 using ModGeneral::Players;
-using background::tw;
 
 namespace {
 
@@ -43,7 +43,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     l->setObjectName(QString::fromLatin1(name));
     if (!stringTag.isEmpty())
         setTag(l, stringTag);
-    l->setGeometry(tw(x), tw(y), tw(w), tw(h));
+    l->setGeometry(TwipsRect(x, y, w, h));
     return l;
 }
 
@@ -52,7 +52,7 @@ QPushButton *makeArrow(QWidget *parent, const char *name, QStyle::StandardPixmap
     auto *b = new QPushButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setIcon(parent->style()->standardIcon(icon));
-    b->setGeometry(tw(x), tw(y), tw(495), tw(345));
+    b->setGeometry(TwipsRect(x, y, 495, 345));
     return b;
 }
 
@@ -65,7 +65,7 @@ struct BandRow {
 std::vector<BandRow> readBands(const QString &sql, const QString &nameCol, const QString &idCol)
 {
     std::vector<BandRow> rows;
-    dao::Recordset rs = rulesread::Open(sql);
+    dao::Recordset rs = rules::Open(sql);
     for (; !rs.Eof(); rs.MoveNext())
         rows.push_back({rulesread::Text(rs, QStringLiteral("Roll")), rulesread::Text(rs, nameCol),
                         rs.HasField(QStringLiteral("NoteEn")) ? rulesread::Text(rs, QStringLiteral("NoteEn")) : QString(),
@@ -111,11 +111,6 @@ int selectedRow(const QListWidget *list)
     return row >= 0 && list->item(row)->isSelected() ? row : -1;
 }
 
-QString history(const Personnage &p)
-{
-    return p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
-}
-
 } // namespace
 
 // ======================================================================== window
@@ -124,7 +119,7 @@ frmBackground::frmBackground(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmBackground"));
     setModal(true);
-    setFixedSize(tw(7800), tw(6960));
+    setFixedSize(TwipsSize(7800, 6960));
     setFont(QFont(QStringLiteral("Arial")));
     setTag(this, QStringLiteral("3038"));
     setWindowTitle(QStringLiteral("Options d'historique"));
@@ -138,7 +133,7 @@ frmBackground::frmBackground(QWidget *parent) : QDialog(parent)
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     setTag(btnOk, QStringLiteral("1045"));
-    btnOk->setGeometry(tw(6240), tw(240), tw(1215), tw(375));
+    btnOk->setGeometry(TwipsRect(6240, 240, 1215, 375));
     btnOk->setDefault(true);
 
     const int tops[4] = {840, 1200, 1560, 1920};
@@ -148,14 +143,14 @@ frmBackground::frmBackground(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < 4; ++i) {
         chkBackground[i] = new QCheckBox(this);
         chkBackground[i]->setObjectName(QStringLiteral("chkBackground_%1").arg(i));
-        chkBackground[i]->setGeometry(tw(600), tw(tops[i]), tw(240), tw(300));
+        chkBackground[i]->setGeometry(TwipsRect(600, tops[i], 240, 300));
         optionLabels[i] = makeLabel(this, labelNames[i], QString::number(texts[i]), QString::number(texts[i]), 1200,
                                     tops[i], 6300, 300);
         connect(chkBackground[i], &QCheckBox::toggled, this, [this, i] { chkBackground_Click(i); });
         if (i >= 2) {
             chkBackground2[i] = new QCheckBox(this);
             chkBackground2[i]->setObjectName(QStringLiteral("chkBackground2_%1").arg(i));
-            chkBackground2[i]->setGeometry(tw(840), tw(tops[i]), tw(240), tw(300));
+            chkBackground2[i]->setGeometry(TwipsRect(840, tops[i], 240, 300));
             connect(chkBackground2[i], &QCheckBox::toggled, this, [this, i] { chkBackground2_Click(i); });
         }
     }
@@ -167,7 +162,7 @@ frmBackground::frmBackground(QWidget *parent) : QDialog(parent)
     labAptitudes = makeLabel(this, "labAptitudes", QStringLiteral("0"), QString(), 600, 2340, 540, 255);
     btnTalents = new QPushButton(QStringLiteral("..."), this);
     btnTalents->setObjectName(QStringLiteral("btnTalents"));
-    btnTalents->setGeometry(tw(1200), tw(2280), tw(495), tw(375));
+    btnTalents->setGeometry(TwipsRect(1200, 2280, 495, 375));
     Label7 = makeLabel(this, "Label7", QStringLiteral("Aptitude & Défauts"), QStringLiteral("5011"), 1800, 2340, 4000);
     labSpecialBonus = makeLabel(this, "labSpecialBonus", QStringLiteral("0"), QString(), 600, 2760, 540);
     Label6 = makeLabel(this, "Label6", QStringLiteral("Bonus Spécial"), QStringLiteral("5012"), 1200, 2760, 4000);
@@ -176,23 +171,23 @@ frmBackground::frmBackground(QWidget *parent) : QDialog(parent)
     Label10 = makeLabel(this, "Label10", QStringLiteral("Groupe de compétence"), QStringLiteral("3511"), 600, 3360, 3000);
     lstSkillCatBonus = new QListWidget(this);
     lstSkillCatBonus->setObjectName(QStringLiteral("lstSkillCatBonus"));
-    lstSkillCatBonus->setGeometry(tw(240), tw(3720), tw(3255), tw(1140));
+    lstSkillCatBonus->setGeometry(TwipsRect(240, 3720, 3255, 1140));
     btnSelectSkillCat = makeArrow(this, "btnSelectSkillCat", QStyle::SP_ArrowLeft, 3600, 3720);
     btnUnSelectSkillCat = makeArrow(this, "btnUnSelectSkillCat", QStyle::SP_ArrowRight, 3600, 4140);
     lstSkillCat = new QListWidget(this);
     lstSkillCat->setObjectName(QStringLiteral("lstSkillCat"));
-    lstSkillCat->setGeometry(tw(4200), tw(3720), tw(3255), tw(1140));
+    lstSkillCat->setGeometry(TwipsRect(4200, 3720, 3255, 1140));
 
     Label11 = makeLabel(this, "Label11", QStringLiteral("+10"), QString(), 120, 5160, 480);
     Label9 = makeLabel(this, "Label9", QStringLiteral("Compétence"), QStringLiteral("3509"), 600, 5160, 3000);
     lstSkillBonus = new QListWidget(this);
     lstSkillBonus->setObjectName(QStringLiteral("lstSkillBonus"));
-    lstSkillBonus->setGeometry(tw(240), tw(5520), tw(3255), tw(1140));
+    lstSkillBonus->setGeometry(TwipsRect(240, 5520, 3255, 1140));
     btnSelectSkill = makeArrow(this, "btnSelectSkill", QStyle::SP_ArrowLeft, 3600, 5520);
     btnUnSelectSkill = makeArrow(this, "btnUnSelectSkill", QStyle::SP_ArrowRight, 3600, 5940);
     lstSkill = new QListWidget(this);
     lstSkill->setObjectName(QStringLiteral("lstSkill"));
-    lstSkill->setGeometry(tw(4200), tw(5520), tw(3255), tw(1140));
+    lstSkill->setGeometry(TwipsRect(4200, 5520, 3255, 1140));
 
     connect(btnOk, &QPushButton::clicked, this, &frmBackground::btnOk_Click);
     connect(btnTalents, &QPushButton::clicked, this, &frmBackground::btnTalents_Click);
@@ -216,7 +211,7 @@ frmBackground::~frmBackground()
 
 int frmBackground::Number() const
 {
-    return tag(this).trimmed().toInt();
+    return TagNumber(this);
 }
 
 void frmBackground::Form_Load()
@@ -224,8 +219,8 @@ void frmBackground::Form_Load()
     try {
         LoadFormStrings(this);
         RedimSkillCatNumber();
-        const QString catCol = rulesread::Lang(QStringLiteral("Skill_Category"));
-        dao::Recordset cats = rulesread::Open(QStringLiteral("SELECT * FROM [Skill Category] ORDER BY ") + catCol);
+        const QString catCol = rules::LangCol(QStringLiteral("Skill_Category"));
+        dao::Recordset cats = rules::Open(QStringLiteral("SELECT * FROM [Skill Category] ORDER BY ") + catCol);
         qint32 count = 0;
         cats.MoveFirst();
         for (; !cats.Eof(); cats.MoveNext()) {
@@ -242,8 +237,8 @@ void frmBackground::Form_Load()
 
         RedimSkillNumber();
         count = 0;
-        const QString skillCol = rulesread::Lang(QStringLiteral("Skill"));
-        dao::Recordset skills = rulesread::Open(QStringLiteral("SELECT * FROM Skills  ORDER BY ") + skillCol + QStringLiteral(";"));
+        const QString skillCol = rules::LangCol(QStringLiteral("Skill"));
+        dao::Recordset skills = rules::Open(QStringLiteral("SELECT * FROM Skills  ORDER BY ") + skillCol + QStringLiteral(";"));
         skills.MoveFirst();
         for (; !skills.Eof(); skills.MoveNext()) {
             dao::DBEngine::instance().Idle();
@@ -423,7 +418,7 @@ void frmBackground::btnOk_Click()
         // Buying nothing is always allowed, so a dialog with no points to
         // spend (none or, by a stray value, fewer) still leads on.
         if (price > 0 && price > p.PointsBO) {
-            ports::ui().MsgBox(QStringLiteral("Dépassement"), ports::OkOnly, background::AppTitle());
+            ports::ui().MsgBox(QStringLiteral("Dépassement"), ports::OkOnly, ModGeneral::ProgramTitle());
             return;
         }
         checkPurchase(p);
@@ -456,7 +451,7 @@ void frmBackground::btnOk_Click()
         // Nothing bought and points left: the dialog stays, and says why.
         if (price == 0)
             ports::ui().MsgBox(Strings::Load(9101).arg(p.PointsBO), ports::OkOnly | ports::Information,
-                               background::AppTitle());
+                               ModGeneral::ProgramTitle());
         for (QCheckBox *box : {chkBackground[0], chkBackground[1], chkBackground[2], chkBackground[3],
                                chkBackground2[2], chkBackground2[3]})
             box->setChecked(false);
@@ -473,7 +468,7 @@ qint32 frmBackground::ExtraMoney(Personnage &p)
     const qint32 amount = chkBackground2[2]->isChecked() ? 200 : background::MoneyForRoll(JetDe(100).toInt());
     ports::ui().MsgBox(Strings::Load(5047) + QLatin1Char(' ') + QString::number(amount) + QLatin1Char(' ')
                            + Strings::Load(5048),
-                       ports::OkOnly, background::AppTitle());
+                       ports::OkOnly, ModGeneral::ProgramTitle());
     // A gold piece here is the one of the sheet's first coin box, which holds
     // Money in ten-thousands.
     p.Money = vb::Add32(p.Money, static_cast<qint64>(amount) * 10000);
@@ -510,7 +505,7 @@ void frmBackground::TalentsAndFlaws(Personnage &p)
         if (rows.empty())
             vb::Raise(vb::ErrNoCurrentRecord);
         const BandRow &row = rollAndConfirm(rows, true);
-        p.Historique = history(p) + QStringLiteral("\r\n") + Strings::Load(3542) + QStringLiteral(": ") + row.name
+        p.Historique = p.HistoryText() + QStringLiteral("\r\n") + Strings::Load(3542) + QStringLiteral(": ") + row.name
                        + QStringLiteral("\r\n") + row.note;
         talentId = row.id;
         haveTalent = true;
@@ -544,7 +539,7 @@ void frmBackground::TalentsAndFlaws(Personnage &p)
             const BandRow &row = rollAndConfirm(rows, false);
             p.TransferFlaw(row.id);
             const QString line = Strings::Load(3543) + QStringLiteral(": ") + row.name + QStringLiteral("\r\n") + row.note;
-            p.Historique = background::AppendHistoryLine(history(p), line);
+            p.Historique = background::AppendHistoryLine(p.HistoryText(), line);
         }
     }
     labAptitudes->setText(QStringLiteral("0"));
@@ -577,7 +572,7 @@ void frmBackground::LanguageStage(int n)
 void frmBackground::HobbyStage(int n, Personnage &p)
 {
     ModGeneral::SkillDevMode.clear();
-    dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT * FROM [Race Abilities] WHERE Race_ID= ")
+    dao::Recordset rs = rules::Open(QStringLiteral("SELECT * FROM [Race Abilities] WHERE Race_ID= ")
                                         + QString::number(p.Race_ID));
     if (rs.Eof())
         vb::Raise(vb::ErrNoCurrentRecord);

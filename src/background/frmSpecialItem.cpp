@@ -7,6 +7,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -16,42 +17,41 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-using background::tw;
 
 frmSpecialItem::frmSpecialItem(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSpecialItem"));
     setModal(true);
     setFont(QFont(QStringLiteral("Arial")));
-    setFixedSize(tw(5340), tw(2460));
+    setFixedSize(TwipsSize(5340, 2460));
     auto *group = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         optSpecialItem[i] = new QRadioButton(this);
         optSpecialItem[i]->setObjectName(QStringLiteral("optSpecialItem_%1").arg(i));
-        optSpecialItem[i]->setGeometry(tw(240), tw(240 + 360 * i), tw(3600), tw(375));
+        optSpecialItem[i]->setGeometry(TwipsRect(240, 240 + 360 * i, 3600, 375));
         group->addButton(optSpecialItem[i], i);
     }
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     setTag(btnOk, QStringLiteral("1045"));
-    btnOk->setGeometry(tw(3960), tw(240), tw(1215), tw(375));
+    btnOk->setGeometry(TwipsRect(3960, 240, 1215, 375));
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     setTag(btnCancel, QStringLiteral("1044"));
-    btnCancel->setGeometry(tw(3960), tw(720), tw(1215), tw(375));
+    btnCancel->setGeometry(TwipsRect(3960, 720, 1215, 375));
     labJet = new QLabel(QStringLiteral("Jet de Dé"), this);
     labJet->setObjectName(QStringLiteral("labJet"));
     setTag(labJet, QStringLiteral("5049"));
-    labJet->setGeometry(tw(240), tw(1980), tw(1400), tw(300));
+    labJet->setGeometry(TwipsRect(240, 1980, 1400, 300));
     txtJetDe = new QLineEdit(this);
     txtJetDe->setObjectName(QStringLiteral("txtJetDe"));
     txtJetDe->setAlignment(Qt::AlignRight);
-    txtJetDe->setGeometry(tw(1680), tw(1920), tw(495), tw(375));
+    txtJetDe->setGeometry(TwipsRect(1680, 1920, 495, 375));
     btnRandom = new QPushButton(QStringLiteral("Aléatoire"), this);
     btnRandom->setObjectName(QStringLiteral("btnRandom"));
     setTag(btnRandom, QStringLiteral("3501"));
-    btnRandom->setGeometry(tw(2280), tw(1920), tw(1455), tw(375));
+    btnRandom->setGeometry(TwipsRect(2280, 1920, 1455, 375));
 
     setTabOrder(optSpecialItem[0], optSpecialItem[1]);
     setTabOrder(optSpecialItem[1], optSpecialItem[2]);
@@ -68,7 +68,7 @@ frmSpecialItem::frmSpecialItem(QWidget *parent) : QDialog(parent)
 
     try {
         LoadFormStrings(this);
-        dao::Recordset rs = rulesread::Open(QStringLiteral("Special Items"));
+        dao::Recordset rs = rules::Open(QStringLiteral("Special Items"));
         for (; !rs.Eof(); rs.MoveNext()) {
             std::array<QString, 5> band;
             band[0] = rulesread::Text(rs, QStringLiteral("Roll"));
@@ -133,15 +133,14 @@ void frmSpecialItem::btnOk_Click()
             chosen = i;
     if (chosen < 0 || chosen >= RolledItems.size())
         return;
-    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
-    const QString h = p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
-    p.Historique = background::AppendHistoryLine(h, RolledItems[chosen]);
+    Personnage &p = ModGeneral::Players(TagNumber(this));
+    p.Historique = background::AppendHistoryLine(p.HistoryText(), RolledItems[chosen]);
     accept();
 }
 
 void frmSpecialItem::btnCancel_Click()
 {
-    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    Personnage &p = ModGeneral::Players(TagNumber(this));
     try {
         p.PointsBO = vb::Add16(p.PointsBO, 1);
     } catch (...) {

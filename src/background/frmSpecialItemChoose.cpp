@@ -5,6 +5,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/vb.h"
 
 #include <QHeaderView>
@@ -13,23 +14,22 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-using background::tw;
 
 frmSpecialItemChoose::frmSpecialItemChoose(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSpecialItemChoose"));
     setModal(true);
     setFont(QFont(QStringLiteral("Arial")));
-    setFixedSize(tw(9300), tw(5565));
+    setFixedSize(TwipsSize(9300, 5565));
     labChoise = new QLabel(this);
     labChoise->setObjectName(QStringLiteral("labChoise"));
-    labChoise->setGeometry(tw(360), tw(480), tw(7200), tw(375));
+    labChoise->setGeometry(TwipsRect(360, 480, 7200, 375));
     QFont bold = labChoise->font();
     bold.setBold(true);
     labChoise->setFont(bold);
     grdSpecialItemChoose = new QTableWidget(this);
     grdSpecialItemChoose->setObjectName(QStringLiteral("grdSpecialItemChoose"));
-    grdSpecialItemChoose->setGeometry(tw(240), tw(1320), tw(8775), tw(3975));
+    grdSpecialItemChoose->setGeometry(TwipsRect(240, 1320, 8775, 3975));
     grdSpecialItemChoose->setColumnCount(5);
     grdSpecialItemChoose->horizontalHeader()->hide();
     grdSpecialItemChoose->verticalHeader()->hide();
@@ -38,12 +38,12 @@ frmSpecialItemChoose::frmSpecialItemChoose(QWidget *parent) : QDialog(parent)
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     setTag(btnOk, QStringLiteral("1045"));
-    btnOk->setGeometry(tw(7800), tw(240), tw(1215), tw(375));
+    btnOk->setGeometry(TwipsRect(7800, 240, 1215, 375));
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     setTag(btnCancel, QStringLiteral("1044"));
-    btnCancel->setGeometry(tw(7800), tw(720), tw(1215), tw(375));
+    btnCancel->setGeometry(TwipsRect(7800, 720, 1215, 375));
     setTabOrder(grdSpecialItemChoose, btnOk);
     setTabOrder(btnOk, btnCancel);
 
@@ -60,13 +60,13 @@ frmSpecialItemChoose::frmSpecialItemChoose(QWidget *parent) : QDialog(parent)
         const QSignalBlocker block(grdSpecialItemChoose);
         // The four item columns share the grid's width, so that no item
         // hides behind a side scroll.
-        grdSpecialItemChoose->setColumnWidth(0, tw(600));
+        grdSpecialItemChoose->setColumnWidth(0, TwipsToPixels(600));
         grdSpecialItemChoose->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
         for (int c = 1; c <= 4; ++c)
             grdSpecialItemChoose->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
         grdSpecialItemChoose->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         try {
-            dao::Recordset rs = rulesread::Open(QStringLiteral("Special Items"));
+            dao::Recordset rs = rules::Open(QStringLiteral("Special Items"));
             for (; !rs.Eof(); rs.MoveNext()) {
                 const int r = grdSpecialItemChoose->rowCount();
                 grdSpecialItemChoose->insertRow(r);
@@ -112,15 +112,14 @@ void frmSpecialItemChoose::btnOk_Click()
 {
     if (!currentIsItem())
         return;
-    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
-    const QString h = p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
-    p.Historique = h + QStringLiteral("\r\n") + grdSpecialItemChoose->currentItem()->text();
+    Personnage &p = ModGeneral::Players(TagNumber(this));
+    p.Historique = p.HistoryText() + QStringLiteral("\r\n") + grdSpecialItemChoose->currentItem()->text();
     accept();
 }
 
 void frmSpecialItemChoose::btnCancel_Click()
 {
-    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    Personnage &p = ModGeneral::Players(TagNumber(this));
     try {
         p.PointsBO = vb::Add16(p.PointsBO, 2);
     } catch (...) {

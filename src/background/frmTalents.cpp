@@ -7,6 +7,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 
@@ -17,37 +18,36 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-using background::tw;
 
 frmTalents::frmTalents(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTalents"));
     setModal(true);
     setFont(QFont(QStringLiteral("Arial")));
-    setFixedSize(tw(8400), tw(5400));
+    setFixedSize(TwipsSize(8400, 5400));
 
     labTalent = new QLabel(this);
     labTalent->setObjectName(QStringLiteral("labTalent"));
-    labTalent->setGeometry(tw(240), tw(240), tw(6000), tw(300));
+    labTalent->setGeometry(TwipsRect(240, 240, 6000, 300));
     QFont bold = labTalent->font();
     bold.setBold(true);
     labTalent->setFont(bold);
     txtTalentNote = new QPlainTextEdit(this);
     txtTalentNote->setObjectName(QStringLiteral("txtTalentNote"));
-    txtTalentNote->setGeometry(tw(240), tw(600), tw(6300), tw(900));
+    txtTalentNote->setGeometry(TwipsRect(240, 600, 6300, 900));
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     setTag(btnOk, QStringLiteral("1045"));
-    btnOk->setGeometry(tw(6840), tw(240), tw(1215), tw(375));
+    btnOk->setGeometry(TwipsRect(6840, 240, 1215, 375));
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     setTag(btnCancel, QStringLiteral("1044"));
-    btnCancel->setGeometry(tw(6840), tw(720), tw(1215), tw(375));
+    btnCancel->setGeometry(TwipsRect(6840, 720, 1215, 375));
 
     grdTalent = new QTableWidget(this);
     grdTalent->setObjectName(QStringLiteral("grdTalent"));
-    grdTalent->setGeometry(tw(240), tw(1680), tw(7815), tw(3480));
+    grdTalent->setGeometry(TwipsRect(240, 1680, 7815, 3480));
     grdTalent->setColumnCount(3);
     grdTalent->horizontalHeader()->hide();
     grdTalent->verticalHeader()->hide();
@@ -72,9 +72,9 @@ void frmTalents::LoadData()
         const QSignalBlocker block(grdTalent);
         grdTalent->setRowCount(0);
         TalentIds.clear();
-        grdTalent->setColumnWidth(0, tw(600));
-        grdTalent->setColumnWidth(1, tw(2200));
-        dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT * From Talents WHERE ((Type_ID=") + tag(grdTalent)
+        grdTalent->setColumnWidth(0, TwipsToPixels(600));
+        grdTalent->setColumnWidth(1, TwipsToPixels(2200));
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT * From Talents WHERE ((Type_ID=") + tag(grdTalent)
                                             + QStringLiteral("));"));
         for (; !rs.Eof(); rs.MoveNext()) {
             const int r = grdTalent->rowCount();
@@ -121,20 +121,19 @@ void frmTalents::btnOk_Click()
     const int r = grdTalent->currentRow();
     if (r < 0 || r >= static_cast<int>(TalentIds.size()))
         return;
-    const int n = tag(this).trimmed().toInt();
+    const int n = TagNumber(this);
     if (frmBackground *bg = background::BackgroundForm(n))
         setTag(bg->labAptitudes, QString::number(TalentIds[static_cast<size_t>(r)]));
     Personnage &p = ModGeneral::Players(n);
     const QString line = Strings::Load(3542) + QStringLiteral(": ") + labTalent->text() + QStringLiteral(", ")
                          + txtTalentNote->toPlainText();
-    const QString h = p.Historique.isValid() && !p.Historique.isNull() ? p.Historique.toString() : QString();
-    p.Historique = background::AppendHistoryLine(h, line);
+    p.Historique = background::AppendHistoryLine(p.HistoryText(), line);
     accept();
 }
 
 void frmTalents::btnCancel_Click()
 {
-    if (frmBackground *bg = background::BackgroundForm(tag(this).trimmed().toInt())) {
+    if (frmBackground *bg = background::BackgroundForm(TagNumber(this))) {
         setTag(bg->labAptitudes, QString());
         bg->labAptitudes->setText(QStringLiteral("0"));
         setTag(bg->btnTalents, QString());

@@ -7,6 +7,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -18,7 +19,6 @@
 
 #include <algorithm>
 
-using background::tw;
 
 namespace {
 const QString kNone = QStringLiteral("---");
@@ -37,30 +37,30 @@ frmTalentsCost::frmTalentsCost(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmTalentsCost"));
     setModal(true);
     setFont(QFont(QStringLiteral("Arial")));
-    const int gridWidth = tw(1000 + 6 * 1200) + 4;
-    setFixedSize(gridWidth + tw(480), tw(4200));
+    const int gridWidth = TwipsToPixels(1000 + 6 * 1200) + 4;
+    setFixedSize(gridWidth + TwipsToPixels(480), TwipsToPixels(4200));
 
     labTalent = new QLabel(QStringLiteral("Aptitude"), this);
     labTalent->setObjectName(QStringLiteral("labTalent"));
     setTag(labTalent, QStringLiteral("3542"));
-    labTalent->setGeometry(tw(240), tw(240), tw(5400), tw(300));
+    labTalent->setGeometry(TwipsRect(240, 240, 5400, 300));
     labFlaw = new QLabel(QStringLiteral("Défaut"), this);
     labFlaw->setObjectName(QStringLiteral("labFlaw"));
     setTag(labFlaw, QStringLiteral("3543"));
-    labFlaw->setGeometry(tw(240), tw(600), tw(5400), tw(300));
+    labFlaw->setGeometry(TwipsRect(240, 600, 5400, 300));
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     setTag(btnOk, QStringLiteral("1045"));
-    btnOk->setGeometry(width() - tw(240 + 1215), tw(180), tw(1215), tw(375));
+    btnOk->setGeometry(width() - TwipsToPixels(240 + 1215), TwipsToPixels(180), TwipsToPixels(1215), TwipsToPixels(375));
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     setTag(btnCancel, QStringLiteral("1044"));
-    btnCancel->setGeometry(width() - tw(240 + 1215), tw(600), tw(1215), tw(375));
+    btnCancel->setGeometry(width() - TwipsToPixels(240 + 1215), TwipsToPixels(600), TwipsToPixels(1215), TwipsToPixels(375));
 
     grdTalentsCost = new QTableWidget(this);
     grdTalentsCost->setObjectName(QStringLiteral("grdTalentsCost"));
-    grdTalentsCost->setGeometry(tw(240), tw(1080), gridWidth, height() - tw(1080 + 240));
+    grdTalentsCost->setGeometry(TwipsToPixels(240), TwipsToPixels(1080), gridWidth, height() - TwipsToPixels(1080 + 240));
     grdTalentsCost->horizontalHeader()->hide();
     grdTalentsCost->verticalHeader()->hide();
     grdTalentsCost->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -85,9 +85,9 @@ void frmTalentsCost::Form_Load()
     const bool fr = ModGeneral::DataLanguage != 1000;
     grdTalentsCost->setColumnCount(7);
     grdTalentsCost->setRowCount(kHeaderRows);
-    grdTalentsCost->setColumnWidth(0, tw(1000));
+    grdTalentsCost->setColumnWidth(0, TwipsToPixels(1000));
     for (int c = 1; c <= 6; ++c)
-        grdTalentsCost->setColumnWidth(c, tw(1200));
+        grdTalentsCost->setColumnWidth(c, TwipsToPixels(1200));
     const QString mode[2] = {fr ? QStringLiteral("Hasard") : QStringLiteral("Random"),
                              fr ? QStringLiteral("Choix") : QStringLiteral("Select")};
     const QString variant[6] = {
@@ -107,8 +107,8 @@ void frmTalentsCost::Form_Load()
     const char *columns[6] = {"Random_Flaw", "Random_nonFlaw", "Random_Flaw1", "Select_Flaw", "Select_nonFlaw",
                               "Select_Flaw1"};
     try {
-        dao::Recordset rs = rulesread::Open(QStringLiteral("Talents Cost"));
-        const QString nameCol = rulesread::Lang(QStringLiteral("Degree"));
+        dao::Recordset rs = rules::Open(QStringLiteral("Talents Cost"));
+        const QString nameCol = rules::LangCol(QStringLiteral("Degree"));
         for (int degree = 1; !rs.Eof() && degree <= kMaxDegrees; rs.MoveNext(), ++degree) {
             const int r = grdTalentsCost->rowCount();
             grdTalentsCost->insertRow(r);
@@ -128,15 +128,15 @@ void frmTalentsCost::Form_Load()
     }
     // Long degree names widen their column rather than being cut short.
     grdTalentsCost->resizeColumnToContents(0);
-    if (grdTalentsCost->columnWidth(0) < tw(1000))
-        grdTalentsCost->setColumnWidth(0, tw(1000));
+    if (grdTalentsCost->columnWidth(0) < TwipsToPixels(1000))
+        grdTalentsCost->setColumnWidth(0, TwipsToPixels(1000));
     int gridWidth = 2 * grdTalentsCost->frameWidth();
     for (int c = 0; c < 7; ++c)
         gridWidth += grdTalentsCost->columnWidth(c);
     grdTalentsCost->resize(gridWidth, grdTalentsCost->height());
-    setFixedWidth(std::max(width(), gridWidth + tw(480)));
-    btnOk->move(width() - tw(240 + 1215), btnOk->y());
-    btnCancel->move(width() - tw(240 + 1215), btnCancel->y());
+    setFixedWidth(std::max(width(), gridWidth + TwipsToPixels(480)));
+    btnOk->move(width() - TwipsToPixels(240 + 1215), btnOk->y());
+    btnCancel->move(width() - TwipsToPixels(240 + 1215), btnCancel->y());
     // The second degree's first way is where the table opens; a table too
     // small for it opens on its first priced cell.
     int row = -1, col = -1;
@@ -200,7 +200,7 @@ void frmTalentsCost::btnOk_Click()
     const QTableWidgetItem *cell = grdTalentsCost->item(r, k);
     if (!btnOk->isEnabled() || !cell)
         return;
-    if (frmBackground *bg = background::BackgroundForm(tag(this).trimmed().toInt())) {
+    if (frmBackground *bg = background::BackgroundForm(TagNumber(this))) {
         bg->labAptitudes->setText(cell->text());
         setTag(bg->btnTalents, background::MakeTalentsCode(r - 1, k));
     }
@@ -209,7 +209,7 @@ void frmTalentsCost::btnOk_Click()
 
 void frmTalentsCost::btnCancel_Click()
 {
-    if (frmBackground *bg = background::BackgroundForm(tag(this).trimmed().toInt())) {
+    if (frmBackground *bg = background::BackgroundForm(TagNumber(this))) {
         bg->labAptitudes->setText(QStringLiteral("0"));
         setTag(bg->btnTalents, QString());
     }

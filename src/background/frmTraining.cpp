@@ -8,6 +8,7 @@
 #include "frame/Rules.h"
 #include "frame/ui/CharacterWindow.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -23,7 +24,6 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-using background::tw;
 
 namespace {
 
@@ -33,7 +33,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QStr
     l->setObjectName(QString::fromUtf8(name));
     if (!stringTag.isEmpty())
         setTag(l, stringTag);
-    l->setGeometry(tw(x), tw(y), tw(w), tw(285));
+    l->setGeometry(TwipsRect(x, y, w, 285));
     return l;
 }
 
@@ -41,14 +41,14 @@ QTableWidget *grid(QWidget *parent, const char *name, int x, int y, int w, int h
 {
     auto *g = new QTableWidget(parent);
     g->setObjectName(QString::fromLatin1(name));
-    g->setGeometry(tw(x), tw(y), tw(w), tw(h));
+    g->setGeometry(TwipsRect(x, y, w, h));
     g->setColumnCount(2);
     g->verticalHeader()->hide();
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::NoSelection);
-    g->setColumnWidth(0, tw(3530));
-    g->setColumnWidth(1, tw(700));
-    g->verticalHeader()->setDefaultSectionSize(tw(270));
+    g->setColumnWidth(0, TwipsToPixels(3530));
+    g->setColumnWidth(1, TwipsToPixels(700));
+    g->verticalHeader()->setDefaultSectionSize(TwipsToPixels(270));
     return g;
 }
 
@@ -80,7 +80,7 @@ frmTraining::frmTraining(QWidget *parent) : QDialog(parent)
     setFont(QFont(QStringLiteral("Arial")));
     setTag(this, QStringLiteral("3528"));
     setWindowTitle(QStringLiteral("Entraînement"));
-    setFixedSize(tw(9480), tw(7440));
+    setFixedSize(TwipsSize(9480, 7440));
 
     labTraning = label(this, "labTraning", QStringLiteral("Entraînement"), QStringLiteral("3528"), 240, 180, 3000);
     auto *group = new QButtonGroup(this);
@@ -89,7 +89,7 @@ frmTraining::frmTraining(QWidget *parent) : QDialog(parent)
         optTraning[i] = new QRadioButton(this);
         optTraning[i]->setObjectName(QStringLiteral("optTraning_%1").arg(i));
         setTag(optTraning[i], QString::number(optTags[i]));
-        optTraning[i]->setGeometry(tw(240 + 2400 * i), tw(480), tw(2300), tw(300));
+        optTraning[i]->setGeometry(TwipsRect(240 + 2400 * i, 480, 2300, 300));
         group->addButton(optTraning[i], i);
         connect(optTraning[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
@@ -98,29 +98,29 @@ frmTraining::frmTraining(QWidget *parent) : QDialog(parent)
     }
     cbbTrainingPackage = new QComboBox(this);
     cbbTrainingPackage->setObjectName(QStringLiteral("cbbTrainingPackage"));
-    cbbTrainingPackage->setGeometry(tw(240), tw(840), tw(5400), tw(330));
+    cbbTrainingPackage->setGeometry(TwipsRect(240, 840, 5400, 330));
 
     btnTrainingPack = new QPushButton(QStringLiteral("OK"), this);
     btnTrainingPack->setObjectName(QStringLiteral("btnTrainingPack"));
     setTag(btnTrainingPack, QStringLiteral("1045"));
-    btnTrainingPack->setGeometry(tw(8040), tw(240), tw(1215), tw(375));
+    btnTrainingPack->setGeometry(TwipsRect(8040, 240, 1215, 375));
     btnTrainingPack->setDefault(true);
     btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     setTag(btnAnnuler, QStringLiteral("1044"));
-    btnAnnuler->setGeometry(tw(8040), tw(720), tw(1215), tw(375));
+    btnAnnuler->setGeometry(TwipsRect(8040, 720, 1215, 375));
 
     labMoney = label(this, "labMoney", QStringLiteral("Argent"), QStringLiteral("3588"), 240, 1380, 1300);
     txtMoney = new QLineEdit(this);
     txtMoney->setObjectName(QStringLiteral("txtMoney"));
     txtMoney->setReadOnly(true);
-    txtMoney->setGeometry(tw(1560), tw(1320), tw(2200), tw(330));
+    txtMoney->setGeometry(TwipsRect(1560, 1320, 2200, 330));
     labMonths = label(this, "labMonths", QStringLiteral("Mois"), QStringLiteral("3524"), 4080, 1380, 900);
     txtMonths = new QLineEdit(this);
     txtMonths->setObjectName(QStringLiteral("txtMonths"));
     txtMonths->setReadOnly(true);
     txtMonths->setAlignment(Qt::AlignRight);
-    txtMonths->setGeometry(tw(5040), tw(1320), tw(600), tw(330));
+    txtMonths->setGeometry(TwipsRect(5040, 1320, 600, 330));
     labDPCost = label(this, "labDPCost", QStringLiteral("Coûts"), QStringLiteral("3518"), 6000, 1380, 900);
     labTPCost = label(this, "labTPCost", QStringLiteral("0"), QString(), 6960, 1380, 900);
     QFont bold = labTPCost->font();
@@ -135,11 +135,11 @@ frmTraining::frmTraining(QWidget *parent) : QDialog(parent)
     txtNote = new QPlainTextEdit(this);
     txtNote->setObjectName(QStringLiteral("txtNote"));
     txtNote->setReadOnly(true);
-    txtNote->setGeometry(tw(240), tw(2220), tw(9000), tw(780));
+    txtNote->setGeometry(TwipsRect(240, 2220, 9000, 780));
 
     grdSpecial = grid(this, "grdSpecial", 240, 3120, 4500, 4080);
     grdTraining = grid(this, "grdTraining", 4860, 3120, 4380, 4080);
-    grdTraining->setColumnWidth(0, tw(3300));
+    grdTraining->setColumnWidth(0, TwipsToPixels(3300));
 
     connect(cbbTrainingPackage, &QComboBox::currentIndexChanged, this, [this] { cbbTrainingPackage_Click(); });
     connect(btnTrainingPack, &QPushButton::clicked, this, &frmTraining::btnTrainingPack_Click);
@@ -163,16 +163,16 @@ int frmTraining::kind() const
 void frmTraining::LoadData()
 {
     try {
-        m_stats = rulesread::Open(QStringLiteral("Stat"));
+        m_stats = rules::Open(QStringLiteral("Stat"));
         Personnage &p = ModGeneral::Players(vb::CInt(tag(this)));
         const bool fr = ModGeneral::DataLanguage != 1000;
-        m_packages = rulesread::Open(
+        const QString nameCol = rules::LangCol(QStringLiteral("Training"));
+        m_packages = rules::Open(
             QStringLiteral("SELECT * FROM [Training Package] INNER JOIN [Training Package DP Cost] ON [Training "
                            "Package].Training_ID =  [Training Package DP Cost].Training_ID WHERE Profession_ID=")
-            + QString::number(p.Profession_ID) + (fr ? QStringLiteral(" ORDER BY TrainingFr") : QStringLiteral(" ORDER BY TrainingEn")));
+            + QString::number(p.Profession_ID) + QStringLiteral(" ORDER BY ") + nameCol);
         PackageTable[0].clear();
         PackageTable[1].clear();
-        const QString nameCol = rulesread::Lang(QStringLiteral("Training"));
         const QString suffix = fr ? QStringLiteral(" (typique)") : QStringLiteral(" (typical)");
         for (; !m_packages.Eof(); m_packages.MoveNext()) {
             Package pk;
@@ -253,7 +253,7 @@ void frmTraining::cbbTrainingPackage_Click()
             const QString money = rulesread::Text(m_packages, QStringLiteral("StartingMoney"));
             txtMoney->setText(money.isEmpty() ? Strings::Load(3589) : Strings::Load(3589) + QStringLiteral(" + ") + money);
 
-            const QString statCol = rulesread::Lang(QStringLiteral("Stat"));
+            const QString statCol = rules::LangCol(QStringLiteral("Stat"));
             auto qualifies = [&](const QString &column) {
                 const dao::Field f = m_packages.Fields(column);
                 if (f.isNull() || f.toString().isEmpty())
@@ -282,7 +282,7 @@ void frmTraining::cbbTrainingPackage_Click()
                 labStat[0]->setText(Strings::Load(3591));
                 labStat[1]->setText(Strings::Load(3591));
             }
-            txtNote->setPlainText(rulesread::Text(m_packages, rulesread::Lang(QStringLiteral("Note"))));
+            txtNote->setPlainText(rulesread::Text(m_packages, rules::LangCol(QStringLiteral("Note"))));
         }
         labTPCost->setText(QString::number(pk->Cost));
         Personnage &p = ModGeneral::Players(vb::CInt(tag(this)));
@@ -296,20 +296,18 @@ void frmTraining::cbbTrainingPackage_Click()
 void frmTraining::ListSkill(qint16 trainingId)
 {
     try {
-        const bool fr = ModGeneral::DataLanguage != 1000;
         const QString id = QString::number(trainingId);
         grdSpecial->setRowCount(0);
-        dao::Recordset special = rulesread::Open(
-            (fr ? QStringLiteral("SELECT Training_ID, SpecialFr as Special, Chance From [Training special] WHERE (((Training_ID)=")
-                : QStringLiteral("SELECT Training_ID, SpecialEn as Special, Chance From [Training special] WHERE (((Training_ID)="))
-            + id + QStringLiteral("));"));
+        dao::Recordset special = rules::Open(QStringLiteral("SELECT Training_ID, ") + rules::LangCol(QStringLiteral("Special"))
+                                             + QStringLiteral(" as Special, Chance From [Training special] WHERE (((Training_ID)=")
+                                             + id + QStringLiteral("));"));
         for (; !special.Eof(); special.MoveNext())
             appendRow(grdSpecial, rulesread::Text(special, QStringLiteral("Special")),
                       rulesread::Text(special, QStringLiteral("Chance")));
         special.Close();
 
-        const QString catCol = fr ? QStringLiteral("Skill_CategoryFr") : QStringLiteral("Skill_CategoryEn");
-        dao::Recordset cats = rulesread::Open(
+        const QString catCol = rules::LangCol(QStringLiteral("Skill_Category"));
+        dao::Recordset cats = rules::Open(
             QStringLiteral("SELECT [Training Skill Ranks].Training_ID, [Training Skill Ranks].Skill_Category_ID, [Training "
                            "Skill Ranks].Ranks, [Training Skill Ranks].Choise, [Skill Category].")
             + catCol
@@ -318,8 +316,8 @@ void frmTraining::ListSkill(qint16 trainingId)
                              "Skill Ranks].Training_ID)=")
             + id + QStringLiteral(") AND (([Training Skill Ranks].Skill_Category_ID)>0)) ORDER BY [Skill Category].") + catCol
             + QStringLiteral(";"));
-        const QString skillCol = fr ? QStringLiteral("SkillFr") : QStringLiteral("SkillEn");
-        dao::Recordset skills = rulesread::Open(
+        const QString skillCol = rules::LangCol(QStringLiteral("Skill"));
+        dao::Recordset skills = rules::Open(
             QStringLiteral("SELECT [Training Skill Ranks].Training_ID, [Training Skill Ranks].Skill_ID, [Training Skill "
                            "Ranks].Ranks, [Training Skill Ranks].Choise, Skills.")
             + skillCol
@@ -357,7 +355,7 @@ QWidget *frmTraining::targetWindow() const
 {
     if (Target)
         return Target.data();
-    return SkillDevForms.peek(tag(this).trimmed().toInt());
+    return SkillDevForms.peek(TagNumber(this));
 }
 
 QLabel *frmTraining::targetLabel(const char *name) const
@@ -385,7 +383,7 @@ void frmTraining::btnTrainingPack_Click()
         const qint16 paid = cost->text().trimmed().isEmpty() ? 0 : vb::CInt(vb::Val(cost->text()));
         const qint16 price = vb::CInt(vb::Val(labTPCost->text()));
         if (price > points + paid) {
-            ports::ui().MsgBox(Strings::Load(5046), ports::OkOnly, background::AppTitle());
+            ports::ui().MsgBox(Strings::Load(5046), ports::OkOnly, ModGeneral::ProgramTitle());
             return;
         }
         const qint16 left = vb::Check16(static_cast<qint64>(points) + (paid > 0 ? paid : 0) - price);

@@ -5,6 +5,7 @@
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -13,46 +14,45 @@
 #include <QStyle>
 
 namespace {
-constexpr int tw(int twips) { return twips / 15; }
 } // namespace
 
 frmWeaponChoises::frmWeaponChoises(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmWeaponChoises"));
     setModal(true);
-    setFixedSize(tw(5895), tw(3375));
+    setFixedSize(TwipsSize(5895, 3375));
     QFont arial(QStringLiteral("Arial"));
     setFont(arial);
 
     labCostWeapon = new QLabel(QStringLiteral("Coûts"), this);
     labCostWeapon->setObjectName(QStringLiteral("labCostWeapon"));
     setTag(labCostWeapon, QStringLiteral("3518"));
-    labCostWeapon->setGeometry(tw(4560), tw(240), tw(1200), tw(255));
+    labCostWeapon->setGeometry(TwipsRect(4560, 240, 1200, 255));
 
     lstCategorie = new QListWidget(this);
     lstCategorie->setObjectName(QStringLiteral("lstCategorie"));
-    lstCategorie->setGeometry(tw(840), tw(600), tw(3615), tw(1950));
+    lstCategorie->setGeometry(TwipsRect(840, 600, 3615, 1950));
 
     // The cost labels stand beside the list rows they price.
     const int rowHeight = lstCategorie->fontMetrics().height() + 2;
     for (int k = 0; k < 7; ++k) {
         labCost[k] = new QLabel(this);
         labCost[k]->setObjectName(QStringLiteral("labCost_%1").arg(k));
-        labCost[k]->setGeometry(tw(4560), tw(600) + 3 + k * rowHeight, tw(1200), rowHeight);
+        labCost[k]->setGeometry(TwipsToPixels(4560), TwipsToPixels(600) + 3 + k * rowHeight, TwipsToPixels(1200), rowHeight);
     }
     const QStyle::StandardPixmap icons[2] = {QStyle::SP_ArrowUp, QStyle::SP_ArrowDown};
-    const int tops[2] = {tw(720), tw(2040)};
+    const int tops[2] = {TwipsToPixels(720), TwipsToPixels(2040)};
     for (int i = 0; i < 2; ++i) {
         btnUp[i] = new QPushButton(this);
         btnUp[i]->setObjectName(QStringLiteral("btnUp_%1").arg(i));
         btnUp[i]->setIcon(style()->standardIcon(icons[i]));
-        btnUp[i]->setGeometry(tw(240), tops[i], tw(495), tw(375));
+        btnUp[i]->setGeometry(TwipsToPixels(240), tops[i], TwipsToPixels(495), TwipsToPixels(375));
         connect(btnUp[i], &QPushButton::clicked, this, [this, i] { btnUp_Click(i); });
     }
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     setTag(btnOk, QStringLiteral("1045"));
-    btnOk->setGeometry(tw(4560), tw(2760), tw(1095), tw(375));
+    btnOk->setGeometry(TwipsRect(4560, 2760, 1095, 375));
     btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this, &frmWeaponChoises::btnOk_Click);
 
@@ -68,11 +68,11 @@ void frmWeaponChoises::SkillCost()
     if (tag(this).trimmed().isEmpty())
         return;
     try {
-        Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
-        dao::Recordset costs = rulesread::Open(QStringLiteral("SELECT * FROM [Skill Category DP Cost] WHERE Profession_ID= ")
+        Personnage &p = ModGeneral::Players(TagNumber(this));
+        dao::Recordset costs = rules::Open(QStringLiteral("SELECT * FROM [Skill Category DP Cost] WHERE Profession_ID= ")
                                                + QString::number(p.Profession_ID));
-        dao::Recordset cats = rulesread::Open(QStringLiteral("Skill Category"));
-        const QString nameCol = rulesread::Lang(QStringLiteral("Skill_Category"));
+        dao::Recordset cats = rules::Open(QStringLiteral("Skill Category"));
+        const QString nameCol = rules::LangCol(QStringLiteral("Skill_Category"));
         const QSignalBlocker block(lstCategorie);
         lstCategorie->clear();
         for (qint16 cat = 49; cat <= 55; ++cat) {
@@ -116,7 +116,7 @@ void frmWeaponChoises::btnUp_Click(int Index)
     const int j = Index == 0 ? i - 1 : i + 1;
     if (j < 0 || j > 6)
         return;
-    Personnage &p = ModGeneral::Players(tag(this).trimmed().toInt());
+    Personnage &p = ModGeneral::Players(TagNumber(this));
     const qint16 kept = p.DirCategorieWeapon(static_cast<qint16>(i));
     p.AddCategorieWeapon(static_cast<qint16>(i), p.DirCategorieWeapon(static_cast<qint16>(j)));
     p.AddCategorieWeapon(static_cast<qint16>(j), kept);

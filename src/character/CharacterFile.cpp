@@ -51,12 +51,9 @@ bool hasSqliteHeader(const QByteArray &bytes)
 
 // ---------------------------------------------------------------- refusals in words
 
-// A load or save failure already put in words: its number stays the one the
-// failure raised, its text says what is wrong in the player's terms.
-class Refusal : public vb::Error {
-public:
-    using vb::Error::Error;
-};
+// A load or save failure is put in words (vb::Refusal): its number stays the
+// one the failure raised, its text says what is wrong in the player's terms.
+using vb::Refusal;
 
 QString fileShown(const QString &path)
 {
@@ -820,7 +817,7 @@ bool Personnage::LoadP()
             throw;
         } catch (const vb::Error &e) {
             // Whatever else stopped the reading, the file is not what it should be.
-            damaged(e.number(), FileName, e.text());
+            damaged(e.number(), FileName, ShownText(e));
         } catch (const std::bad_alloc &) {
             unreadable(vb::ErrOutOfMemory, FileName, Strings::Load(9235));
         }

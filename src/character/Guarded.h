@@ -10,11 +10,6 @@
 
 namespace character {
 
-inline void reportError(const vb::Error &e, const char *location)
-{
-    ShowErrorMessage(e.number(), e.text(), QString::fromLatin1(location));
-}
-
 // Runs body; a vb::Error (or an exhausted memory) is reported at `location`.
 // True when body ran to its end.
 template <typename F>
@@ -24,9 +19,9 @@ bool guarded(const char *location, F &&body)
         std::forward<F>(body)();
         return true;
     } catch (const vb::Error &e) {
-        reportError(e, location);
+        ReportError(e, QString::fromLatin1(location));
     } catch (const std::bad_alloc &) {
-        reportError(vb::Error(vb::ErrOutOfMemory), location);
+        ReportError(vb::Error(vb::ErrOutOfMemory), QString::fromLatin1(location));
     }
     return false;
 }

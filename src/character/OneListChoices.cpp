@@ -42,8 +42,7 @@ QString realmCondition(qint32 realm)
 
 QString weaponsQuery(qint32 skill)
 {
-    const bool en = ModGeneral::DataLanguage == 1000;
-    const QString col = en ? QStringLiteral("WeaponEn") : QStringLiteral("WeaponFr");
+    const QString col = rules::LangCol(QStringLiteral("Weapon"));
     return QStringLiteral("SELECT  Weapons.*, Weapons.") + col
            + QStringLiteral(" AS Weapon, [Weapons Type].Skill_ID FROM Weapons INNER JOIN [Weapons Type] ON "
                             "Weapons.Weapon_ID = [Weapons Type].Weapon_ID WHERE ((([Weapons Type].Skill_ID)= ")
@@ -54,10 +53,8 @@ QString weaponsQuery(qint32 skill)
 
 std::vector<ports::ChooserItem> Items(const Personnage &p, qint32 mode, qint32 weaponSkill)
 {
-    using rulesread::Open;
     std::vector<ports::ChooserItem> items;
-    const bool en = ModGeneral::DataLanguage == 1000;
-    const QString lang = en ? QStringLiteral("En") : QStringLiteral("Fr");
+    const QString lang = rules::LangSuffix();
 
     if (IsSpellListMode(mode)) {
         const qint32 realm = p.Royaume_ID;
@@ -70,20 +67,20 @@ std::vector<ports::ChooserItem> Items(const Personnage &p, qint32 mode, qint32 w
                 vb::Raise(vb::ErrSyntax);   // a realm without open lists of its own
             where = QStringLiteral("(") + pair + QStringLiteral(")");
         }
-        dao::Recordset rs = Open(QStringLiteral("SELECT *, List") + lang + QStringLiteral(" AS List FROM List WHERE (")
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT *, List") + lang + QStringLiteral(" AS List FROM List WHERE (")
                                  + where + QStringLiteral(" AND ([Classification_ ID]=1)) ORDER BY List") + lang
                                  + QStringLiteral(";"));
         collect(rs, QStringLiteral("List"), QStringLiteral("List_ID"), items);
     } else if (IsWeaponCategoryMode(mode)) {
-        dao::Recordset rs = Open(QStringLiteral("SELECT Skill_Category_ID, Skill_Category") + lang
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT Skill_Category_ID, Skill_Category") + lang
                                  + QStringLiteral(" as SkillCat From [Skill Category] Where (((Skill_Category_ID) >= 49 "
                                                   "And (Skill_Category_ID) <= 55)) ORDER BY Skill_Category")
                                  + lang + QStringLiteral(";"));
         collect(rs, QStringLiteral("SkillCat"), QStringLiteral("Skill_Category_ID"), items);
     } else if (mode == 999) {
-        dao::Recordset allowed = Open(QStringLiteral("SELECT * FROM [Culture weapons] WHERE Culture_ID= ")
+        dao::Recordset allowed = rules::Open(QStringLiteral("SELECT * FROM [Culture weapons] WHERE Culture_ID= ")
                                       + QString::number(p.Culture_ID));
-        dao::Recordset rs = Open(weaponsQuery(weaponSkill));
+        dao::Recordset rs = rules::Open(weaponsQuery(weaponSkill));
         collect(rs, QStringLiteral("Weapon"), QStringLiteral("Weapon_ID"), items, [&](qint32 weapon) {
             ModGeneral::Criteria = QStringLiteral("Weapon_ID LIKE('") + QString::number(weapon) + QStringLiteral("')");
             allowed.FindFirst(ModGeneral::Criteria);
@@ -91,10 +88,10 @@ std::vector<ports::ChooserItem> Items(const Personnage &p, qint32 mode, qint32 w
         });
         allowed.Close();
     } else if (IsWeaponMode(mode)) {
-        dao::Recordset rs = Open(weaponsQuery(mode));
+        dao::Recordset rs = rules::Open(weaponsQuery(mode));
         collect(rs, QStringLiteral("Weapon"), QStringLiteral("Weapon_ID"), items);
     } else {
-        dao::Recordset rs = Open(QStringLiteral("SELECT * From Skills Where (((Skill_Category_ID) = ")
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT * From Skills Where (((Skill_Category_ID) = ")
                                  + QString::number(mode) + QStringLiteral(")) ORDER BY Skills.Skill") + lang
                                  + QStringLiteral(";"));
         collect(rs, QStringLiteral("Skill") + lang, QStringLiteral("Skill_ID"), items);

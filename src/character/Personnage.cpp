@@ -192,6 +192,70 @@ QString Personnage::DirSpellSkills(qint32 field, qint32 row)
     return result;
 }
 
+Personnage::RankTable Personnage::rankTable(qint16 kind)
+{
+    switch (kind) {
+    case RankKind::SkillCategory: return {SkillCat, NbSkillCat, &Personnage::RedimSkillCat, false};
+    case RankKind::Skill: return {Skill, NbSkill, &Personnage::RedimSkill, false};
+    case RankKind::LanguageSkill: return {LanguageSkills, NbLanguageSkills, &Personnage::RedimLanguageSkills, true};
+    case RankKind::WeaponSkill: return {WeaponSkills, NbWeaponSkills, &Personnage::RedimWeaponSkills, true};
+    case RankKind::SpellList: return {SpellSkills, NbSpellSkills, &Personnage::RedimSpellSkills, true};
+    default: vb::Raise(vb::ErrSubscript);
+    }
+}
+
+qint32 Personnage::rowFor(const RankTable &table, qint32 id, qint32 key, bool *added)
+{
+    auto &cells = table.cells;
+    for (qint32 r = cells.lower();; ++r) {
+        if (r > cells.upper())                // every row taken: open the next ten
+            (this->*table.redim)();
+        if (cells(fId, r) == id && (!table.keyed || cells(fKey, r) == key)) {
+            *added = false;
+            return r;
+        }
+        if (cells(fId, r) < 1) {
+            if (r >= table.capacity)
+                (this->*table.redim)();
+            cells(fId, r) = id;
+            if (table.keyed)
+                cells(fKey, r) = key;
+            *added = true;
+            return r;
+        }
+    }
+}
+
+qint32 Personnage::RankRow(qint16 kind, qint32 id, qint32 key)
+{
+    if (kind == RankKind::SubSkill) {
+        for (qint32 r = 1; r <= NbSubSkill; ++r)
+            if (vb::Val(SubSkills(fId, r)) == id && vb::Val(SubSkills(fKey, r)) == key)
+                return r;
+        return -1;
+    }
+    if (kind < RankKind::SkillCategory || kind > RankKind::SpellList)
+        return -1;
+    const RankTable table = rankTable(kind);
+    for (qint64 r = table.cells.lower(); r <= table.cells.upper() && r <= table.capacity; ++r)
+        if (table.cells(fId, r) == id && (!table.keyed || table.cells(fKey, r) == key))
+            return qint32(r);
+    return -1;
+}
+
+QString Personnage::RankCell(qint16 kind, qint32 field, qint32 row)
+{
+    switch (kind) {
+    case RankKind::SkillCategory: return QString::number(DirSkillsCat(field, row));
+    case RankKind::Skill: return QString::number(DirSkills(field, row));
+    case RankKind::SubSkill: return DirSubSkills(field, row);
+    case RankKind::LanguageSkill: return DirLanguageSkills(field, row);
+    case RankKind::WeaponSkill: return DirWeaponSkills(field, row);
+    case RankKind::SpellList: return DirSpellSkills(field, row);
+    default: return QString();
+    }
+}
+
 // ---------------------------------------------------------------- development list
 
 void Personnage::AddDevelopment(qint32 kind, qint32 id, qint32 key, qint32 ranks, qint32 further)

@@ -69,6 +69,12 @@ public:
     // Field indexes of the development list.
     enum : qint16 { dKind = 0, dId = 1, dKey = 2, dRanks = 3, dFurther = 4 };
 
+    // The history as text; empty while nothing has written it.
+    QString HistoryText() const
+    {
+        return Historique.isValid() && !Historique.isNull() ? Historique.toString() : QString();
+    }
+
     // ---------------------------------------------------------------- cells
     void AddResistanceSpecial(qint16 kind, qint16 value);
     void AddStat(qint16 valueKind, qint16 stat, qint16 value);
@@ -100,6 +106,13 @@ public:
     QString DirWeaponSkills(qint32 field, qint32 row);
     QString DirSpellSkills(qint32 field, qint32 row);
     qint16 DirStats(qint16 valueKind, qint16 stat);
+    // The first row of the rank table of `kind` that holds element `id` (with
+    // the second key `key` for sub-skills, languages, weapons and spell
+    // lists); -1 when none does.
+    qint32 RankRow(qint16 kind, qint32 id, qint32 key = 0);
+    // One cell of the rank table of `kind` as the Dir operation of that table
+    // reads it, as text.
+    QString RankCell(qint16 kind, qint32 field, qint32 row);
 
     // ---------------------------------------------------------------- file
     // Fills a fresh record from the character file at FileName.
@@ -162,8 +175,6 @@ private:
     // Scales the count of development row `row` by the skill's status.
     void OccupationalEverymanRestrictedSkill(qint32 row);
     void moveDevelopmentRow(qint32 row);
-    void moveKeyedRow(character::GrowTable<qint32> &table, const qint32 &capacity, void (Personnage::*redim)(),
-                      qint32 id, qint32 key, qint32 ranks);
     // The row of category or skill `id`, or the first free row given to it
     // (the table grows when full); *added tells which.
     qint32 rowOf(bool category, qint32 id, bool *added);
@@ -190,6 +201,20 @@ private:
     // Grows `table` by 10 rows past `capacity` (which it updates).
     template <typename T>
     static void grow(character::GrowTable<T> &table, qint32 &capacity);
+
+    // A rank table of whole numbers (every kind but the sub-skills), with
+    // what walking it needs.
+    struct RankTable {
+        character::GrowTable<qint32> &cells;
+        const qint32 &capacity;
+        void (Personnage::*redim)();
+        bool keyed;   // rows are told apart by id and key, not by id alone
+    };
+    RankTable rankTable(qint16 kind);
+    // The row holding `id` (and `key` in a keyed table), or else the first
+    // free row, given the id (and key): *added tells which. The table grows
+    // by ten rows whenever the walk or the new row reaches its capacity.
+    qint32 rowFor(const RankTable &table, qint32 id, qint32 key, bool *added);
     // Decimal text of a 32-bit rank-table cell, empty for a row of 0 or below.
     static QString cellText(const character::GrowTable<qint32> &table, qint32 field, qint32 row);
 

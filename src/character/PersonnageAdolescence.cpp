@@ -46,11 +46,11 @@ void Personnage::Adolescence()
     using namespace rulesread;
     try {
         ProgressWindow progress;
-        dao::Recordset ranks = Open(QStringLiteral("SELECT * FROM [Adolescences Rank] where Culture_ID= ")
+        dao::Recordset ranks = rules::Open(QStringLiteral("SELECT * FROM [Adolescences Rank] where Culture_ID= ")
                                     + QString::number(Culture_ID));
-        dao::Recordset languages = Open(QStringLiteral("SELECT * FROM [Culture Languages] where Culture_ID= ")
+        dao::Recordset languages = rules::Open(QStringLiteral("SELECT * FROM [Culture Languages] where Culture_ID= ")
                                         + QString::number(Culture_ID));
-        dao::Recordset bonuses = Open(
+        dao::Recordset bonuses = rules::Open(
             QStringLiteral("SELECT * FROM [Special Skills Profession & Bonus] where Profession_ID= ")
             + QString::number(Profession_ID));
 
@@ -130,36 +130,17 @@ void Personnage::Adolescence()
                 RedimSkill();
             const qint32 skillId = Id(bonuses, QStringLiteral("Skill_ID"));
             const qint32 bonus = Id(bonuses, QStringLiteral("Bonus"));
+            bool added = false;
             if (skillId != 0 && bonus > 0) {
-                qint32 row = -1;
-                for (qint32 r = 0; r <= NbSkill; ++r) {
-                    if (Skill(fId, r) == skillId) {
-                        row = r;
-                        break;
-                    }
-                }
-                if (row < 0) {
-                    row = skillRow++;
-                    Skill(fId, row) = skillId;
-                }
-                Skill(fSpecial1, row) = bonus;
+                Skill(fSpecial1, rowOf(false, skillId, &added)) = bonus;
+                skillRow += added ? 1 : 0;
             }
             if (catRow >= NbSkillCat)
                 RedimSkillCat();
             const qint32 catId = Id(bonuses, QStringLiteral("Skill_Category_ID"));
             if (catId != 0 && bonus > 0) {
-                qint32 row = -1;
-                for (qint32 r = 0; r <= NbSkillCat; ++r) {
-                    if (SkillCat(fId, r) == catId) {
-                        row = r;
-                        break;
-                    }
-                }
-                if (row < 0) {
-                    row = catRow++;
-                    SkillCat(fId, row) = catId;
-                }
-                SkillCat(fSpecial1, row) = bonus;
+                SkillCat(fSpecial1, rowOf(true, catId, &added)) = bonus;
+                catRow += added ? 1 : 0;
             }
         }
 
@@ -167,18 +148,8 @@ void Personnage::Adolescence()
         progress.close();
         if (catRow >= NbSkillCat)
             RedimSkillCat();
-        qint32 row = -1;
-        for (qint32 r = 0; r <= NbSkillCat; ++r) {
-            if (SkillCat(fId, r) == 12) {
-                row = r;
-                break;
-            }
-        }
-        if (row < 0) {
-            row = catRow++;
-            SkillCat(fId, row) = 12;
-        }
-        SkillCat(fSpecial2, row) = 10;
+        bool added = false;
+        SkillCat(fSpecial2, rowOf(true, 12, &added)) = 10;
         ranks.Close();
         languages.Close();
         bonuses.Close();

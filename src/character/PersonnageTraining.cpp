@@ -48,7 +48,7 @@ qint64 tenthsOfYear(qint64 months)
     return q;
 }
 
-struct RankRow {
+struct TrainingRankRow {
     qint32 category = 0;
     qint32 skill = 0;
     qint32 ranks = 0;
@@ -76,7 +76,7 @@ QString categoryName(dao::Recordset &categories, qint32 cat)
     categories.FindFirst(ModGeneral::Criteria);
     if (categories.NoMatch())
         vb::Raise(vb::ErrNoCurrentRecord);
-    return rulesread::Text(categories, rulesread::Lang(QStringLiteral("Skill_Category")));
+    return rulesread::Text(categories, rules::LangCol(QStringLiteral("Skill_Category")));
 }
 
 QString withCount(const QString &text, qint32 count)
@@ -133,17 +133,17 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
     const int player = number.trimmed().toInt();
     const QString idText = QString::number(trainingId);
     try {
-        dao::Recordset stats = Open(QStringLiteral("Stat"));
-        dao::Recordset skills = Open(QStringLiteral("Skills"));
-        dao::Recordset categories = Open(QStringLiteral("Skill Category"));
+        dao::Recordset stats = rules::Open(QStringLiteral("Stat"));
+        dao::Recordset skills = rules::Open(QStringLiteral("Skills"));
+        dao::Recordset categories = rules::Open(QStringLiteral("Skill Category"));
         dao::Recordset package =
-            Open(QStringLiteral("SELECT * From [Training Package] WHERE ((Training_ID=") + idText + QStringLiteral("));"));
+            rules::Open(QStringLiteral("SELECT * From [Training Package] WHERE ((Training_ID=") + idText + QStringLiteral("));"));
         if (package.Eof())
             vb::Raise(vb::ErrNoCurrentRecord);
         package.MoveFirst();
         const QString money = Text(package, QStringLiteral("StartingMoney")).trimmed();
         const qint32 months = Id(package, QStringLiteral("Months"));
-        const QString name = Text(package, Lang(QStringLiteral("Training")));
+        const QString name = Text(package, rules::LangCol(QStringLiteral("Training")));
         const qint32 stat1 = Id(package, QStringLiteral("Stat1"));
         const qint32 stat2 = Id(package, QStringLiteral("Stat2"));
         const qint32 statChoices = Id(package, QStringLiteral("ChoiseStat"));
@@ -158,7 +158,7 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
             // package is still the player's: its points are already spent.
             if (dice.count < 0 || (dice.count > 0 && (dice.faces < 1 || dice.faces > 100)))
                 ports::ui().MsgBox(Strings::Load(9100).arg(money), ports::OkOnly | ports::Exclamation,
-                                   Strings::Load(1104));
+                                   ModGeneral::ProgramTitle());
             else
                 for (qint32 i = 0; i < dice.count; ++i)
                     total = vb::Add32(total, vb::CLng(JetDe(static_cast<qint16>(dice.faces))));
@@ -173,9 +173,9 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         Age = vb::CSng(static_cast<double>(Age) + static_cast<double>(tenthsOfYear(months)) / 10.0);
 
         // Every row is read before the first chooser opens.
-        std::vector<RankRow> rows;
+        std::vector<TrainingRankRow> rows;
         {
-            dao::Recordset rs = Open(QStringLiteral("SELECT * FROM [Training Skill Ranks] WHERE ((Training_ID=")
+            dao::Recordset rs = rules::Open(QStringLiteral("SELECT * FROM [Training Skill Ranks] WHERE ((Training_ID=")
                                      + idText + QStringLiteral("));"));
             if (!rs.Eof())
                 rs.MoveFirst();
@@ -187,8 +187,8 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         // A weapon skill row goes with the package's row for its category,
         // whose choice of category decides which weapons are offered.
         auto weaponRowsOf = [&](qint32 categoryAsRead) {
-            std::vector<const RankRow *> out;
-            for (const RankRow &w : rows) {
+            std::vector<const TrainingRankRow *> out;
+            for (const TrainingRankRow &w : rows) {
                 if (isWeaponSkill(w.skill) && w.ranks > 0 && categoryOfSkill(skills, w.skill) == categoryAsRead)
                     out.push_back(&w);
             }
@@ -196,12 +196,12 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         };
         auto hasCategoryRow = [&](qint32 weaponSkill) {
             const qint32 cat = categoryOfSkill(skills, weaponSkill);
-            return std::any_of(rows.begin(), rows.end(), [cat](const RankRow &c) {
+            return std::any_of(rows.begin(), rows.end(), [cat](const TrainingRankRow &c) {
                 return c.category == cat && c.ranks > 0 && isWeaponCategory(c.category);
             });
         };
 
-        for (const RankRow &row : rows) {
+        for (const TrainingRankRow &row : rows) {
             if (row.category > 0 && row.ranks > 0) {
                 qint32 cat = row.category;
                 if (isWeaponCategory(cat)) {
@@ -215,7 +215,7 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
                 }
                 addCappedRank(true, cat, row.ranks);
                 if (isWeaponCategory(cat)) {
-                    for (const RankRow *w : weaponRowsOf(row.category))
+                    for (const TrainingRankRow *w : weaponRowsOf(row.category))
                         chooseOne(player, cat + 177, cat + 177, w->ranks, withCount(Strings::Load(3505), w->ranks));
                 }
             } else if (row.skill > 0 && row.ranks > 0) {
@@ -252,12 +252,12 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         // Specials won by chance: once one is won, the rest need twice the luck.
         std::vector<Special> specials;
         {
-            dao::Recordset rs = Open(QStringLiteral("SELECT * From [Training special] WHERE ((Training_ID=") + idText
+            dao::Recordset rs = rules::Open(QStringLiteral("SELECT * From [Training special] WHERE ((Training_ID=") + idText
                                      + QStringLiteral("));"));
             if (!rs.Eof())
                 rs.MoveFirst();
             for (; !rs.Eof(); rs.MoveNext())
-                specials.push_back({Text(rs, Lang(QStringLiteral("Special"))), Id(rs, QStringLiteral("Chance"))});
+                specials.push_back({Text(rs, rules::LangCol(QStringLiteral("Special"))), Id(rs, QStringLiteral("Chance"))});
             rs.Close();
         }
         if (!specials.empty()) {

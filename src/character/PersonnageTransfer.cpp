@@ -34,10 +34,10 @@ void Personnage::OccupationalEverymanRestrictedSkill(qint32 row)
     const qint32 skillId = DevSkills(dId, row);
     // Only the one skill is read: the whole table for every purchase would make
     // the end of a long stage slow.
-    dao::Recordset skills = Open(QStringLiteral("SELECT * FROM Skills WHERE Skill_ID= ") + QString::number(skillId));
-    dao::Recordset culture = Open(QStringLiteral("SELECT * FROM [Special Skills Culture] WHERE Culture_ID= ")
+    dao::Recordset skills = rules::Open(QStringLiteral("SELECT * FROM Skills WHERE Skill_ID= ") + QString::number(skillId));
+    dao::Recordset culture = rules::Open(QStringLiteral("SELECT * FROM [Special Skills Culture] WHERE Culture_ID= ")
                                   + QString::number(Culture_ID));
-    dao::Recordset profession = Open(
+    dao::Recordset profession = rules::Open(
         QStringLiteral("SELECT * FROM [Special Skills Profession & Bonus] WHERE Profession_ID= ")
         + QString::number(Profession_ID));
 
@@ -69,36 +69,6 @@ void Personnage::moveDevelopmentRow(qint32 row)
     const qint32 ranks = DevSkills(dRanks, row);
 
     switch (kind) {
-    case RankKind::SkillCategory:
-        for (qint32 r = 0;; ++r) {
-            if (r > SkillCat.upper())       // every row taken: open the next ten
-                RedimSkillCat();
-            if (SkillCat(fId, r) == id) {
-                SkillCat(fRank, r) = vb::Add32(SkillCat(fRank, r), ranks);
-                return;
-            }
-            if (SkillCat(fId, r) < 1) {
-                if (r >= NbSkillCat)
-                    RedimSkillCat();
-                SkillCat(fId, r) = id;
-                SkillCat(fRank, r) = ranks;
-                return;
-            }
-        }
-    case RankKind::Skill:
-        for (qint32 r = 0;; ++r) {
-            if (r >= NbSkill)
-                RedimSkill();
-            if (Skill(fId, r) == id) {
-                Skill(fRank, r) = vb::Add32(Skill(fRank, r), ranks);
-                return;
-            }
-            if (Skill(fId, r) < 1) {
-                Skill(fId, r) = id;
-                Skill(fRank, r) = ranks;
-                return;
-            }
-        }
     case RankKind::SubSkill:
         // Sub-skills are filled from row 1 without gaps and exist before ranks
         // can be bought for them: a free row means the sub-skill is missing,
@@ -113,38 +83,19 @@ void Personnage::moveDevelopmentRow(qint32 row)
             }
         }
         vb::Raise(vb::ErrSubscript);
+    case RankKind::SkillCategory:
+    case RankKind::Skill:
     case RankKind::LanguageSkill:
-        moveKeyedRow(LanguageSkills, NbLanguageSkills, &Personnage::RedimLanguageSkills, id, key, ranks);
-        return;
     case RankKind::WeaponSkill:
-        moveKeyedRow(WeaponSkills, NbWeaponSkills, &Personnage::RedimWeaponSkills, id, key, ranks);
-        return;
-    case RankKind::SpellList:
-        moveKeyedRow(SpellSkills, NbSpellSkills, &Personnage::RedimSpellSkills, id, key, ranks);
-        return;
-    default:
+    case RankKind::SpellList: {
+        const RankTable table = rankTable(static_cast<qint16>(kind));
+        bool added = false;
+        const qint32 r = rowFor(table, id, key, &added);
+        table.cells(fRank, r) = added ? ranks : vb::Add32(table.cells(fRank, r), ranks);
         return;
     }
-}
-
-void Personnage::moveKeyedRow(character::GrowTable<qint32> &table, const qint32 &capacity,
-                              void (Personnage::*redim)(), qint32 id, qint32 key, qint32 ranks)
-{
-    for (qint32 r = 1;; ++r) {
-        if (r > table.upper())              // every row taken: open the next ten
-            (this->*redim)();
-        if (table(fId, r) == id && table(fKey, r) == key) {
-            table(fRank, r) = vb::Add32(table(fRank, r), ranks);
-            return;
-        }
-        if (table(fId, r) < 1) {
-            if (r >= capacity)
-                (this->*redim)();
-            table(fId, r) = id;
-            table(fKey, r) = key;
-            table(fRank, r) = ranks;
-            return;
-        }
+    default:
+        return;
     }
 }
 
@@ -202,25 +153,7 @@ bool Personnage::TranferRank()
 
 qint32 Personnage::rowOf(bool category, qint32 id, bool *added)
 {
-    character::GrowTable<qint32> &table = category ? SkillCat : Skill;
-    const qint32 &capacity = category ? NbSkillCat : NbSkill;
-    for (qint32 r = 0;; ++r) {
-        if (r >= capacity) {
-            if (category)
-                RedimSkillCat();
-            else
-                RedimSkill();
-        }
-        if (table(fId, r) == id) {
-            *added = false;
-            return r;
-        }
-        if (table(fId, r) < 1) {
-            table(fId, r) = id;
-            *added = true;
-            return r;
-        }
-    }
+    return rowFor(rankTable(category ? RankKind::SkillCategory : RankKind::Skill), id, 0, added);
 }
 
 void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
@@ -243,7 +176,7 @@ void Personnage::TransferBonusSkill(qint32 id, qint16 kind)
 void Personnage::applyBonusRows(const QString &table, const QString &idColumn, qint32 id)
 {
     using namespace rulesread;
-    dao::Recordset rs = Open(QStringLiteral("SELECT * From [") + table + QStringLiteral("] WHERE ((") + idColumn
+    dao::Recordset rs = rules::Open(QStringLiteral("SELECT * From [") + table + QStringLiteral("] WHERE ((") + idColumn
                              + QStringLiteral("=") + QString::number(id) + QStringLiteral("));"));
     if (!rs.Eof())
         rs.MoveFirst();

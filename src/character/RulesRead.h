@@ -1,23 +1,14 @@
 #pragma once
 // Small readers shared by the rules operations that move choices into the
-// record: opening a rules query through the shared query text, and reading a
-// number column with the two meanings the rules data give an empty cell.
-#include "frame/ModGeneral.h"
-#include "platform/Strings.h"
+// record: reading a column of a rules recordset (opened with rules::Open) with
+// the two meanings the rules data give an empty cell.
+#include "frame/Rules.h"
 #include "platform/dao.h"
 #include "platform/vb.h"
 
 #include <QString>
 
 namespace rulesread {
-
-// Runs `source` (a table name or SQL text) on the rules database the way every
-// rules reader does: through the shared query text, as a dynaset.
-inline dao::Recordset Open(const QString &source)
-{
-    ModGeneral::Sql = source;
-    return ModGeneral::DbMaster.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
-}
 
 // An identifier or a flag: an empty cell counts as 0 (it names nothing).
 inline qint32 Id(const dao::Recordset &rs, const QString &column)
@@ -46,12 +37,6 @@ inline QString Text(const dao::Recordset &rs, const QString &column)
 {
     const dao::Field f = rs.Fields(column);
     return f.isNull() ? QString() : f.toString();
-}
-
-// The name column of the data language: `En` for 1000, `Fr` otherwise.
-inline QString Lang(const QString &stem)
-{
-    return stem + (ModGeneral::DataLanguage == 1000 ? QStringLiteral("En") : QStringLiteral("Fr"));
 }
 
 } // namespace rulesread

@@ -81,9 +81,14 @@ void ShowErrorMessage(qint32 number, const QString &errText, const QString &loca
     }
 }
 
+QString ShownText(const vb::Error &e)
+{
+    return e.inPlayersWords() ? e.text() : vb::ErrorText(e.number());
+}
+
 void ReportError(const vb::Error &e, const QString &location)
 {
-    ShowErrorMessage(e.number(), vb::ErrorText(e.number()), location);
+    ShowErrorMessage(e.number(), ShownText(e), location);
 }
 
 void ReportCurrentException(const QString &location)
@@ -93,7 +98,8 @@ void ReportCurrentException(const QString &location)
         if (const std::exception_ptr current = std::current_exception())
             std::rethrow_exception(current);
     } catch (const vb::Error &e) {
-        number = e.number();
+        ReportError(e, location);
+        return;
     } catch (const std::bad_alloc &) {
         number = vb::ErrOutOfMemory;
     } catch (const std::out_of_range &) {

@@ -22,13 +22,17 @@ void ShowErrorMessage(qint32 number, const QString &text, const QString &locatio
 // The box's text exactly as ShowErrorMessage shows it.
 QString ErrorMessageText(qint32 number, const QString &text, const QString &location);
 
-// Reports a run-time error with the standard text of its number.
+// The text the box shows for an error: the words of a vb::Refusal, the
+// standard text of the number for every other error.
+QString ShownText(const vb::Error &e);
+
+// Reports a run-time error with its shown text.
 void ReportError(const vb::Error &e, const QString &location);
 
 // Reports the exception being handled; call it only inside a catch block.
-// vb::Error keeps its number; a foreign exception is reported as a run-time
-// error too (out of memory 7, out of range 9, anything else 51), so that no
-// exception ever ends the program.
+// vb::Error is reported as ReportError does; a foreign exception is reported
+// as a run-time error too (out of memory 7, out of range 9, anything else 51)
+// with the standard text, so that no exception ever ends the program.
 void ReportCurrentException(const QString &location);
 
 // While one of these lives, only the first error box is shown: one action

@@ -62,6 +62,7 @@ const char *const kMasterPassword = "qfw271";
 const char *const kPlayerWorkspace = "wsAreaPalyer";
 const char *const kPlayerUser = "Player";
 const char *const kPlayerPassword = "pLRtx8vqanhbzo";
+} // namespace
 
 QString ProgramTitle()
 {
@@ -70,7 +71,6 @@ QString ProgramTitle()
         return title;
     return QStringLiteral("Quorvane");
 }
-} // namespace
 
 void OpenDB()
 {
@@ -99,7 +99,7 @@ void OpenDB()
         QString named;
         if (!Strings::TryLoad(9248, &named))
             named = QStringLiteral("%1");
-        ShowErrorMessage(e.number(), e.text() + QLatin1Char('\n') + named.arg(QDir::toNativeSeparators(file)),
+        ShowErrorMessage(e.number(), ShownText(e) + QLatin1Char('\n') + named.arg(QDir::toNativeSeparators(file)),
                          QStringLiteral("OpenDB"));
     } catch (...) {
         ReportCurrentException(QStringLiteral("OpenDB"));

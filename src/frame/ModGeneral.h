@@ -60,6 +60,10 @@ inline constexpr int OpenCharacterLimit = 30;
 // Past this many open characters RedimPlayer warns (and goes on).
 inline constexpr int CompressionWarningCount = 20;
 
+// The program's title (string 1104): the main window's caption and the title
+// of every box that has none of its own.
+QString ProgramTitle();
+
 // Sets the security file and opens both workspaces and the rules database.
 // Reports its own failure once (location "OpenDB") and returns.
 void OpenDB();

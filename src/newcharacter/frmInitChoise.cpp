@@ -7,6 +7,7 @@
 #include "frame/Rules.h"
 #include "frame/Units.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "newcharacter/frmStatChoises.h"
 #include "platform/ports.h"
@@ -65,15 +66,6 @@ const RaceColumnDef kRaceColumns[20] = {
     {"Body", 3055, 1100}, {"Channeling_PP", 2001, 1100}, {"Essence_PP", 2002, 1100},
     {"Mentalism_PP", 2003, 1100},
 };
-
-QString lang(const QString &stem)
-{
-    if (ModGeneral::DataLanguage == 1000)
-        return stem + QStringLiteral("En");
-    if (ModGeneral::DataLanguage == 5000)
-        return stem + QStringLiteral("Fr");
-    return QString();
-}
 
 QPlainTextEdit *noteBox(QWidget *parent, const QString &name)
 {
@@ -209,7 +201,7 @@ void frmInitChoise::buildLayout()
     grdAdolescence->verticalHeader()->hide();
     grdAdolescence->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdAdolescence->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdAdolescence->setMinimumWidth(3530 / 15 + 700 / 15 + 24);
+    grdAdolescence->setMinimumWidth(TwipsToPixels(3530) + TwipsToPixels(700) + 24);
     race->addWidget(grdAdolescence, 0, 2);
     race->setColumnStretch(1, 1);
     outer->addWidget(picRace, 1);
@@ -313,17 +305,15 @@ void frmInitChoise::Form_Load()
     ports::ui().ProgressShow(Text(3502), Text(4001), 100);
     ProgressGuard closeProgress;   // also when the load fails
     try {
-        CultureColumn = QStringLiteral("CultureFr");
-        RaceColumn = lang(QStringLiteral("Race"));
-        ProfessionColumn = lang(QStringLiteral("Profession"));
-        NoteColumn = lang(QStringLiteral("Note"));
-        if (RaceColumn.isEmpty())
-            CultureColumn.clear();   // neither data language: nothing can be listed
+        CultureColumn = rules::LangCol(QStringLiteral("Culture"));
+        RaceColumn = rules::LangCol(QStringLiteral("Race"));
+        ProfessionColumn = rules::LangCol(QStringLiteral("Profession"));
+        NoteColumn = rules::LangCol(QStringLiteral("Note"));
 
-        RsCulture = rulesread::Open(QStringLiteral("SELECT * FROM Culture ORDER BY ") + CultureColumn);
+        RsCulture = rules::Open(QStringLiteral("SELECT * FROM Culture ORDER BY ") + CultureColumn);
         if (!RsCulture.Eof())
             RsCulture.MoveFirst();
-        RsRace = rulesread::Open(QStringLiteral("SELECT * FROM [Race abilities] ORDER BY ") + RaceColumn);
+        RsRace = rules::Open(QStringLiteral("SELECT * FROM [Race abilities] ORDER BY ") + RaceColumn);
         if (!RsRace.Eof())
             RsRace.MoveFirst();
 
@@ -348,10 +338,10 @@ void frmInitChoise::Form_Load()
             lstCulture->setCurrentIndex(0);   // runs lstCulture_Click
 
         grdRaceBonus->setHorizontalHeaderItem(0, item(Text(3002)));
-        grdRaceBonus->setColumnWidth(0, 2350 / 15);
+        grdRaceBonus->setColumnWidth(0, TwipsToPixels(2350));
         for (int c = 0; c < 20; ++c) {
             grdRaceBonus->setHorizontalHeaderItem(c + 1, item(Text(kRaceColumns[c].header)));
-            grdRaceBonus->setColumnWidth(c + 1, kRaceColumns[c].width / 15);
+            grdRaceBonus->setColumnWidth(c + 1, TwipsToPixels(kRaceColumns[c].width));
         }
         RaceIDs.assign(1, 0);   // grid rows count from 1
         grdRaceBonus->setRowCount(0);
@@ -387,8 +377,8 @@ void frmInitChoise::Form_Load()
 
         grdAdolescence->setHorizontalHeaderItem(0, item(Text(3510)));
         grdAdolescence->setHorizontalHeaderItem(1, item(Text(3080), Qt::AlignCenter));
-        grdAdolescence->setColumnWidth(0, 3530 / 15);
-        grdAdolescence->setColumnWidth(1, 700 / 15);
+        grdAdolescence->setColumnWidth(0, TwipsToPixels(3530));
+        grdAdolescence->setColumnWidth(1, TwipsToPixels(700));
 
         Culture_choises();
     } catch (...) {
@@ -418,9 +408,8 @@ void frmInitChoise::ListSkill(qint16 cultureId)
 {
     try {
         const QString id = QString::number(cultureId);
-        const bool english = ModGeneral::DataLanguage == 1000;
-        const QString catName = english ? QStringLiteral("Skill_CategoryEn") : QStringLiteral("Skill_CategoryFr");
-        dao::Recordset categories = rulesread::Open(
+        const QString catName = rules::LangCol(QStringLiteral("Skill_Category"));
+        dao::Recordset categories = rules::Open(
             QStringLiteral("SELECT [Adolescences Rank].Culture_ID, [Adolescences Rank].Skill_Category_ID, "
                            "[Adolescences Rank].Rank, [Adolescences Rank].Choice, [Skill Category].%1 as "
                            "Skill_Category FROM [Skill Category] INNER JOIN [Adolescences Rank] ON [Skill "
@@ -428,8 +417,8 @@ void frmInitChoise::ListSkill(qint16 cultureId)
                            "Rank].Culture_ID)=%2) AND (([Adolescences Rank].Skill_Category_ID)>0)) ORDER BY [Skill "
                            "Category].%1;")
                 .arg(catName, id));
-        const QString skillName = english ? QStringLiteral("SkillEn") : QStringLiteral("SkillFr");
-        dao::Recordset skills = rulesread::Open(
+        const QString skillName = rules::LangCol(QStringLiteral("Skill"));
+        dao::Recordset skills = rules::Open(
             QStringLiteral("SELECT [Adolescences Rank].Culture_ID, [Adolescences Rank].Skill_ID, [Adolescences "
                            "Rank].Rank, [Adolescences Rank].Choice, Skills.%1 as Skill, Skills.Skill_Category_ID FROM "
                            "Skills INNER JOIN [Adolescences Rank] ON Skills.Skill_ID = [Adolescences Rank].Skill_ID "
@@ -551,9 +540,7 @@ void frmInitChoise::lstCulture_Click()
                                         "BackgroundOptions"};
     for (int i = 0; i < 5; ++i) {
         try {
-            const QString column = lang(QString::fromLatin1(noteColumns[i]));
-            if (!column.isEmpty())
-                txtNote[i]->setPlainText(rulesread::Text(RsCulture, column));
+            txtNote[i]->setPlainText(rulesread::Text(RsCulture, rules::LangCol(QString::fromLatin1(noteColumns[i]))));
         } catch (...) {
         }
     }
@@ -643,12 +630,10 @@ void frmInitChoise::grdRaceBonus_Click()
             return;
         const qint32 raceId = RaceIDs[static_cast<size_t>(r)];
         QString note;
-        dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT NoteEn, NoteFr From [Race abilities] WHERE Race_ID = ")
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT NoteEn, NoteFr From [Race abilities] WHERE Race_ID = ")
                                             + QString::number(raceId) + QStringLiteral(";"));
         if (!rs.Eof()) {
-            const QString column = lang(QStringLiteral("Note"));
-            if (!column.isEmpty() && !rulesread::Text(rs, column).isEmpty())
-                note = rulesread::Text(rs, column);
+            note = rulesread::Text(rs, rules::LangCol(QStringLiteral("Note")));
         }
         txtNoteRace->setPlainText(note);
         rs.Close();
@@ -706,7 +691,7 @@ void frmInitChoise::TabInitchoises_Click()
     if (PageTag() != kProfessions || tab < 0 || tab >= 6)
         return;
     try {
-        RsProfession = rulesread::Open(QString::fromLatin1(kProfessionTabs[tab].query) + ProfessionColumn);
+        RsProfession = rules::Open(QString::fromLatin1(kProfessionTabs[tab].query) + ProfessionColumn);
         {
             const QSignalBlocker block(lstProfession);
             lstProfession->clear();
@@ -745,19 +730,19 @@ void frmInitChoise::lstProfession_Click()
         const qint32 id = ProfessionIDs[static_cast<size_t>(i)][0];
         const QString idText = QString::number(id);
         NameText.clear();
-        dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT NoteEn, NoteFr From Profession WHERE Profession_ID  = ")
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT NoteEn, NoteFr From Profession WHERE Profession_ID  = ")
                                             + idText + QStringLiteral(";"));
-        if (!rs.Eof() && !NoteColumn.isEmpty() && !rs.Fields(NoteColumn).isNull())
+        if (!rs.Eof() && !rs.Fields(NoteColumn).isNull())
             NameText = rulesread::Text(rs, NoteColumn);
         rs.Close();
         txtNoteProfession->setPlainText(NameText);
 
-        rs = rulesread::Open(QStringLiteral("SELECT StatEn, StatFr From Stat, Profession WHERE Profession_ID = ") + idText
+        rs = rules::Open(QStringLiteral("SELECT StatEn, StatFr From Stat, Profession WHERE Profession_ID = ") + idText
                              + QStringLiteral(" AND ( Stat_ID =Stat_ID1  or Stat_ID = Stat_ID2 or Stat_ID = Stat_ID3 );"));
         lstStat->clear();
-        const QString statColumn = lang(QStringLiteral("Stat"));
+        const QString statColumn = rules::LangCol(QStringLiteral("Stat"));
         while (!rs.Eof()) {
-            NameText = statColumn.isEmpty() ? QString() : rulesread::Text(rs, statColumn);
+            NameText = rulesread::Text(rs, statColumn);
             if (!NameText.isEmpty())
                 lstStat->addItem(NameText);
             NameText.clear();
@@ -766,11 +751,10 @@ void frmInitChoise::lstProfession_Click()
         rs.Close();
 
         // A realm missing from the rules shows an empty realm box.
-        rs = rulesread::Open(QStringLiteral("SELECT RealmEn, RealmFr From [Realms of Power], Profession WHERE "
+        rs = rules::Open(QStringLiteral("SELECT RealmEn, RealmFr From [Realms of Power], Profession WHERE "
                                             "Profession_ID  = ")
                              + idText + QStringLiteral(" AND [Realms of Power].Realm_ID=Profession.Realm_ID;"));
-        const QString realmColumn = lang(QStringLiteral("Realm"));
-        NameText = !rs.Eof() && !realmColumn.isEmpty() ? rulesread::Text(rs, realmColumn) : QString();
+        NameText = !rs.Eof() ? rulesread::Text(rs, rules::LangCol(QStringLiteral("Realm"))) : QString();
         rs.Close();
 
         Personnage &p = ModGeneral::Players(Number());
@@ -778,15 +762,14 @@ void frmInitChoise::lstProfession_Click()
         p.Royaume_ID = ProfessionIDs[static_cast<size_t>(i)][1];
 
         lstListeBase->clear();
-        dao::Recordset lists = rulesread::Open(
+        dao::Recordset lists = rules::Open(
             QStringLiteral("SELECT List.*, [Base List].Profession_ID FROM List INNER JOIN [Base List] ON List.List_ID "
                            "= [Base List].List_ID WHERE ((([Base List].Profession_ID)=")
             + QString::number(p.Profession_ID) + QStringLiteral("));"));
-        const QString listColumn = lang(QStringLiteral("List"));
+        const QString listColumn = rules::LangCol(QStringLiteral("List"));
         while (!lists.Eof()) {
             dao::DBEngine::instance().Idle();
-            if (!listColumn.isEmpty())
-                lstListeBase->addItem(rulesread::Text(lists, listColumn));
+            lstListeBase->addItem(rulesread::Text(lists, listColumn));
             lists.MoveNext();
         }
         lists.Close();

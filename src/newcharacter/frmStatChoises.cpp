@@ -178,12 +178,9 @@ frmStatChoises::frmStatChoises(QWidget *parent)
 
     // The names in the Stat table's stored order; a failure leaves the layout's.
     try {
-        dao::Recordset rs = rulesread::Open(QStringLiteral("Stat"));
+        dao::Recordset rs = rules::Open(QStringLiteral("Stat"));
         for (int k = 0; k < 10 && !rs.Eof(); ++k) {
-            if (ModGeneral::DataLanguage == 1000)
-                Statistics[k]->setText(rulesread::Text(rs, QStringLiteral("StatEn")));
-            else if (ModGeneral::DataLanguage == 5000)
-                Statistics[k]->setText(rulesread::Text(rs, QStringLiteral("StatFr")));
+            Statistics[k]->setText(rulesread::Text(rs, rules::LangCol(QStringLiteral("Stat"))));
             rs.MoveNext();
         }
         rs.Close();
@@ -231,7 +228,7 @@ void frmStatChoises::LoadData()
 {
     try {
         Personnage &p = ModGeneral::Players(Number());
-        dao::Recordset rs = rulesread::Open(QStringLiteral("Profession"));
+        dao::Recordset rs = rules::Open(QStringLiteral("Profession"));
         // A profession missing from the rules gives no prime statistics.
         const bool found = rules::Find(rs, QStringLiteral("Profession_ID"), p.Profession_ID);
         for (int i = 0; i < 10; ++i) {
@@ -498,7 +495,7 @@ void frmStatChoises::HandOver()
     // gives a stage of no ranks, not one paid in development points.
     qint32 ranks = 0;
     {
-        dao::Recordset rs = rulesread::Open(QStringLiteral("SELECT * FROM [Adolescences Rank] where Culture_ID= ")
+        dao::Recordset rs = rules::Open(QStringLiteral("SELECT * FROM [Adolescences Rank] where Culture_ID= ")
                                             + QString::number(p.Culture_ID));
         if (rules::Find(rs, QStringLiteral("Skill_ID"), 32))
             ranks = rulesread::Need(rs, QStringLiteral("Rank"));

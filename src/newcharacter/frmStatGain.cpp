@@ -44,11 +44,11 @@ frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
     LoadFormStrings(this);
 
     try {
-        dao::Recordset rs = rulesread::Open(QStringLiteral("Stat"));
+        dao::Recordset rs = rules::Open(QStringLiteral("Stat"));
         if (!rs.Eof())
             rs.MoveFirst();
         for (int k = 0; k < 10 && !rs.Eof(); ++k, rs.MoveNext())
-            ckStat[k]->setText(rulesread::Text(rs, rulesread::Lang(QStringLiteral("Stat"))));
+            ckStat[k]->setText(rulesread::Text(rs, rules::LangCol(QStringLiteral("Stat"))));
         rs.Close();
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmStatGain.load"));

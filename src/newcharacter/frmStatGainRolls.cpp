@@ -131,13 +131,10 @@ void frmStatGainRolls::LoadData()
 {
     try {
         Personnage &p = ModGeneral::Players(tag(this).toInt());
-        dao::Recordset rs = rulesread::Open(QStringLiteral("Stat"));
+        dao::Recordset rs = rules::Open(QStringLiteral("Stat"));
         for (int k = 0; k < 10; ++k) {
             if (!rs.Eof()) {
-                if (ModGeneral::DataLanguage == 1000)
-                    Statistics[k]->setText(rulesread::Text(rs, QStringLiteral("StatEn")));
-                else if (ModGeneral::DataLanguage == 5000)
-                    Statistics[k]->setText(rulesread::Text(rs, QStringLiteral("StatFr")));
+                Statistics[k]->setText(rulesread::Text(rs, rules::LangCol(QStringLiteral("Stat"))));
                 rs.MoveNext();
             }
             txtStatisticsT[k]->setText(vb::NumText(p.DirStats(0, static_cast<qint16>(k))));

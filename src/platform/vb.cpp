@@ -111,6 +111,8 @@ Error::Error(int number) : m_number(number), m_text(ErrorText(number)) {}
 
 Error::Error(int number, QString text) : m_number(number), m_text(std::move(text)) {}
 
+Error::Error(int number, QString words, InWords) : m_number(number), m_text(std::move(words)), m_inWords(true) {}
+
 const char *Error::what() const noexcept
 {
     try {

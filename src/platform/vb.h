@@ -7,6 +7,7 @@
 #include <concepts>
 #include <cstdint>
 #include <exception>
+#include <utility>
 
 namespace vb {
 
@@ -57,20 +58,35 @@ enum ErrNo : int {
 };
 
 // A run-time error: a number and its standard text in the interface language.
-// The error box always shows the standard text of the number (ErrorText); a
-// text given here serves only the messages written for the log.
+// A text given here (a component's own description) serves only the messages
+// written for the log; the error box shows the standard text of the number.
 class Error : public std::exception {
 public:
     explicit Error(int number);
     Error(int number, QString text);
     int number() const { return m_number; }
     const QString &text() const { return m_text; }
+    // True for a Refusal: the box shows its words, not the standard text.
+    bool inPlayersWords() const { return m_inWords; }
     const char *what() const noexcept override;
+
+protected:
+    struct InWords {};
+    Error(int number, QString words, InWords);
 
 private:
     int m_number;
     QString m_text;
+    bool m_inWords = false;
     mutable QByteArray m_utf8;
+};
+
+// A failure the program has already put in the player's words (a character
+// file that cannot be opened or saved, and why): the error box shows these
+// words in place of the standard text of the number.
+class Refusal : public Error {
+public:
+    Refusal(int number, QString words) : Error(number, std::move(words), InWords{}) {}
 };
 
 // The standard text of an error number, as the interface language gives it:

@@ -1,6 +1,7 @@
 #include "print/frmPrint.h"
 
 #include "frame/ErrorReporter.h"
+#include "frame/ui/Twips.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
 #include "print/ModPrint.h"
@@ -163,15 +164,15 @@ void frmPrint::Voir()
         const double z = vb::Val(Button(QStringLiteral("Zoom"))->text());
         const int w = int(vb::Int(z / 100 * kPageWidth));
         const int h = int(vb::Int(z / 100 * kPageHeight));
-        picPage->resize(Pixels(w), Pixels(h));
-        picPage->move(Pixels(vb::IDiv(std::nearbyint(double(Twips(width()) - w)), 2) - 200), picPage->y());
+        picPage->resize(TwipsToPixels(w), TwipsToPixels(h));
+        picPage->move(TwipsToPixels(vb::IDiv(std::nearbyint(double(PixelsToTwips(width()) - w)), 2) - 200), picPage->y());
         ModPrint::PrintToPrinter = 0;
         if (ResetScroll == 1) {
             DefilementV1->setMinimum(-kTopMargin);
-            DefilementV1->setMaximum(std::max(-kTopMargin, h - Twips(height()) + 960));
+            DefilementV1->setMaximum(std::max(-kTopMargin, h - PixelsToTwips(height()) + 960));
             DefilementV1->setSingleStep(100);
             DefilementV1->setValue(DefilementV1->minimum());
-            picPage->move(picPage->x(), Pixels(-DefilementV1->value()));
+            picPage->move(picPage->x(), TwipsToPixels(-DefilementV1->value()));
         }
         picPage->show();
         const QString mask =
@@ -182,7 +183,7 @@ void frmPrint::Voir()
         picPage->setPages(target.Pages());
         // Every page of the drawing is shown, one under the other: the scroll
         // bar reaches the last one.
-        DefilementV1->setMaximum(std::max(DefilementV1->minimum(), Twips(picPage->height()) - Twips(height()) + 960));
+        DefilementV1->setMaximum(std::max(DefilementV1->minimum(), PixelsToTwips(picPage->height()) - PixelsToTwips(height()) + 960));
         ResetScroll = 0;
     } catch (...) {
         ReportCurrentException(objectName() + QStringLiteral(".Voir"));
@@ -191,7 +192,7 @@ void frmPrint::Voir()
 
 void frmPrint::DefilementV1_Change()
 {
-    picPage->move(picPage->x(), Pixels(-DefilementV1->value()));
+    picPage->move(picPage->x(), TwipsToPixels(-DefilementV1->value()));
 }
 
 void frmPrint::Form_Resize()
@@ -199,8 +200,8 @@ void frmPrint::Form_Resize()
     const int bar = tbPrint->sizeHint().height();
     tbPrint->setGeometry(0, 0, width(), bar);
     tbPrint->raise();
-    DefilementV1->setGeometry(Pixels(Twips(width()) - 340), bar, DefilementV1->sizeHint().width(),
-                              std::max(1, Pixels(Twips(height()) - Twips(bar) - 400)));
+    DefilementV1->setGeometry(TwipsToPixels(PixelsToTwips(width()) - 340), bar, DefilementV1->sizeHint().width(),
+                              std::max(1, TwipsToPixels(PixelsToTwips(height()) - PixelsToTwips(bar) - 400)));
     DefilementV1->raise();
 }
 

@@ -64,6 +64,4 @@ protected:
 private:
     void Form_Load();
     void Form_Resize();
-    int Twips(int pixels) const { return pixels * 15; }
-    int Pixels(int twips) const { return twips / 15; }
 };

@@ -1,6 +1,6 @@
 #include "sheet/SheetNumbers.h"
 
-#include "frame/ModGeneral.h"
+#include "frame/Rules.h"
 #include "platform/vb.h"
 
 #include <cmath>
@@ -100,17 +100,9 @@ QString ValueText(const QVariant &value)
     }
 }
 
-bool RulesName(const dao::Recordset &rs, const char *stem, QString *name)
+QString RulesName(const dao::Recordset &rs, const char *stem)
 {
-    const char *suffix = nullptr;
-    if (ModGeneral::DataLanguage == 1000)
-        suffix = "En";
-    else if (ModGeneral::DataLanguage == 5000)
-        suffix = "Fr";
-    else
-        return false;
-    *name = ValueText(rs.Value(QLatin1String(stem) + QLatin1String(suffix)));
-    return true;
+    return ValueText(rs.Value(rules::LangCol(QLatin1String(stem))));
 }
 
 } // namespace sheet

@@ -33,8 +33,7 @@ std::optional<qint16> RegionalInt(const QString &text);
 
 // A rules value as the sheet shows it; an empty value is an error.
 QString ValueText(const QVariant &value);
-// A rules name in the data language (En for 1000, Fr for 5000); false for
-// any other language, leaving the caller's box as it is.
-bool RulesName(const dao::Recordset &rs, const char *stem, QString *name);
+// A rules name in the data language, as the sheet shows it.
+QString RulesName(const dao::Recordset &rs, const char *stem);
 
 } // namespace sheet

@@ -184,21 +184,20 @@ void frmGeneral::CloseRecordsets()
 
 void frmGeneral::FillIdentityNames(Personnage &p)
 {
-    QString name;
     RsRace = OpenTable("Race Abilities");
     m_raceFound = FindId(RsRace, "Race_ID", p.Race_ID);
-    if (m_raceFound && sheet::RulesName(RsRace, "Race", &name))
-        txtRace->setText(name);
+    if (m_raceFound)
+        txtRace->setText(sheet::RulesName(RsRace, "Race"));
     ports::ui().ProgressValue(10);
 
     RsProfession = OpenTable("Profession");
-    if (FindId(RsProfession, "Profession_ID", p.Profession_ID) && sheet::RulesName(RsProfession, "Profession", &name))
-        txtProfession->setText(name);
+    if (FindId(RsProfession, "Profession_ID", p.Profession_ID))
+        txtProfession->setText(sheet::RulesName(RsProfession, "Profession"));
     ports::ui().ProgressValue(30);
 
     RsRealm = OpenTable("Realms of Power");
-    if (FindId(RsRealm, "Realm_ID", p.Royaume_ID) && sheet::RulesName(RsRealm, "Realm", &name))
-        txtRoyaume->setText(name);
+    if (FindId(RsRealm, "Realm_ID", p.Royaume_ID))
+        txtRoyaume->setText(sheet::RulesName(RsRealm, "Realm"));
     txtPdeC->setText(QString::number(Record().TotalSkillBonus(23, 0, RankKind::Skill)));
     txtPdeP->setText(QString::number(Record().TotalSkillBonus(270, 0, RankKind::Skill)));
     // The experience box's own handler writes the value back and shows the level.
@@ -218,9 +217,7 @@ void frmGeneral::FillStatLabels()
         const qint64 n = id.toLongLong();
         if (n < 1 || n > 10)
             continue;
-        QString name;
-        if (!sheet::RulesName(RsStat, "Stat", &name))
-            break;
+        const QString name = sheet::RulesName(RsStat, "Stat");
         labCar[n - 1]->setText(name);
         labCar[n - 1]->setToolTip(name);
     }
@@ -238,8 +235,7 @@ void frmGeneral::FillPhysique(Personnage &p)
 
     optSex[Record().Sexe ? 1 : 0]->setChecked(true);
 
-    const QVariant &history = Record().Historique;
-    const QString text = history.isValid() && !history.isNull() ? history.toString() : QString();
+    const QString text = Record().HistoryText();
     if (!text.isEmpty() && txtHistorique->toPlainText() != text) {
         // The box would hand back the same history with its line breaks made
         // plain; the record already holds it as stored, so leave it so.

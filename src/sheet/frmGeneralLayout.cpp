@@ -3,6 +3,8 @@
 // its Tag for the localiser and its layout text for a language that lacks it.
 #include "sheet/frmGeneral.h"
 
+#include "frame/ui/Twips.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,11 +19,9 @@
 
 namespace {
 
-constexpr int tw(int twips) { return twips / 15; }
-
 void place(QWidget *w, int left, int top, int width, int height)
 {
-    w->setGeometry(tw(left), tw(top), tw(width), tw(height));
+    w->setGeometry(TwipsRect(left, top, width, height));
 }
 
 QLabel *label(QWidget *parent, const QString &name, const char *tag, const QString &text, int left, int top,
@@ -68,7 +68,7 @@ QFrame *vline(QWidget *parent, const QString &name, int x, int top, int bottom)
     f->setObjectName(name);
     f->setFrameShape(QFrame::VLine);
     f->setFrameShadow(QFrame::Plain);
-    f->setGeometry(tw(x) - 1, tw(top), 3, tw(bottom - top));
+    f->setGeometry(TwipsToPixels(x) - 1, TwipsToPixels(top), 3, TwipsToPixels(bottom - top));
     return f;
 }
 
@@ -123,7 +123,7 @@ void frmGeneral::BuildLayout()
     scroll->setFrameShape(QFrame::NoFrame);
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("pageSheet"));
-    page->setFixedSize(tw(12750), tw(8520));
+    page->setFixedSize(TwipsSize(12750, 8520));
     scroll->setWidget(page);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -52,14 +52,6 @@ dao::Recordset OpenTable(const char *table)
     return DbMaster.OpenRecordset(Sql, dao::dbOpenDynaset);
 }
 
-QString ListName(const dao::Recordset &rs, const char *stem)
-{
-    QString name;
-    if (!sheet::RulesName(rs, stem, &name))
-        name = sheet::ValueText(rs.Value(QLatin1String(stem) + QLatin1String("Fr")));
-    return name;
-}
-
 } // namespace
 
 // ------------------------------------------------------------------ money
@@ -201,7 +193,7 @@ void frmGeneral::FillArmour()
         RsArmor = OpenTable("Armor Modification");
         for (; !RsArmor.Eof(); RsArmor.MoveNext()) {
             dao::DBEngine::instance().Idle();
-            lstArmor->addItem(ListName(RsArmor, "Armor"));
+            lstArmor->addItem(sheet::RulesName(RsArmor, "Armor"));
             ArmorIDs.push_back(vb::CLng(RsArmor.Value(QStringLiteral("Armor_ID"))));
         }
         lstArmor->setCurrentIndex(-1);
@@ -227,7 +219,7 @@ void frmGeneral::FillShield()
         RsShield = OpenTable("Shield");
         for (; !RsShield.Eof(); RsShield.MoveNext()) {
             dao::DBEngine::instance().Idle();
-            lstShield->addItem(ListName(RsShield, "Shield"));
+            lstShield->addItem(sheet::RulesName(RsShield, "Shield"));
             ShieldIDs.push_back(vb::CLng(RsShield.Value(QStringLiteral("Shield_ID"))));
         }
         lstShield->setCurrentIndex(-1);

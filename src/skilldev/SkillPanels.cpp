@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-using skilldev::AppTitle;
+using ModGeneral::ProgramTitle;
 
 namespace {
 
@@ -311,45 +311,13 @@ void frmSkillDev::AfficheSkill(QTreeWidgetItem *node)
         labBonusSkill[2]->setText(QStringLiteral("0"));
         labBonusSkill[3]->setText(QStringLiteral("0"));
         const qint16 kind = RankKindOfTag(nodeTag);
-        bool found = false;
-        QString rank, item, special;
-        if (kind == RankKind::Skill) {
-            for (qint32 r = 0; p.NbSkill > 0 && r <= p.NbSkill && !found; ++r) {
-                if (p.DirSkills(0, r) == skill) {
-                    found = true;
-                    rank = QString::number(p.DirSkills(1, r));
-                    item = QString::number(p.DirSkills(2, r));
-                    special = QString::number(p.DirSkills(3, r));
-                }
-            }
-        } else if (kind != 0) {
-            const qint32 last = kind == RankKind::SubSkill ? p.NbSubSkill
-                : kind == RankKind::WeaponSkill            ? p.NbWeaponSkills
-                : kind == RankKind::SpellList              ? p.NbSpellSkills
-                                                           : p.NbLanguageSkills;
-            for (qint32 r = 1; r <= last && !found; ++r) {
-                auto cell = [&](qint32 field) {
-                    switch (kind) {
-                    case RankKind::SubSkill: return p.DirSubSkills(field, r);
-                    case RankKind::WeaponSkill: return p.DirWeaponSkills(field, r);
-                    case RankKind::SpellList: return p.DirSpellSkills(field, r);
-                    default: return p.DirLanguageSkills(field, r);
-                    }
-                };
-                if (vb::Val(cell(0)) == skill && vb::Val(cell(4)) == sub) {
-                    found = true;
-                    rank = cell(1);
-                    item = cell(2);
-                    special = cell(3);
-                }
-            }
-        }
-        if (found) {
-            labRankSkill->setText(rank);
+        const qint32 row = kind != 0 ? p.RankRow(kind, skill, sub) : -1;
+        if (row >= 0) {
+            labRankSkill->setText(p.RankCell(kind, 1, row));
             labBonusSkill[0]->setText(
                 QString::number(p.BonusRankProgression(ShownNumber(labRankSkill), labProgressionSkill->text())));
-            labBonusSkill[2]->setText(item);
-            labBonusSkill[3]->setText(special);
+            labBonusSkill[2]->setText(p.RankCell(kind, 2, row));
+            labBonusSkill[3]->setText(p.RankCell(kind, 3, row));
         } else {
             labBonusSkill[0]->setText(QString::number(p.BonusRankProgression(0, labProgressionSkill->text())));
         }
@@ -415,7 +383,7 @@ void frmSkillDev::Purchase(bool category, int index)
                                        : index < 2 && boxes[static_cast<size_t>(index + 1)]->isChecked();
         if (outOfOrder) {
             box->setChecked(!ticked);
-            ports::ui().MsgBox(Strings::Load(9031), ports::OkOnly | ports::Exclamation, AppTitle());
+            ports::ui().MsgBox(Strings::Load(9031), ports::OkOnly | ports::Exclamation, ProgramTitle());
             return;
         }
 
@@ -428,7 +396,7 @@ void frmSkillDev::Purchase(bool category, int index)
         } else {
             if (!ranks) {
                 if (vb::Sub16(points, cost) < 0) {
-                    ports::ui().MsgBox(Strings::Load(5045), ports::OkOnly, AppTitle());
+                    ports::ui().MsgBox(Strings::Load(5045), ports::OkOnly, ProgramTitle());
                     box->setChecked(false);
                     return;
                 }
@@ -439,7 +407,7 @@ void frmSkillDev::Purchase(bool category, int index)
                     return;
                 }
                 if (vb::Sub16(points, 1) < 0) {
-                    ports::ui().MsgBox(Strings::Load(5045), ports::OkOnly, AppTitle());
+                    ports::ui().MsgBox(Strings::Load(5045), ports::OkOnly, ProgramTitle());
                     box->setChecked(false);
                     return;
                 }
@@ -503,7 +471,7 @@ void frmSkillDev::btnSubSkill_Click()
         CurrentNode = node;
         node->setText(0, name);
         SetNodeKey(node, QStringLiteral("SS") + p.DirSubSkills(4, row) + QLatin1Char('/') + p.DirSubSkills(0, row));
-        node->setData(0, Qt::UserRole + 1, QStringLiteral("SubSkill"));
+        SetNodeTag(node, QStringLiteral("SubSkill"));
         SetNodeImage(node, QStringLiteral("Feuille"));
         skillNode->setExpanded(true);
     } catch (...) {

@@ -24,7 +24,7 @@
 #include <limits>
 
 using ModGeneral::Players;
-using skilldev::AppTitle;
+using ModGeneral::ProgramTitle;
 
 namespace {
 
@@ -186,7 +186,7 @@ void SpecialSkillAdolesence(const QString &index)
                         + rankWord(ranks) + QLatin1Char(')');
                     ports::ui().MsgBox(Strings::Load(ranks == 1 ? 5032 : 5034) + QLatin1Char(' ') + name
                                            + QLatin1Char(' ') + Strings::Load(5056),
-                                       ports::OkOnly, AppTitle());
+                                       ports::OkOnly, ProgramTitle());
                     choose(888, id, ranks, caption);
                 }
             }
@@ -211,7 +211,7 @@ void SpecialSkillAdolesence(const QString &index)
         ModGeneral::SkillDevMode.clear();
         p.TranferRank();
 
-        ports::ui().MsgBox(Strings::Load(5055), ports::OkOnly, AppTitle());
+        ports::ui().MsgBox(Strings::Load(5055), ports::OkOnly, ProgramTitle());
         Hooks().WeaponCategoryOrder(n);
 
         // A race without a row gives no background option points rather than
@@ -247,7 +247,7 @@ void frmSkillDev::btnEnd_Click()
         if (vb::Val(labPD->text()) > 0) {
             // Free ranks left in a rank stage, development points otherwise.
             const QString text = Strings::Load(RankStage() ? 5023 : 5022) + QLatin1Char('\n') + Strings::Load(5024);
-            if (ports::ui().MsgBox(text, ports::YesNo, AppTitle()) == ports::No)
+            if (ports::ui().MsgBox(text, ports::YesNo, ProgramTitle()) == ports::No)
                 return;
         }
         if (!tag(labTraining).isEmpty()) {

@@ -122,7 +122,7 @@ qint32 frmSkillDev::DirSkill_ID(const QString &key)
 qint32 frmSkillDev::DirSubSkill_ID(const QString &key)
 {
     if (key.isEmpty()) {
-        ports::ui().MsgBox(QStringLiteral("???"), ports::OkOnly, skilldev::AppTitle());
+        ports::ui().MsgBox(QStringLiteral("???"), ports::OkOnly, ModGeneral::ProgramTitle());
         return 0;
     }
     try {
@@ -144,30 +144,14 @@ void frmSkillDev::Connus(QTreeWidgetItem * /*node*/, qint32 id, qint32 skill, qi
     const QString image = NodeImage(CurrentNode);
     if (!image.startsWith(QLatin1String("Feuille")))
         return;
+    // The kinds here count from the skills: 1 skill, 2 sub-skill, 3 language,
+    // 4 weapon, 5 spell list. A sub-skill's row is known as soon as it exists.
+    static constexpr qint16 kTable[] = {0, RankKind::Skill, RankKind::SubSkill, RankKind::LanguageSkill,
+                                        RankKind::WeaponSkill, RankKind::SpellList};
+    const qint16 table = kTable[kind];
     Personnage &p = Record();
-    bool known = false;
-    switch (kind) {
-    case 1:
-        for (qint32 r = 0; p.NbSkill > 0 && r <= p.NbSkill && !known; ++r)
-            known = p.DirSkills(0, r) == id && p.DirSkills(1, r) > 0;
-        break;
-    case 2:
-        for (qint32 r = 1; r <= p.NbSubSkill && !known; ++r)
-            known = p.DirSubSkills(4, r) == Num(id) && !p.DirSubSkills(1, r).isEmpty();
-        break;
-    default: {
-        const qint32 last = kind == 3 ? p.NbLanguageSkills : kind == 4 ? p.NbWeaponSkills : p.NbSpellSkills;
-        for (qint32 r = 1; r <= last && !known; ++r) {
-            auto cell = [&](qint32 field) {
-                return kind == 3 ? p.DirLanguageSkills(field, r)
-                    : kind == 4  ? p.DirWeaponSkills(field, r)
-                                 : p.DirSpellSkills(field, r);
-            };
-            known = vb::Val(cell(4)) == id && vb::Val(cell(0)) == skill && vb::Val(cell(1)) > 0;
-        }
-        break;
-    }
-    }
+    const qint32 row = table == RankKind::Skill ? p.RankRow(table, id) : p.RankRow(table, skill, id);
+    const bool known = row >= 0 && (table == RankKind::SubSkill || vb::Val(p.RankCell(table, 1, row)) > 0);
     if (known)
         SetNodeImage(CurrentNode, QStringLiteral("Document") + image.mid(7));
 }
@@ -245,7 +229,7 @@ void frmSkillDev::LoadSkillData()
             SetNodeKey(node, QStringLiteral("SC") + Num(category));
             node->setText(0, RsSkillCategory.Value(categoryName).toString());
             SetNodeImage(node, QStringLiteral("Fichier fermer"));
-            node->setData(0, Qt::UserRole + 1, QStringLiteral("Skill Category"));
+            SetNodeTag(node, QStringLiteral("Skill Category"));
             const int categoryIndex = IndexOf(node);
             ParentNodeIndex = categoryIndex;
             if (language)
@@ -324,24 +308,13 @@ void frmSkillDev::WeaponBranch(qint32 skillId, bool restricted)
         CurrentNode = node;
         node->setText(0, RsWeapons.Value(weaponName).toString());
         SetNodeKey(node, QStringLiteral("SW") + Num(weapon) + QLatin1Char('/') + Num(skillId));
-        node->setData(0, Qt::UserRole + 1, QStringLiteral("Weapons"));
+        SetNodeTag(node, QStringLiteral("Weapons"));
         SetNodeImage(node, QStringLiteral("Feuille"));
         Connus(node, weapon, skillId, 4);
 
         const qint32 s = DirSkill_ID(NodeKey(node));
         const qint32 w = DirSubSkill_ID(NodeKey(node));
-        QString heldRank;
-        bool held = false;
-        for (qint32 i = 1; i <= p.NbWeaponSkills; ++i) {
-            const qint32 id = static_cast<qint32>(vb::Val(p.DirWeaponSkills(0, i)));
-            if (id == 0)
-                break;
-            if (id == s && vb::Val(p.DirWeaponSkills(4, i)) == w) {
-                held = true;
-                heldRank = p.DirWeaponSkills(1, i);
-                break;
-            }
-        }
+        const qint32 heldRow = p.RankRow(RankKind::WeaponSkill, s, w);
 
         if (rules::Find(RsCultureWeapons, QStringLiteral("Weapon_ID"), weapon))
             AppendImage(QStringLiteral(" gris"));
@@ -358,8 +331,8 @@ void frmSkillDev::WeaponBranch(qint32 skillId, bool restricted)
             continue;
         }
         SpecialColour(RsSpecialSkillsProfession, skillId, false);
-        if (held)
-            AppendSkillRow(node, NodeText(node), heldRank,
+        if (heldRow >= 0)
+            AppendSkillRow(node, NodeText(node), p.DirWeaponSkills(1, heldRow),
                            Record().DirRankDevelopment(RankKind::WeaponSkill, s, w, 0).toString());
     }
 }
@@ -447,7 +420,7 @@ void frmSkillDev::SpellBranch(int category, qint32 skillId)
         CurrentNode = node;
         node->setText(0, RsLists.Value(listName).toString());
         SetNodeKey(node, key);
-        node->setData(0, Qt::UserRole + 1, QStringLiteral("Spells"));
+        SetNodeTag(node, QStringLiteral("Spells"));
         SetNodeImage(node, QStringLiteral("Feuille"));
         switch (cultureKind) {
         case 1: DelColor(); AppendImage(QStringLiteral(" vert")); break;
@@ -459,16 +432,9 @@ void frmSkillDev::SpellBranch(int category, qint32 skillId)
         Connus(node, list, listSkill, 5);
         const qint32 s = DirSkill_ID(key);
         const qint32 l = DirSubSkill_ID(key);
-        for (qint32 i = 1; i <= p.NbSpellSkills; ++i) {
-            const qint32 id = static_cast<qint32>(vb::Val(p.DirSpellSkills(0, i)));
-            if (id == 0)
-                break;
-            if (id == s && vb::Val(p.DirSpellSkills(4, i)) == l) {
-                AppendSkillRow(node, NodeText(node), p.DirSpellSkills(1, i),
-                               p.DirRankDevelopment(RankKind::SpellList, s, l, 0).toString());
-                break;
-            }
-        }
+        if (const qint32 row = p.RankRow(RankKind::SpellList, s, l); row >= 0)
+            AppendSkillRow(node, NodeText(node), p.DirSpellSkills(1, row),
+                           p.DirRankDevelopment(RankKind::SpellList, s, l, 0).toString());
     }
     RsLists.Close();
 }
@@ -482,7 +448,7 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
     CurrentNode = node;
     node->setText(0, RsSkills.Value(rules::LangCol(QStringLiteral("Skill"))).toString());
     SetNodeKey(node, QStringLiteral("SK0/") + Num(skillId));
-    node->setData(0, Qt::UserRole + 1, QStringLiteral("Skills"));
+    SetNodeTag(node, QStringLiteral("Skills"));
     SetNodeImage(node, QStringLiteral("Feuille"));
     Connus(node, skillId, 0, 1);
     if (subdivided)
@@ -497,16 +463,9 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
     }
     SpecialColour(RsSpecialSkillsProfession, skillId, true);
 
-    for (qint32 j = 0; p.NbSkill > 0 && j <= p.NbSkill; ++j) {
-        const qint16 id = p.DirSkills(0, j);
-        if (id == 0)
-            break;
-        if (id == skillId) {
-            AppendSkillRow(node, NodeText(node), Num(p.DirSkills(1, j)),
-                           p.DirRankDevelopment(RankKind::Skill, skillId, 0, 0).toString());
-            break;
-        }
-    }
+    if (const qint32 row = p.RankRow(RankKind::Skill, skillId); row >= 0)
+        AppendSkillRow(node, NodeText(node), Num(p.DirSkills(1, row)),
+                       p.DirRankDevelopment(RankKind::Skill, skillId, 0, 0).toString());
 
     const int skillIndex = IndexOf(node);
     if (subdivided) {
@@ -519,7 +478,7 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
             CurrentNode = sub;
             sub->setText(0, p.DirSubSkills(5, k));
             SetNodeKey(sub, QStringLiteral("SS") + number + QLatin1Char('/') + p.DirSubSkills(0, k));
-            sub->setData(0, Qt::UserRole + 1, QStringLiteral("SubSkill"));
+            SetNodeTag(sub, QStringLiteral("SubSkill"));
             SetNodeImage(sub, QStringLiteral("Feuille"));
             Connus(sub, static_cast<qint32>(vb::Val(number)), skillId, 2);
             AppendSkillRow(sub, NodeText(sub) + QStringLiteral(" (") + NodeText(node) + QLatin1Char(')'),
@@ -541,7 +500,7 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
             CurrentNode = lang;
             lang->setText(0, RsLanguage.Value(languageName).toString());
             SetNodeKey(lang, QStringLiteral("SL") + Num(language) + QLatin1Char('/') + Num(skillId));
-            lang->setData(0, Qt::UserRole + 1, QStringLiteral("Language"));
+            SetNodeTag(lang, QStringLiteral("Language"));
             SetNodeImage(lang, QStringLiteral("Feuille"));
             Connus(lang, language, skillId, 3);
             ModGeneral::Criteria = rules::LikeCriteria(QStringLiteral("Culture_ID"), p.Culture_ID) + QStringLiteral(" AND ")

@@ -5,6 +5,7 @@
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "frame/ui/frmMain.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -35,18 +36,13 @@
 #include <algorithm>
 
 using ModGeneral::Players;
-using skilldev::AppTitle;
+using ModGeneral::ProgramTitle;
 
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kTagRole = Qt::UserRole + 1;
 constexpr int kImageRole = Qt::UserRole + 2;
-
-int Twips(int t)
-{
-    return t / 15;
-}
 
 QColor SuffixColour(const QString &key, const QColor &plain)
 {
@@ -132,12 +128,6 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text = QS
 
 namespace skilldev {
 
-QString AppTitle()
-{
-    QString s;
-    return Strings::TryLoad(1104, &s) && !s.isEmpty() ? s : QStringLiteral("Quorvane");
-}
-
 const QStringList &ImageKeys()
 {
     static const QStringList keys = {
@@ -195,7 +185,7 @@ void frmSkillDev::BuildLayout()
     trvSkillCategorie->setColumnCount(1);
     trvSkillCategorie->setEditTriggers(QAbstractItemView::NoEditTriggers);
     trvSkillCategorie->setIconSize(QSize(16, 16));
-    trvSkillCategorie->setMinimumWidth(Twips(4200));
+    trvSkillCategorie->setMinimumWidth(TwipsToPixels(4200));
     trvSkillCategorie->installEventFilter(this);
     auto makeLegend = [this](const QString &name) {
         auto *t = new QTreeWidget(this);
@@ -205,7 +195,7 @@ void frmSkillDev::BuildLayout()
         t->setEditTriggers(QAbstractItemView::NoEditTriggers);
         t->setSelectionMode(QAbstractItemView::NoSelection);
         t->setFocusPolicy(Qt::NoFocus);
-        t->setFixedHeight(Twips(1000));
+        t->setFixedHeight(TwipsToPixels(1000));
         return t;
     };
     trvIndex = makeLegend(QStringLiteral("trvIndex"));
@@ -262,7 +252,7 @@ void frmSkillDev::BuildLayout()
         labBonusSkill[k]->setObjectName(QStringLiteral("labBonusSkill_%1").arg(k));
         for (QLineEdit *e : {labBonusSkillCat[k], labBonusSkill[k]}) {
             e->setAlignment(Qt::AlignCenter);
-            e->setFixedWidth(Twips(700));
+            e->setFixedWidth(TwipsToPixels(700));
             connect(e, &QLineEdit::textEdited, this, [this, e] { m_entered.insert(e); });
         }
         const bool catEditable = k == 3;
@@ -417,11 +407,11 @@ void frmSkillDev::Form_Load()
             if (c > 0)
                 h->setTextAlignment(Qt::AlignCenter);
             grdSkill->setHorizontalHeaderItem(c, h);
-            grdSkill->setColumnWidth(c, Twips(widths[c]));
+            grdSkill->setColumnWidth(c, TwipsToPixels(widths[c]));
         }
         // The stage's caption beside the points may be long ("Rangs
         // passe-temps"): the grid keeps room for its three columns whole.
-        grdSkill->setMinimumWidth(Twips(widths[0] + widths[1] + widths[2]) + 2 * grdSkill->frameWidth()
+        grdSkill->setMinimumWidth(TwipsToPixels(widths[0] + widths[1] + widths[2]) + 2 * grdSkill->frameWidth()
                                   + grdSkill->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
         FinishLoad();
     } catch (...) {
@@ -647,6 +637,12 @@ QString frmSkillDev::NodeTag(const QTreeWidgetItem *node)
     return node ? node->data(0, kTagRole).toString() : QString();
 }
 
+void frmSkillDev::SetNodeTag(QTreeWidgetItem *node, const QString &nodeTag)
+{
+    if (node)
+        node->setData(0, kTagRole, nodeTag);
+}
+
 QString frmSkillDev::NodeImage(const QTreeWidgetItem *node)
 {
     return node ? node->data(0, kImageRole).toString() : QString();
@@ -792,7 +788,7 @@ bool TypedBonus(QLineEdit *box, qint16 *value)
         *value = vb::CInt(box->text());
         return true;
     } catch (const vb::Error &) {
-        ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, AppTitle());
+        ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, ProgramTitle());
         box->setText(QStringLiteral("0"));
         return false;
     }
@@ -827,33 +823,12 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
         if (kind != 0 && key.contains(QLatin1Char('/'))) {
             skill = DirSkill_ID(key);
             sub = DirSubSkill_ID(key);
-            auto cell = [&](qint32 field, qint32 r) -> qint32 {
-                switch (kind) {
-                case RankKind::SubSkill: return static_cast<qint32>(vb::Val(p.DirSubSkills(field, r)));
-                case RankKind::LanguageSkill: return static_cast<qint32>(vb::Val(p.DirLanguageSkills(field, r)));
-                case RankKind::WeaponSkill: return static_cast<qint32>(vb::Val(p.DirWeaponSkills(field, r)));
-                default: return static_cast<qint32>(vb::Val(p.DirSpellSkills(field, r)));
-                }
-            };
             // Identifiers below 1 never match: a free row takes no bonus.
-            if (skill >= 1) {
-                if (kind == RankKind::Skill) {
-                    for (qint32 r = 0; p.NbSkill > 0 && r <= p.NbSkill && row < 0; ++r)
-                        if (p.DirSkills(0, r) == skill)
-                            row = r;
-                } else {
-                    const qint32 last = kind == RankKind::SubSkill ? p.NbSubSkill
-                        : kind == RankKind::LanguageSkill          ? p.NbLanguageSkills
-                        : kind == RankKind::WeaponSkill            ? p.NbWeaponSkills
-                                                                   : p.NbSpellSkills;
-                    for (qint32 r = 1; r <= last && row < 0; ++r)
-                        if (cell(0, r) == skill && cell(4, r) == sub)
-                            row = r;
-                }
-            }
+            if (skill >= 1)
+                row = p.RankRow(kind, skill, sub);
         }
         if (row < 0) {
-            ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, AppTitle());
+            ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, ProgramTitle());
             box->setText(QStringLiteral("0"));
         } else {
             qint16 value = 0;
@@ -882,12 +857,9 @@ void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
     try {
         Personnage &p = Record();
         const qint32 category = static_cast<qint32>(vb::Val(key.mid(2)));
-        qint32 row = -1;
-        for (qint32 r = 0; category >= 1 && r <= p.NbSkillCat && row < 0; ++r)
-            if (p.DirSkillsCat(0, r) == category)
-                row = r;
+        const qint32 row = category >= 1 ? p.RankRow(RankKind::SkillCategory, category) : -1;
         if (row < 0) {
-            ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, AppTitle());
+            ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, ProgramTitle());
             box->setText(QStringLiteral("0"));
         } else {
             qint16 value = 0;

@@ -99,6 +99,7 @@ public:
     int IndexOf(const QTreeWidgetItem *node) const;
     static QString NodeKey(const QTreeWidgetItem *node);
     static QString NodeTag(const QTreeWidgetItem *node);
+    static void SetNodeTag(QTreeWidgetItem *node, const QString &nodeTag);
     static QString NodeImage(const QTreeWidgetItem *node);
     static QString NodeText(const QTreeWidgetItem *node);
     void SetNodeImage(QTreeWidgetItem *node, const QString &image);
@@ -199,9 +200,6 @@ private:
 };
 
 namespace skilldev {
-
-// The application's title, which boxes without a title of their own carry.
-QString AppTitle();
 
 // Image keys of the tree's pictures, in the image list's order.
 const QStringList &ImageKeys();

@@ -19,19 +19,17 @@ CharacterWindow::CharacterWindow(const QString &name, QWidget *parent)
 
 QString CharacterWindow::Tag() const
 {
-    return property("Tag").toString();
+    return tag(this);
 }
 
-void CharacterWindow::setTag(const QString &tag)
+void CharacterWindow::setTag(const QString &value)
 {
-    setProperty("Tag", tag);
+    ::setTag(this, value);
 }
 
 int CharacterWindow::Number() const
 {
-    bool ok = false;
-    const int n = Tag().trimmed().toInt(&ok);
-    return ok ? n : 0;
+    return TagNumber(this);
 }
 
 void CharacterWindow::FinishLoad()

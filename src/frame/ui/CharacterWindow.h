@@ -17,7 +17,7 @@ public:
     // The Tag: the caption's string number while the layout is localised, then
     // the character number as decimal text (empty when there is none).
     QString Tag() const;
-    void setTag(const QString &tag);
+    void setTag(const QString &value);
     // The character number in the Tag; 0 when the Tag holds no number.
     int Number() const;
 

@@ -35,6 +35,13 @@ void setTag(QObject *object, const QString &value)
         object->setProperty("Tag", value);
 }
 
+int TagNumber(const QObject *object)
+{
+    bool ok = false;
+    const int n = tag(object).trimmed().toInt(&ok);
+    return ok ? n : 0;
+}
+
 namespace {
 
 // The whole text must be a number ("3502", " 3502 ", "3502.4"); anything else

@@ -47,5 +47,8 @@ constexpr int kHeaderStringRole = Qt::UserRole;
 
 QString tag(const QObject *object);
 void setTag(QObject *object, const QString &value);
+// The whole number a window keeps in its Tag (a character number); 0 when the
+// Tag holds none.
+int TagNumber(const QObject *object);
 
 void LoadFormStrings(QWidget *window);

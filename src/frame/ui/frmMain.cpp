@@ -4,6 +4,7 @@
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/Twips.h"
 #include "frame/ui/frmOptions.h"
 #include "frame/ui/frmSplash.h"
 #include "newcharacter/frmInitChoise.h"
@@ -52,14 +53,6 @@ std::unique_ptr<QSettings> PlacementStore()
     s->beginGroup(QLatin1String(kSettingsSection));
     return s;
 }
-constexpr double kTwipsPerPixel = 15.0;
-
-QString Title()
-{
-    QString s;
-    return Strings::TryLoad(1104, &s) && !s.isEmpty() ? s : QStringLiteral("Quorvane");
-}
-
 // Runs a handler so that no error leaves it: an error is reported once, with
 // the handler's location, and the program goes on.
 void Guarded(const QString &location, const std::function<void()> &body)
@@ -87,14 +80,14 @@ float ReadPlacement(QSettings &s, const char *key, float def)
     return ok && std::isfinite(f) && std::fabs(f) <= kPlacementLimit ? f : def;
 }
 
-int TwipsToPixels(float twips)
+int PlacementPixels(float twips)
 {
-    return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel));
+    return static_cast<int>(std::nearbyint(twips / double(kTwipsPerPixel)));
 }
 
-QString PixelsToTwips(int pixels)
+QString PlacementText(int pixels)
 {
-    return QString::number(static_cast<float>(pixels * kTwipsPerPixel), 'g', 7);
+    return QString::number(static_cast<float>(PixelsToTwips(pixels)), 'g', 7);
 }
 
 // A file name cannot hold a folder separator; the rest of the name is kept.
@@ -200,6 +193,16 @@ frmMain::~frmMain()
 frmMain *frmMain::instance()
 {
     return g_instance;
+}
+
+QString frmMain::Tag() const
+{
+    return tag(this);
+}
+
+void frmMain::setTag(const QString &value)
+{
+    ::setTag(this, value);
 }
 
 void frmMain::BuildMenus()
@@ -335,14 +338,14 @@ void frmMain::ToolbarForSkillDev(const QString &stage, int number)
 void frmMain::MDIForm_Load()
 {
     LoadFormStrings(this);
-    setWindowTitle(Title());
+    setWindowTitle(ProgramTitle());
     const auto s = PlacementStore();
     const float left = ReadPlacement(*s, "MainLeft", DefaultLeft);
     const float top = ReadPlacement(*s, "MainTop", DefaultTop);
     const float width = ReadPlacement(*s, "MainWidth", DefaultWidth);
     const float height = ReadPlacement(*s, "MainHeight", DefaultHeight);
-    move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(std::max(1, TwipsToPixels(width)), std::max(1, TwipsToPixels(height)));
+    move(PlacementPixels(left), PlacementPixels(top));
+    resize(std::max(1, PlacementPixels(width)), std::max(1, PlacementPixels(height)));
     MDIForm_Activate();
 }
 
@@ -353,10 +356,10 @@ void frmMain::MDIForm_Unload()
         if (isMinimized())
             return;
         const auto s = PlacementStore();
-        s->setValue(QStringLiteral("MainLeft"), PixelsToTwips(x()));
-        s->setValue(QStringLiteral("MainTop"), PixelsToTwips(y()));
-        s->setValue(QStringLiteral("MainWidth"), PixelsToTwips(width()));
-        s->setValue(QStringLiteral("MainHeight"), PixelsToTwips(height()));
+        s->setValue(QStringLiteral("MainLeft"), PlacementText(x()));
+        s->setValue(QStringLiteral("MainTop"), PlacementText(y()));
+        s->setValue(QStringLiteral("MainWidth"), PlacementText(width()));
+        s->setValue(QStringLiteral("MainHeight"), PlacementText(height()));
         s->sync();
     });
 }
@@ -388,20 +391,13 @@ void frmMain::MDIForm_Activate()
         SetButtons({3, 5, 8, 10}, {7});
     } else if (name == QLatin1String("frmSkillDev")) {
         auto *skill = qobject_cast<frmSkillDev *>(child);
-        ToolbarForSkillDev(skill ? skill->StageMarker() : QString(), TagNumber());
+        ToolbarForSkillDev(skill ? skill->StageMarker() : QString(), TagNumber(this));
     } else {
         SetButtons({}, {3, 5, 7, 8, 10});
     }
 }
 
 // ------------------------------------------------------------------ toolbar
-
-int frmMain::TagNumber() const
-{
-    bool ok = false;
-    const int n = m_tag.trimmed().toInt(&ok);
-    return ok ? n : 0;
-}
 
 void frmMain::tbToolBar_ButtonClick(const QString &key)
 {
@@ -415,12 +411,12 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
         mnuFilePrintPreview_Click();
     } else if (key == QLatin1String("General")) {
         if (!Tag().isEmpty())
-            ShowForm(GeneralForms[TagNumber()]);
+            ShowForm(GeneralForms[TagNumber(this)]);
     } else if (key == QLatin1String("Skill")) {
         if (!Tag().isEmpty())
-            ShowLevelStage(SkillDevForms[TagNumber()]);
+            ShowLevelStage(SkillDevForms[TagNumber(this)]);
     } else if (key == QLatin1String("Level")) {
-        const int n = TagNumber();
+        const int n = TagNumber(this);
         auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[n]);
         if (!skill || n > PlayerCount)
             return;
@@ -510,7 +506,7 @@ bool frmMain::RefuseWhenFull(int limit)
     if (PlayerCount < limit)
         return false;
     const QString text = Strings::Load(limit == NewCharacterLimit ? 9040 : 9041);
-    ports::ui().MsgBox(text.arg(limit), ports::OkOnly | ports::Exclamation, Title());
+    ports::ui().MsgBox(text.arg(limit), ports::OkOnly | ports::Exclamation, ProgramTitle());
     return true;
 }
 
@@ -571,11 +567,8 @@ int frmMain::ActiveChildNumber() const
 {
     QMdiSubWindow *sub = m_mdi->currentSubWindow();
     QWidget *child = sub ? sub->widget() : nullptr;
-    if (!child)
-        return 0;
-    bool ok = false;
-    const int n = child->property("Tag").toString().trimmed().toInt(&ok);
-    return ok && n >= 1 && n <= PlayerCount ? n : 0;
+    const int n = TagNumber(child);
+    return n >= 1 && n <= PlayerCount ? n : 0;
 }
 
 void frmMain::mnuFileSave_Click()

@@ -22,8 +22,8 @@ public:
     // The one main window, null while there is none.
     static frmMain *instance();
 
-    QString Tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
+    QString Tag() const;
+    void setTag(const QString &value);
 
     QMdiArea *mdiArea() const { return m_mdi; }
     QToolBar *tbToolBar = nullptr;
@@ -84,12 +84,9 @@ private:
     void BuildToolbar();
     // The character number of the active child window; 0 when there is none.
     int ActiveChildNumber() const;
-    // The current character's number; 0 when the Tag holds none.
-    int TagNumber() const;
     // Shows the refusal when the window tables have no slot for another character.
     bool RefuseWhenFull(int limit);
 
-    QString m_tag;
     QMdiArea *m_mdi = nullptr;
     std::array<QAction *, 11> m_buttons{};
 };

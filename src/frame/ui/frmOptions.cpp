@@ -1,5 +1,6 @@
 #include "frame/ui/frmOptions.h"
 
+#include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 
@@ -8,14 +9,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-QString Title()
-{
-    QString s;
-    return Strings::TryLoad(1104, &s) && !s.isEmpty() ? s : QStringLiteral("Quorvane");
-}
-} // namespace
 
 frmOptions::frmOptions(QWidget *parent)
     : QDialog(parent)
@@ -62,12 +55,12 @@ frmOptions::frmOptions(QWidget *parent)
 void frmOptions::cmdApply_Click()
 {
     ports::ui().MsgBox(QStringLiteral("Apply Code goes here to set options w/o closing dialog!"), ports::OkOnly,
-                       Title());
+                       ModGeneral::ProgramTitle());
 }
 
 void frmOptions::cmdOK_Click()
 {
-    ports::ui().MsgBox(QStringLiteral("Code goes here to set options and close dialog!"), ports::OkOnly, Title());
+    ports::ui().MsgBox(QStringLiteral("Code goes here to set options and close dialog!"), ports::OkOnly, ModGeneral::ProgramTitle());
     close();
 }
 

@@ -1,5 +1,6 @@
 #include "frame/ui/frmSplash.h"
 
+#include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "platform/Strings.h"
 
@@ -32,7 +33,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &tag)
 
 QString frmSplash::ProductName()
 {
-    return Text(1104, QStringLiteral("Quorvane")) + QStringLiteral(" (") + QString::number(QV_VERSION_MAJOR)
+    return ModGeneral::ProgramTitle() + QStringLiteral(" (") + QString::number(QV_VERSION_MAJOR)
         + QLatin1Char('.') + QString::number(QV_VERSION_MINOR) + QLatin1Char('.')
         + QString::number(QV_VERSION_PATCH) + QLatin1Char(')');
 }
@@ -89,7 +90,7 @@ frmSplash::frmSplash(QWidget *parent)
     setFixedWidth(480);
 
     LoadFormStrings(this);
-    setWindowTitle(Text(1104, QStringLiteral("Quorvane")));
+    setWindowTitle(ModGeneral::ProgramTitle());
     lblProductName->setText(ProductName());
     lblCopyright->setText(QStringLiteral("Copyright \u00a9 %1 - %2.").arg(Text(1101, QStringLiteral("Quorvane")),
                                                                           QStringLiteral("2024")));
