@@ -14,7 +14,6 @@
 namespace ModPrint {
 namespace {
 
-PrintLog g_log;
 print::PageTarget *g_target = nullptr;
 print::FontState g_font;        // the size as the page routines set it, before the zoom
 int g_penPrinter = 1, g_penPicture = 1, g_style = print::StyleSolid;
@@ -53,11 +52,6 @@ std::unique_ptr<print::ImagePageTarget> &DefaultPicture()
 }
 
 } // namespace
-
-const PrintLog &PrinterLog()
-{
-    return g_log;
-}
 
 double RowY(double n)
 {
@@ -359,21 +353,16 @@ bool Setup_Page(const QString &mask, const QString &player, print::PageTarget &t
     return done;
 }
 
-void Setup_Page(const QString &mask, const QString &player)
+bool Setup_Page(const QString &mask, const QString &player)
 {
     if (PrintToPrinter == 1) {
         print::PrinterPageTarget printer(SharedPrinter(), PrinterOffsetX, PrinterOffsetY);
-        if (Setup_Page(mask, player, printer)) {
-            ++g_log.jobs;
-            g_log.pages = mask;
-            g_log.player = player;
-        }
-        return;
+        return Setup_Page(mask, player, printer);
     }
     auto &picture = DefaultPicture();
     if (!picture)
         picture = std::make_unique<print::ImagePageTarget>(QSize(818, 1058));
-    Setup_Page(mask, player, *picture);
+    return Setup_Page(mask, player, *picture);
 }
 
 void PrintFooter()

@@ -36,8 +36,9 @@ QString NumberText(qint64 v);
 // ---------------------------------------------------------------- entry points
 // Draws the pages chosen by the mask ("01" the main page, "10" the skill
 // pages, "11" both) of character `player` (its number as text) on the target
-// that PrintToPrinter names. Reports its own errors (location "Setup_Page").
-void Setup_Page(const QString &mask, const QString &player);
+// that PrintToPrinter names. Reports its own errors (location "Setup_Page");
+// true when the run ended normally.
+bool Setup_Page(const QString &mask, const QString &player);
 // The same on the given target; true when the run ended normally.
 bool Setup_Page(const QString &mask, const QString &player, print::PageTarget &target);
 
@@ -86,15 +87,6 @@ double TextWidth(const QString &text);
 // otherwise cut and ended with "...", so that it never runs into what stands
 // beside it.
 QString Fit(const QString &text, double width);
-
-// What went to the printer since the start of the run: the jobs sent, and the
-// page mask and character of the last one.
-struct PrintLog {
-    int jobs = 0;
-    QString pages;
-    QString player;
-};
-const PrintLog &PrinterLog();
 
 // Sets PrintToPrinter to 1 for its lifetime and back to 0 however the scope
 // is left, so a later preview never goes to the printer.

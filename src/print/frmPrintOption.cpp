@@ -33,12 +33,8 @@ bool frmPrintOption::Form_Load()
         // A cancelled print dialog prints nothing.
         if (!ports::ui().PrintDialog())
             return false;
-        const int before = ModPrint::PrinterLog().jobs;
-        {
-            ModPrint::PrinterTarget toPrinter;
-            ModPrint::Setup_Page(QStringLiteral("01"), Tag());
-        }
-        return ModPrint::PrinterLog().jobs > before;
+        ModPrint::PrinterTarget toPrinter;
+        return ModPrint::Setup_Page(QStringLiteral("01"), Tag());
     } catch (...) {
         ReportCurrentException(objectName() + QStringLiteral(".Form.Load"));
         return false;

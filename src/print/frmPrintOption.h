@@ -11,7 +11,7 @@ public:
     QString Tag() const;
     void setTag(const QString &tag);
 
-    // Runs the print and returns: Accepted when a page went to the printer.
+    // Runs the print and returns: Accepted when the page was printed to its end.
     int exec() override;
 
 private:

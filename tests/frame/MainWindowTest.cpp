@@ -12,6 +12,7 @@
 #include "print/ModPrint.h"
 #include "skilldev/frmSkillDev.h"
 #include "support/ModalDriver.h"
+#include "support/PrintedPdf.h"
 
 #include <QAction>
 #include <QDir>
@@ -433,23 +434,20 @@ TEST_F(MainWindowTest, PrintPrintsEveryPageOfTheCurrentCharacterAndCancelStopsIt
     RedimPlayer();
     RedimPlayer();
     main->setTag(QStringLiteral("2"));
-    QPrinter &printer = SharedPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = tempPath(QStringLiteral("feuille.pdf"));
-    printer.setOutputFileName(pdf);
+    Players(1).Nom = QStringLiteral("Premier");
+    Players(2).Nom = QStringLiteral("Second");
+    const PrintedPdf pdf(tempPath(QStringLiteral("feuille.pdf")));
 
-    const int before = ModPrint::PrinterLog().jobs;
     ui->answerPrint(false);
     main->mnuFilePrint->trigger();
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before);
-    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_FALSE(pdf.printed());
 
     ui->answerPrint(true);
     main->mnuFilePrint->trigger();
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before + 1);
-    EXPECT_EQ(ModPrint::PrinterLog().pages, QStringLiteral("11"));
-    EXPECT_EQ(ModPrint::PrinterLog().player, QStringLiteral("2"));
-    EXPECT_TRUE(QFile::exists(pdf));
+    ASSERT_TRUE(pdf.printed());
+    EXPECT_GE(pdf.pages(), 2);   // the main page and the skill pages
+    EXPECT_TRUE(pdf.text().contains(QStringLiteral("Second")));
+    EXPECT_FALSE(pdf.text().contains(QStringLiteral("Premier")));
     EXPECT_EQ(ModPrint::PrintToPrinter, 0);
 }
 
@@ -458,16 +456,14 @@ TEST_F(MainWindowTest, FailedPrintIsReportedAndTheNextPreviewStaysOnScreen)
     makeMain();
     RedimPlayer();
     main->setTag(QStringLiteral("1"));
-    QPrinter &printer = SharedPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(tempPath(QStringLiteral("no/such/folder/x.pdf")));
-    const int before = ModPrint::PrinterLog().jobs;
+    const PrintedPdf nowhere(tempPath(QStringLiteral("no/such/folder/x.pdf")));
     ui->answerPrint(true);
     ui->expectError(QStringLiteral("Setup_Page"));
     main->mnuFilePrint->trigger();
     EXPECT_EQ(ModPrint::PrintToPrinter, 0);
 
     // The toolbar's Print opens the preview, never the printer.
+    const PrintedPdf pdf(tempPath(QStringLiteral("apercu.pdf")));
     ModalDriver driver;
     driver.then([](QWidget *w) {
         EXPECT_EQ(w->objectName(), QStringLiteral("frmPrint"));
@@ -478,7 +474,7 @@ TEST_F(MainWindowTest, FailedPrintIsReportedAndTheNextPreviewStaysOnScreen)
     EXPECT_FALSE(main->Button(5)->isEnabled());   // no window in front
     main->tbToolBar_ButtonClick(QStringLiteral("Print"));
     EXPECT_TRUE(driver.allStepsRan());
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before);
+    EXPECT_FALSE(pdf.printed());
 }
 
 // ------------------------------------------------------------------ General, Skill, Level

@@ -4,6 +4,7 @@
 #include "platform/qt/QtPorts.h"
 #include "print/frmPrint.h"
 #include "print/frmPrintOption.h"
+#include "support/PrintedPdf.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -16,9 +17,7 @@ protected:
     void SetUp() override
     {
         PrintFixture::SetUp();
-        QPrinter &printer = SharedPrinter();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath(QStringLiteral("apercu.pdf")));
+        pdf = std::make_unique<PrintedPdf>(dir.filePath(QStringLiteral("apercu.pdf")));
         window = std::make_unique<frmPrint>();
         window->setTag(QStringLiteral("1"));
         window->show();
@@ -30,6 +29,7 @@ protected:
         PrintFixture::TearDown();
     }
     QTemporaryDir dir;
+    std::unique_ptr<PrintedPdf> pdf;
     std::unique_ptr<frmPrint> window;
 };
 
@@ -77,38 +77,36 @@ TEST_F(PreviewWindowTest, ZoomResetsTheScrollBarThePageChoiceKeepsIt)
 
 TEST_F(PreviewWindowTest, PrintAsksForThePrinterAndACancelPrintsNothing)
 {
-    const int before = ModPrint::PrinterLog().jobs;
     ui->answerPrint(false);
     window->tbPrint_ButtonClick(QStringLiteral("Print"));
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before);
+    EXPECT_FALSE(pdf->printed());
     EXPECT_TRUE(window->isVisible());
 
     ui->answerPrint(true);
     window->tbPrint_ButtonClick(QStringLiteral("Print"));
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before + 1);
-    EXPECT_EQ(ModPrint::PrinterLog().pages, QStringLiteral("11"));
-    EXPECT_EQ(ModPrint::PrinterLog().player, QStringLiteral("1"));
+    ASSERT_TRUE(pdf->printed());
+    EXPECT_EQ(pdf->pages(), 3);   // the main page and both skill pages
+    EXPECT_TRUE(pdf->text().contains(Hero().Nom));
     EXPECT_EQ(ModPrint::PrintToPrinter, 0);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("apercu.pdf"))));
 }
 
 TEST_F(PreviewWindowTest, OptionPrintsTheMainPageAloneAndLeavesThePreviewOpen)
 {
-    const int before = ModPrint::PrinterLog().jobs;
     ui->answerPrint(true);
     window->tbPrint_ButtonClick(QStringLiteral("Option"));
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before + 1);
-    EXPECT_EQ(ModPrint::PrinterLog().pages, QStringLiteral("01"));
+    ASSERT_TRUE(pdf->printed());
+    EXPECT_EQ(pdf->pages(), 1);   // the main page alone
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->Tag(), QStringLiteral("1"));
 
+    pdf->forget();
     frmPrintOption option;
     option.setTag(QStringLiteral("1"));
     ui->answerPrint(false);
     EXPECT_EQ(option.exec(), QDialog::Rejected);
-    EXPECT_EQ(ModPrint::PrinterLog().jobs, before + 1);
+    EXPECT_FALSE(pdf->printed());
 
     window->tbPrint_ButtonClick(QStringLiteral("Quit"));
     EXPECT_FALSE(window->isVisible());
