@@ -1,21 +1,12 @@
 #include "background/BackgroundUi.h"
 
 #include "background/frmBackground.h"
-#include "background/frmTraining.h"
-#include "background/frmWeaponChoises.h"
-#include "frame/ErrorReporter.h"
-#include "frame/ModGeneral.h"
-#include "frame/ui/CharacterWindow.h"
-#include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/frmMain.h"
-#include "platform/Strings.h"
-#include "platform/vb.h"
 #include "newcharacter/frmStatGainRolls.h"
+#include "platform/vb.h"
 #include "skilldev/frmSkillDev.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QPushButton>
 
 namespace background {
 
@@ -37,28 +28,10 @@ void DefaultOpenStage(int n, const QString &stage, qint16 ranks)
         vb::Raise(vb::ErrSubscript);   // no window slot for this character
 }
 
-void OpenWeaponCategoryOrder(int n)
-{
-    frmWeaponChoises dlg(ModalParent());
-    setTag(&dlg, QString::number(n));
-    dlg.setWindowTitle(Strings::Load(3538));
-    dlg.SkillCost();
-    dlg.exec();
-}
-
-void OpenStatGainRolls(int n)
-{
-    frmStatGainRolls dlg(ModalParent());
-    setTag(&dlg, QString::number(n));
-    dlg.setWindowTitle(ModGeneral::Players(n).Nom + QStringLiteral(" (") + Strings::Load(5006) + QStringLiteral(")"));
-    dlg.LoadData();
-    dlg.exec();
-}
-
 Links defaultLinks()
 {
     Links l;
-    l.StatGainRolls = OpenStatGainRolls;
+    l.StatGainRolls = newchar::OpenStatGainRolls;
     l.OpenStage = DefaultOpenStage;
     return l;
 }
@@ -74,15 +47,6 @@ Links &links()
 void resetLinks()
 {
     links() = defaultLinks();
-}
-
-void InstallHooks()
-{
-    skilldev::StageHooks &h = skilldev::Hooks();
-    h.WeaponCategoryOrder = OpenWeaponCategoryOrder;
-    h.BackgroundOptions = OpenBackgroundOptions;
-    h.TrainingPackages = OpenTrainingPackages;
-    h.StatGainRolls = OpenStatGainRolls;
 }
 
 } // namespace background

@@ -126,7 +126,4 @@ struct Links {
 Links &links();
 void resetLinks();
 
-// Hooks the dialogs of this folder into the stages of skill development.
-void InstallHooks();
-
 } // namespace background

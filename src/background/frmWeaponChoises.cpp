@@ -1,11 +1,13 @@
 #include "background/frmWeaponChoises.h"
 
+#include "background/BackgroundUi.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/Twips.h"
+#include "platform/Strings.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -130,3 +132,16 @@ void frmWeaponChoises::btnOk_Click()
 {
     accept();
 }
+
+namespace background {
+
+void OpenWeaponCategoryOrder(int n)
+{
+    frmWeaponChoises dlg(ModalParent());
+    setTag(&dlg, QString::number(n));
+    dlg.setWindowTitle(Strings::Load(3538));
+    dlg.SkillCost();
+    dlg.exec();
+}
+
+} // namespace background

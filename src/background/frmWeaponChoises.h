@@ -31,3 +31,8 @@ public slots:
 private:
     void alignCosts();
 };
+
+namespace background {
+// Opens the weapon category order for character n (modal).
+void OpenWeaponCategoryOrder(int n);
+} // namespace background

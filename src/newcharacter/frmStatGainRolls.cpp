@@ -1,11 +1,13 @@
 #include "newcharacter/frmStatGainRolls.h"
 
+#include "background/BackgroundUi.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/NewCharacterSteps.h"
+#include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
 
@@ -268,3 +270,16 @@ void frmStatGainRolls::reject()
     // No cancel: leaving the window stores the gains.
     btnOk_Click();
 }
+
+namespace newchar {
+
+void OpenStatGainRolls(int n)
+{
+    frmStatGainRolls dlg(background::ModalParent());
+    setTag(&dlg, QString::number(n));
+    dlg.setWindowTitle(ModGeneral::Players(n).Nom + QStringLiteral(" (") + Strings::Load(5006) + QStringLiteral(")"));
+    dlg.LoadData();
+    dlg.exec();
+}
+
+} // namespace newchar

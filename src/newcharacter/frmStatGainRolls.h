@@ -52,3 +52,8 @@ protected:
 private:
     bool m_stored = false;
 };
+
+namespace newchar {
+// Opens the statistic gain rolls for character n (modal).
+void OpenStatGainRolls(int n);
+} // namespace newchar

@@ -3,6 +3,9 @@
 // background options.
 #include "skilldev/frmSkillDev.h"
 
+#include "background/frmBackground.h"
+#include "background/frmTraining.h"
+#include "background/frmWeaponChoises.h"
 #include "character/OneListChoices.h"
 #include "character/Personnage.h"
 #include "frame/ErrorReporter.h"
@@ -10,6 +13,7 @@
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/frmMain.h"
+#include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -41,46 +45,14 @@ void PresentMaximised(CharacterWindow *w)
     }
 }
 
-// The hobby ranks of the character's race (0 when the race has no row).
-qint16 RaceHobbyRanks(const Personnage &p)
-{
-    dao::Recordset rs = rules::Open(QStringLiteral("SELECT * FROM [Race Abilities] WHERE Race_ID= ") + QString::number(p.Race_ID));
-    return rs.Eof() ? 0 : vb::CInt(rs.Value(QStringLiteral("Hobby_Ranks")));
-}
-
-void DefaultWeaponCategoryOrder(int n)
-{
-    // Until the player orders them, the weapon categories keep their own
-    // order, so that each one has a price.
-    Personnage &p = Players(n);
-    bool empty = true;
-    for (qint16 k = 0; k <= 6; ++k)
-        empty = empty && p.DirCategorieWeapon(k) == 0;
-    if (empty)
-        for (qint16 k = 0; k <= 6; ++k)
-            p.AddCategorieWeapon(k, static_cast<qint16>(49 + k));
-}
-
-void DefaultBackgroundOptions(int n, bool)
-{
-    // Without the background options dialog the options cannot be spent: the
-    // generation goes on to the hobby ranks.
-    try {
-        Personnage &p = Players(n);
-        p.PointsBO = 0;
-        skilldev::OpenStage(n, skilldev::Stage::HobbyRanks, RaceHobbyRanks(p));
-    } catch (...) {
-        ReportCurrentException(QStringLiteral("frmBackground.LoadData"));
-    }
-}
-
-skilldev::StageHooks DefaultHooks()
+// The windows the stage steps open.
+skilldev::StageHooks WindowHooks()
 {
     skilldev::StageHooks h;
-    h.WeaponCategoryOrder = DefaultWeaponCategoryOrder;
-    h.BackgroundOptions = DefaultBackgroundOptions;
-    h.StatGainRolls = [](int) {};
-    h.TrainingPackages = [](int) {};
+    h.WeaponCategoryOrder = background::OpenWeaponCategoryOrder;
+    h.BackgroundOptions = background::OpenBackgroundOptions;
+    h.StatGainRolls = newchar::OpenStatGainRolls;
+    h.TrainingPackages = background::OpenTrainingPackages;
     return h;
 }
 
@@ -90,13 +62,13 @@ namespace skilldev {
 
 StageHooks &Hooks()
 {
-    static StageHooks hooks = DefaultHooks();
+    static StageHooks hooks = WindowHooks();
     return hooks;
 }
 
 void ResetHooks()
 {
-    Hooks() = DefaultHooks();
+    Hooks() = WindowHooks();
 }
 
 frmSkillDev *OpenStage(int n, Stage stage, qint16 points)

@@ -208,8 +208,8 @@ const QStringList &ImageKeys();
 // language stage of character `index` (its number as text).
 void SpecialSkillAdolesence(const QString &index);
 
-// What the stage steps hand over to windows built elsewhere. Each hook has a
-// default that keeps the generation going while that window does not exist.
+// The windows the stage steps hand over to: the program's own, unless a test
+// puts stand-ins in their place.
 struct StageHooks {
     // The weapon category order for character n (modal).
     std::function<void(int n)> WeaponCategoryOrder;
@@ -222,7 +222,7 @@ struct StageHooks {
     std::function<void(int n)> TrainingPackages;
 };
 StageHooks &Hooks();
-// Puts the defaults back.
+// Puts the program's windows back.
 void ResetHooks();
 
 // Stage openers: make a new window for character n, write its markers in the

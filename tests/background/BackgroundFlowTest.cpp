@@ -18,7 +18,7 @@ protected:
     {
         SkillDevFixture::SetUp();
         background::resetLinks();
-        background::InstallHooks();
+        skilldev::ResetHooks();   // the program's own windows
     }
     void TearDown() override
     {

@@ -7,6 +7,7 @@
 
 #include "frame/ui/LoadFormStrings.h"
 #include "skilldev/frmSkillDev.h"
+#include "support/StageStandIns.h"
 
 #include <QFileInfo>
 
@@ -15,7 +16,7 @@ protected:
     void SetUp() override
     {
         NewCharFixture::SetUp();
-        skilldev::ResetHooks();
+        stagestandins::Install();
         junk = std::make_unique<robust::JunkPortsScope>();
         n = newCharacter();
         RealCharacter(Hero());

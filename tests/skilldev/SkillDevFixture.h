@@ -3,6 +3,7 @@
 // database, French texts, a scripted user and one character of culture 1,
 // race 1 and profession 11 (realm 2) with its adolescence ranks.
 #include "support/RulesDb.h"
+#include "support/StageStandIns.h"
 #include "frame/FrameFixture.h"
 
 #include "character/Personnage.h"
@@ -30,7 +31,7 @@ protected:
     void SetUp() override
     {
         FrameFixture::SetUp();
-        skilldev::ResetHooks();
+        stagestandins::Install();
         ModGeneral::RedimPlayer();
         Personnage &p = player();
         p.Nom = QStringLiteral("Brune");

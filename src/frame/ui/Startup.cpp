@@ -1,6 +1,5 @@
 #include "frame/ui/Startup.h"
 
-#include "background/frmBackground.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"
@@ -32,7 +31,6 @@ frmMain *Main(const Options &options)
         OpenDB();
         DataLanguage = 5000;
         InstallFormFactories();
-        background::InstallHooks();
     });
     if (options.splash)
         Step([] {
