@@ -31,6 +31,7 @@ void Setup()
         dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
     ModGeneral::DataLanguage = 5000;
     ModGeneral::Players.clear();
+    ModGeneral::Players.resize(1);
     Personnage &p = ModGeneral::Players(1);
     p.Nom = QStringLiteral("Ayla");
     p.Race_ID = 1;

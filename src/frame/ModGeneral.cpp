@@ -16,12 +16,8 @@ Personnage &PlayerTable::operator()(int n)
 {
     if (n < 0)
         n = 0;
-    // No character is ever numbered past what PlayerCount can count; a number
-    // beyond it would otherwise make room for millions of records.
-    if (n > std::numeric_limits<qint16>::max())
+    if (n > size())
         vb::Raise(vb::ErrSubscript);
-    if (n >= static_cast<int>(m_slots.size()))
-        m_slots.resize(n + 1);
     auto &slot = m_slots[n];
     if (!slot)
         slot = std::make_unique<Personnage>();
@@ -30,7 +26,21 @@ Personnage &PlayerTable::operator()(int n)
 
 void PlayerTable::resize(int count)
 {
-    m_slots.resize(std::max(count, 0) + 1);
+    count = std::max(count, 0);
+    // No character is ever numbered past what PlayerCount can count.
+    if (count > std::numeric_limits<qint16>::max())
+        vb::Raise(vb::ErrSubscript);
+    for (int n = count + 1; n <= size(); ++n)
+        if (m_slots[n])
+            vb::Raise(vb::ErrSubscript);
+    m_slots.resize(count + 1);
+}
+
+void PlayerTable::dropNewest(int n)
+{
+    if (n < 1 || n != size())
+        vb::Raise(vb::ErrSubscript);
+    m_slots.pop_back();
 }
 
 void PlayerTable::clear()
@@ -121,9 +131,9 @@ void RedimPlayer()
 
 void GiveBackPlayer(int n)
 {
-    if (n < 1 || n != PlayerCount)
+    if (n < 1 || n != PlayerCount || n != Players.size())
         return;
-    Players.resize(n - 1);
+    Players.dropNewest(n);
     PlayerCount = qint16(n - 1);
 }
 

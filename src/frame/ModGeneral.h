@@ -32,14 +32,20 @@ inline bool WeaponAdolescenceShown = false;
 inline QVariant MsgText;
 inline QString MsgTitle;
 
-// The open characters, 1..PlayerCount; a slot gets a fresh record on first use.
-// A number above the 16-bit range is a subscript error (vb::Error 9).
+// The open characters, 1..size(); a slot gets a fresh record on first use
+// (0 and below name slot 0, which no character has). A number past the table
+// is a subscript error (vb::Error 9): reading never grows the table.
 class PlayerTable {
 public:
     Personnage &operator()(int n);
     Personnage &operator[](int n) { return (*this)(n); }
     int size() const { return static_cast<int>(m_slots.size()) - 1; }
-    void resize(int count);   // keeps existing records in place
+    // Room for characters 1..count, existing records kept in place. The table
+    // never drops a record this way: a smaller count that would is error 9.
+    void resize(int count);
+    // Drops character n, the newest, whose record nothing uses (its file
+    // could not be read); anything else is error 9.
+    void dropNewest(int n);
     void clear();             // for tests: back to no character
 
 private:

@@ -32,6 +32,7 @@ protected:
     {
         Strings::setLanguage(Strings::Language::French);
         ModGeneral::Players.clear();
+        ModGeneral::Players.resize(1);
         ModGeneral::WeaponAdolescenceShown = false;
         ModGeneral::SkillDevMode.clear();
         background::resetLinks();

@@ -25,7 +25,11 @@ class ChoiceWindowsTest : public ::testing::Test {
 protected:
     TransferRules rules;
     ScriptedPortsScope ui;
-    void SetUp() override { ModGeneral::Players.clear(); }
+    void SetUp() override
+    {
+        ModGeneral::Players.clear();
+        ModGeneral::Players.resize(1);
+    }
     void TearDown() override { ModGeneral::Players.clear(); }
 };
 

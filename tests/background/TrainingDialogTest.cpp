@@ -86,6 +86,7 @@ TEST_F(TrainingDialogTest, ListsSplitByKindWithTheTypicalMark)
     EXPECT_EQ(dlg.labTPCost->text(), QStringLiteral("15"));
 
     // Another profession lists only its own packages.
+    ModGeneral::Players.resize(2);
     ModGeneral::Players(2).Profession_ID = 3;
     frmTraining other;
     other.Target = &stage.window;

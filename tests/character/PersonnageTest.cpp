@@ -259,14 +259,24 @@ TEST(PersonnageTest, PlayersMakesOneFreshRecordPerSlotOnFirstUse)
     EXPECT_EQ(&ModGeneral::Players(3), &third);
     EXPECT_EQ(ModGeneral::Players(3).Nom, QStringLiteral("Tiers"));
     EXPECT_NE(&ModGeneral::Players(2), &third);
-    // A number no character can have is refused rather than made room for.
-    try {
-        ModGeneral::Players(std::numeric_limits<int>::max());
-        ADD_FAILURE() << "a number past the 16-bit range was accepted";
-    } catch (const vb::Error &e) {
-        EXPECT_EQ(e.number(), vb::ErrSubscript);
-    }
+    // A number past the table is refused rather than made room for, and the
+    // table never drops a record it holds; only the newest goes back on purpose.
+    const auto refused = [](const auto &act) {
+        try {
+            act();
+        } catch (const vb::Error &e) {
+            return e.number() == vb::ErrSubscript;
+        }
+        return false;
+    };
+    EXPECT_TRUE(refused([] { ModGeneral::Players(4); }));
+    EXPECT_TRUE(refused([] { ModGeneral::Players(std::numeric_limits<int>::max()); }));
+    EXPECT_TRUE(refused([] { ModGeneral::Players.resize(2); }));
+    EXPECT_TRUE(refused([] { ModGeneral::Players.dropNewest(2); }));
     EXPECT_EQ(ModGeneral::Players.size(), 3);
+    EXPECT_EQ(&ModGeneral::Players(3), &third);
+    ModGeneral::Players.dropNewest(3);
+    EXPECT_EQ(ModGeneral::Players.size(), 2);
     ModGeneral::Players.clear();
 }
 
