@@ -1,9 +1,9 @@
 #include "background/TransferChoices.h"
 
-#include "background/BackgroundUi.h"
 #include "background/frmArmeAdolescence.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/MainFrame.h"
 #include "newcharacter/frmStatGain.h"
 #include "platform/vb.h"
 
@@ -23,7 +23,7 @@ qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> 
         return -1;
     }
     // Over the window that asked, not loose on the screen behind it.
-    frmArmeAdolescence dlg(parent ? parent : background::ModalParent());
+    frmArmeAdolescence dlg(parent ? parent : MainFrame::ModalParent());
     setTag(&dlg, QString::number(player));
     dlg.AppliesChoice = false;   // the record applies the choice it asked for
     dlg.LoadItems(items);
@@ -36,7 +36,7 @@ qint32 ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> 
 
 std::vector<int> ChooseStatGains(int player, const std::vector<int> &forced, int choices, QWidget *parent)
 {
-    frmStatGain dlg(parent ? parent : background::ModalParent());
+    frmStatGain dlg(parent ? parent : MainFrame::ModalParent());
     for (const int i : forced) {
         if (i >= 0 && i < 10) {
             dlg.ckStat[static_cast<size_t>(i)]->setChecked(true);

@@ -1,6 +1,5 @@
 #include "background/frmBackground.h"
 
-#include "background/BackgroundUi.h"
 #include "background/frmSpecialItem.h"
 #include "background/frmSpecialItemChoose.h"
 #include "background/frmTalents.h"
@@ -11,10 +10,13 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/MainFrame.h"
 #include "frame/ui/Twips.h"
+#include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
+#include "skilldev/frmSkillDev.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -632,7 +634,7 @@ void OpenBackgroundOptions(int n, bool loadData)
 {
     try {
         Personnage &p = Players(n);
-        auto *dlg = new frmBackground(ModalParent());
+        auto *dlg = new frmBackground(MainFrame::ModalParent());
         dlg->setAttribute(Qt::WA_DeleteOnClose, false);
         setTag(dlg, QString::number(n));
         forms().insert(n, dlg);
@@ -644,6 +646,38 @@ void OpenBackgroundOptions(int n, bool loadData)
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmBackground.Load"));
     }
+}
+
+namespace {
+
+// Opens a stage on a new skill development window of character n.
+void OpenStageWindow(int n, const QString &stage, qint16 ranks)
+{
+    const skilldev::Stage which = stage == QLatin1String("Historique") ? skilldev::Stage::BackgroundLanguages
+                                                                       : skilldev::Stage::HobbyRanks;
+    if (!skilldev::OpenStage(n, which, ranks))
+        vb::Raise(vb::ErrSubscript);   // no window slot for this character
+}
+
+Links windowLinks()
+{
+    Links l;
+    l.StatGainRolls = newchar::OpenStatGainRolls;
+    l.OpenStage = OpenStageWindow;
+    return l;
+}
+
+} // namespace
+
+Links &links()
+{
+    static Links l = windowLinks();
+    return l;
+}
+
+void resetLinks()
+{
+    links() = windowLinks();
 }
 
 } // namespace background

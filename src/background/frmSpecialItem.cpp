@@ -1,6 +1,5 @@
 #include "background/frmSpecialItem.h"
 
-#include "background/BackgroundUi.h"
 #include "character/BackgroundRules.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"

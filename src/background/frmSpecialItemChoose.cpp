@@ -1,6 +1,5 @@
 #include "background/frmSpecialItemChoose.h"
 
-#include "background/BackgroundUi.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"

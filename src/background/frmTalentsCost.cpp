@@ -1,6 +1,5 @@
 #include "background/frmTalentsCost.h"
 
-#include "background/BackgroundUi.h"
 #include "background/frmBackground.h"
 #include "character/BackgroundRules.h"
 #include "character/RulesRead.h"

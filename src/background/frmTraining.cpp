@@ -1,6 +1,5 @@
 #include "background/frmTraining.h"
 
-#include "background/BackgroundUi.h"
 #include "character/BackgroundRules.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
@@ -8,6 +7,7 @@
 #include "frame/Rules.h"
 #include "frame/ui/CharacterWindow.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/MainFrame.h"
 #include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -419,7 +419,7 @@ namespace background {
 
 void OpenTrainingPackages(int n)
 {
-    frmTraining dlg(ModalParent());
+    frmTraining dlg(MainFrame::ModalParent());
     setTag(&dlg, QString::number(n));
     dlg.LoadData();
     dlg.exec();

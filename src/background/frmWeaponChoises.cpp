@@ -1,11 +1,11 @@
 #include "background/frmWeaponChoises.h"
 
-#include "background/BackgroundUi.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/MainFrame.h"
 #include "frame/ui/Twips.h"
 #include "platform/Strings.h"
 
@@ -137,7 +137,7 @@ namespace background {
 
 void OpenWeaponCategoryOrder(int n)
 {
-    frmWeaponChoises dlg(ModalParent());
+    frmWeaponChoises dlg(MainFrame::ModalParent());
     setTag(&dlg, QString::number(n));
     dlg.setWindowTitle(Strings::Load(3538));
     dlg.SkillCost();

@@ -2,7 +2,7 @@
 
 #include "frame/Units.h"
 #include "frame/ui/CharacterWindow.h"
-#include "frame/ui/frmMain.h"
+#include "frame/ui/MainFrame.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -26,7 +26,7 @@ void Present(CharacterWindow *w)
 {
     if (!w)
         return;
-    if (frmMain *main = frmMain::instance()) {
+    if (MainFrame *main = MainFrame::instance()) {
         main->Present(w);
     } else {
         w->showMaximized();

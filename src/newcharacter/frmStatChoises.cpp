@@ -6,7 +6,7 @@
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
-#include "frame/ui/frmMain.h"
+#include "frame/ui/MainFrame.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "newcharacter/frmCharacter.h"
 #include "platform/ports.h"
@@ -469,7 +469,7 @@ void frmStatChoises::HandOver()
     }
 
     {
-        frmCharacter identity(frmMain::instance());
+        frmCharacter identity(MainFrame::Owner());
         ::setTag(&identity, Tag());
         identity.setWindowTitle(Text(3541));
         identity.LoadData();

@@ -1,11 +1,11 @@
 #include "newcharacter/frmStatGainRolls.h"
 
-#include "background/BackgroundUi.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/MainFrame.h"
 #include "newcharacter/NewCharacterSteps.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -275,7 +275,7 @@ namespace newchar {
 
 void OpenStatGainRolls(int n)
 {
-    frmStatGainRolls dlg(background::ModalParent());
+    frmStatGainRolls dlg(MainFrame::ModalParent());
     setTag(&dlg, QString::number(n));
     dlg.setWindowTitle(ModGeneral::Players(n).Nom + QStringLiteral(" (") + Strings::Load(5006) + QStringLiteral(")"));
     dlg.LoadData();

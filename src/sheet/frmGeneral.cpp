@@ -4,7 +4,7 @@
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Units.h"
-#include "frame/ui/frmMain.h"
+#include "frame/ui/MainFrame.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -330,7 +330,7 @@ void frmGeneral::txtHistorique_Change()
 
 void frmGeneral::Tableau()
 {
-    frmMain *main = frmMain::instance();
+    MainFrame *main = MainFrame::instance();
     if (!main)
         return;
     main->setTag(Tag());
@@ -344,7 +344,7 @@ void frmGeneral::Form_Activate()
 
 void frmGeneral::Form_Unload()
 {
-    frmMain *main = frmMain::instance();
+    MainFrame *main = MainFrame::instance();
     if (!main)
         return;
     main->setTag(QString());
@@ -354,7 +354,7 @@ void frmGeneral::Form_Unload()
 bool frmGeneral::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtNom && event->type() == QEvent::FocusIn) {
-        if (frmMain *main = frmMain::instance())
+        if (MainFrame *main = MainFrame::instance())
             main->setTag(Tag());
     }
     return CharacterWindow::eventFilter(watched, event);

@@ -12,7 +12,7 @@
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
-#include "frame/ui/frmMain.h"
+#include "frame/ui/MainFrame.h"
 #include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -37,7 +37,7 @@ void PresentMaximised(CharacterWindow *w)
 {
     if (!w)
         return;
-    if (frmMain *main = frmMain::instance()) {
+    if (MainFrame *main = MainFrame::instance()) {
         main->Present(w);
         w->Tableau();
     } else {

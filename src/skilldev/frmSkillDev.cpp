@@ -6,7 +6,7 @@
 #include "frame/Rules.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/Twips.h"
-#include "frame/ui/frmMain.h"
+#include "frame/ui/MainFrame.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -527,11 +527,25 @@ void frmSkillDev::LoadData()
 
 void frmSkillDev::Tableau()
 {
-    frmMain *main = frmMain::instance();
+    MainFrame *main = MainFrame::instance();
     if (!main)
         return;
     main->setTag(Tag());
-    main->ToolbarForSkillDev(StageMarker(), Number());
+    ToolbarFor(*main, Number());
+}
+
+void frmSkillDev::ToolbarFor(MainFrame &main, int number) const
+{
+    // Save, Print, General and Level wait until the language and hobby stages
+    // and the background options are done.
+    const QString stage = StageMarker();
+    const bool languageOrHobby = stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
+        || stage == QLatin1String("Hobby Ranks");
+    const bool optionsLeft = number >= 1 && number <= ModGeneral::PlayerCount && Players(number).PointsBO > 0;
+    if (languageOrHobby || optionsLeft)
+        main.SetButtons({}, {3, 5, 7, 8, 10});
+    else
+        main.SetButtons({3, 5, 7, 10}, {8});
 }
 
 void frmSkillDev::Form_Activate()
@@ -552,7 +566,7 @@ void frmSkillDev::Unload()
 void frmSkillDev::Form_Unload()
 {
     ModGeneral::SkillDevMode.clear();
-    if (frmMain *main = frmMain::instance()) {
+    if (MainFrame *main = MainFrame::instance()) {
         main->setTag(QString());
         main->MDIForm_Activate();
     }
@@ -762,7 +776,7 @@ void frmSkillDev::trvSkillCategorie_Collapse(QTreeWidgetItem *node)
 
 void frmSkillDev::trvSkillCategorie_GotFocus()
 {
-    if (frmMain *main = frmMain::instance())
+    if (MainFrame *main = MainFrame::instance())
         main->setTag(Tag());
 }
 

@@ -21,6 +21,7 @@
 #include <functional>
 #include <vector>
 
+class MainFrame;
 class Personnage;
 class QCheckBox;
 class QGroupBox;
@@ -86,6 +87,9 @@ public:
     // ---------------------------------------------------------------- window
     void LoadData() override;
     void Tableau() override;
+    // Sets the main window's toolbar for this window at its stage, with the
+    // background option points of character `number`.
+    void ToolbarFor(MainFrame &main, int number) const;
     void Form_Activate() override;
     // Closes the window once; later calls do nothing.
     void Unload();

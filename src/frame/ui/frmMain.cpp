@@ -41,8 +41,6 @@
 using namespace ModGeneral;
 
 namespace {
-frmMain *g_instance = nullptr;
-
 const QString kCharacterFilter = QStringLiteral("All Files (*.pja)|*.pja");
 const char *const kSettingsSection = "Settings";
 
@@ -167,7 +165,6 @@ QIcon LevelIcon()
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
-    g_instance = this;
     setObjectName(QStringLiteral("frmMain"));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -186,13 +183,11 @@ frmMain::frmMain(QWidget *parent)
 frmMain::~frmMain()
 {
     ClearFormTables();
-    if (g_instance == this)
-        g_instance = nullptr;
 }
 
 frmMain *frmMain::instance()
 {
-    return g_instance;
+    return dynamic_cast<frmMain *>(MainFrame::instance());
 }
 
 QString frmMain::Tag() const
@@ -322,17 +317,6 @@ void frmMain::SetButtons(std::initializer_list<int> enable, std::initializer_lis
             a->setEnabled(false);
 }
 
-void frmMain::ToolbarForSkillDev(const QString &stage, int number)
-{
-    const bool languageOrHobby = stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
-        || stage == QLatin1String("Hobby Ranks");
-    const bool optionsLeft = number >= 1 && number <= PlayerCount && Players(number).PointsBO > 0;
-    if (languageOrHobby || optionsLeft)
-        SetButtons({}, {3, 5, 7, 8, 10});
-    else
-        SetButtons({3, 5, 7, 10}, {8});
-}
-
 // ------------------------------------------------------------------ load, unload, activate
 
 void frmMain::MDIForm_Load()
@@ -389,9 +373,8 @@ void frmMain::MDIForm_Activate()
     const QString name = child ? child->objectName() : QString();
     if (name == QLatin1String("frmGeneral")) {
         SetButtons({3, 5, 8, 10}, {7});
-    } else if (name == QLatin1String("frmSkillDev")) {
-        auto *skill = qobject_cast<frmSkillDev *>(child);
-        ToolbarForSkillDev(skill ? skill->StageMarker() : QString(), TagNumber(this));
+    } else if (auto *skill = qobject_cast<frmSkillDev *>(child)) {
+        skill->ToolbarFor(*this, TagNumber(this));
     } else {
         SetButtons({}, {3, 5, 7, 8, 10});
     }

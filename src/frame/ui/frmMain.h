@@ -1,7 +1,10 @@
 #pragma once
 // The main window: the frame that holds every character window, with the
 // menus and the toolbar that start every action. Its Tag is the number of the
-// current character (empty when there is none).
+// current character (empty when there is none). The windows it opens know it
+// only as a MainFrame.
+#include "frame/ui/MainFrame.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -13,7 +16,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public MainFrame {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
@@ -22,18 +25,14 @@ public:
     // The one main window, null while there is none.
     static frmMain *instance();
 
-    QString Tag() const;
-    void setTag(const QString &value);
+    QString Tag() const override;
+    void setTag(const QString &value) override;
 
     QMdiArea *mdiArea() const { return m_mdi; }
     QToolBar *tbToolBar = nullptr;
     // Toolbar button by its number, 1 to 10 (4 and 9 are separators).
     QAction *Button(int index) const;
-    // Enables, then disables, toolbar buttons by number.
-    void SetButtons(std::initializer_list<int> enable, std::initializer_list<int> disable);
-    // The toolbar for a skill development window of character `number` at the
-    // given stage marker.
-    void ToolbarForSkillDev(const QString &stage, int number);
+    void SetButtons(std::initializer_list<int> enable, std::initializer_list<int> disable) override;
 
     // Menu entries, by their names in the layout.
     QAction *mnuFileNew = nullptr, *mnuFileOpen = nullptr, *mnuFileClose = nullptr, *mnuFileSave = nullptr,
@@ -43,8 +42,7 @@ public:
             *mnuWindowArrangeIcons = nullptr, *mnuHelpContents = nullptr, *mnuHelpSearch = nullptr,
             *mnuHelpAbout = nullptr;
 
-    // Re-evaluates Save, Print, General, Skill and Level.
-    void MDIForm_Activate();
+    void MDIForm_Activate() override;
     void tbToolBar_ButtonClick(const QString &key);
 
     void mnuFileNew_Click();
@@ -60,8 +58,7 @@ public:
     // 0 cascade, 1 tile horizontally, 2 tile vertically, 3 arrange icons.
     void Arrange(int arrangement);
 
-    // Puts w in the frame (once), maximises it and gives it the focus.
-    void Present(CharacterWindow *w);
+    void Present(CharacterWindow *w) override;
     // Grows the frame, within the screen, until a maximised w fits in it whole.
     void FitToWindow(CharacterWindow *w);
     // Shows a window of a per-character table: gives it the current
@@ -76,6 +73,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    QWidget *FrameWidget() override { return this; }
 
 private:
     void MDIForm_Load();
