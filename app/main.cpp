@@ -1,6 +1,6 @@
-#include "frame/ui/Startup.h"
-#include "platform/qt/QtPorts.h"
+#include "mainwindow/Startup.h"
 
+#include "mainwindow/QtPorts.h"
 #include "platform/Strings.h"
 
 #include <QApplication>

@@ -8,6 +8,7 @@
 #include "background/frmTalentsCost.h"
 #include "background/frmTraining.h"
 #include "background/frmWeaponChoises.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "platform/Strings.h"

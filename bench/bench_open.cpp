@@ -3,10 +3,11 @@
 #include "character/CharacterFile.h"
 #include "character/CharacterFileTestSupport.h"
 #include "character/CharacterSamples.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
+#include "mainwindow/QtPorts.h"
 #include "platform/Strings.h"
 #include "platform/dao.h"
-#include "platform/qt/QtPorts.h"
 #include "sheet/frmGeneral.h"
 
 #include <QApplication>

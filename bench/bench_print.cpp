@@ -2,6 +2,7 @@
 // every page (the main page and two skill pages) to the recorder, to the
 // preview's picture at 100 %, and to a PDF through the printer path.
 #include "print/PrintSamples.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "platform/dao.h"

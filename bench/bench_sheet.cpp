@@ -4,10 +4,11 @@
 //   bench_sheet                      run the benchmarks
 //   bench_sheet --shot=sheet.png     save a picture of the filled sheet and stop
 #include "character/CharacterSamples.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
+#include "mainwindow/QtPorts.h"
 #include "platform/Strings.h"
 #include "platform/dao.h"
-#include "platform/qt/QtPorts.h"
 #include "sheet/frmGeneral.h"
 
 #include <QApplication>

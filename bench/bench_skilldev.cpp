@@ -1,6 +1,7 @@
 // The skill development window: filling it for a developed character on the
 // sample rules database, and one rank purchase.
 #include "character/CharacterSamples.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "skilldev/frmSkillDev.h"

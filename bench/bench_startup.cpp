@@ -1,9 +1,10 @@
 // Start-up costs: opening the security file, both workspaces and the rules,
 // and bringing the main window on screen once the splash box is closed.
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
-#include "frame/ui/Startup.h"
-#include "frame/ui/frmMain.h"
-#include "platform/qt/QtPorts.h"
+#include "mainwindow/QtPorts.h"
+#include "mainwindow/Startup.h"
+#include "mainwindow/frmMain.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

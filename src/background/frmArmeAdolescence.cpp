@@ -1,6 +1,7 @@
 #include "background/frmArmeAdolescence.h"
 
 #include "character/OneListChoices.h"
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"

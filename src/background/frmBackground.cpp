@@ -5,6 +5,7 @@
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 #include "character/BackgroundRules.h"
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"
 #include "frame/ErrorReporter.h"

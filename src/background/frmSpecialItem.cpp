@@ -1,6 +1,7 @@
 #include "background/frmSpecialItem.h"
 
 #include "character/BackgroundRules.h"
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"
 #include "frame/ErrorReporter.h"

@@ -1,5 +1,6 @@
 #include "background/frmSpecialItemChoose.h"
 
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"

@@ -2,6 +2,7 @@
 
 #include "background/frmBackground.h"
 #include "character/BackgroundRules.h"
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"

@@ -1,6 +1,7 @@
 #include "background/frmTraining.h"
 
 #include "character/BackgroundRules.h"
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"

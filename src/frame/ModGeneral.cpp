@@ -12,43 +12,6 @@
 
 namespace ModGeneral {
 
-Personnage &PlayerTable::operator()(int n)
-{
-    if (n < 0)
-        n = 0;
-    if (n > size())
-        vb::Raise(vb::ErrSubscript);
-    auto &slot = m_slots[n];
-    if (!slot)
-        slot = std::make_unique<Personnage>();
-    return *slot;
-}
-
-void PlayerTable::resize(int count)
-{
-    count = std::max(count, 0);
-    // No character is ever numbered past what PlayerCount can count.
-    if (count > std::numeric_limits<qint16>::max())
-        vb::Raise(vb::ErrSubscript);
-    for (int n = count + 1; n <= size(); ++n)
-        if (m_slots[n])
-            vb::Raise(vb::ErrSubscript);
-    m_slots.resize(count + 1);
-}
-
-void PlayerTable::dropNewest(int n)
-{
-    if (n < 1 || n != size())
-        vb::Raise(vb::ErrSubscript);
-    m_slots.pop_back();
-}
-
-void PlayerTable::clear()
-{
-    m_slots.clear();
-    m_slots.resize(1);
-}
-
 namespace {
 QString g_appFolder;
 }
@@ -114,48 +77,6 @@ void OpenDB()
     } catch (...) {
         ReportCurrentException(QStringLiteral("OpenDB"));
     }
-}
-
-void RedimPlayer()
-{
-    try {
-        const qint16 count = vb::Add16(PlayerCount, 1);
-        PlayerCount = count;
-        if (PlayerCount > CompressionWarningCount)
-            ports::ui().MsgBox(QStringLiteral("Compression des personnage"), ports::OkOnly, ProgramTitle());
-        Players.resize(PlayerCount);
-    } catch (...) {
-        ReportCurrentException(QStringLiteral("RedimPlayer"));
-    }
-}
-
-void GiveBackPlayer(int n)
-{
-    if (n < 1 || n != PlayerCount || n != Players.size())
-        return;
-    Players.dropNewest(n);
-    PlayerCount = qint16(n - 1);
-}
-
-void ResetSharedState()
-{
-    WsMaster = {};
-    WsPlayer = {};
-    DbMaster = {};
-    DbPlayer = {};
-    MasterPath.clear();
-    PlayerPath.clear();
-    Sql.clear();
-    Criteria.clear();
-    RsShared = {};
-    DataLanguage = 0;
-    PlayerCount = 0;
-    SkillDevMode.clear();
-    WeaponChoiceArgs = {};
-    WeaponAdolescenceShown = false;
-    MsgText = QVariant();
-    MsgTitle.clear();
-    Players.clear();
 }
 
 } // namespace ModGeneral

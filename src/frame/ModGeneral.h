@@ -1,15 +1,13 @@
 #pragma once
 // The program's shared state and its start: the paths of the data files, the
 // two workspaces, the rules database, the scratch query buffers, the data
-// language and the table of open characters.
-#include "character/Personnage.h"
+// language and the count of open characters (their table is in
+// character/Players.h, beside the record it holds).
 #include "platform/dao.h"
 
 #include <QString>
 #include <QVariant>
 #include <array>
-#include <deque>
-#include <memory>
 
 namespace ModGeneral {
 
@@ -32,27 +30,6 @@ inline bool WeaponAdolescenceShown = false;
 inline QVariant MsgText;
 inline QString MsgTitle;
 
-// The open characters, 1..size(); a slot gets a fresh record on first use
-// (0 and below name slot 0, which no character has). A number past the table
-// is a subscript error (vb::Error 9): reading never grows the table.
-class PlayerTable {
-public:
-    Personnage &operator()(int n);
-    Personnage &operator[](int n) { return (*this)(n); }
-    int size() const { return static_cast<int>(m_slots.size()) - 1; }
-    // Room for characters 1..count, existing records kept in place. The table
-    // never drops a record this way: a smaller count that would is error 9.
-    void resize(int count);
-    // Drops character n, the newest, whose record nothing uses (its file
-    // could not be read); anything else is error 9.
-    void dropNewest(int n);
-    void clear();             // for tests: back to no character
-
-private:
-    std::deque<std::unique_ptr<Personnage>> m_slots{1};
-};
-inline PlayerTable Players;
-
 // The program's own folder (where master.dat, player.dat and mind.dat are).
 QString AppFolder();
 // Puts the program's folder elsewhere (tests); an empty folder restores the real one.
@@ -73,14 +50,5 @@ QString ProgramTitle();
 // Sets the security file and opens both workspaces and the rules database.
 // Reports its own failure once (location "OpenDB") and returns.
 void OpenDB();
-// Adds one character slot; the new number is PlayerCount afterwards. An
-// overflow is reported (location "RedimPlayer") and nothing grows.
-void RedimPlayer();
-// Undoes the RedimPlayer that made character n when n is still the newest:
-// its record goes and its number is the next one given.
-void GiveBackPlayer(int n);
-
-// Resets every shared variable to its start value (tests).
-void ResetSharedState();
 
 } // namespace ModGeneral

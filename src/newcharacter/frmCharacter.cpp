@@ -1,5 +1,6 @@
 #include "newcharacter/frmCharacter.h"
 
+#include "character/Players.h"
 #include "frame/Dice.h"
 #include "frame/ModGeneral.h"
 #include "frame/Units.h"

@@ -1,6 +1,7 @@
 #include "newcharacter/frmInitChoise.h"
 
 #include "background/frmArmeAdolescence.h"
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"

@@ -1,5 +1,6 @@
 #include "newcharacter/frmStatChoises.h"
 
+#include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"
 #include "frame/ErrorReporter.h"

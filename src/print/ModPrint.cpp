@@ -1,9 +1,9 @@
 #include "print/ModPrint.h"
 
 #include "platform/Strings.h"
+#include "print/SharedPrinter.h"
 
 #include "frame/ErrorReporter.h"
-#include "platform/qt/QtPorts.h"
 #include "platform/vb.h"
 
 #include <QPainter>

@@ -1,6 +1,7 @@
 // The main page of the character sheet: identity, statistics, resistances,
 // hit and power points, protection, weapons, spell lists, movement,
 // encumbrance and history.
+#include "character/Players.h"
 #include "print/ModPrint.h"
 #include "print/SheetRules.h"
 

@@ -2,6 +2,7 @@
 // its cost, statistic, ranks, boxes for new ranks and its bonuses.
 #include "print/ModPrint.h"
 
+#include "character/Players.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"

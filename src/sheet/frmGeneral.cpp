@@ -1,6 +1,7 @@
 #include "sheet/frmGeneral.h"
 
 #include "character/Personnage.h"
+#include "character/Players.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Units.h"

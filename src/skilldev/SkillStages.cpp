@@ -8,6 +8,7 @@
 #include "background/frmWeaponChoises.h"
 #include "character/OneListChoices.h"
 #include "character/Personnage.h"
+#include "character/Players.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"

@@ -5,6 +5,7 @@
 #include "skilldev/frmSkillDev.h"
 
 #include "character/Personnage.h"
+#include "character/Players.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"

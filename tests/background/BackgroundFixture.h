@@ -3,6 +3,7 @@
 // a scripted user and the stage links replaced by a recorder.
 #include "background/frmBackground.h"
 #include "character/Personnage.h"
+#include "character/Players.h"
 #include "character/RulesFixture.h"
 #include "frame/Dice.h"
 #include "frame/ModGeneral.h"

@@ -3,6 +3,7 @@
 
 #include "background/TransferChoices.h"
 #include "background/frmArmeAdolescence.h"
+#include "character/Players.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmStatGain.h"
 #include "newcharacter/frmStatGainRolls.h"

@@ -4,6 +4,7 @@
 
 #include "background/frmTraining.h"
 #include "character/BackgroundRules.h"
+#include "character/Players.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,5 @@
 #include "PersonnageAccess.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "platform/vb.h"
 #include "support/ScriptedPorts.h"

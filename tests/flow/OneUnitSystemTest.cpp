@@ -3,6 +3,7 @@
 // the units the stored numbers are in.
 #include "newcharacter/NewCharFixture.h"
 
+#include "character/Players.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmInitChoise.h"

@@ -2,8 +2,10 @@
 // Shared set-up of the frame's tests: French texts, a fresh shared state with
 // the real data files opened, an empty window table set, a private settings
 // store, and a scripted user.
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"
+#include "mainwindow/FormFactories.h"
 #include "platform/Strings.h"
 #include "support/ScriptedPorts.h"
 

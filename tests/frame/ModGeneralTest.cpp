@@ -1,6 +1,7 @@
 // Start-up's database opening and the growth of the table of open characters.
 #include "FrameFixture.h"
 
+#include "character/Players.h"
 #include "platform/dao.h"
 
 #include <QCoreApplication>

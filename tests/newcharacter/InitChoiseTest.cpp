@@ -4,6 +4,7 @@
 #include "NewCharFixture.h"
 
 #include "background/frmArmeAdolescence.h"
+#include "character/Players.h"
 #include "newcharacter/frmInitChoise.h"
 #include "newcharacter/frmStatChoises.h"
 #include "platform/Strings.h"

@@ -2,6 +2,7 @@
 // Shared set-up of the new-character window tests: the frame's fixture (French
 // texts, real rules database, scripted user) plus scripted dice and a fresh
 // character slot.
+#include "character/Players.h"
 #include "frame/FrameFixture.h"
 
 #include "frame/Dice.h"

@@ -5,6 +5,7 @@
 #include "NewCharFixture.h"
 
 #include "background/frmArmeAdolescence.h"
+#include "character/Players.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmInitChoise.h"

@@ -3,6 +3,7 @@
 // the identity dialog and the language stage.
 #include "NewCharFixture.h"
 
+#include "character/Players.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmStatChoises.h"
 #include "platform/Strings.h"

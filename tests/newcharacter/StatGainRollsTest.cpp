@@ -2,6 +2,7 @@
 // the dialog rolls itself, bad dice and what reaches the record.
 #include "NewCharFixture.h"
 
+#include "character/Players.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmStatGainRolls.h"
 #include "platform/Strings.h"

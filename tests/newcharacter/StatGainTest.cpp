@@ -1,6 +1,7 @@
 // The statistic gain choice handing over to the rolls, and the identity dialog.
 #include "NewCharFixture.h"
 
+#include "character/Players.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmStatGain.h"

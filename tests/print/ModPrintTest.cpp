@@ -1,6 +1,7 @@
 // What the sheet draws, checked on the recorder: positions, fonts, page
 // breaks, the footer, and the target's own rules (margins, zoom, pictures).
 #include "PrintFixture.h"
+#include "character/Players.h"
 #include "platform/vb.h"
 #include "print/SheetRules.h"
 

@@ -1,7 +1,6 @@
 // The preview window as the player drives it: zoom, page choice, scrolling,
 // printing from it, and the print of the main page alone.
 #include "PrintFixture.h"
-#include "platform/qt/QtPorts.h"
 #include "print/frmPrint.h"
 #include "print/frmPrintOption.h"
 #include "support/PrintedPdf.h"

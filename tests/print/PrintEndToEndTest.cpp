@@ -1,7 +1,8 @@
 // The whole sheet on paper (a PDF through the printer path) and on the
 // preview picture, as a player gets them.
 #include "PrintFixture.h"
-#include "platform/qt/QtPorts.h"
+#include "mainwindow/QtPorts.h"
+#include "print/SharedPrinter.h"
 #include "print/frmPrint.h"
 #include "support/ModalDriver.h"
 

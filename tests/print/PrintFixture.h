@@ -3,6 +3,7 @@
 // one developed character as number 1, and a scripted user that fails the
 // test on any box it did not expect.
 #include "PrintSamples.h"
+#include "character/Players.h"
 #include "character/RulesFixture.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"

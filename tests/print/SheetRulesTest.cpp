@@ -1,8 +1,8 @@
 // The sheet's arithmetic: rounding, movement, encumbrance, recovery, and the
 // cutting of texts to their place.
 #include "frame/Rules.h"
-#include "print/SheetRules.h"
 #include "platform/vb.h"
+#include "print/SheetRules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,8 @@
 // once per action, and the character saves again as it came.
 #include "robust/RobustFixture.h"
 
-#include "frame/ui/frmMain.h"
+#include "character/Players.h"
+#include "mainwindow/frmMain.h"
 #include "print/ModPrint.h"
 #include "print/PageTarget.h"
 #include "print/frmPrint.h"

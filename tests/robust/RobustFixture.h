@@ -2,6 +2,7 @@
 // Robustness tests: the real rules database, a developed character of the
 // sample rules in slot 1, a user that answers everything by itself and a
 // closer for any dialog a window opens of its own accord.
+#include "character/Players.h"
 #include "newcharacter/NewCharFixture.h"
 #include "robust/JunkSweep.h"
 

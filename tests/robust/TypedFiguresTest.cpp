@@ -3,6 +3,7 @@
 // holding an infinite or off-scale value.
 #include "newcharacter/NewCharFixture.h"
 
+#include "character/Players.h"
 #include "newcharacter/frmCharacter.h"
 #include "newcharacter/frmStatChoises.h"
 #include "frame/ui/LoadFormStrings.h"

@@ -2,7 +2,9 @@
 // back on the sheet of the same file opened again.
 #include "SheetFixture.h"
 
-#include "frame/ui/frmMain.h"
+#include "character/Players.h"
+#include "mainwindow/FormFactories.h"
+#include "mainwindow/frmMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>

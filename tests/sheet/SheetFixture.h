@@ -4,6 +4,7 @@
 // French-Canadian locale, a scripted user, and one character in slot 1.
 #include "support/RulesDb.h"
 #include "character/PersonnageAccess.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "platform/dao.h"

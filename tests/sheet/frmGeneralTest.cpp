@@ -3,7 +3,8 @@
 // boxes.
 #include "SheetFixture.h"
 
-#include "frame/ui/frmMain.h"
+#include "character/Players.h"
+#include "mainwindow/frmMain.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

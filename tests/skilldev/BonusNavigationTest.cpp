@@ -1,7 +1,8 @@
 // Typing bonuses into the panels' boxes, and moving between the tree and the grid.
 #include "SkillDevFixture.h"
 
-#include "frame/ui/frmMain.h"
+#include "character/Players.h"
+#include "mainwindow/frmMain.h"
 
 #include <QFocusEvent>
 #include <QSignalBlocker>

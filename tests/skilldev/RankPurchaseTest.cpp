@@ -1,6 +1,7 @@
 // The two detail panels and the purchase of ranks through their boxes.
 #include "SkillDevFixture.h"
 
+#include "character/Players.h"
 using ModGeneral::Players;
 
 namespace {

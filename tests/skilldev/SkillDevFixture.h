@@ -7,6 +7,7 @@
 #include "frame/FrameFixture.h"
 
 #include "character/Personnage.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
 #include "skilldev/frmSkillDev.h"

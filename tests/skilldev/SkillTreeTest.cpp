@@ -2,6 +2,7 @@
 // what each stage shows, keys, colours, known marks and the held-skill table.
 #include "SkillDevFixture.h"
 
+#include "character/Players.h"
 using ModGeneral::Players;
 
 namespace {

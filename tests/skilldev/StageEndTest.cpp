@@ -1,7 +1,8 @@
 // The end of each stage and what opens next, and the adolescence pass.
 #include "SkillDevFixture.h"
 
-#include "frame/ui/frmMain.h"
+#include "character/Players.h"
+#include "mainwindow/frmMain.h"
 
 
 using ModGeneral::Players;

@@ -1,7 +1,8 @@
 #pragma once
 // What went to the shared printer, read back from the PDF file it prints to:
 // whether a job came out, its pages and its words.
-#include "platform/qt/QtPorts.h"
+
+#include "print/SharedPrinter.h"
 
 #include <QFile>
 #include <QPrinter>

@@ -4,6 +4,7 @@
 // the background options are given up for the hobby ranks, and the statistic
 // gain rolls and the training packages open nothing.
 #include "character/Personnage.h"
+#include "character/Players.h"
 #include "frame/ModGeneral.h"
 #include "frame/Rules.h"
 #include "platform/vb.h"

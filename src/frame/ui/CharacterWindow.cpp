@@ -2,9 +2,6 @@
 
 #include "frame/ErrorReporter.h"
 #include "frame/ui/LoadFormStrings.h"
-#include "skilldev/frmSkillDev.h"
-#include "newcharacter/frmInitChoise.h"
-#include "sheet/frmGeneral.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -57,13 +54,6 @@ void DisposeWindow(QWidget *w)
         delete sub;
     else
         delete w;
-}
-
-void InstallFormFactories()
-{
-    InitForms.setFactory([] { return new frmInitChoise; });
-    SkillDevForms.setFactory([] { return new frmSkillDev; });
-    GeneralForms.setFactory([] { return new frmGeneral; });
 }
 
 void ClearFormTables()

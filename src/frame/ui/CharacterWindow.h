@@ -122,8 +122,5 @@ inline FormTable<31> GeneralForms;
 inline std::array<QPointer<QWidget>, 11> SpecialItemChooseForms{};
 inline std::array<QPointer<QWidget>, 11> SpecialItemForms{};
 
-// Installs the factories of the window kinds this build has. Called once at
-// start-up (and by tests after clearing the tables).
-void InstallFormFactories();
 // Closes every per-character window and empties the tables.
 void ClearFormTables();

@@ -1,10 +1,10 @@
 // The program's start: everything in order, the splash box before the main
 // window, and a broken data folder costing one error box and nothing more.
-#include "FrameFixture.h"
+#include "frame/FrameFixture.h"
 
-#include "frame/ui/Startup.h"
-#include "frame/ui/frmMain.h"
 #include "frame/ui/frmSplash.h"
+#include "mainwindow/Startup.h"
+#include "mainwindow/frmMain.h"
 #include "support/ModalDriver.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "platform/qt/QtPorts.h"
+#include "mainwindow/QtPorts.h"
 
 #include "background/TransferChoices.h"
-
 #include "frame/ui/frmStatuBar.h"
+#include "print/SharedPrinter.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -215,12 +215,4 @@ qint32 QtPorts::ChooseOneTitled(int player, qint32 mode, const std::vector<ports
 std::vector<int> QtPorts::ChooseStatGains(int player, const std::vector<int> &forced, int choices)
 {
     return transferchoices::ChooseStatGains(player, forced, choices);
-}
-
-QPrinter &SharedPrinter()
-{
-    // Made on first use and kept for the run: it must outlive every page and
-    // must not be torn down after the application object.
-    static QPrinter *printer = new QPrinter(QPrinter::HighResolution);
-    return *printer;
 }

@@ -1,5 +1,6 @@
-#include "frame/ui/frmMain.h"
+#include "mainwindow/frmMain.h"
 
+#include "character/Players.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"

@@ -1,12 +1,12 @@
 #pragma once
 // The ports as the user sees them: Qt message boxes, input box, file and print
-// dialogs, the error box and the progress window.
+// dialogs, the error box, the progress window and the choosers of the
+// background folder. It sits above the windows it opens.
 #include "platform/ports.h"
 
 #include <QPointer>
 #include <QString>
 
-class QPrinter;
 class QWidget;
 class frmStatuBar;
 
@@ -47,6 +47,3 @@ private:
     QString m_lastFolder;
     QPointer<frmStatuBar> m_progress;
 };
-
-// The printer that the print dialog sets up and the printed pages go to.
-QPrinter &SharedPrinter();

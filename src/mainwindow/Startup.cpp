@@ -1,10 +1,11 @@
-#include "frame/ui/Startup.h"
+#include "mainwindow/Startup.h"
 
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
 #include "frame/ui/CharacterWindow.h"
-#include "frame/ui/frmMain.h"
 #include "frame/ui/frmSplash.h"
+#include "mainwindow/FormFactories.h"
+#include "mainwindow/frmMain.h"
 #include "platform/vb.h"
 
 namespace Startup {

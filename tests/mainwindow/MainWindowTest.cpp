@@ -1,15 +1,13 @@
 // The main window: placement, toolbar states, the File actions and the
 // per-character window tables, with a scripted user.
-#include "FrameFixture.h"
+#include "frame/FrameFixture.h"
 
-#include "sheet/frmGeneral.h"
-
-#include <QLineEdit>
-#include "frame/ui/frmMain.h"
+#include "character/Players.h"
 #include "frame/ui/frmSplash.h"
+#include "mainwindow/frmMain.h"
 #include "newcharacter/frmInitChoise.h"
-#include "platform/qt/QtPorts.h"
 #include "print/ModPrint.h"
+#include "sheet/frmGeneral.h"
 #include "skilldev/frmSkillDev.h"
 #include "support/ModalDriver.h"
 #include "support/PrintedPdf.h"
@@ -18,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>

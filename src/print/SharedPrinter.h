@@ -1,0 +1,5 @@
+#pragma once
+// The printer that the print dialog sets up and the printed pages go to.
+class QPrinter;
+
+QPrinter &SharedPrinter();
