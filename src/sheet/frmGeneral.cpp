@@ -331,11 +331,8 @@ void frmGeneral::txtHistorique_Change()
 
 void frmGeneral::Tableau()
 {
-    MainFrame *main = MainFrame::instance();
-    if (!main)
-        return;
-    main->setTag(Tag());
-    main->SetButtons({3, 5, 8, 10}, {7});
+    if (MainFrame *main = MakeCurrent())
+        main->SetButtons({3, 5, 8, 10}, {7});
 }
 
 void frmGeneral::Form_Activate()
@@ -345,18 +342,12 @@ void frmGeneral::Form_Activate()
 
 void frmGeneral::Form_Unload()
 {
-    MainFrame *main = MainFrame::instance();
-    if (!main)
-        return;
-    main->setTag(QString());
-    main->MDIForm_Activate();
+    LeaveCurrent();
 }
 
 bool frmGeneral::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtNom && event->type() == QEvent::FocusIn) {
-        if (MainFrame *main = MainFrame::instance())
-            main->setTag(Tag());
-    }
+    if (watched == txtNom && event->type() == QEvent::FocusIn)
+        MakeCurrent();
     return CharacterWindow::eventFilter(watched, event);
 }

@@ -467,12 +467,8 @@ void frmSkillDev::btnSubSkill_Click()
         const qint32 row = p.AddSubSkills(skill, name, 0);
         if (row < 1)
             return;
-        QTreeWidgetItem *node = AddNode(ParentNodeIndex);
-        CurrentNode = node;
-        node->setText(0, name);
-        SetNodeKey(node, QStringLiteral("SS") + p.DirSubSkills(4, row) + QLatin1Char('/') + p.DirSubSkills(0, row));
-        SetNodeTag(node, QStringLiteral("SubSkill"));
-        SetNodeImage(node, QStringLiteral("Feuille"));
+        AddLeaf(name, QStringLiteral("SS") + p.DirSubSkills(4, row) + QLatin1Char('/') + p.DirSubSkills(0, row),
+                QStringLiteral("SubSkill"));
         skillNode->setExpanded(true);
     } catch (...) {
         ReportCurrentException(Location(".btnSubSkill"));

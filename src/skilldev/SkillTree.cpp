@@ -305,12 +305,9 @@ void frmSkillDev::WeaponBranch(qint32 skillId, bool restricted)
     for (; !RsWeapons.Eof(); RsWeapons.MoveNext()) {
         dao::DBEngine_().Idle();
         const qint32 weapon = IntValue(RsWeapons, "Weapon_ID");
-        QTreeWidgetItem *node = AddNode(ParentNodeIndex);
-        CurrentNode = node;
-        node->setText(0, RsWeapons.Value(weaponName).toString());
-        SetNodeKey(node, QStringLiteral("SW") + Num(weapon) + QLatin1Char('/') + Num(skillId));
-        SetNodeTag(node, QStringLiteral("Weapons"));
-        SetNodeImage(node, QStringLiteral("Feuille"));
+        QTreeWidgetItem *node = AddLeaf(RsWeapons.Value(weaponName).toString(),
+                                        QStringLiteral("SW") + Num(weapon) + QLatin1Char('/') + Num(skillId),
+                                        QStringLiteral("Weapons"));
         Connus(node, weapon, skillId, 4);
 
         const qint32 s = DirSkill_ID(NodeKey(node));
@@ -417,12 +414,7 @@ void frmSkillDev::SpellBranch(int category, qint32 skillId)
         const QString key = QStringLiteral("SP") + Num(list) + QLatin1Char('/') + Num(listSkill);
         if (NodeByKey(key))
             continue;   // a list that several other professions share shows once
-        QTreeWidgetItem *node = AddNode(ParentNodeIndex);
-        CurrentNode = node;
-        node->setText(0, RsLists.Value(listName).toString());
-        SetNodeKey(node, key);
-        SetNodeTag(node, QStringLiteral("Spells"));
-        SetNodeImage(node, QStringLiteral("Feuille"));
+        QTreeWidgetItem *node = AddLeaf(RsLists.Value(listName).toString(), key, QStringLiteral("Spells"));
         switch (cultureKind) {
         case 1: DelColor(); AppendImage(QStringLiteral(" vert")); break;
         case 2: DelColor(); AppendImage(QStringLiteral(" bleu")); break;
@@ -445,12 +437,8 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
     Personnage &p = Record();
     const qint32 skillId = IntValue(RsSkills, "Skill_ID");
     const bool subdivided = Yes(RsSkills, "Subdivision");
-    QTreeWidgetItem *node = AddNode(ParentNodeIndex);
-    CurrentNode = node;
-    node->setText(0, RsSkills.Value(rules::LangCol(QStringLiteral("Skill"))).toString());
-    SetNodeKey(node, QStringLiteral("SK0/") + Num(skillId));
-    SetNodeTag(node, QStringLiteral("Skills"));
-    SetNodeImage(node, QStringLiteral("Feuille"));
+    QTreeWidgetItem *node = AddLeaf(RsSkills.Value(rules::LangCol(QStringLiteral("Skill"))).toString(),
+                                    QStringLiteral("SK0/") + Num(skillId), QStringLiteral("Skills"));
     Connus(node, skillId, 0, 1);
     if (subdivided)
         SetNodeImage(node, QStringLiteral("Rune"));
@@ -475,12 +463,9 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
             if (vb::Val(p.DirSubSkills(0, k)) != skillId)
                 continue;
             const QString number = p.DirSubSkills(4, k);
-            QTreeWidgetItem *sub = AddNode(ParentNodeIndex);
-            CurrentNode = sub;
-            sub->setText(0, p.DirSubSkills(5, k));
-            SetNodeKey(sub, QStringLiteral("SS") + number + QLatin1Char('/') + p.DirSubSkills(0, k));
-            SetNodeTag(sub, QStringLiteral("SubSkill"));
-            SetNodeImage(sub, QStringLiteral("Feuille"));
+            QTreeWidgetItem *sub = AddLeaf(p.DirSubSkills(5, k),
+                                           QStringLiteral("SS") + number + QLatin1Char('/') + p.DirSubSkills(0, k),
+                                           QStringLiteral("SubSkill"));
             Connus(sub, static_cast<qint32>(vb::Val(number)), skillId, 2);
             AppendSkillRow(sub, NodeText(sub) + QStringLiteral(" (") + NodeText(node) + QLatin1Char(')'),
                            p.DirSubSkills(1, k),
@@ -497,12 +482,9 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
         for (; !RsLanguage.Eof(); RsLanguage.MoveNext()) {
             dao::DBEngine_().Idle();
             const qint32 language = IntValue(RsLanguage, "Language_ID");
-            QTreeWidgetItem *lang = AddNode(ParentNodeIndex);
-            CurrentNode = lang;
-            lang->setText(0, RsLanguage.Value(languageName).toString());
-            SetNodeKey(lang, QStringLiteral("SL") + Num(language) + QLatin1Char('/') + Num(skillId));
-            SetNodeTag(lang, QStringLiteral("Language"));
-            SetNodeImage(lang, QStringLiteral("Feuille"));
+            QTreeWidgetItem *lang = AddLeaf(RsLanguage.Value(languageName).toString(),
+                                            QStringLiteral("SL") + Num(language) + QLatin1Char('/') + Num(skillId),
+                                            QStringLiteral("Language"));
             Connus(lang, language, skillId, 3);
             ModGeneral::Criteria = rules::LikeCriteria(QStringLiteral("Culture_ID"), p.Culture_ID) + QStringLiteral(" AND ")
                 + rules::LikeCriteria(QStringLiteral("Language_ID"), language);

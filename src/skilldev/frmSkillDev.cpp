@@ -528,11 +528,8 @@ void frmSkillDev::LoadData()
 
 void frmSkillDev::Tableau()
 {
-    MainFrame *main = MainFrame::instance();
-    if (!main)
-        return;
-    main->setTag(Tag());
-    ToolbarFor(*main, Number());
+    if (MainFrame *main = MakeCurrent())
+        ToolbarFor(*main, Number());
 }
 
 void frmSkillDev::ToolbarFor(MainFrame &main, int number) const
@@ -567,10 +564,7 @@ void frmSkillDev::Unload()
 void frmSkillDev::Form_Unload()
 {
     ModGeneral::SkillDevMode.clear();
-    if (MainFrame *main = MainFrame::instance()) {
-        main->setTag(QString());
-        main->MDIForm_Activate();
-    }
+    LeaveCurrent();
 }
 
 bool frmSkillDev::focusNextPrevChild(bool next)
@@ -693,6 +687,17 @@ QTreeWidgetItem *frmSkillDev::AddNode(int parentIndex)
     return item;
 }
 
+QTreeWidgetItem *frmSkillDev::AddLeaf(const QString &text, const QString &key, const QString &nodeTag)
+{
+    QTreeWidgetItem *node = AddNode(ParentNodeIndex);
+    CurrentNode = node;
+    node->setText(0, text);
+    SetNodeKey(node, key);
+    SetNodeTag(node, nodeTag);
+    SetNodeImage(node, QStringLiteral("Feuille"));
+    return node;
+}
+
 void frmSkillDev::SetNodeKey(QTreeWidgetItem *node, const QString &key)
 {
     if (m_keys.contains(key))
@@ -777,8 +782,7 @@ void frmSkillDev::trvSkillCategorie_Collapse(QTreeWidgetItem *node)
 
 void frmSkillDev::trvSkillCategorie_GotFocus()
 {
-    if (MainFrame *main = MainFrame::instance())
-        main->setTag(Tag());
+    MakeCurrent();
 }
 
 // ------------------------------------------------------------------ bonus boxes

@@ -167,6 +167,9 @@ private:
     // Tree building.
     void ClearWindow();
     QTreeWidgetItem *AddNode(int parentIndex);
+    // A leaf under node ParentNodeIndex, made the current node: its text, key,
+    // tag and the plain leaf picture.
+    QTreeWidgetItem *AddLeaf(const QString &text, const QString &key, const QString &nodeTag);
     void SetNodeKey(QTreeWidgetItem *node, const QString &key);
     void RemoveNode(QTreeWidgetItem *node);
     void AppendImage(const QString &suffix);

@@ -2,6 +2,7 @@
 
 #include "frame/ErrorReporter.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/MainFrame.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -33,6 +34,22 @@ void CharacterWindow::FinishLoad()
 {
     LoadFormStrings(this);
     setTag(QString());
+}
+
+MainFrame *CharacterWindow::MakeCurrent()
+{
+    MainFrame *main = MainFrame::instance();
+    if (main)
+        main->setTag(Tag());
+    return main;
+}
+
+void CharacterWindow::LeaveCurrent()
+{
+    if (MainFrame *main = MainFrame::instance()) {
+        main->setTag(QString());
+        main->MDIForm_Activate();
+    }
 }
 
 void CharacterWindow::closeEvent(QCloseEvent *event)

@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+class MainFrame;
+
 class CharacterWindow : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +40,12 @@ protected:
     // Localises the layout and then empties the Tag, so that a window made
     // afresh always reads as one that has no character yet.
     void FinishLoad();
+    // Makes this window's character the main window's current one; the main
+    // window, or null when there is none.
+    MainFrame *MakeCurrent();
+    // This window's character stops being the current one, and the toolbar
+    // follows (the window is unloading).
+    void LeaveCurrent();
     // The window's own unload logic; runs before the window goes away.
     virtual void Form_Unload() {}
     void closeEvent(QCloseEvent *event) override;
