@@ -4,6 +4,7 @@
 #include "character/Players.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
+#include "frame/Rules.h"
 #include "frame/Units.h"
 #include "frame/ui/MainFrame.h"
 #include "platform/Strings.h"
@@ -35,12 +36,6 @@ void Handle(const QString &location, F &&body)
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmGeneral.") + location);
     }
-}
-
-dao::Recordset OpenTable(const char *table)
-{
-    Sql = QString::fromLatin1(table);
-    return DbMaster.OpenRecordset(Sql, dao::dbOpenDynaset);
 }
 
 bool FindId(dao::Recordset &rs, const char *column, qint64 id)
@@ -185,25 +180,25 @@ void frmGeneral::CloseRecordsets()
 
 void frmGeneral::FillIdentityNames(Personnage &p)
 {
-    RsRace = OpenTable("Race Abilities");
+    RsRace = rules::Open(QStringLiteral("Race Abilities"));
     m_raceFound = FindId(RsRace, "Race_ID", p.Race_ID);
     if (m_raceFound)
         txtRace->setText(sheet::RulesName(RsRace, "Race"));
     ports::ui().ProgressValue(10);
 
-    RsProfession = OpenTable("Profession");
+    RsProfession = rules::Open(QStringLiteral("Profession"));
     if (FindId(RsProfession, "Profession_ID", p.Profession_ID))
         txtProfession->setText(sheet::RulesName(RsProfession, "Profession"));
     ports::ui().ProgressValue(30);
 
-    RsRealm = OpenTable("Realms of Power");
+    RsRealm = rules::Open(QStringLiteral("Realms of Power"));
     if (FindId(RsRealm, "Realm_ID", p.Royaume_ID))
         txtRoyaume->setText(sheet::RulesName(RsRealm, "Realm"));
     txtPdeC->setText(QString::number(Record().TotalSkillBonus(23, 0, RankKind::Skill)));
     txtPdeP->setText(QString::number(Record().TotalSkillBonus(270, 0, RankKind::Skill)));
     // The experience box's own handler writes the value back and shows the level.
     txtExperience->setText(QString::number(Record().Experience));
-    RsStat = OpenTable("Stat");
+    RsStat = rules::Open(QStringLiteral("Stat"));
     ports::ui().ProgressValue(40);
 }
 

@@ -46,12 +46,6 @@ double RulesNumber(const dao::Recordset &rs, const char *column)
     return vb::CDbl(v);
 }
 
-dao::Recordset OpenTable(const char *table)
-{
-    Sql = QString::fromLatin1(table);
-    return DbMaster.OpenRecordset(Sql, dao::dbOpenDynaset);
-}
-
 } // namespace
 
 // ------------------------------------------------------------------ money
@@ -190,7 +184,7 @@ void frmGeneral::FillArmour()
         const QSignalBlocker quiet(lstArmor);
         lstArmor->clear();
         ArmorIDs.clear();
-        RsArmor = OpenTable("Armor Modification");
+        RsArmor = rules::Open(QStringLiteral("Armor Modification"));
         for (; !RsArmor.Eof(); RsArmor.MoveNext()) {
             dao::DBEngine::instance().Idle();
             lstArmor->addItem(sheet::RulesName(RsArmor, "Armor"));
@@ -216,7 +210,7 @@ void frmGeneral::FillShield()
         const QSignalBlocker quiet(lstShield);
         lstShield->clear();
         ShieldIDs.clear();
-        RsShield = OpenTable("Shield");
+        RsShield = rules::Open(QStringLiteral("Shield"));
         for (; !RsShield.Eof(); RsShield.MoveNext()) {
             dao::DBEngine::instance().Idle();
             lstShield->addItem(sheet::RulesName(RsShield, "Shield"));
@@ -260,7 +254,7 @@ void frmGeneral::lstArmor_Click()
     // The pick is the player's even when its figures cannot be shown.
     Record().Armure = p + 1;
     try {
-        dao::Recordset rs = OpenTable("Armor Modification");
+        dao::Recordset rs = rules::Open(QStringLiteral("Armor Modification"));
         rs.FindFirst(QStringLiteral("Armor_ID LIKE('%1')").arg(ArmorIDs[p]));
         if (rs.NoMatch())
             return;
@@ -286,7 +280,7 @@ void frmGeneral::lstShield_Click()
         return;
     Record().Bouclier = p;
     try {
-        dao::Recordset rs = OpenTable("Shield");
+        dao::Recordset rs = rules::Open(QStringLiteral("Shield"));
         rs.FindFirst(QStringLiteral("Shield_ID LIKE('%1')").arg(ShieldIDs[p]));
         if (rs.NoMatch())
             return;
