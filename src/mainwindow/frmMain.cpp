@@ -52,6 +52,7 @@ std::unique_ptr<QSettings> PlacementStore()
     s->beginGroup(QLatin1String(kSettingsSection));
     return s;
 }
+
 // Runs a handler so that no error leaves it: an error is reported once, with
 // the handler's location, and the program goes on.
 void Guarded(const QString &location, const std::function<void()> &body)
