@@ -420,10 +420,7 @@ namespace background {
 
 void OpenTrainingPackages(int n)
 {
-    frmTraining dlg(MainFrame::ModalParent());
-    setTag(&dlg, QString::number(n));
-    dlg.LoadData();
-    dlg.exec();
+    ShowModalFor<frmTraining>(n, [](frmTraining &dlg) { dlg.LoadData(); });
 }
 
 } // namespace background

@@ -138,11 +138,10 @@ namespace background {
 
 void OpenWeaponCategoryOrder(int n)
 {
-    frmWeaponChoises dlg(MainFrame::ModalParent());
-    setTag(&dlg, QString::number(n));
-    dlg.setWindowTitle(Strings::Load(3538));
-    dlg.SkillCost();
-    dlg.exec();
+    ShowModalFor<frmWeaponChoises>(n, [](frmWeaponChoises &dlg) {
+        dlg.setWindowTitle(Strings::Load(3538));
+        dlg.SkillCost();
+    });
 }
 
 } // namespace background

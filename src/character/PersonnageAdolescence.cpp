@@ -60,14 +60,20 @@ void Personnage::Adolescence()
         qint32 catRow = 0;
         qint32 langRow = 1;
 
+        // Each row of a query in turn, the progress window following.
+        const auto eachRow = [&progress](dao::Recordset &rs, const auto &body) {
+            const int count = rs.RecordCount();
+            if (!rs.Eof())
+                rs.MoveFirst();
+            for (int i = 0; !rs.Eof(); rs.MoveNext(), ++i) {
+                progress.step(i, count);
+                body();
+            }
+        };
+
         // The culture's adolescence ranks. Skill 32 is the count of extra
         // language ranks of the next stage, not ranks of a skill.
-        int count = ranks.RecordCount();
-        int i = 0;
-        if (!ranks.Eof())
-            ranks.MoveFirst();
-        for (; !ranks.Eof(); ranks.MoveNext(), ++i) {
-            progress.step(i, count);
+        eachRow(ranks, [&] {
             if (skillRow >= NbSkill)
                 RedimSkill();
             const qint32 skillId = Id(ranks, QStringLiteral("Skill_ID"));
@@ -86,15 +92,16 @@ void Personnage::Adolescence()
                 SkillCat(fRank, catRow) = rank;
                 ++catRow;
             }
-        }
+        });
 
         // The culture's languages: spoken ranks under skill 32, written under 33.
-        count = languages.RecordCount();
-        i = 0;
-        if (!languages.Eof())
-            languages.MoveFirst();
-        for (; !languages.Eof(); languages.MoveNext(), ++i) {
-            progress.step(i, count);
+        const auto addLanguage = [&](qint32 skill, qint32 rank, qint32 language) {
+            LanguageSkills(fId, langRow) = skill;
+            LanguageSkills(fRank, langRow) = rank;
+            LanguageSkills(fKey, langRow) = language;
+            ++langRow;
+        };
+        eachRow(languages, [&] {
             if (langRow >= NbLanguageSkills)
                 RedimLanguageSkills();
             const qint32 language = Id(languages, QStringLiteral("Language_ID"));
@@ -102,30 +109,19 @@ void Personnage::Adolescence()
                 const qint32 spoken = Id(languages, QStringLiteral("StartS"));
                 const qint32 written = Id(languages, QStringLiteral("StartW"));
                 if (spoken > 0) {
-                    LanguageSkills(fId, langRow) = 32;
-                    LanguageSkills(fRank, langRow) = spoken;
-                    LanguageSkills(fKey, langRow) = language;
-                    ++langRow;
+                    addLanguage(32, spoken, language);
                     if (langRow >= NbLanguageSkills)
                         RedimLanguageSkills();
                 }
-                if (written > 0) {
-                    LanguageSkills(fId, langRow) = 33;
-                    LanguageSkills(fRank, langRow) = written;
-                    LanguageSkills(fKey, langRow) = language;
-                    ++langRow;
-                }
+                if (written > 0)
+                    addLanguage(33, written, language);
             }
-        }
+        });
 
         // The profession's special bonuses replace the first special bonus of
-        // the element, which gets a row of its own when it has none yet.
-        count = bonuses.RecordCount();
-        i = 0;
-        if (!bonuses.Eof())
-            bonuses.MoveFirst();
-        for (; !bonuses.Eof(); bonuses.MoveNext(), ++i) {
-            progress.step(i, count);
+        // the element, which gets a row of its own when it has none yet. The
+        // row counters follow, so that the tables grow as they did above.
+        eachRow(bonuses, [&] {
             if (skillRow >= NbSkill)
                 RedimSkill();
             const qint32 skillId = Id(bonuses, QStringLiteral("Skill_ID"));
@@ -142,7 +138,7 @@ void Personnage::Adolescence()
                 SkillCat(fSpecial1, rowOf(true, catId, &added)) = bonus;
                 catRow += added ? 1 : 0;
             }
-        }
+        });
 
         // Every character gets the fixed bonus of category 12.
         progress.close();

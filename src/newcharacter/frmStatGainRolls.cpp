@@ -276,11 +276,11 @@ namespace newchar {
 
 void OpenStatGainRolls(int n)
 {
-    frmStatGainRolls dlg(MainFrame::ModalParent());
-    setTag(&dlg, QString::number(n));
-    dlg.setWindowTitle(ModGeneral::Players(n).Nom + QStringLiteral(" (") + Strings::Load(5006) + QStringLiteral(")"));
-    dlg.LoadData();
-    dlg.exec();
+    ShowModalFor<frmStatGainRolls>(n, [n](frmStatGainRolls &dlg) {
+        dlg.setWindowTitle(ModGeneral::Players(n).Nom + QStringLiteral(" (") + Strings::Load(5006)
+                           + QStringLiteral(")"));
+        dlg.LoadData();
+    });
 }
 
 } // namespace newchar

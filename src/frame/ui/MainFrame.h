@@ -3,6 +3,8 @@
 // current character's number (its Tag), the toolbar's buttons by number, the
 // toolbar's re-evaluation, and a place among its child windows. The main
 // window implements it; the windows reach it through instance().
+#include "frame/ui/LoadFormStrings.h"
+
 #include <QString>
 #include <initializer_list>
 
@@ -39,3 +41,14 @@ protected:
     // The frame's own window.
     virtual QWidget *FrameWidget() = 0;
 };
+
+// Opens a dialog of kind Dialog for character n over the window that asked
+// (MainFrame::ModalParent), lets `ready` fill it, and returns once it closes.
+template <typename Dialog, typename Ready>
+void ShowModalFor(int n, Ready &&ready)
+{
+    Dialog dlg(MainFrame::ModalParent());
+    setTag(&dlg, QString::number(n));
+    ready(dlg);
+    dlg.exec();
+}
