@@ -137,6 +137,14 @@ qint32 frmSkillDev::DirSubSkill_ID(const QString &key)
     }
 }
 
+QTreeWidgetItem *frmSkillDev::AddElementLeaf(const QString &text, const char *prefix, qint32 id, qint32 skill,
+                                             const QString &nodeTag, qint16 kind)
+{
+    QTreeWidgetItem *node = AddLeaf(text, QLatin1String(prefix) + Num(id) + QLatin1Char('/') + Num(skill), nodeTag);
+    Connus(node, id, skill, kind);
+    return node;
+}
+
 void frmSkillDev::Connus(QTreeWidgetItem * /*node*/, qint32 id, qint32 skill, qint16 kind)
 {
     if (kind < 1 || kind > 5 || !CurrentNode)
@@ -305,10 +313,8 @@ void frmSkillDev::WeaponBranch(qint32 skillId, bool restricted)
     for (; !RsWeapons.Eof(); RsWeapons.MoveNext()) {
         dao::DBEngine_().Idle();
         const qint32 weapon = IntValue(RsWeapons, "Weapon_ID");
-        QTreeWidgetItem *node = AddLeaf(RsWeapons.Value(weaponName).toString(),
-                                        QStringLiteral("SW") + Num(weapon) + QLatin1Char('/') + Num(skillId),
-                                        QStringLiteral("Weapons"));
-        Connus(node, weapon, skillId, 4);
+        QTreeWidgetItem *node = AddElementLeaf(RsWeapons.Value(weaponName).toString(), "SW", weapon, skillId,
+                                               QStringLiteral("Weapons"), 4);
 
         const qint32 s = DirSkill_ID(NodeKey(node));
         const qint32 w = DirSubSkill_ID(NodeKey(node));
@@ -482,10 +488,8 @@ void frmSkillDev::PlainSkillBranch(int categoryIndex)
         for (; !RsLanguage.Eof(); RsLanguage.MoveNext()) {
             dao::DBEngine_().Idle();
             const qint32 language = IntValue(RsLanguage, "Language_ID");
-            QTreeWidgetItem *lang = AddLeaf(RsLanguage.Value(languageName).toString(),
-                                            QStringLiteral("SL") + Num(language) + QLatin1Char('/') + Num(skillId),
-                                            QStringLiteral("Language"));
-            Connus(lang, language, skillId, 3);
+            QTreeWidgetItem *lang = AddElementLeaf(RsLanguage.Value(languageName).toString(), "SL", language,
+                                                   skillId, QStringLiteral("Language"), 3);
             ModGeneral::Criteria = rules::LikeCriteria(QStringLiteral("Culture_ID"), p.Culture_ID) + QStringLiteral(" AND ")
                 + rules::LikeCriteria(QStringLiteral("Language_ID"), language);
             RsCultureLanguages.FindFirst(ModGeneral::Criteria);

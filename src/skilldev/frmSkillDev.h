@@ -170,6 +170,10 @@ private:
     // A leaf under node ParentNodeIndex, made the current node: its text, key,
     // tag and the plain leaf picture.
     QTreeWidgetItem *AddLeaf(const QString &text, const QString &key, const QString &nodeTag);
+    // The same for element `id` of skill `skill`, keyed prefix + "id/skill",
+    // whose picture then shows whether the character holds it (Connus kind).
+    QTreeWidgetItem *AddElementLeaf(const QString &text, const char *prefix, qint32 id, qint32 skill,
+                                    const QString &nodeTag, qint16 kind);
     void SetNodeKey(QTreeWidgetItem *node, const QString &key);
     void RemoveNode(QTreeWidgetItem *node);
     void AppendImage(const QString &suffix);
