@@ -499,7 +499,10 @@ void frmSkillDev::LoadData()
             int widest = 0;
             for (int i = 0; i < legend->topLevelItemCount(); ++i)
                 widest = std::max(widest, legend->fontMetrics().horizontalAdvance(legend->topLevelItem(i)->text(0)));
-            legend->setMinimumWidth(widest + legend->iconSize().width() + 2 * legend->frameWidth() + 16);
+            // The leaf's picture and the margins the style keeps around it and its text.
+            const int picture = legend->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, legend);
+            const int margins = 4 * (legend->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, legend) + 1);
+            legend->setMinimumWidth(widest + picture + margins + 2 * legend->frameWidth() + 8);
         }
 
         const QString culture = QString::number(p.Culture_ID);

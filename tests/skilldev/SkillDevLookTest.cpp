@@ -41,8 +41,8 @@ TEST_F(SkillDevLookTest, LegendReadsWholeWithAWiderFont)
     for (const QTreeWidget *legend : {w.trvIndex, w.trvIndex2}) {
         const QFontMetrics fm = legend->fontMetrics();
         for (int i = 0; i < legend->topLevelItemCount(); ++i)
-            EXPECT_LE(fm.horizontalAdvance(legend->topLevelItem(i)->text(0)) + legend->iconSize().width(),
-                      legend->viewport()->width() - 8)
+            EXPECT_LE(fm.horizontalAdvance(legend->topLevelItem(i)->text(0)) + 16 /* picture */ + 12 /* margins */,
+                      legend->viewport()->width())
                 << legend->topLevelItem(i)->text(0).toStdString();
     }
 }
