@@ -1,5 +1,6 @@
 // Filling the background windows on the sample rules database: every one of
 // them is filled while the player waits for it to appear.
+#include "BenchRules.h"
 #include "background/frmArmeAdolescence.h"
 #include "background/frmBackground.h"
 #include "background/frmSpecialItem.h"
@@ -24,13 +25,7 @@ namespace {
 
 void Setup()
 {
-    ModGeneral::DbMaster.Close();
-    dao::OpenOptions options;
-    options.readOnly = true;
-    options.cacheRows = true;
-    ModGeneral::DbMaster =
-        dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
-    ModGeneral::DataLanguage = 5000;
+    bench::OpenSampleRules();
     ModGeneral::Players.clear();
     ModGeneral::Players.resize(1);
     Personnage &p = ModGeneral::Players(1);

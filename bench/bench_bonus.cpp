@@ -1,6 +1,7 @@
 // Bonus totals of a developed character on the sample rules: every skill and
 // every category together (one sheet or skill-page refresh), and the nine
 // resistances (one resistances panel).
+#include "BenchRules.h"
 #include "character/Personnage.h"
 #include "character/PersonnageAccess.h"
 #include "frame/ModGeneral.h"
@@ -111,11 +112,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     ports::install(&g_ports);
-    dao::OpenOptions options;
-    options.readOnly = true;
-    options.cacheRows = true;
-    ModGeneral::DbMaster = dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
-    ModGeneral::DataLanguage = 5000;
+    bench::OpenSampleRules();
     g_categories = ids("Skill Category", "Skill_Category_ID");
     g_skills = ids("Skills", "Skill_ID");
 

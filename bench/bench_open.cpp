@@ -1,5 +1,6 @@
 // File > Open of a character file: the file read and checked, then the
 // character sheet filled and shown, on the sample rules database.
+#include "BenchRules.h"
 #include "character/CharacterFile.h"
 #include "character/CharacterFileTestSupport.h"
 #include "character/CharacterSamples.h"
@@ -108,17 +109,6 @@ QString TypicalFile()
     return path;
 }
 
-void OpenSampleRules()
-{
-    ModGeneral::DbMaster.Close();
-    dao::OpenOptions options;
-    options.readOnly = true;
-    options.cacheRows = true;
-    ModGeneral::DbMaster =
-        dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
-    ModGeneral::DataLanguage = 5000;
-}
-
 // What File > Open does: the file read into a fresh record, then the sheet
 // filled and shown.
 void OpenWithSheet(benchmark::State &state, const QString &path)
@@ -126,7 +116,7 @@ void OpenWithSheet(benchmark::State &state, const QString &path)
     state.counters["file MB"] = double(QFileInfo(path).size()) / 1e6;
     for (auto _ : state) {
         state.PauseTiming();
-        OpenSampleRules();
+        bench::OpenSampleRules();
         ModGeneral::Players.clear();
         ModGeneral::PlayerCount = 1;
         ModGeneral::Players.resize(1);

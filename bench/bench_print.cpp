@@ -1,6 +1,7 @@
 // Drawing the character sheet of a developed character of the sample rules:
 // every page (the main page and two skill pages) to the recorder, to the
 // preview's picture at 100 %, and to a PDF through the printer path.
+#include "BenchRules.h"
 #include "print/PrintSamples.h"
 #include "character/Players.h"
 #include "frame/ModGeneral.h"
@@ -72,9 +73,10 @@ void BM_MainPageToPreviewPicture(benchmark::State &state)
 }
 BENCHMARK(BM_MainPageToPreviewPicture)->Unit(benchmark::kMillisecond);
 
-void BM_SheetToPdf(benchmark::State &state)
+// Prints the pages of `mask` for character `player` to a PDF file, once per
+// iteration; the pages of the last run.
+int PrintToPdf(benchmark::State &state, const QString &mask, const QString &player)
 {
-    g_ports.errors = 0;
     QTemporaryDir dir;
     int pages = 0;
     for (auto _ : state) {
@@ -82,10 +84,16 @@ void BM_SheetToPdf(benchmark::State &state)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
         print::PrinterPageTarget target(printer, ModPrint::PrinterOffsetX, ModPrint::PrinterOffsetY);
-        ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"), target);
+        ModPrint::Setup_Page(mask, player, target);
         pages = target.PageCount();
     }
-    Check(state, pages, 3);
+    return pages;
+}
+
+void BM_SheetToPdf(benchmark::State &state)
+{
+    g_ports.errors = 0;
+    Check(state, PrintToPdf(state, QStringLiteral("11"), QStringLiteral("1")), 3);
 }
 BENCHMARK(BM_SheetToPdf)->Unit(benchmark::kMillisecond);
 
@@ -103,17 +111,7 @@ void BM_LongSubSkillNameToPdf(benchmark::State &state)
         name += words;
     name.truncate(int(state.range(0)));
     p.AddSubSkills(48, name, 4);
-    QTemporaryDir dir;
-    int pages = 0;
-    for (auto _ : state) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath(QStringLiteral("skills.pdf")));
-        print::PrinterPageTarget target(printer, ModPrint::PrinterOffsetX, ModPrint::PrinterOffsetY);
-        ModPrint::Setup_Page(QStringLiteral("10"), QStringLiteral("2"), target);
-        pages = target.PageCount();
-    }
-    Check(state, pages, 2);
+    Check(state, PrintToPdf(state, QStringLiteral("10"), QStringLiteral("2")), 2);
 }
 BENCHMARK(BM_LongSubSkillNameToPdf)->Arg(20)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
@@ -126,11 +124,7 @@ int main(int argc, char **argv)
     g_ports.printAccepted = true;
     ports::install(&g_ports);
     Strings::setLanguage(Strings::Language::French);
-    dao::OpenOptions options;
-    options.readOnly = true;
-    options.cacheRows = true;
-    ModGeneral::DbMaster = dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
-    ModGeneral::DataLanguage = 5000;
+    bench::OpenSampleRules();
     ModGeneral::Players.resize(2);
     printsamples::Develop(ModGeneral::Players(1));
 

@@ -3,6 +3,7 @@
 //
 //   bench_sheet                      run the benchmarks
 //   bench_sheet --shot=sheet.png     save a picture of the filled sheet and stop
+#include "BenchRules.h"
 #include "character/CharacterSamples.h"
 #include "character/Players.h"
 #include "frame/ModGeneral.h"
@@ -20,17 +21,6 @@
 
 namespace {
 
-void OpenSampleRules()
-{
-    ModGeneral::DbMaster.Close();
-    dao::OpenOptions options;
-    options.readOnly = true;
-    options.cacheRows = true;
-    ModGeneral::DbMaster =
-        dao::Workspace().OpenDatabase(ModGeneral::AppFolder() + QStringLiteral("/master.dat"), options);
-    ModGeneral::DataLanguage = 5000;
-}
-
 void MakeCharacter()
 {
     ModGeneral::Players.clear();
@@ -46,7 +36,7 @@ void MakeCharacter()
 // A sheet loaded again, as the skill development window does after each stage.
 void BM_ReloadSheet(benchmark::State &state)
 {
-    OpenSampleRules();
+    bench::OpenSampleRules();
     MakeCharacter();
     frmGeneral sheet;
     sheet.setTag(QStringLiteral("1"));
@@ -62,7 +52,7 @@ void BM_FirstLoadOfANewSheet(benchmark::State &state)
     MakeCharacter();
     for (auto _ : state) {
         state.PauseTiming();
-        OpenSampleRules();
+        bench::OpenSampleRules();
         state.ResumeTiming();
         frmGeneral sheet;
         sheet.setTag(QStringLiteral("1"));
@@ -73,7 +63,7 @@ BENCHMARK(BM_FirstLoadOfANewSheet)->Unit(benchmark::kMillisecond);
 
 int Shot(const char *path)
 {
-    OpenSampleRules();
+    bench::OpenSampleRules();
     MakeCharacter();
     frmGeneral sheet;
     sheet.setTag(QStringLiteral("1"));
