@@ -23,22 +23,6 @@ using ModGeneral::ProgramTitle;
 
 namespace {
 
-qint16 RankKindOfPrefix(const QString &key)
-{
-    const QString prefix = key.left(2);
-    if (prefix == QLatin1String("SK"))
-        return RankKind::Skill;
-    if (prefix == QLatin1String("SS"))
-        return RankKind::SubSkill;
-    if (prefix == QLatin1String("SL"))
-        return RankKind::LanguageSkill;
-    if (prefix == QLatin1String("SW"))
-        return RankKind::WeaponSkill;
-    if (prefix == QLatin1String("SP"))
-        return RankKind::SpellList;
-    return 0;
-}
-
 qint16 RankKindOfTag(const QString &tag)
 {
     if (tag == QLatin1String("Skills"))
@@ -130,7 +114,6 @@ qint16 frmSkillDev::ListedCost()
 {
     // Each listed rank is priced as its box was when it was ticked: one free
     // rank in a rank stage, otherwise its part of its category's cost text.
-    static const char *prefixes[] = {"", "SC", "SK", "SS", "SL", "SW", "SP"};
     Personnage &p = Record();
     qint64 total = 0;
     for (qint32 i = 0; i <= p.NbDevSkills; ++i) {
@@ -144,8 +127,8 @@ qint16 frmSkillDev::ListedCost()
         }
         const QString id = QString::number(p.DirDevelopment(Personnage::dId, i));
         QTreeWidgetItem *categoryNode = kind == RankKind::SkillCategory
-            ? NodeByKey(QLatin1String(prefixes[kind]) + id)
-            : CategoryNodeOf(NodeByKey(QLatin1String(prefixes[kind])
+            ? NodeByKey(KeyPrefix(static_cast<qint16>(kind)) + id)
+            : CategoryNodeOf(NodeByKey(KeyPrefix(static_cast<qint16>(kind))
                                        + QString::number(p.DirDevelopment(Personnage::dKey, i)) + QLatin1Char('/') + id));
         const QString key = NodeKey(categoryNode);
         if (!key.startsWith(QLatin1String("SC")))
@@ -366,7 +349,7 @@ void frmSkillDev::Purchase(bool category, int index)
             id = static_cast<qint32>(vb::Val(key.mid(2)));
         } else {
             const QString key = tag(labSkill);
-            kind = RankKindOfPrefix(key);
+            kind = SkillKindOfKey(key);
             node = NodeByKey(key);
             if (kind == 0 || !node) {
                 box->setChecked(!ticked);

@@ -639,6 +639,32 @@ int frmSkillDev::IndexOf(const QTreeWidgetItem *node) const
     return 0;
 }
 
+namespace {
+// Node key prefixes by rank table kind (index 0 unused).
+constexpr const char *kKeyPrefixes[] = {"", "SC", "SK", "SS", "SL", "SW", "SP"};
+} // namespace
+
+QString frmSkillDev::KeyPrefix(qint16 kind)
+{
+    return kind >= RankKind::SkillCategory && kind <= RankKind::SpellList ? QLatin1String(kKeyPrefixes[kind])
+                                                                          : QString();
+}
+
+qint16 frmSkillDev::KindOfKey(const QString &key)
+{
+    const QString prefix = key.left(2);
+    for (qint16 kind = RankKind::SkillCategory; kind <= RankKind::SpellList; ++kind)
+        if (prefix == QLatin1String(kKeyPrefixes[kind]))
+            return kind;
+    return 0;
+}
+
+qint16 frmSkillDev::SkillKindOfKey(const QString &key)
+{
+    const qint16 kind = KindOfKey(key);
+    return kind == RankKind::SkillCategory ? 0 : kind;
+}
+
 QString frmSkillDev::NodeKey(const QTreeWidgetItem *node)
 {
     return node ? node->data(0, kKeyRole).toString() : QString();
@@ -828,18 +854,7 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
     try {
         Personnage &p = Record();
         const QString key = tag(labSkill);
-        const QString prefix = key.left(2);
-        struct Branch {
-            const char *prefix;
-            qint16 kind;
-        };
-        static const Branch branches[] = {{"SK", RankKind::Skill},        {"SS", RankKind::SubSkill},
-                                          {"SL", RankKind::LanguageSkill}, {"SW", RankKind::WeaponSkill},
-                                          {"SP", RankKind::SpellList}};
-        qint16 kind = 0;
-        for (const Branch &b : branches)
-            if (prefix == QLatin1String(b.prefix))
-                kind = b.kind;
+        const qint16 kind = SkillKindOfKey(key);
         qint32 row = -1;
         qint32 skill = 0, sub = 0;
         if (kind != 0 && key.contains(QLatin1Char('/'))) {

@@ -102,6 +102,12 @@ public:
     QTreeWidgetItem *NodeByKey(const QString &key) const { return m_keys.value(key, nullptr); }
     int IndexOf(const QTreeWidgetItem *node) const;
     static QString NodeKey(const QTreeWidgetItem *node);
+    // The two letters a node key starts with for a rank table kind ("SC" for
+    // a category, "SK", "SS", "SL", "SW", "SP"), and back; 0 for none.
+    static QString KeyPrefix(qint16 kind);
+    static qint16 KindOfKey(const QString &key);
+    // The kind of a skill-type key (2 to 6); 0 for a category key or none.
+    static qint16 SkillKindOfKey(const QString &key);
     static QString NodeTag(const QTreeWidgetItem *node);
     static void SetNodeTag(QTreeWidgetItem *node, const QString &nodeTag);
     static QString NodeImage(const QTreeWidgetItem *node);
