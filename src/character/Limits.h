@@ -1,0 +1,36 @@
+#pragma once
+// The ranges a character's figures may take: what a player can type on the
+// sheet, what a character file may hold, and what the level, the sheet and the
+// printed page compute without overflowing. One place, so that whatever can be
+// typed can also be saved, opened, shown and printed.
+#include <QtGlobal>
+
+#include <limits>
+
+namespace character::limits {
+
+template <typename T>
+struct Range {
+    T low;
+    T high;
+    constexpr bool contains(T v) const { return v >= low && v <= high; }
+};
+
+// Special bonuses of statistics, resistances and skills, and appearance: the
+// record's 16-bit fields.
+inline constexpr Range<qint32> kSmall{std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()};
+
+// Money: the record's 32-bit field.
+inline constexpr Range<qint64> kMoney{std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()};
+
+// Experience: the level (16-bit) is computable from -327,689,999 to
+// 1,637,899,999. The bounds are round figures inside that, and the top one
+// starts a level, so raising the level from below it stops on it.
+inline constexpr Range<qint32> kExperience{-300000000, 1600000000};
+
+// Age, height and weight: the printed page derives paces and loads from height
+// and weight in 32-bit whole numbers; six digits keep every figure of it well
+// inside, and a single shows them to the unit.
+inline constexpr Range<double> kPhysique{-999999.0, 999999.0};
+
+} // namespace character::limits
