@@ -77,6 +77,23 @@ protected:
         sqlite3_close(db);
     }
 
+    // The first value of a query on a saved file, read with the plain engine
+    // as another program would see it.
+    static qint64 storedNumber(const QString &file, const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_stmt *st = nullptr;
+        qint64 value = 0;
+        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+            && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            value = sqlite3_column_int64(st, 0);
+        else
+            ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return value;
+    }
+
     static QByteArray bytes(const QString &file)
     {
         QFile f(file);
@@ -123,6 +140,8 @@ TEST_F(CharacterFileTest, RoundTripKeepsEveryStoredValue)
     original.AddDevelopment(2, 5, 0, 3, 0);
     save(original, QStringLiteral("dev.pja"));
     EXPECT_EQ(ModGeneral::Sql, QStringLiteral("Spell Skills"));
+    ASSERT_TRUE(original.Sexe);
+    EXPECT_EQ(storedNumber(original.FileName, "SELECT Sexe FROM \"General\""), -1);   // the engine's true
     EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
 
     auto loaded = load(original.FileName, false);
@@ -492,6 +511,7 @@ TEST_F(CharacterFileTest, ValuesNoWindowWritesAreRefused)
         {"UPDATE \"General\" SET Age = 'vingt'", vb::ErrTypeMismatch, "“Age”"},
         {"UPDATE \"General\" SET Poids = 1e39", vb::ErrOverflow, "“Poids”"},
         {"UPDATE \"General\" SET Bouclier = -1", vb::ErrOverflow, "holds -1 in row 1, outside the possible values"},
+        {"UPDATE \"General\" SET Armure = -1", vb::ErrOverflow, "“Armure”"},
         {"UPDATE \"Skill\" SET Rank = -1 WHERE Skill_ID = 3", vb::ErrOverflow, "“Rank” of the table “Skill” holds -1 "
                                                                               "in row 3"},
         {"UPDATE \"Skill\" SET Skill_ID = -0.5 WHERE Skill_ID = 1", vb::ErrTypeMismatch, "holds “-0.5” in row 1 "
@@ -595,6 +615,7 @@ TEST_F(CharacterFileTest, FilesAtTheCapsOpenAndFilesPastThemAreRefused)
     auto p = load(atCaps, false);
     EXPECT_EQ(p->DirSkills(0, 32766), 32767);
     EXPECT_EQ(p->Historique.toString().size(), 32767);
+    save(*p, QStringLiteral("caps-again.pja"));   // and saves again
 
     QString text;
     const QString rows = savedSample(QStringLiteral("rows.pja"));
@@ -618,6 +639,34 @@ TEST_F(CharacterFileTest, FilesAtTheCapsOpenAndFilesPastThemAreRefused)
     EXPECT_TRUE(text.contains(QStringLiteral("it holds %1 bytes; a character file holds at most 16777216")
                                   .arg(QFileInfo(huge).size())))
         << text.toStdString();
+
+    // A file of exactly the size cap opens: free pages fill it to the byte.
+    const QString atSize = savedSample(QStringLiteral("atsize.pja"));
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(atSize).constData(), &db), SQLITE_OK);
+        const auto number = [db](const char *sql) {
+            sqlite3_stmt *st = nullptr;
+            sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+            const qint64 n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+            sqlite3_finalize(st);
+            return n;
+        };
+        const qint64 pageSize = number("PRAGMA page_size");
+        const qint64 pages = character::MaxFileBytes / pageSize;
+        sqlite3_exec(db, "BEGIN; CREATE TABLE Filler(b)", nullptr, nullptr, nullptr);
+        // One long value up to near the cap, then rows of one page each.
+        const QByteArray bulk = QByteArray("INSERT INTO Filler VALUES (zeroblob(")
+                                + QByteArray::number((pages - number("PRAGMA page_count") - 50) * (pageSize - 4)) + "))";
+        sqlite3_exec(db, bulk.constData(), nullptr, nullptr, nullptr);
+        const QByteArray page = "INSERT INTO Filler VALUES (zeroblob(" + QByteArray::number(pageSize * 3 / 4) + "))";
+        while (number("PRAGMA page_count") < pages)
+            sqlite3_exec(db, page.constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "DROP TABLE Filler; COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    ASSERT_EQ(QFileInfo(atSize).size(), character::MaxFileBytes);
+    EXPECT_EQ(load(atSize, false)->Nom, QStringLiteral("Aëlis Morvenne"));
 
     // Saving refuses what opening would, and keeps the file saved before.
     const QByteArray before = bytes(atCaps);
@@ -872,16 +921,18 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
             Personnage p;
             samples::develop(p);
             p.Nom = QStringLiteral("Autre");
-            p.Historique = QString(100000, QLatin1Char('h'));   // more than the template holds
+            // More than the template holds, less than a history may hold:
+            // the save gets as far as writing.
+            p.Historique = QString(30000, QLatin1Char('h'));
             p.FileName = old;
-            ui->expectError("SaveP");
+            ui->expectError("SaveP", vb::ErrDiskFull);
             written = p.SaveP();
         }
         ::setrlimit(RLIMIT_FSIZE, &saved);
         ::signal(SIGXFSZ, previousSignal);
         EXPECT_FALSE(written) << room;
         EXPECT_EQ(bytes(old), before) << room;
-        EXPECT_EQ(folderEntries(), QStringList{"hero.pja"}) << room;
+        EXPECT_EQ(folderEntries(), QStringList{"hero.pja"}) << room;   // no hidden copy either
         EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
     }
     EXPECT_EQ(load(old, false)->Nom, QStringLiteral("Aëlis Morvenne"));

@@ -79,6 +79,7 @@ TEST_F(DiceTest, OpenEndedPercentile)
         {{94}, 94},
         {{97, 98, 12}, 207},          // runs on while the further roll is above 94
         {{95, 94}, 189},
+        {{96, 95, 10}, 201},          // a further 95 is above 94 too
         {{100, 100, 100, 3}, 303},    // a low further roll does not subtract
         {{3, 96, 40}, 3 - 96 - 40},   // open low end: subtract while above 94
         {{3, 20}, -17},

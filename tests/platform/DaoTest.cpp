@@ -135,6 +135,9 @@ TEST_F(DaoTest, FindFirstAndNoMatch)
     EXPECT_EQ(rs.Value("RaceFr").toString(), "nain");
     rs.FindFirst("RaceFr='NAIN'");       // text compares without case
     EXPECT_EQ(rs.Value("Race_ID").toInt(), 7);
+    rs.FindFirst("RaceFr LIKE('SYLVAIN')");   // and so does LIKE without a wildcard
+    ASSERT_FALSE(rs.NoMatch());
+    EXPECT_EQ(rs.Value("Race_ID").toInt(), 32);
     rs.FindFirst("Race_ID LIKE('7') AND RaceFr LIKE('Sylvain')");
     EXPECT_TRUE(rs.NoMatch());
     rs.FindFirst("race_id LIKE('32') and [RaceFr] LIKE('sylv*')");

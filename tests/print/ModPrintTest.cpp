@@ -202,6 +202,16 @@ TEST_F(PrimitivesTest, PicturesOutsideTheDrawableAreaAreLeftOut)
     EXPECT_EQ(images, 2);
 }
 
+TEST_F(PrimitivesTest, ACutTextKeepsNoBlankBeforeItsEllipsis)
+{
+    RecordingTarget printer(true);
+    Start(printer);
+    ModPrint::SetFontSize(10);
+    // Room for the first two words and the ellipsis, not for the next letter.
+    const double room = ModPrint::TextWidth(QStringLiteral("Épée longue ..."));
+    EXPECT_EQ(ModPrint::Fit(QStringLiteral("Épée longue Wolfsmantel"), room), QStringLiteral("Épée longue..."));
+}
+
 TEST_F(PrimitivesTest, AFailingPrinterIsReportedOnceAndItsDocumentDropped)
 {
     RecordingTarget printer(true);

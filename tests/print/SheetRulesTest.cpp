@@ -32,6 +32,8 @@ TEST(SheetRulesTest, ArmourManeuverPenaltyByKindCappedAtTheArmoursBest)
     const auto bonus = [](int skill) { return skill == 235 ? 12 : skill == 233 ? 40 : 0; };
     EXPECT_EQ(ManeuverPenalty(3, -99, -99, bonus), std::optional<int>(-99));   // light armour: 0, then the cap
     EXPECT_EQ(ManeuverPenalty(3, 0, 0, bonus), std::optional<int>(0));
+    EXPECT_EQ(ManeuverPenalty(1, 0, 0, bonus), std::optional<int>(0));
+    EXPECT_EQ(ManeuverPenalty(4, 0, 0, bonus), std::optional<int>(0));
     EXPECT_EQ(ManeuverPenalty(10, -35, -5, bonus), std::optional<int>(-23));  // -35 + 12
     EXPECT_EQ(ManeuverPenalty(18, -30, -5, bonus), std::optional<int>(-5));   // -30 + 40 = 10, capped
     EXPECT_EQ(rules::ManeuverSkill(5), 234);
@@ -39,6 +41,7 @@ TEST(SheetRulesTest, ArmourManeuverPenaltyByKindCappedAtTheArmoursBest)
     EXPECT_EQ(rules::ManeuverSkill(16), 236);
     EXPECT_EQ(rules::ManeuverSkill(20), 233);
     // Past the four kinds: no value, unless the armour's best is below 0.
+    EXPECT_FALSE(ManeuverPenalty(21, 0, 0, bonus).has_value());
     EXPECT_FALSE(ManeuverPenalty(22, 0, 0, bonus).has_value());
     EXPECT_EQ(ManeuverPenalty(22, 0, -10, bonus), std::optional<int>(-10));
 }

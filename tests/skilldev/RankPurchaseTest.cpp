@@ -136,16 +136,16 @@ TEST_F(RankPurchaseTest, DevelopmentPointsPayForRanksAndComeBack)
     EXPECT_EQ(pd(), 2);
     EXPECT_EQ(developed(1, 24), 1);
 
-    setPoints(9);
+    setPoints(5);   // exactly the rank's cost
     click(w->chkSkillCategory[1]);
-    EXPECT_EQ(pd(), 4);
+    EXPECT_EQ(pd(), 0);
     EXPECT_EQ(developed(1, 24), 2);
-    EXPECT_EQ(player().PdeD, 4);
+    EXPECT_EQ(player().PdeD, 0);
 
     // Given back from the last; the row stays with fewer ranks.
     click(w->chkSkillCategory[1]);
     click(w->chkSkillCategory[0]);
-    EXPECT_EQ(pd(), 11);
+    EXPECT_EQ(pd(), 7);
     EXPECT_EQ(developed(1, 24), 0);
 
     // Coming back to the category shows the ranks of the stage.

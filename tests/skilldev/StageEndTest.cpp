@@ -306,26 +306,36 @@ TEST_F(StageEndTest, LevelAfterSkillKeepsWhatThePurchasesCost)
 }
 
 // The stage's hand-over fails (a damaged rules row) after the package was
-// applied: ending the stage again applies the package no second time.
+// applied: ending the stage again applies the package no second time, and
+// asks none of its choices again.
 TEST_F(StageEndTest, PackageIsAppliedOnceWhenTheHandOverFails)
 {
     frmSkillDev *w = stage(QString(), QString(), QString(), 0);
-    w->labTraining->setText(QStringLiteral("Pèlerin"));
-    ::setTag(w->labTraining, QStringLiteral("10"));
+    w->labTraining->setText(QStringLiteral("Ménestrel errant"));
+    ::setTag(w->labTraining, QStringLiteral("2"));   // a skill of choice and a statistic gain
     player().AddDevelopment(2, 81, 0, 1, 0);
+    const qint32 moneyBefore = player().Money;
+    const float ageBefore = player().Age;
     changeRules("DROP TABLE [Special Skills Profession & Bonus];");
+    ui->answerChooseOne([](const std::vector<ports::ChooserItem> &items) { return items.front().id; });
+    ui->answerStatGains({7});
     ui->expectError(QStringLiteral("OccupationalEverymanRestrictedSkill"));
     w->btnEnd_Click();
     ASSERT_FALSE(w->isUnloaded());
     const qint32 money = player().Money;
     const float age = player().Age;
     const QString history = player().Historique.toString();
+    EXPECT_GE(money, moneyBefore + 2000);   // (1 + 1d6) thousands
+    EXPECT_EQ(age, ageBefore + 1.0f);       // twelve months
+    EXPECT_TRUE(history.contains(QStringLiteral("Ménestrel errant"))) << history.toStdString();
 
     testrules::OpenAsRules(ModGeneral::MasterPath);
     w->btnEnd_Click();
     EXPECT_EQ(player().Money, money);
     EXPECT_EQ(player().Age, age);
     EXPECT_EQ(player().Historique.toString(), history);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ChooseOne), 1);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ChooseStatGains), 1);
     EXPECT_TRUE(w->isUnloaded());
 }
 
