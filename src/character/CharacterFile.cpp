@@ -110,15 +110,14 @@ QString rowCountWrong(const QString &table, qint64 rows, qint64 needed, bool exa
 // an open never makes or changes anything beside the file.
 QByteArray readImage(const QString &file)
 {
+    // A folder on the way that may not be searched hides the file: that is a
+    // matter of rights, and the player should not look for a lost file.
+    struct stat st {};
+    if (!file.isEmpty() && ::stat(QFile::encodeName(file).constData(), &st) != 0 && errno == EACCES)
+        unreadable(vb::ErrPermission, file, Strings::Load(9311));
     const QFileInfo info(file);
-    if (file.isEmpty() || !info.exists()) {
-        // A folder on the way that may not be searched hides the file: that is
-        // a matter of rights, and the player should not look for a lost file.
-        struct stat st {};
-        if (!file.isEmpty() && ::stat(QFile::encodeName(file).constData(), &st) != 0 && errno == EACCES)
-            unreadable(vb::ErrPermission, file, Strings::Load(9311));
+    if (file.isEmpty() || !info.exists())
         unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9230));
-    }
     if (info.isDir())
         unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9231));
     if (!info.isFile())   // a pipe or a device would never end, or never answer
@@ -497,8 +496,8 @@ private:
                 const QByteArray bytes(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)),
                                        sqlite3_column_bytes(st, 0));
                 QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-                (void)utf8.decode(bytes);
-                valid = !utf8.hasError();
+                const QString decoded = utf8.decode(bytes);   // decoding is lazy until taken
+                valid = !decoded.isNull() && !utf8.hasError();
             }
         }
         sqlite3_finalize(st);
