@@ -672,9 +672,13 @@ dao::Database openTemplate(const QByteArray &image, const QString &name)
             throw;
         templateFault(e.number(), 9314, Strings::Load(e.number() == vb::ErrNotADatabase ? 9219 : 9218));
     }
+    // The same bytes were found sound at an earlier save: no second look.
+    static QByteArray checked;
+    if (image == checked)
+        return db;
     sqlite3 *h = db.handle();
     sqlite3_stmt *st = nullptr;
-    bool sound = sqlite3_prepare_v2(h, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK
+    const bool sound = sqlite3_prepare_v2(h, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK
                  && sqlite3_step(st) == SQLITE_ROW
                  && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)), "ok") == 0;
     sqlite3_finalize(st);
@@ -688,6 +692,7 @@ dao::Database openTemplate(const QByteArray &image, const QString &name)
                 templateFault(vb::ErrNotInCollection, 9314,
                               Strings::Load(9211).arg(QLatin1String(c), QLatin1String(t.name)));
     }
+    checked = image;
     return db;
 }
 
