@@ -9,6 +9,7 @@
 
 #include "character/CharacterFile.h"
 #include "character/Guarded.h"
+#include "character/Limits.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "platform/dao.h"
@@ -16,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <sqlite3.h>
@@ -32,6 +35,7 @@
 #include <unistd.h>
 
 using character::guarded;
+namespace limits = character::limits;
 
 namespace {
 
@@ -91,12 +95,26 @@ QString quoteValue(const QVariant &v)
     throw Refusal(number, Strings::Load(9204).arg(fileShown(file), reason));
 }
 
+// "the table “Stats” holds 20 rows where exactly 10 are needed", with the
+// singular and plural each language gives a count.
+QString rowCountWrong(const QString &table, qint64 rows, qint64 needed, bool exactly)
+{
+    const QString held = Strings::Load(rows == 0 ? 9300 : rows == 1 ? 9301 : 9302).arg(rows);
+    const int need = exactly ? (needed == 1 ? 9305 : 9306) : (needed == 1 ? 9303 : 9304);
+    return Strings::Load(9307).arg(table, held, Strings::Load(need).arg(needed));
+}
+
 // ---------------------------------------------------------------- reading the file
 
 // The file's bytes, read once: the database is opened from them in memory, so
 // an open never makes or changes anything beside the file.
 QByteArray readImage(const QString &file)
 {
+    // A folder on the way that may not be searched hides the file: that is a
+    // matter of rights, and the player should not look for a lost file.
+    struct stat st {};
+    if (!file.isEmpty() && ::stat(QFile::encodeName(file).constData(), &st) != 0 && errno == EACCES)
+        unreadable(vb::ErrPermission, file, Strings::Load(9311));
     const QFileInfo info(file);
     if (file.isEmpty() || !info.exists())
         unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9230));
@@ -280,13 +298,16 @@ dao::Database openCharacterFile(const QByteArray &image, const QString &file)
 
 // One table of the file being read, row by row. Every value is checked
 // against what the program itself writes there: a whole-number column holds a
-// whole number stored as one, identifiers and ranks are never negative, and a
-// text is no longer than a text box takes. Anything else is refused in words.
+// whole number stored as one, identifiers and ranks lie in the ranges the
+// record and its computations hold, no element comes twice, and a text is
+// valid UTF-8 no longer than a text box takes. Anything else is refused in
+// words.
 class TableReader {
 public:
-    // `needed`: the rows the reader takes whatever the table holds.
-    TableReader(const QString &file, const char *name, int needed = 0)
-        : m_file(file), m_name(name), m_needed(needed)
+    // `needed`: the rows the reader takes; `exactly`: the table must hold
+    // those rows and no more, since a save writes them and nothing else.
+    TableReader(const QString &file, const char *name, int needed = 0, bool exactly = false)
+        : m_file(file), m_name(name), m_needed(needed), m_exactly(exactly)
     {
         ModGeneral::Sql = QString::fromLatin1(name);
         // Counted before the rows are read, so that a table of a million rows
@@ -316,6 +337,8 @@ public:
     }
     void close() { m_rs.Close(); }
 
+    // A whole number in the range.
+    qint32 whole(const char *column, limits::Range<qint32> range) { return whole(column, range.low, range.high); }
     // A whole number from min to max.
     qint32 whole(const char *column, qint64 min, qint64 max)
     {
@@ -324,8 +347,8 @@ public:
             wrong(vb::ErrTypeMismatch, 9214, column, v);
         return inRange(column, v.toLongLong(), min, max);
     }
-    // A number of single precision.
-    float fraction(const char *column)
+    // A number of single precision in the range.
+    float fraction(const char *column, limits::Range<double> range)
     {
         const QVariant v = present(column);
         if (v.typeId() != QMetaType::Int && v.typeId() != QMetaType::LongLong && v.typeId() != QMetaType::Double)
@@ -333,7 +356,40 @@ public:
         const double d = v.toDouble();
         if (!std::isfinite(d) || std::fabs(d) > double(std::numeric_limits<float>::max()))
             wrong(vb::ErrOverflow, 9215, column, v);
-        return vb::CSng(d);
+        const float f = vb::CSng(d);
+        if (!range.contains(double(f)))
+            outOfRange(column, vb::NumText(d), vb::NumText(range.low), vb::NumText(range.high));
+        return f;
+    }
+    // The column that numbers the rows of a fixed table holds the number the
+    // row is read for: a row out of place means the table is not what a save wrote.
+    void position(const char *column, qint32 expected)
+    {
+        const qint32 n = whole(column, kMin32, kMax32);
+        if (n != expected)
+            damaged(ErrDamaged, m_file,
+                    Strings::Load(9308).arg(QLatin1String(column), tableName()).arg(m_row).arg(n).arg(expected));
+    }
+    // After the last row taken: a fixed table holds no more.
+    void expectEnd()
+    {
+        if (m_exactly && !atEnd())
+            damaged(ErrDamaged, m_file, rowCountWrong(tableName(), m_rows, m_needed, true));
+    }
+    // The element of the current row, known by its identifier and, in the
+    // keyed tables, its second key, has not come in an earlier row: the
+    // computations would take one of them and the skill window could show
+    // neither.
+    void unique(const char *idColumn, qint32 id, const char *keyColumn = nullptr, qint32 key = 0)
+    {
+        const quint64 element = (quint64(quint32(id)) << 32) | quint32(key);
+        if (const auto at = m_seen.constFind(element); at != m_seen.cend()) {
+            QString shown = QStringLiteral("%1 %2").arg(QLatin1String(idColumn)).arg(id);
+            if (keyColumn)
+                shown += QStringLiteral(", %1 %2").arg(QLatin1String(keyColumn)).arg(key);
+            damaged(vb::ErrDuplicate, m_file, Strings::Load(9309).arg(tableName()).arg(*at).arg(m_row).arg(shown));
+        }
+        m_seen.insert(element, m_row);
     }
     // A yes/no value: the engine's -1 or 0, or any other whole number.
     bool flag(const char *column) { return whole(column, kMin32, kMax32) != 0; }
@@ -348,6 +404,10 @@ public:
     }
     // A whole number kept as its decimal text, as the sub-skill table stores
     // every number: exactly the text the program writes for it.
+    QString wholeText(const char *column, limits::Range<qint32> range)
+    {
+        return wholeText(column, range.low, range.high);
+    }
     QString wholeText(const char *column, qint64 min, qint64 max)
     {
         const QVariant v = present(column);
@@ -374,7 +434,7 @@ private:
             if (e.number() == vb::ErrNotInCollection)
                 damaged(e.number(), m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
             if (e.number() == vb::ErrNoCurrentRecord)
-                damaged(e.number(), m_file, Strings::Load(9212).arg(tableName()).arg(m_rows).arg(m_needed));
+                damaged(e.number(), m_file, rowCountWrong(tableName(), m_rows, m_needed, m_exactly));
             throw;
         }
     }
@@ -389,9 +449,14 @@ private:
     QString checkedText(const char *column, const QVariant &v)
     {
         QString t;
-        if (v.typeId() == QMetaType::QString)
+        if (v.typeId() == QMetaType::QString) {
             t = v.toString();
-        else if (v.typeId() == QMetaType::Double)
+            // Bytes that are no UTF-8 came out as U+FFFD, and a save would
+            // write that in their place.
+            if (t.contains(QChar::ReplacementCharacter) && !storedAsUtf8(column))
+                damaged(ErrDamaged, m_file,
+                        Strings::Load(9310).arg(QLatin1String(column), tableName()).arg(m_row));
+        } else if (v.typeId() == QMetaType::Double)
             t = vb::NumText(v.toDouble());
         else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
             t = QString::number(v.toLongLong());
@@ -409,14 +474,34 @@ private:
     qint32 inRange(const char *column, qint64 n, qint64 min, qint64 max)
     {
         if (n < min || n > max)
-            damaged(vb::ErrOverflow, m_file,
-                    Strings::Load(9216)
-                        .arg(QLatin1String(column), tableName())
-                        .arg(m_row)
-                        .arg(n)
-                        .arg(min)
-                        .arg(max));
+            outOfRange(column, QString::number(n), QString::number(min), QString::number(max));
         return qint32(n);
+    }
+    [[noreturn]] void outOfRange(const char *column, const QString &n, const QString &min, const QString &max)
+    {
+        damaged(vb::ErrOverflow, m_file,
+                Strings::Load(9216).arg(QLatin1String(column), tableName()).arg(m_row).arg(n, min, max));
+    }
+    // Whether the current row's text in the column is stored as valid UTF-8.
+    // Asked only of a text that shows U+FFFD, which a player may also have typed.
+    bool storedAsUtf8(const char *column) const
+    {
+        const QByteArray sql = "SELECT \"" + QByteArray(column).replace('"', "\"\"") + "\" FROM \""
+                               + QByteArray(m_name).replace('"', "\"\"") + "\" ORDER BY rowid LIMIT 1 OFFSET ?1";
+        sqlite3_stmt *st = nullptr;
+        bool valid = false;
+        if (sqlite3_prepare_v2(ModGeneral::DbPlayer.handle(), sql.constData(), -1, &st, nullptr) == SQLITE_OK) {
+            sqlite3_bind_int64(st, 1, m_row - 1);
+            if (sqlite3_step(st) == SQLITE_ROW) {
+                const QByteArray bytes(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)),
+                                       sqlite3_column_bytes(st, 0));
+                QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+                const QString decoded = utf8.decode(bytes);   // decoding is lazy until taken
+                valid = !decoded.isNull() && !utf8.hasError();
+            }
+        }
+        sqlite3_finalize(st);
+        return valid;
     }
     [[noreturn]] void wrong(int number, int reason, const char *column, const QVariant &v)
     {
@@ -427,9 +512,11 @@ private:
     const QString &m_file;
     const char *m_name;
     int m_needed;
+    bool m_exactly;
     qint64 m_rows = 0;
     int m_row = 1;
     dao::Recordset m_rs;
+    QHash<quint64, int> m_seen;   // element -> the row it came in first
 };
 
 // ---------------------------------------------------------------- writing the file
@@ -539,11 +626,82 @@ bool sameFile(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// ---------------------------------------------------------------- the empty character file
+
+// Every save starts from the empty character file beside the program. When it
+// is missing or damaged the save says so and names it, so that the player does
+// not take the failure for one of the character's own file.
+[[noreturn]] void templateFault(int number, int what, const QString &reason = QString())
+{
+    const QString shown = fileShown(ModGeneral::PlayerPath);
+    const QString words = reason.isEmpty() ? Strings::Load(what).arg(shown) : Strings::Load(what).arg(shown, reason);
+    throw Refusal(number, Strings::Load(9240).arg(words));
+}
+
+QByteArray templateImage()
+{
+    const QString &path = ModGeneral::PlayerPath;
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        templateFault(vb::ErrFileNotFound, 9313);
+    QFile source(path);
+    const auto failed = [&source] {
+        templateFault(vb::ErrIo, 9315,
+                      source.error() == QFileDevice::PermissionsError ? Strings::Load(9233)
+                                                                      : Strings::Load(9234).arg(source.errorString()));
+    };
+    if (!source.open(QIODevice::ReadOnly))
+        failed();
+    const QByteArray bytes = source.read(character::MaxFileBytes + 1);
+    if (source.error() != QFileDevice::NoError)
+        failed();
+    return bytes;
+}
+
+// The template opened in memory as the new file, once it is known to hold
+// readable pages and every table and column a save writes: a fault found half
+// way through the writing would carry a number that reads as the player's file's.
+dao::Database openTemplate(const QByteArray &image, const QString &name)
+{
+    if (!hasSqliteHeader(image))
+        templateFault(vb::ErrNotADatabase, 9314, Strings::Load(9219));
+    dao::Database db;
+    try {
+        db = ModGeneral::WsPlayer.OpenDatabaseImage(image, name);
+    } catch (const vb::Error &e) {
+        if (e.number() == vb::ErrOutOfMemory)
+            throw;
+        templateFault(e.number(), 9314, Strings::Load(e.number() == vb::ErrNotADatabase ? 9219 : 9218));
+    }
+    // The same bytes were found sound at an earlier save: no second look.
+    static QByteArray checked;
+    if (image == checked)
+        return db;
+    sqlite3 *h = db.handle();
+    sqlite3_stmt *st = nullptr;
+    const bool sound = sqlite3_prepare_v2(h, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK
+                 && sqlite3_step(st) == SQLITE_ROW
+                 && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)), "ok") == 0;
+    sqlite3_finalize(st);
+    if (!sound)
+        templateFault(ErrDamaged, 9314, Strings::Load(9218));
+    for (const TableShape &t : kShapes) {
+        if (!anyRow(h, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", {t.name}))
+            templateFault(vb::ErrTableNotFound, 9314, Strings::Load(9210).arg(QLatin1String(t.name)));
+        for (const char *c : t.columns)
+            if (!anyRow(h, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2 COLLATE NOCASE", {t.name, c}))
+                templateFault(vb::ErrNotInCollection, 9314,
+                              Strings::Load(9211).arg(QLatin1String(c), QLatin1String(t.name)));
+    }
+    checked = image;
+    return db;
+}
+
 // ---------------------------------------------------------------- copies beside the target
 //
 // A save writes its new file under a hidden name beside the target,
 // ".<name>.XXXXXX", and holds a lock on it until the rename puts it in the
-// target's place. A copy whose lock can be taken belongs to no save under way:
+// target's place. A name too long for the copy's to fit the folder's limit is
+// shortened in it. A copy whose lock can be taken belongs to no save under way:
 // it was left by one that was killed, and the next save of the same file
 // removes it. Two programs saving the same file at once each keep their own
 // copy locked, so neither removes the other's, and the rename gives the target
@@ -559,9 +717,24 @@ bool isCopyName(const QString &entry, const QString &prefix)
     return true;
 }
 
-void removeLeftCopies(const QDir &folder, const QString &targetName)
+// The longest file name the folder takes, in bytes.
+qint64 longestName(const QDir &folder)
 {
-    const QString prefix = QLatin1Char('.') + targetName + QLatin1Char('.');
+    const long longest = ::pathconf(QFile::encodeName(folder.absolutePath()).constData(), _PC_NAME_MAX);
+    return longest > 0 ? longest : 255;
+}
+
+// ".<name>." of the copies of a target; six letters complete a copy's name.
+QString copyPrefix(const QString &targetName, qint64 longest)
+{
+    QString name = targetName;
+    while (!name.isEmpty() && QFile::encodeName(name).size() > longest - 8)
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    return QLatin1Char('.') + name + QLatin1Char('.');
+}
+
+void removeLeftCopies(const QDir &folder, const QString &prefix)
+{
     const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &entry : entries) {
         if (!isCopyName(entry, prefix))
@@ -589,13 +762,13 @@ void removeLeftCopies(const QDir &folder, const QString &targetName)
 // removed again unless the rename took it.
 class LockedCopy {
 public:
-    LockedCopy(const QDir &folder, const QString &targetName)
+    LockedCopy(const QDir &folder, const QString &prefix)
     {
         // Another save's clean-up may take the name between its creation and
         // the lock; the name then no longer leads to the locked file, and a new
         // one is made.
         for (int attempt = 0; attempt < 5; ++attempt) {
-            m_file = std::make_unique<QTemporaryFile>(folder.filePath(QStringLiteral(".%1.XXXXXX").arg(targetName)));
+            m_file = std::make_unique<QTemporaryFile>(folder.filePath(prefix + QStringLiteral("XXXXXX")));
             m_file->setAutoRemove(false);
             if (!m_file->open())
                 vb::Raise(vb::ErrPermission);
@@ -680,16 +853,18 @@ bool Personnage::SaveP()
         const QFileInfo templ(ModGeneral::PlayerPath);
         if (templ.exists() && target.exists() && templ.canonicalFilePath() == target.canonicalFilePath())
             vb::Raise(vb::ErrPermission);   // the template must stay empty
+        const qint64 longest = longestName(folder);
+        if (const qint64 length = QFile::encodeName(target.fileName()).size(); length > longest) {
+            const QString name = target.fileName();
+            throw Refusal(vb::ErrBadPath,
+                          Strings::Load(9240).arg(Strings::Load(9312).arg(
+                              name.size() > 40 ? name.left(40) + QStringLiteral("…") : name, QString::number(length),
+                              QString::number(longest))));
+        }
         checkSavable();
 
-        QFile source(ModGeneral::PlayerPath);
-        if (!source.open(QIODevice::ReadOnly))
-            vb::Raise(vb::ErrFileNotFound);
-        const QByteArray empty = source.readAll();
-        source.close();
-
         // The new file is built whole in memory; only a complete one is written.
-        ModGeneral::DbPlayer = ModGeneral::WsPlayer.OpenDatabaseImage(empty, target.absoluteFilePath());
+        ModGeneral::DbPlayer = openTemplate(templateImage(), target.absoluteFilePath());
         sqlite3 *db = ModGeneral::DbPlayer.handle();
         exec(db, "BEGIN");
         writeTables();
@@ -697,14 +872,15 @@ bool Personnage::SaveP()
         const QByteArray image = serialized(db);
         closeShared();
 
-        LockedCopy copy(folder, target.fileName());
+        const QString prefix = copyPrefix(target.fileName(), longest);
+        LockedCopy copy(folder, prefix);
         copy.write(image);
         copy.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                                   | QFile::ReadOther);
         copy.replace(target.absoluteFilePath());
         syncFolder(folder);
-        removeLeftCopies(folder, target.fileName());
+        removeLeftCopies(folder, prefix);
     });
     closeShared();
     return saved;
@@ -838,12 +1014,12 @@ void Personnage::readTables()
         Royaume_ID = t.whole("Royaume_ID", 0, kMax32);
         Sexe = t.flag("Sexe");
         // Fractions are whatever a player typed into the sheet, negative ones included.
-        Poids = t.fraction("Poids");
-        Grandeur = t.fraction("Grandeur");
-        Age = t.fraction("Age");
+        Poids = t.fraction("Poids", limits::kPhysique);
+        Grandeur = t.fraction("Grandeur", limits::kPhysique);
+        Age = t.fraction("Age", limits::kPhysique);
         Cheveux = t.text("Cheveux");
         Yeux = t.text("Yeux");
-        Experience = t.whole("Experience", kMin32, kMax32);
+        Experience = t.whole("Experience", limits::kExperience);
         Apparence = qint16(t.whole("Apparence", kMin16, kMax16));
         PdeD = qint16(t.whole("PdeD", kMin16, kMax16));
         Money = t.whole("Money", kMin32, kMax32);
@@ -853,32 +1029,40 @@ void Personnage::readTables()
         Bouclier = t.whole("Bouclier", 0, kMax32);
         t.close();
     }
-    // The three fixed tables are read by position: exactly as many rows as the
-    // arrays have cells, a shorter table being an error.
+    // The three fixed tables are read by position: each holds exactly the rows
+    // a save writes, numbered as it numbers them. Anything else (rows of
+    // another table behind swapped pages, rows past the last) would be shown
+    // as the character's, or lost at the next save.
     {
-        TableReader t(file, "Stats", 10);
+        TableReader t(file, "Stats", 10, true);
         for (int i = 0; i <= 9; ++i) {
+            t.position("Stats_ID", i);
             Stats(0, i) = qint16(t.whole("temp", kMin16, kMax16));
             Stats(1, i) = qint16(t.whole("pot", kMin16, kMax16));
             Stats(2, i) = qint16(t.whole("Special", kMin16, kMax16));
             t.next();
         }
+        t.expectEnd();
         t.close();
     }
     {
-        TableReader t(file, "Categorie Weapon", 7);
+        TableReader t(file, "Categorie Weapon", 7, true);
         for (int i = 0; i <= 6; ++i) {
+            t.position("CategorieWeapon_ID", i);
             CategorieWeapon(i) = qint16(t.whole("CategorieWeapon", 0, kMax16));
             t.next();
         }
+        t.expectEnd();
         t.close();
     }
     {
-        TableReader t(file, "Resistance Special", 9);
+        TableReader t(file, "Resistance Special", 9, true);
         for (int k = 1; k <= 9; ++k) {
+            t.position("Resistance_ID", k);
             ResistanceSpecial(k) = qint16(t.whole("ResistanceSpecial", kMin16, kMax16));
             t.next();
         }
+        t.expectEnd();
         t.close();
     }
     // Rank tables grow before a row would land on the capacity, so after loading
@@ -889,8 +1073,10 @@ void Personnage::readTables()
         for (qint32 n = 1; !t.atEnd(); n = vb::Add32(n, 1)) {
             if (n >= capacity)
                 (self->*redim)();
-            cells(fId, n - 1) = t.whole(idColumn, 0, kMax32);
-            cells(fRank, n - 1) = t.whole("Rank", 0, kMax32);
+            const qint32 id = t.whole(idColumn, limits::kElementId);
+            t.unique(idColumn, id);
+            cells(fId, n - 1) = id;
+            cells(fRank, n - 1) = t.whole("Rank", limits::kRank);
             cells(fSpecial1, n - 1) = t.whole("Special1", kMin32, kMax32);
             cells(fSpecial2, n - 1) = t.whole("Special2", kMin32, kMax32);
             t.next();
@@ -904,11 +1090,12 @@ void Personnage::readTables()
         for (qint32 n = 1; !t.atEnd(); n = vb::Add32(n, 1)) {
             if (n >= NbSubSkill)
                 RedimSubSkill();
-            SubSkills(fId, n) = t.wholeText("Skill_ID", 0, kMax32);
-            SubSkills(fRank, n) = t.wholeText("Rank", 0, kMax32);
+            SubSkills(fId, n) = t.wholeText("Skill_ID", limits::kElementId);
+            SubSkills(fRank, n) = t.wholeText("Rank", limits::kRank);
             SubSkills(fItem, n) = t.wholeText("Item", kMin32, kMax32);
             SubSkills(fSpecial, n) = t.wholeText("Special", kMin32, kMax32);
-            SubSkills(fKey, n) = t.wholeText("SubSkill_ID", 0, kMax32);
+            SubSkills(fKey, n) = t.wholeText("SubSkill_ID", limits::kElementId);
+            t.unique("Skill_ID", SubSkills(fId, n).toInt(), "SubSkill_ID", SubSkills(fKey, n).toInt());
             SubSkills(fSubSkillName, n) = t.text("Name");
             t.next();
         }
@@ -920,11 +1107,12 @@ void Personnage::readTables()
         for (qint32 n = 1; !t.atEnd(); n = vb::Add32(n, 1)) {
             if (n >= capacity)
                 (self->*redim)();
-            cells(fId, n) = t.whole("Skill_ID", 0, kMax32);
-            cells(fRank, n) = t.whole("Rank", 0, kMax32);
+            cells(fId, n) = t.whole("Skill_ID", limits::kElementId);
+            cells(fRank, n) = t.whole("Rank", limits::kRank);
             cells(fItem, n) = t.whole("Item", kMin32, kMax32);
             cells(fSpecial, n) = t.whole("Special", kMin32, kMax32);
-            cells(fKey, n) = t.whole(keyColumn, 0, kMax32);
+            cells(fKey, n) = t.whole(keyColumn, limits::kElementId);
+            t.unique("Skill_ID", cells(fId, n), keyColumn, cells(fKey, n));
             t.next();
         }
         t.close();

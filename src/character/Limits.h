@@ -33,4 +33,18 @@ inline constexpr Range<qint32> kExperience{-300000000, 1600000000};
 // inside, and a single shows them to the unit.
 inline constexpr Range<double> kPhysique{-999999.0, 999999.0};
 
+// Identifiers in the rank tables (categories, skills, sub-skills, languages,
+// weapons, spell lists): the record hands a category's or a skill's cells out
+// as 16-bit numbers, the rules number their elements well inside that, and a
+// sub-skill's number is its row, below the row cap. 0 marks a free row, which
+// a save leaves out, so no file holds it.
+inline constexpr Range<qint32> kElementId{1, std::numeric_limits<qint16>::max()};
+
+// Ranks: the rank bonus is worked out in 16 bits. The steepest progressions of
+// the rules give a skill's total, its category's rank bonus included, at most
+// ranks + 110 from its ranks (8, 4 and 2 a rank up to 30, then 1 a rank); the
+// bound keeps that, with the statistics' bonuses and the special bonuses of an
+// ordinary character, inside 16 bits. Reaching it takes thousands of levels.
+inline constexpr Range<qint32> kRank{0, 30000};
+
 } // namespace character::limits

@@ -1,6 +1,7 @@
 // Level, experience and development points of the character record.
 #include "character/Personnage.h"
 #include "character/Guarded.h"
+#include "character/Limits.h"
 #include "platform/vb.h"
 
 namespace {
@@ -52,11 +53,15 @@ qint16 Personnage::CalNiveau()
 void Personnage::ChangeNiveau()
 {
     // Nobody above us could recover from an error here, so it is reported and
-    // the experience is left as it was.
+    // the experience is left as it was. Past the range a file may hold, the
+    // character could be saved but never opened again: that is an overflow too.
     character::guarded("ChangeNiveau", [&] {
         const qint64 x = Experience;
         const LevelBand &band = BandFor(x, true);
-        Experience = vb::Check32(((x - band.start) / band.step + 1) * band.step + band.start);
+        const qint32 next = vb::Check32(((x - band.start) / band.step + 1) * band.step + band.start);
+        if (!character::limits::kExperience.contains(next))
+            vb::Raise(vb::ErrOverflow);
+        Experience = next;
     });
 }
 

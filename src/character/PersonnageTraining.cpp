@@ -1,4 +1,5 @@
 // Applying a training package bought in a development stage.
+#include "character/Limits.h"
 #include "character/OneListChoices.h"
 #include "character/Personnage.h"
 #include "character/RulesRead.h"
@@ -148,6 +149,11 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         const qint32 stat2 = Id(package, QStringLiteral("Stat2"));
         const qint32 statChoices = Id(package, QStringLiteral("ChoiseStat"));
         package.Close();
+        // An age past the range a file may hold would be saved into a file
+        // that no longer opens: the package stops before it changes anything.
+        const float age = vb::CSng(static_cast<double>(Age) + static_cast<double>(tenthsOfYear(months)) / 10.0);
+        if (!character::limits::kPhysique.contains(double(age)))
+            vb::Raise(vb::ErrOverflow);
 
         // Money: (1 + the dice) thousands.
         qint32 total = 0;
@@ -170,7 +176,7 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
                          + QString::number(qint32(CalNiveau()) + 1) + QStringLiteral(": ") + name;
         }
 
-        Age = vb::CSng(static_cast<double>(Age) + static_cast<double>(tenthsOfYear(months)) / 10.0);
+        Age = age;
 
         // Every row is read before the first chooser opens.
         std::vector<TrainingRankRow> rows;

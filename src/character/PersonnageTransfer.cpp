@@ -1,6 +1,7 @@
 // Moving a stage's purchases into the rank tables, and the background bonuses,
 // talents and flaws.
 #include "character/Personnage.h"
+#include "character/Limits.h"
 #include "character/RulesRead.h"
 #include "frame/ErrorReporter.h"
 #include "frame/ModGeneral.h"
@@ -8,6 +9,15 @@
 #include <cmath>
 
 namespace {
+
+// Ranks past the range a file may hold would be saved into a file that no
+// longer opens: the stage stops there as on any overflow.
+qint32 checkedRank(qint64 rank)
+{
+    if (!character::limits::kRank.contains(vb::Check32(rank)))
+        vb::Raise(vb::ErrOverflow);
+    return qint32(rank);
+}
 
 QString likeId(qint32 id)
 {
@@ -78,7 +88,7 @@ void Personnage::moveDevelopmentRow(qint32 row)
             if (rowSkill < 1)
                 break;
             if (rowSkill == id && vb::Val(SubSkills(fKey, r)) == key) {
-                SubSkills(fRank, r) = QString::number(vb::Add32(vb::CLng(vb::Val(SubSkills(fRank, r))), ranks));
+                SubSkills(fRank, r) = QString::number(checkedRank(qint64(vb::CLng(vb::Val(SubSkills(fRank, r)))) + ranks));
                 return;
             }
         }
@@ -91,7 +101,7 @@ void Personnage::moveDevelopmentRow(qint32 row)
         const RankTable table = rankTable(static_cast<qint16>(kind));
         bool added = false;
         const qint32 r = rowFor(table, id, key, &added);
-        table.cells(fRank, r) = added ? ranks : vb::Add32(table.cells(fRank, r), ranks);
+        table.cells(fRank, r) = checkedRank(added ? qint64(ranks) : qint64(table.cells(fRank, r)) + ranks);
         return;
     }
     default:

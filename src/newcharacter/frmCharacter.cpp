@@ -1,5 +1,6 @@
 #include "newcharacter/frmCharacter.h"
 
+#include "character/Limits.h"
 #include "character/Players.h"
 #include "frame/Dice.h"
 #include "frame/ModGeneral.h"
@@ -48,6 +49,14 @@ std::optional<float> lenient(const QLineEdit *box)
     } catch (const vb::Error &) {
         return std::nullopt;
     }
+}
+
+// Age, height and weight the character file, the sheet and the printed page
+// all hold. A figure past them stays out of the record: it would be saved into
+// a file that no longer opens.
+bool physique(const std::optional<float> &v)
+{
+    return v && character::limits::kPhysique.contains(double(*v));
 }
 
 // A fraction as the user's regional settings write it, the same mark the
@@ -167,20 +176,20 @@ void frmCharacter::txtNom_Change()
 
 void frmCharacter::txtAge_Change()
 {
-    if (const std::optional<float> v = lenient(txtAge))
+    if (const std::optional<float> v = lenient(txtAge); physique(v))
         record(tag(this)).Age = *v;
 }
 
 void frmCharacter::txtGrandeur_Change()
 {
     // Half-typed text keeps the height it had until it reads as a number.
-    if (const std::optional<float> v = single(txtGrandeur))
+    if (const std::optional<float> v = single(txtGrandeur); physique(v))
         record(tag(this)).Grandeur = *v;
 }
 
 void frmCharacter::txtPoids_Change()
 {
-    if (const std::optional<float> v = lenient(txtPoids))
+    if (const std::optional<float> v = lenient(txtPoids); physique(v))
         record(tag(this)).Poids = *v;
 }
 
@@ -203,6 +212,14 @@ void frmCharacter::bntOk_Click()
     QLabel *wrong = !age ? labAge : !look ? Label1 : !height ? labGrandeur : !weight ? labPoids : nullptr;
     if (wrong) {
         ports::ui().MsgBox(newchar::Text(9022) + QLatin1Char(' ') + wrong->text(),
+                           ports::OkOnly | ports::Exclamation, windowTitle());
+        return;
+    }
+    QLabel *outside = !physique(age) ? labAge : !physique(height) ? labGrandeur : !physique(weight) ? labPoids : nullptr;
+    if (outside) {
+        const auto range = character::limits::kPhysique;
+        ports::ui().MsgBox(newchar::Text(9316).arg(vb::NumText(range.low), vb::NumText(range.high)) + QLatin1Char(' ')
+                               + outside->text(),
                            ports::OkOnly | ports::Exclamation, windowTitle());
         return;
     }

@@ -252,8 +252,10 @@ TEST_F(CharacterFileTest, CapacitiesAfterLoadingFullTables)
         original.AddSkill(0, r, RankKind::SkillCategory, qint16(r + 1));
     for (int i = 0; i < 10; ++i)
         original.AddSubSkills(32, QStringLiteral("n%1").arg(i), 1);
-    for (qint16 r = 1; r <= 9; ++r)
+    for (qint16 r = 1; r <= 9; ++r) {
         original.AddSkill(0, r, RankKind::LanguageSkill, 5);
+        original.AddSkill(4, r, RankKind::LanguageSkill, r);
+    }
     save(original, QStringLiteral("full.pja"));
     auto p = load(original.FileName, false);
     EXPECT_EQ(p->NbSkillCat, 70);

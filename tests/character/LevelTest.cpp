@@ -1,4 +1,5 @@
 // Level from experience, the move to the next level, development points.
+#include "character/Limits.h"
 #include "character/Personnage.h"
 #include "support/ScriptedPorts.h"
 
@@ -84,11 +85,14 @@ TEST_F(LevelTest, NextLevelAlwaysRaisesTheLevelByOne)
     }
 }
 
-TEST_F(LevelTest, NextLevelOverflowIsReportedAndKeepsExperience)
+// Past the experience a character file holds, the next level would be saved
+// into a file that no longer opens: an overflow, as past 32 bits.
+TEST_F(LevelTest, NextLevelPastWhatAFileHoldsIsReportedAndKeepsExperience)
 {
-    EXPECT_EQ(nextFrom(2147449999), 2147450000);
+    const qint32 top = character::limits::kExperience.high;
+    EXPECT_EQ(nextFrom(top - 1), top);
     ports->expectError("ChangeNiveau", 6);
-    EXPECT_EQ(nextFrom(2147450000), 2147450000);
+    EXPECT_EQ(nextFrom(top), top);
     ports->expectError("ChangeNiveau", 6);
     EXPECT_EQ(nextFrom(2147483647), 2147483647);
 }

@@ -1,10 +1,11 @@
-// A character file another program wrote: every value at the edge of what the
-// file can hold (identifiers and ranks are never negative), and identifiers
-// the rules never had. It opens; the sheet,
+// A character file another program wrote: every value at the edge of what a
+// file may hold (the ranges of character/Limits.h, 16 and 32 bits elsewhere),
+// and identifiers the rules never had. It opens; the sheet,
 // the skill window and the printed sheet say what they cannot show at most
 // once per action, and the character saves again as it came.
 #include "robust/RobustFixture.h"
 
+#include "character/Limits.h"
 #include "character/Players.h"
 #include "mainwindow/frmMain.h"
 #include "print/ModPrint.h"
@@ -33,22 +34,24 @@ protected:
             : variant == 1               ? std::numeric_limits<qint32>::min()
                                          : 10000;
         // Identifiers and ranks stop at 0 where other figures go negative.
-        const qint16 rank = variant == 1 ? qint16(0) : big;
+        namespace limits = character::limits;
+        const qint16 rank = variant == 1 ? qint16(0) : variant == 0 ? qint16(limits::kRank.high) : big;
         const qint32 id32 = variant == 1 ? 0 : big32;
+        const float physique = float(variant == 1 ? limits::kPhysique.low : limits::kPhysique.high);
         p.Race_ID = 999;
         p.Profession_ID = 4242;
         p.Culture_ID = 12345;
         p.Royaume_ID = 77;
-        p.Experience = big32;
+        p.Experience = variant == 0 ? limits::kExperience.high : variant == 1 ? limits::kExperience.low : big32;
         p.Money = big32;
         p.Apparence = big;
         p.PdeD = big;
         p.Armure = variant == 2 ? 999 : id32;
         p.Bouclier = variant == 2 ? 77777 : id32;
         p.Casque = variant == 2 ? 55 : id32;
-        p.Age = variant == 1 ? -3.0e38f : 3.0e38f;
-        p.Grandeur = variant == 1 ? -1.0e-38f : 1.0e30f;
-        p.Poids = variant == 2 ? 0 : 3.0e38f;
+        p.Age = physique;
+        p.Grandeur = variant == 1 ? -1.0e-38f : physique;
+        p.Poids = variant == 2 ? 0 : physique;
         for (qint16 s = 0; s < 10; ++s)
             for (qint16 k = 0; k < 3; ++k)
                 p.AddStat(k, s, big);

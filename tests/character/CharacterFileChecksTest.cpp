@@ -1,0 +1,358 @@
+// What a character file may hold, checked when it is opened: only what the
+// program itself writes, so that whatever opens can be shown, computed and
+// printed. And what a save needs beside the file: the empty character file,
+// and a name the folder takes.
+#include "CharacterFileTestSupport.h"
+#include "CharacterSamples.h"
+#include "TransferFixture.h"
+#include "character/Limits.h"
+#include "platform/Strings.h"
+#include "platform/vb.h"
+#include "support/ScriptedPorts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace limits = character::limits;
+
+class CharacterFileChecksTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        filetest::useBuiltTemplate();
+        Strings::setLanguage(Strings::Language::English);
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    void TearDown() override { filetest::useBuiltTemplate(); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QString saved(Personnage &p, const QString &name)
+    {
+        ScriptedPortsScope ui;
+        p.FileName = path(name);
+        EXPECT_TRUE(p.SaveP()) << qPrintable(name);
+        return p.FileName;
+    }
+    QString savedSample(const QString &name)
+    {
+        Personnage p;
+        samples::develop(p);
+        return saved(p, name);
+    }
+
+    // Opens `file` into a fresh record, expecting one box (error `number`, or
+    // any when 0): its text.
+    static QString refusal(const QString &file, qint32 number = 0)
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = file;
+        ui->expectError("LoadP", number);
+        EXPECT_FALSE(p.LoadP());
+        return ui->errors().empty() ? QString() : ui->errors().front().text;
+    }
+    static bool opens(const QString &file)
+    {
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = file;
+        return p.LoadP();
+    }
+
+    // SQL run on a saved file with the plain engine, as another program would.
+    static void alter(const QString &file, const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+        char *err = nullptr;
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
+        sqlite3_free(err);
+        sqlite3_close(db);
+    }
+    static QString firstText(const QString &file, const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_stmt *st = nullptr;
+        QString text;
+        if (sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
+            && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return text;
+    }
+    static QByteArray bytes(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void writeBytes(const QString &file, const QByteArray &data)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(data), data.size());
+    }
+    QStringList entries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+struct Case {
+    const char *name;
+    const char *sql;
+    qint32 number;
+    const char *words;
+};
+
+void expectRefused(const QString &text, const Case &c)
+{
+    EXPECT_TRUE(text.contains(QString::fromUtf8(c.words))) << c.name << ": " << text.toStdString();
+}
+
+// ---------------------------------------------------------------- the fixed tables
+
+// A save writes 10, 7 and 9 rows numbered 0-9, 0-6 and 1-9. Anything else in
+// those tables would be shown as the character's or lost at the next save.
+TEST_F(CharacterFileChecksTest, FixedTablesHoldExactlyTheRowsASaveWrites)
+{
+    // Two pages swapped on the disk: each table's pages still make a whole
+    // tree, so the engine finds nothing wrong, but "Stats" leads to the skills.
+    const QString swapped = savedSample(QStringLiteral("swapped.pja"));
+    {
+        const int stats = firstText(swapped, "SELECT rootpage FROM sqlite_master WHERE name = 'Stats'").toInt();
+        const int skills = firstText(swapped, "SELECT rootpage FROM sqlite_master WHERE name = 'Skill'").toInt();
+        const int size = firstText(swapped, "PRAGMA page_size").toInt();
+        ASSERT_GT(stats, 1);
+        ASSERT_GT(skills, 1);
+        QByteArray b = bytes(swapped);
+        const QByteArray statsPage = b.mid(qsizetype(stats - 1) * size, size);
+        b.replace(qsizetype(stats - 1) * size, size, b.mid(qsizetype(skills - 1) * size, size));
+        b.replace(qsizetype(skills - 1) * size, size, statsPage);
+        writeBytes(swapped, b);
+        ASSERT_EQ(firstText(swapped, "PRAGMA integrity_check"), QStringLiteral("ok"));
+        ASSERT_EQ(firstText(swapped, "SELECT count(*) FROM \"Stats\""), QStringLiteral("200"));
+    }
+    const Case cases[] = {
+        {"swapped.pja", nullptr, vb::ErrDamaged, "the column “Stats_ID” of the table “Stats” holds 1 in row 1 where 0 "
+                                                 "belongs"},
+        {"twenty.pja",
+         "DELETE FROM \"Stats\"; WITH RECURSIVE k(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM k WHERE i < 119)"
+         " INSERT INTO \"Stats\" SELECT i, 50, 60, 0 FROM k",
+         vb::ErrDamaged, "the column “Stats_ID” of the table “Stats” holds 100 in row 1 where 0 belongs"},
+        {"extra.pja", "INSERT INTO \"Resistance Special\" VALUES (10, 0)", vb::ErrDamaged,
+         "the table “Resistance Special” holds 10 rows where exactly 9 are needed"},
+        {"text.pja", "UPDATE \"Categorie Weapon\" SET CategorieWeapon_ID = 'x' WHERE CategorieWeapon_ID = 3",
+         vb::ErrTypeMismatch, "the column “CategorieWeapon_ID” of the table “Categorie Weapon” holds “x” in row 4"},
+        {"null.pja", "UPDATE \"Resistance Special\" SET Resistance_ID = NULL WHERE Resistance_ID = 2",
+         vb::ErrInvalidUseOfNull, "the column “Resistance_ID” of the table “Resistance Special” is empty in row 2"},
+        {"huge.pja", "UPDATE \"Stats\" SET Stats_ID = 1e30 WHERE Stats_ID = 5", vb::ErrTypeMismatch,
+         "the column “Stats_ID” of the table “Stats” holds “1E+30” in row 6"},
+        {"noid.pja", "ALTER TABLE \"Stats\" DROP COLUMN Stats_ID", vb::ErrNotInCollection,
+         "the column “Stats_ID” is missing from the table “Stats”"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = c.sql ? savedSample(QString::fromLatin1(c.name)) : swapped;
+        if (c.sql)
+            alter(file, c.sql);
+        expectRefused(refusal(file, c.number), c);
+    }
+}
+
+// ---------------------------------------------------------------- values the program never writes
+
+TEST_F(CharacterFileChecksTest, ValuesNoSaveWritesAreRefusedNamingTableColumnAndRow)
+{
+    const Case cases[] = {
+        {"bigid.pja", "UPDATE \"Skill\" SET Skill_ID = 999999 WHERE Skill_ID = 7", vb::ErrOverflow,
+         "the column “Skill_ID” of the table “Skill” holds 999999 in row 7, outside the possible values (1 to 32767)"},
+        {"freekey.pja", "UPDATE \"Weapon Skills\" SET Weapon_ID = 0 WHERE Weapon_ID = 5003", vb::ErrOverflow,
+         "the column “Weapon_ID” of the table “Weapon Skills” holds 0 in row 3"},
+        {"twice.pja", "INSERT INTO \"SubSkills\" SELECT * FROM \"SubSkills\" WHERE SubSkill_ID = '4'", vb::ErrDuplicate,
+         "the table “SubSkills” holds the same element twice, in rows 4 and 21 (Skill_ID 304, SubSkill_ID 4)"},
+        {"ranks.pja", "UPDATE \"Skill Categorie\" SET Rank = 2147483647 WHERE SkillCat_ID = 2", vb::ErrOverflow,
+         "the column “Rank” of the table “Skill Categorie” holds 2147483647 in row 2, outside the possible values (0 "
+         "to 30000)"},
+        {"subranks.pja", "UPDATE \"SubSkills\" SET Rank = '30001' WHERE SubSkill_ID = '2'", vb::ErrOverflow,
+         "the column “Rank” of the table “SubSkills” holds 30001 in row 2"},
+        {"experience.pja", "UPDATE \"General\" SET Experience = 2147483647", vb::ErrOverflow,
+         "the column “Experience” of the table “General” holds 2147483647 in row 1, outside the possible values "
+         "(-300000000 to 1600000000)"},
+        {"height.pja", "UPDATE \"General\" SET Grandeur = 1e30", vb::ErrOverflow,
+         "the column “Grandeur” of the table “General” holds 1E+30 in row 1, outside the possible values (-999999 to "
+         "999999)"},
+        {"weight.pja", "UPDATE \"General\" SET Poids = -1e30", vb::ErrOverflow,
+         "the column “Poids” of the table “General” holds -1E+30 in row 1"},
+        {"utf8.pja", "UPDATE \"General\" SET Nom = CAST(x'41c3a9ff42' AS TEXT)", vb::ErrDamaged,
+         "the column “Nom” of the table “General” holds in row 1 a text that is not valid UTF-8"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = savedSample(QString::fromLatin1(c.name));
+        alter(file, c.sql);
+        expectRefused(refusal(file, c.number), c);
+    }
+
+    // The edges themselves are what a player may have typed or bought, and a
+    // replacement character typed as such is a character like any other.
+    Personnage edge;
+    samples::develop(edge);
+    edge.Nom = QStringLiteral("A\uFFFDB");
+    edge.Experience = limits::kExperience.low;
+    edge.Age = float(limits::kPhysique.high);
+    edge.Poids = float(limits::kPhysique.low);
+    edge.AddSkill(Personnage::fRank, 3, RankKind::Skill, qint16(limits::kRank.high));
+    edge.AddSkill(Personnage::fId, 4, RankKind::Skill, qint16(limits::kElementId.high));
+    EXPECT_TRUE(opens(saved(edge, QStringLiteral("edge.pja"))));
+}
+
+// ---------------------------------------------------------------- messages
+
+TEST_F(CharacterFileChecksTest, RowCountsTakeTheirSingularAndPlural)
+{
+    const QString none = savedSample(QStringLiteral("none.pja"));
+    alter(none, "DELETE FROM \"General\"");
+    const QString one = savedSample(QStringLiteral("one.pja"));
+    alter(one, "DELETE FROM \"Stats\" WHERE Stats_ID > 0");
+    const QString two = savedSample(QStringLiteral("two.pja"));
+    alter(two, "DELETE FROM \"Stats\" WHERE Stats_ID > 1");
+
+    EXPECT_TRUE(refusal(none).contains(QStringLiteral("the table “General” holds 0 rows where at least 1 is needed")));
+    EXPECT_TRUE(refusal(one).contains(QStringLiteral("the table “Stats” holds 1 row where exactly 10 are needed")));
+    Strings::setLanguage(Strings::Language::French);
+    EXPECT_TRUE(refusal(none).contains(
+        QStringLiteral("la table «\u00a0General\u00a0» compte 0 ligne alors qu'il en faut au moins 1")));
+    EXPECT_TRUE(refusal(two).contains(
+        QStringLiteral("la table «\u00a0Stats\u00a0» compte 2 lignes alors qu'il en faut exactement 10")));
+}
+
+// A folder that may not be searched hides the file from whoever runs the
+// program: the player is told of the rights, not of a missing file.
+TEST_F(CharacterFileChecksTest, AFileInAFolderThatMayNotBeSearchedIsNotCalledMissing)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("locked")));
+    const QString file = savedSample(QStringLiteral("locked/hero.pja"));
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0711), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0600), 0);
+    // Folder rights do not bind the superuser: the open runs as nobody.
+    const uid_t was = ::geteuid();
+    if (was == 0 && ::seteuid(65534) != 0)
+        GTEST_SKIP() << "cannot take another user";
+    const QString text = refusal(file, vb::ErrPermission);
+    if (was == 0)
+        ASSERT_EQ(::seteuid(0), 0);
+    ::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0700);
+    EXPECT_TRUE(text.contains(QStringLiteral("could not be read: you are not allowed to open the folder that holds it")))
+        << text.toStdString();
+}
+
+// ---------------------------------------------------------------- saving
+
+// The copy a save writes first is named after the file: a name near the
+// folder's limit is shortened in it, and a name past the limit is told so.
+TEST_F(CharacterFileChecksTest, ANameAsLongAsTheFolderTakesIsSaved)
+{
+    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".pja");
+    ASSERT_EQ(QFile::encodeName(name).size(), 255);
+    Personnage p;
+    samples::develop(p);
+    saved(p, name);
+    // A copy a killed save left beside it goes at the next save.
+    const QString left = QLatin1Char('.') + name.left(247) + QStringLiteral(".kQzTmv");
+    writeBytes(path(left), bytes(path(name)).left(100));
+    saved(p, name);
+    EXPECT_EQ(entries(), QStringList{name});
+    EXPECT_TRUE(opens(path(name)));
+
+    ScriptedPortsScope ui;
+    Personnage q;
+    q.FileName = path(name + QLatin1Char('x'));
+    ui->expectError("SaveP", vb::ErrBadPath);
+    EXPECT_FALSE(q.SaveP());
+    EXPECT_TRUE(ui->errors().front().text.contains(QStringLiteral("is too long: it takes 256 bytes where the folder "
+                                                                  "takes at most 255")))
+        << ui->errors().front().text.toStdString();
+    EXPECT_EQ(entries(), QStringList{name});
+}
+
+// A save starts from the empty character file beside the program: when that
+// one is missing or damaged, the box names it, and the player's file stays.
+TEST_F(CharacterFileChecksTest, ASaveThatCannotUseTheEmptyCharacterFileNamesIt)
+{
+    const QString hero = savedSample(QStringLiteral("hero.pja"));
+    const QByteArray before = bytes(hero);
+    const QString noTable = path(QStringLiteral("notable.dat"));
+    ASSERT_TRUE(QFile::copy(filetest::binFile("player.dat"), noTable));
+    alter(noTable, "DROP TABLE \"Weapon Skills\"");
+    const QString garbage = path(QStringLiteral("garbage.dat"));
+    writeBytes(garbage, QByteArray(4096, 'x'));
+    QByteArray zeroed = bytes(filetest::binFile("player.dat"));
+    zeroed.replace(4096, 4096, QByteArray(4096, '\0'));
+    const QString torn = path(QStringLiteral("torn.dat"));
+    writeBytes(torn, zeroed);
+    const struct {
+        QString templ;
+        qint32 number;
+        QString words;
+    } cases[] = {
+        {path(QStringLiteral("absent.dat")), vb::ErrFileNotFound, QStringLiteral("is missing")},
+        {garbage, vb::ErrNotADatabase, QStringLiteral("is damaged: it is not a database")},
+        {torn, vb::ErrDamaged, QStringLiteral("is damaged: its pages cannot be read")},
+        {noTable, vb::ErrTableNotFound, QStringLiteral("is damaged: the table “Weapon Skills” is missing")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.templ.toStdString());
+        ModGeneral::PlayerPath = c.templ;
+        ScriptedPortsScope ui;
+        Personnage p;
+        p.FileName = hero;
+        ui->expectError("SaveP", c.number);
+        EXPECT_FALSE(p.SaveP());
+        const QString text = ui->errors().front().text;
+        EXPECT_TRUE(text.contains(QStringLiteral("The character was not saved: the empty character file “%1” %2")
+                                      .arg(QDir::toNativeSeparators(c.templ), c.words)))
+            << text.toStdString();
+        EXPECT_EQ(bytes(hero), before);
+    }
+}
+
+// ---------------------------------------------------------------- what the program writes
+
+// What a stage or a package would add past the ranges a file holds is an
+// overflow, and nothing of it stays: else the character would be saved into
+// a file that no longer opens.
+TEST(CharacterRangesTest, StagesAndPackagesStopAtWhatAFileHolds)
+{
+    TransferRules rules;
+    ScriptedPortsScope ui;
+    Personnage p;
+    PersonnageAccess::SkillCat(p)(0, 0) = 5;
+    PersonnageAccess::SkillCat(p)(1, 0) = limits::kRank.high;
+    p.AddDevelopment(1, 5, 0, 1, 0);
+    ui->expectError(QStringLiteral("TranferRank"), vb::ErrOverflow);
+    EXPECT_FALSE(p.TranferRank());
+    EXPECT_EQ(PersonnageAccess::SkillCat(p)(1, 0), limits::kRank.high);
+    EXPECT_EQ(p.DirRankDevelopment(1, 5, 0, 0).toInt(), 1);
+
+    p.Age = float(limits::kPhysique.high);
+    p.Money = 5;
+    ui->expectError(QStringLiteral("TransferTraining"), vb::ErrOverflow);
+    p.TransferTraining(2, QStringLiteral("1"));   // three months older
+    EXPECT_EQ(p.Age, float(limits::kPhysique.high));
+    EXPECT_EQ(p.Money, 5);
+    EXPECT_TRUE(p.Historique.toString().isEmpty());
+}
+
+} // namespace
