@@ -1077,8 +1077,8 @@ void Personnage::readTables()
             t.unique(idColumn, id);
             cells(fId, n - 1) = id;
             cells(fRank, n - 1) = t.whole("Rank", limits::kRank);
-            cells(fSpecial1, n - 1) = t.whole("Special1", kMin32, kMax32);
-            cells(fSpecial2, n - 1) = t.whole("Special2", kMin32, kMax32);
+            cells(fSpecial1, n - 1) = t.whole("Special1", kMin16, kMax16);
+            cells(fSpecial2, n - 1) = t.whole("Special2", kMin16, kMax16);
             t.next();
         }
         t.close();
@@ -1092,8 +1092,8 @@ void Personnage::readTables()
                 RedimSubSkill();
             SubSkills(fId, n) = t.wholeText("Skill_ID", limits::kElementId);
             SubSkills(fRank, n) = t.wholeText("Rank", limits::kRank);
-            SubSkills(fItem, n) = t.wholeText("Item", kMin32, kMax32);
-            SubSkills(fSpecial, n) = t.wholeText("Special", kMin32, kMax32);
+            SubSkills(fItem, n) = t.wholeText("Item", kMin16, kMax16);
+            SubSkills(fSpecial, n) = t.wholeText("Special", kMin16, kMax16);
             SubSkills(fKey, n) = t.wholeText("SubSkill_ID", limits::kElementId);
             t.unique("Skill_ID", SubSkills(fId, n).toInt(), "SubSkill_ID", SubSkills(fKey, n).toInt());
             SubSkills(fSubSkillName, n) = t.text("Name");
@@ -1109,8 +1109,8 @@ void Personnage::readTables()
                 (self->*redim)();
             cells(fId, n) = t.whole("Skill_ID", limits::kElementId);
             cells(fRank, n) = t.whole("Rank", limits::kRank);
-            cells(fItem, n) = t.whole("Item", kMin32, kMax32);
-            cells(fSpecial, n) = t.whole("Special", kMin32, kMax32);
+            cells(fItem, n) = t.whole("Item", kMin16, kMax16);
+            cells(fSpecial, n) = t.whole("Special", kMin16, kMax16);
             cells(fKey, n) = t.whole(keyColumn, limits::kElementId);
             t.unique("Skill_ID", cells(fId, n), keyColumn, cells(fKey, n));
             t.next();

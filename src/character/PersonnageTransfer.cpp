@@ -171,7 +171,9 @@ void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
     character::GrowTable<qint32> &table = category ? SkillCat : Skill;
     bool added = false;
     const qint32 r = rowOf(category, id, &added);
-    table(fSpecial2, r) = added ? amount : vb::Add32(table(fSpecial2, r), amount);
+    // The skill window hands a bonus out as a 16-bit figure, and a file holding
+    // more would not open again: past that the addition is an overflow.
+    table(fSpecial2, r) = vb::Add16(added ? 0 : vb::Check16(table(fSpecial2, r)), vb::Check16(amount));
 }
 
 void Personnage::TransferBonusSkill(qint32 id, qint16 kind)

@@ -187,6 +187,9 @@ TEST_F(CharacterFileChecksTest, ValuesNoSaveWritesAreRefusedNamingTableColumnAnd
          "to 30000)"},
         {"subranks.pja", "UPDATE \"SubSkills\" SET Rank = '30001' WHERE SubSkill_ID = '2'", vb::ErrOverflow,
          "the column “Rank” of the table “SubSkills” holds 30001 in row 2"},
+        {"bonus.pja", "UPDATE \"Skill\" SET Special1 = 40000 WHERE Skill_ID = 7", vb::ErrOverflow,
+         "the column “Special1” of the table “Skill” holds 40000 in row 7, outside the possible values (-32768 to "
+         "32767)"},
         {"experience.pja", "UPDATE \"General\" SET Experience = 2147483647", vb::ErrOverflow,
          "the column “Experience” of the table “General” holds 2147483647 in row 1, outside the possible values "
          "(-300000000 to 1600000000)"},

@@ -311,7 +311,7 @@ TEST_F(TransferTest, BadBonusRowsAreReportedAndEarlierRowsStay)
     EXPECT_EQ(ui->count(Kind::ErrorBox), 3);
 }
 
-TEST_F(TransferTest, BonusWalkGrowsAFullTableAndAStatisticSumIsChecked)
+TEST_F(TransferTest, BonusWalkGrowsAFullTableAndSumsAreChecked)
 {
     auto &cat = A::SkillCat(p);
     for (int r = 0; r < 60; ++r)
@@ -320,6 +320,10 @@ TEST_F(TransferTest, BonusWalkGrowsAFullTableAndAStatisticSumIsChecked)
     EXPECT_EQ(p.NbSkillCat, 70);
     EXPECT_EQ(cat(0, 60), 5);
     EXPECT_EQ(cat(3, 60), 5);
+    // A bonus past what the skill window shows would make a file that never opens.
+    cat(3, 60) = 32765;
+    EXPECT_THROW(p.TransferBonusSkill(5, 0), vb::Error);
+    EXPECT_EQ(cat(3, 60), 32765);
 
     p.AddStat(2, 0, -32766);
     ui->expectError(QStringLiteral("TranferFlaw"), 6);
