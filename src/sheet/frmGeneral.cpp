@@ -310,21 +310,20 @@ void frmGeneral::txtPoids_Change()
 void frmGeneral::txtHistorique_Change()
 {
     // The box's plain text would turn no-break spaces into blanks, changing
-    // what the player wrote; only its line breaks are made plain.
+    // what the player wrote; only its line breaks change, into the pair the
+    // history keeps between its lines.
     QString text = txtHistorique->document()->toRawText();
     for (QChar &c : text) {
         switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
         case 0xFDD0:   // frame marks of the box's document
         case 0xFDD1:
-            c = QLatin1Char('\n');
+            c = QChar::ParagraphSeparator;
             break;
         default:
             break;
         }
     }
-    Record().Historique = text;
+    Record().Historique = Personnage::HistoryLineBreaks(text);
 }
 
 // ------------------------------------------------------------------ window events
