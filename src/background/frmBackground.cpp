@@ -508,8 +508,9 @@ void frmBackground::TalentsAndFlaws(Personnage &p)
         if (rows.empty())
             vb::Raise(vb::ErrNoCurrentRecord);
         const BandRow &row = rollAndConfirm(rows, true);
-        p.Historique = p.HistoryText() + QStringLiteral("\r\n") + Strings::Load(3542) + QStringLiteral(": ") + row.name
-                       + QStringLiteral("\r\n") + row.note;
+        p.Historique = p.HistoryText() + QStringLiteral("\r\n")
+                       + Personnage::HistoryLineBreaks(Strings::Load(3542) + QStringLiteral(": ") + row.name
+                                                       + QStringLiteral("\r\n") + row.note);
         talentId = row.id;
         haveTalent = true;
     } else {

@@ -113,7 +113,8 @@ void frmSpecialItemChoose::btnOk_Click()
     if (!currentIsItem())
         return;
     Personnage &p = ModGeneral::Players(TagNumber(this));
-    p.Historique = p.HistoryText() + QStringLiteral("\r\n") + grdSpecialItemChoose->currentItem()->text();
+    p.Historique = p.HistoryText() + QStringLiteral("\r\n")
+                   + Personnage::HistoryLineBreaks(grdSpecialItemChoose->currentItem()->text());
     accept();
 }
 

@@ -1,5 +1,7 @@
 #include "character/BackgroundRules.h"
 
+#include "character/Personnage.h"
+
 #include "platform/vb.h"
 
 #include <cstdlib>
@@ -92,9 +94,11 @@ qint16 TrainingMonths(qint16 months, qint16 sdBonus)
 
 QString AppendHistoryLine(const QString &history, const QString &line)
 {
+    // A note typed or read with bare line feeds still keeps the history's breaks.
+    const QString added = Personnage::HistoryLineBreaks(line);
     if (history.isEmpty())
-        return line;
-    return history + QStringLiteral("\r\n") + line;
+        return added;
+    return history + QStringLiteral("\r\n") + added;
 }
 
 } // namespace background

@@ -2,6 +2,8 @@
 
 #include "character/Guarded.h"
 
+#include <algorithm>
+
 using character::guarded;
 
 Personnage::Personnage()
@@ -16,6 +18,28 @@ Personnage::Personnage()
         RedimWeaponSkills();
         RedimSpellSkills();
     });
+}
+
+QString Personnage::HistoryLineBreaks(const QString &text)
+{
+    const auto isBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    };
+    if (std::none_of(text.begin(), text.end(), isBreak))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!isBreak(c)) {
+            out += c;
+            continue;
+        }
+        out += QStringLiteral("\r\n");
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+    }
+    return out;
 }
 
 // ---------------------------------------------------------------- growth

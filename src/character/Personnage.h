@@ -74,6 +74,11 @@ public:
     {
         return Historique.isValid() && !Historique.isNull() ? Historique.toString() : QString();
     }
+    // Text with every line break as the history keeps them, a carriage return
+    // and a line feed: the character file and the printed page separate its
+    // lines so. A lone line feed or carriage return, and an editor's line and
+    // paragraph separators, each end a line.
+    static QString HistoryLineBreaks(const QString &text);
 
     // ---------------------------------------------------------------- cells
     void AddResistanceSpecial(qint16 kind, qint16 value);

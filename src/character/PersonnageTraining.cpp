@@ -172,8 +172,9 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         Money = vb::Add32(Money, vb::Mul32(qint64(1) + total, 1000));
 
         if (ModGeneral::DataLanguage == 1000 || ModGeneral::DataLanguage == 5000) {
-            Historique = Historique.toString() + QStringLiteral("\n") + Strings::Load(3052) + QStringLiteral(" ")
-                         + QString::number(qint32(CalNiveau()) + 1) + QStringLiteral(": ") + name;
+            Historique = Historique.toString() + QStringLiteral("\r\n")
+                         + HistoryLineBreaks(Strings::Load(3052) + QStringLiteral(" ")
+                                             + QString::number(qint32(CalNiveau()) + 1) + QStringLiteral(": ") + name);
         }
 
         Age = age;
@@ -272,13 +273,13 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
             for (const Special &s : specials) {
                 const qint32 roll = vb::CLng(JetDe(101));
                 if (qint64(roll) + s.chance / d > 100) {
-                    Historique = Historique.toString() + QStringLiteral(", ") + s.name;
+                    Historique = Historique.toString() + QStringLiteral(", ") + HistoryLineBreaks(s.name);
                     d = 2;
                     gained = true;
                 }
             }
             if (!gained)
-                Historique = Historique.toString() + QStringLiteral(", ") + specials.back().name;
+                Historique = Historique.toString() + QStringLiteral(", ") + HistoryLineBreaks(specials.back().name);
         }
 
         // Statistic gains: the package's own statistics, and those of choice.

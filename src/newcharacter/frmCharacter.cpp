@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QLocale>
 #include <QVBoxLayout>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -31,32 +32,33 @@ Personnage &record(const QString &tag)
     return ModGeneral::Players(tag.toInt());
 }
 
-std::optional<float> single(const QLineEdit *box)
+// The whole box as a number; a figure past every number reads as infinite,
+// so that it is past any range too. Nothing when the box holds no number.
+std::optional<double> number(const QLineEdit *box)
 {
     try {
-        return vb::CSng(box->text());
-    } catch (const vb::Error &) {
+        return vb::CDbl(QVariant(box->text()));
+    } catch (const vb::Error &e) {
+        if (e.number() == vb::ErrOverflow)
+            return std::numeric_limits<double>::infinity();
         return std::nullopt;
     }
+}
+
+// A physique figure the record keeps: inside the range that the sheet and
+// the printed page compute with.
+std::optional<float> physique(std::optional<double> v)
+{
+    if (!v || !character::limits::kPhysique.contains(*v))
+        return std::nullopt;
+    return static_cast<float>(*v);
 }
 
 // The box read leniently, as typing goes; nothing when the figure is past
-// what the record's fractions hold, which then keep the value they had.
+// the range, and the record then keeps the value it had.
 std::optional<float> lenient(const QLineEdit *box)
 {
-    try {
-        return vb::CSng(vb::Val(box->text()));
-    } catch (const vb::Error &) {
-        return std::nullopt;
-    }
-}
-
-// Age, height and weight the character file, the sheet and the printed page
-// all hold. A figure past them stays out of the record: it would be saved into
-// a file that no longer opens.
-bool physique(const std::optional<float> &v)
-{
-    return v && character::limits::kPhysique.contains(double(*v));
+    return physique(vb::Val(box->text()));
 }
 
 // A fraction as the user's regional settings write it, the same mark the
@@ -176,20 +178,20 @@ void frmCharacter::txtNom_Change()
 
 void frmCharacter::txtAge_Change()
 {
-    if (const std::optional<float> v = lenient(txtAge); physique(v))
+    if (const std::optional<float> v = lenient(txtAge))
         record(tag(this)).Age = *v;
 }
 
 void frmCharacter::txtGrandeur_Change()
 {
     // Half-typed text keeps the height it had until it reads as a number.
-    if (const std::optional<float> v = single(txtGrandeur); physique(v))
+    if (const std::optional<float> v = physique(number(txtGrandeur)))
         record(tag(this)).Grandeur = *v;
 }
 
 void frmCharacter::txtPoids_Change()
 {
-    if (const std::optional<float> v = lenient(txtPoids); physique(v))
+    if (const std::optional<float> v = lenient(txtPoids))
         record(tag(this)).Poids = *v;
 }
 
@@ -201,34 +203,46 @@ void frmCharacter::Toolbar1_ButtonClick(const QString &key)
 
 void frmCharacter::bntOk_Click()
 {
-    const std::optional<float> age = single(txtAge);
-    const std::optional<float> height = single(txtGrandeur);
-    const std::optional<float> weight = single(txtPoids);
-    std::optional<qint16> look;
-    try {
-        look = vb::CInt(txtApparence->text());
-    } catch (const vb::Error &) {
-    }
-    QLabel *wrong = !age ? labAge : !look ? Label1 : !height ? labGrandeur : !weight ? labPoids : nullptr;
-    if (wrong) {
-        ports::ui().MsgBox(newchar::Text(9022) + QLatin1Char(' ') + wrong->text(),
-                           ports::OkOnly | ports::Exclamation, windowTitle());
-        return;
-    }
-    QLabel *outside = !physique(age) ? labAge : !physique(height) ? labGrandeur : !physique(weight) ? labPoids : nullptr;
-    if (outside) {
-        const auto range = character::limits::kPhysique;
-        ports::ui().MsgBox(newchar::Text(9316).arg(vb::NumText(range.low), vb::NumText(range.high)) + QLatin1Char(' ')
-                               + outside->text(),
-                           ports::OkOnly | ports::Exclamation, windowTitle());
-        return;
+    namespace lim = character::limits;
+    struct Figure {
+        QLineEdit *box;
+        QLabel *label;
+        int name;   // string number of the box's name in a range message
+        double low, high;
+        bool whole;
+    };
+    const Figure figures[4] = {
+        {txtAge, labAge, 9255, lim::kPhysique.low, lim::kPhysique.high, false},
+        {txtApparence, Label1, 9254, double(lim::kSmall.low), double(lim::kSmall.high), true},
+        {txtGrandeur, labGrandeur, 9256, lim::kPhysique.low, lim::kPhysique.high, false},
+        {txtPoids, labPoids, 9257, lim::kPhysique.low, lim::kPhysique.high, false},
+    };
+    double values[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const Figure &f = figures[i];
+        const std::optional<double> v = number(f.box);
+        if (!v) {
+            ports::ui().MsgBox(newchar::Text(9022) + QLatin1Char(' ') + f.label->text(),
+                               ports::OkOnly | ports::Exclamation, windowTitle());
+            return;
+        }
+        values[i] = f.whole ? vb::RoundHalfEven(*v) : *v;
+        if (!(values[i] >= f.low && values[i] <= f.high)) {
+            // The record keeps only what the sheet can show and the page print.
+            ports::ui().MsgBox(newchar::Text(9250)
+                                   .arg(newchar::Text(f.name))
+                                   .arg(static_cast<qint64>(f.low))
+                                   .arg(static_cast<qint64>(f.high)),
+                               ports::OkOnly | ports::Exclamation, windowTitle());
+            return;
+        }
     }
     Personnage &p = record(tag(this));
     p.Nom = txtNom->text();
-    p.Age = *age;
-    p.Apparence = *look;
-    p.Grandeur = *height;
-    p.Poids = *weight;
+    p.Age = static_cast<float>(values[0]);
+    p.Apparence = static_cast<qint16>(values[1]);
+    p.Grandeur = static_cast<float>(values[2]);
+    p.Poids = static_cast<float>(values[3]);
     m_stored = true;
     accept();
 }

@@ -358,6 +358,11 @@ double Val(const QString &text)
 
 // ------------------------------------------------------------------ conversions
 
+double RoundHalfEven(double v)
+{
+    return roundHalfEven(v);
+}
+
 qint16 CInt(double v)
 {
     if (std::isnan(v))

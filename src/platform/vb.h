@@ -103,6 +103,10 @@ QString ErrorText(int number);
 // overflow), one too small reads as 0.
 double Val(const QString &text);
 
+// The nearest whole number, a half going to the even neighbour (2.5 gives 2,
+// 3.5 gives 4), unchecked.
+double RoundHalfEven(double v);
+
 // Round half to even, checked to the range; raise 6 (overflow) or 13 (text
 // that is no number). A text must be a number as a whole, surrounding blanks
 // allowed ("  12 " is 12, "12abc", "" and "abc" raise 13); the period and the

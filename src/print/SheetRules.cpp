@@ -101,8 +101,8 @@ QVector<QPair<int, int>> LoadSteps(int allowance)
 QStringList HistoryLines(const QString &history)
 {
     // Lines end with a carriage return and line feed pair, as the character
-    // file has always kept them; the sheet's own editor ends them with a line
-    // feed alone, so that ends a line too.
+    // file has always kept them; a file written elsewhere may end them with a
+    // line feed alone, and that ends a line too.
     QString text = history;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QStringList lines;

@@ -7,25 +7,34 @@
 
 namespace sheet {
 
-std::optional<qint32> LenientLong(const QString &text)
+namespace {
+
+Reading Checked(double value, double low, double high)
 {
-    try {
-        return vb::CLng(vb::Val(text));
-    } catch (const vb::Error &) {
-        return std::nullopt;
-    }
+    return {value >= low && value <= high ? Reading::Inside : Reading::Outside, value};
 }
 
-std::optional<qint16> LenientInt(const QString &text)
+} // namespace
+
+Reading LenientWhole(const QString &text, double low, double high)
 {
-    try {
-        return vb::CInt(vb::Val(text));
-    } catch (const vb::Error &) {
-        return std::nullopt;
-    }
+    return Checked(vb::RoundHalfEven(vb::Val(text)), low, high);
 }
 
-std::optional<qint64> CoinCount(const QString &text)
+Reading RegionalNumber(const QString &text, double low, double high, bool whole)
+{
+    bool ok = false;
+    const double v = Regional().toDouble(text, &ok);
+    if (!ok)
+        // The regional reading fails on a figure past any number, and says so
+        // with an infinity; everything else it refuses is no number at all.
+        return std::isinf(v) ? Reading{Reading::Outside, v} : Reading{};
+    if (std::isnan(v))
+        return {};
+    return Checked(whole ? vb::RoundHalfEven(v) : v, low, high);
+}
+
+Reading CoinCount(const QString &text)
 {
     const QString t = text.trimmed();
     int i = 0;
@@ -35,20 +44,20 @@ std::optional<qint64> CoinCount(const QString &text)
         ++i;
     }
     if (i == t.size())
-        return 0;   // empty, or a sign on its own while the user types
+        return {Reading::Inside, 0};   // empty, or a sign on its own while the user types
     qint64 value = 0;
     int digits = 0;
     for (; i < t.size(); ++i) {
         const char16_t c = t[i].unicode();
         if (c < u'0' || c > u'9')
-            return 0;
+            return {Reading::Inside, 0};
         if (digits > 0 || c != u'0')
             ++digits;
         if (digits > 15)
-            return std::nullopt;
+            return {Reading::Outside, negative ? -1e16 : 1e16};
         value = value * 10 + (c - u'0');
     }
-    return negative ? -value : value;
+    return {Reading::Inside, static_cast<double>(negative ? -value : value)};
 }
 
 QLocale Regional()
@@ -61,28 +70,6 @@ QLocale Regional()
 QString RegionalText(float value)
 {
     return Regional().toString(static_cast<double>(value), 'g', 7);
-}
-
-std::optional<float> RegionalFloat(const QString &text)
-{
-    bool ok = false;
-    const float v = Regional().toFloat(text, &ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
-std::optional<qint16> RegionalInt(const QString &text)
-{
-    bool ok = false;
-    const double v = Regional().toDouble(text, &ok);
-    if (!ok)
-        return std::nullopt;
-    try {
-        return vb::CInt(v);
-    } catch (const vb::Error &) {
-        return std::nullopt;
-    }
 }
 
 QString ValueText(const QVariant &value)

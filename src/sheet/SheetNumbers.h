@@ -7,30 +7,48 @@
 #include <QLocale>
 #include <QString>
 #include <QVariant>
-#include <optional>
 
 namespace sheet {
 
-// The leniently read whole number of text (half to even), or nothing when it
-// does not fit the range: the record then keeps the value it had.
-std::optional<qint32> LenientLong(const QString &text);
-std::optional<qint16> LenientInt(const QString &text);
+// What a figure box's text reads as: a number its field can take, text that
+// is no number (each box has its own rule for that), or a number past the
+// field's range, which the record never takes.
+struct Reading {
+    enum State { Inside, NoNumber, Outside };
+    State state = NoNumber;
+    double value = 0;   // the number read, whole when the box takes whole numbers
+    bool inside() const { return state == Inside; }
+};
+
+// The text read leniently, rounded half to even, against [low, high]. Every
+// text reads as some number: junk and an empty box read 0.
+Reading LenientWhole(const QString &text, double low, double high);
+
+// The whole text read with the regional settings (rounded half to even when
+// `whole`), against [low, high]; a figure too large for any number is past
+// the range, text that is no number is none.
+Reading RegionalNumber(const QString &text, double low, double high, bool whole);
 
 // A coin box: an optional sign and digits, blanks around them allowed. Empty
-// text and anything that is not a whole number count as 0; nothing comes back
-// when the digits are too many for any amount.
-std::optional<qint64> CoinCount(const QString &text);
+// text and anything that is not a whole number count as 0; a count of more
+// digits than any amount has reads as past the range. Whether the count fits
+// depends on the other places of the amount: the caller checks that.
+Reading CoinCount(const QString &text);
+
+// The worth of each coin box (0 to 4) in the smallest coin.
+inline constexpr qint64 kCoinWorth[5] = {10000, 1000, 100, 10, 1};
+// What coin box k shows of amount m: the part above 9999 for box 0, the digit
+// of its place for the others (negative amounts give negative digits, which
+// the box reads back to the same amount).
+inline qint64 CoinPart(qint64 m, int k)
+{
+    return k == 0 ? m / kCoinWorth[0] : (m / kCoinWorth[k]) % 10;
+}
 
 // The regional settings without grouping, as fractional fields are shown.
 QLocale Regional();
 // Shortest form with at most seven significant digits.
 QString RegionalText(float value);
-// The whole text read with the regional settings; nothing when it is no number.
-std::optional<float> RegionalFloat(const QString &text);
-// The whole text read with the regional settings and rounded half to even to
-// a 16-bit whole number; nothing when it is no number or does not fit.
-std::optional<qint16> RegionalInt(const QString &text);
-
 // A rules value as the sheet shows it; an empty value is an error.
 QString ValueText(const QVariant &value);
 // A rules name in the data language, as the sheet shows it.

@@ -63,6 +63,7 @@ frmGeneral::frmGeneral(QWidget *parent)
 {
     BuildLayout();
     ConnectHandlers();
+    RegisterFigures();
     txtNom->installEventFilter(this);
     try {
         FinishLoad();
@@ -75,7 +76,11 @@ frmGeneral::frmGeneral(QWidget *parent)
     labLivres->setText(units::WeightWord());
 }
 
-frmGeneral::~frmGeneral() = default;
+frmGeneral::~frmGeneral()
+{
+    // Boxes losing their focus as the window goes are no player leaving them.
+    m_figures.clear();
+}
 
 QSize frmGeneral::FitSize() const
 {
@@ -250,36 +255,36 @@ void frmGeneral::txtNom_Change()
 void frmGeneral::txtExperience_Change()
 {
     Personnage &p = Record();
-    // A value past the 32-bit range is not taken; the record keeps the last one.
-    if (const auto v = sheet::LenientLong(txtExperience->text()))
-        p.Experience = *v;
+    // A figure past the range is not taken; the record keeps the last one.
+    if (const sheet::Reading v = ReadFigure({Figure::Experience}, txtExperience->text()); v.inside())
+        p.Experience = static_cast<qint32>(v.value);
     txtNiveau->setText(QString::number(p.CalNiveau()));
 }
 
 namespace {
 
-// A fractional field follows its box while the box holds a number. The text
-// the field itself shows is not read back, so that showing a value never
-// changes it in its eighth digit.
-void TakeFloat(float &field, const QString &text)
+// A fractional field follows its box while the box holds a number it can
+// take. The text the field itself shows is not read back, so that showing a
+// value never changes it in its eighth digit.
+void TakeFloat(float &field, const QString &text, const sheet::Reading &read)
 {
     if (text == sheet::RegionalText(field))
         return;
-    if (const auto v = sheet::RegionalFloat(text))
-        field = *v;
+    if (read.inside())
+        field = static_cast<float>(read.value);
 }
 
 } // namespace
 
 void frmGeneral::txtAge_Change()
 {
-    TakeFloat(Record().Age, txtAge->text());
+    TakeFloat(Record().Age, txtAge->text(), ReadFigure({Figure::Age}, txtAge->text()));
 }
 
 void frmGeneral::txtApparence_Change()
 {
-    if (const auto v = sheet::RegionalInt(txtApparence->text()))
-        Record().Apparence = *v;
+    if (const sheet::Reading v = ReadFigure({Figure::Appearance}, txtApparence->text()); v.inside())
+        Record().Apparence = static_cast<qint16>(v.value);
 }
 
 void frmGeneral::txtCheveux_Change()
@@ -294,32 +299,31 @@ void frmGeneral::txtYeux_Change()
 
 void frmGeneral::txtGrandeur_Change()
 {
-    TakeFloat(Record().Grandeur, txtGrandeur->text());
+    TakeFloat(Record().Grandeur, txtGrandeur->text(), ReadFigure({Figure::Height}, txtGrandeur->text()));
 }
 
 void frmGeneral::txtPoids_Change()
 {
-    TakeFloat(Record().Poids, txtPoids->text());
+    TakeFloat(Record().Poids, txtPoids->text(), ReadFigure({Figure::Weight}, txtPoids->text()));
 }
 
 void frmGeneral::txtHistorique_Change()
 {
     // The box's plain text would turn no-break spaces into blanks, changing
-    // what the player wrote; only its line breaks are made plain.
+    // what the player wrote; only its line breaks change, into the pair the
+    // history keeps between its lines.
     QString text = txtHistorique->document()->toRawText();
     for (QChar &c : text) {
         switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
         case 0xFDD0:   // frame marks of the box's document
         case 0xFDD1:
-            c = QLatin1Char('\n');
+            c = QChar::ParagraphSeparator;
             break;
         default:
             break;
         }
     }
-    Record().Historique = text;
+    Record().Historique = Personnage::HistoryLineBreaks(text);
 }
 
 // ------------------------------------------------------------------ window events
@@ -344,5 +348,7 @@ bool frmGeneral::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtNom && event->type() == QEvent::FocusIn)
         MakeCurrent();
+    if (auto *box = qobject_cast<QLineEdit *>(watched); box && m_figures.contains(box))
+        FigureEvent(box, event);
     return CharacterWindow::eventFilter(watched, event);
 }

@@ -5,7 +5,9 @@
 // own edit handler, nested inside the load, exactly as a user's edit would.
 #include "frame/ui/CharacterWindow.h"
 #include "platform/dao.h"
+#include "sheet/SheetNumbers.h"
 
+#include <QHash>
 #include <array>
 #include <vector>
 
@@ -119,8 +121,30 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A box whose figure has a range: which field it writes.
+    struct Figure {
+        enum Kind { StatSpecial, ResistanceSpecial, Appearance, Experience, Coin, Age, Height, Weight };
+        Kind kind;
+        int index = 0;   // statistic, resistance kind or coin place
+    };
+
     // The record of the character whose number is in the Tag.
     Personnage &Record() const;
+
+    // What the text of a figure box reads as, against its field's range.
+    sheet::Reading ReadFigure(const Figure &f, const QString &text);
+    // The lowest and highest figure the box takes as the record stands.
+    std::pair<qint64, qint64> FigureRange(const Figure &f);
+    double FigureValue(const Figure &f);
+    void SetFigureValue(const Figure &f, double value);
+    QString FigureText(const Figure &f);
+    QString FigureName(const Figure &f);
+    void RegisterFigures();
+    void FigureEvent(QLineEdit *box, QEvent *event);
+    // The player leaves a figure box (the focus moved on, or Enter): a figure
+    // past the range gives the field back the value it had when the player
+    // came in, the box shows it, and one message says which box and range.
+    void LeaveFigure(QLineEdit *box);
 
     void BuildLayout();
     void BuildIdentity();
@@ -148,4 +172,9 @@ private:
     // Recordsets kept open while the sheet loads.
     dao::Recordset RsRace, RsProfession, RsRealm, RsStat, RsArmor, RsShield;
     bool m_raceFound = false;
+
+    QHash<const QLineEdit *, Figure> m_figures;
+    // The field's value when the player came into the box.
+    QHash<const QLineEdit *, double> m_enteredWith;
+    bool m_refusing = false;
 };

@@ -21,15 +21,6 @@ using namespace ModGeneral;
 
 namespace {
 
-constexpr qint64 kPlaceWorth[5] = {10000, 1000, 100, 10, 1};
-
-// The digit of m at place k (1 thousands ... 4 units); negative amounts give
-// negative digits, which the edit reads back to the same amount.
-qint64 Digit(qint64 m, int k)
-{
-    return (m / kPlaceWorth[k]) % 10;
-}
-
 // Race columns of the statistics, by statistic index.
 constexpr const char *kRaceStatColumns[10] = {"AG", "CO", "Me", "Re", "SD", "EM", "It", "Pr", "Qu", "ST"};
 
@@ -52,10 +43,8 @@ double RulesNumber(const dao::Recordset &rs, const char *column)
 
 void frmGeneral::FillMoney()
 {
-    for (int k = 0; k < 5; ++k) {
-        const qint64 m = Record().Money;
-        txtMoney[k]->setText(QString::number(k == 0 ? m / kPlaceWorth[0] : Digit(m, k)));
-    }
+    for (int k = 0; k < 5; ++k)
+        txtMoney[k]->setText(QString::number(sheet::CoinPart(Record().Money, k)));
 }
 
 void frmGeneral::txtMoney_Change(int Index)
@@ -64,14 +53,14 @@ void frmGeneral::txtMoney_Change(int Index)
         return;
     Personnage &p = Record();
     const qint64 m = p.Money;
-    const auto v = sheet::CoinCount(txtMoney[Index]->text());
-    if (!v)
+    // A count that would take the fortune past what the record holds is not
+    // taken; leaving the box says so.
+    const sheet::Reading v = ReadFigure({Figure::Coin, Index}, txtMoney[Index]->text());
+    if (!v.inside())
         return;
-    const qint64 amount = Index == 0 ? *v * kPlaceWorth[0] + m % kPlaceWorth[0]
-                                     : m - Digit(m, Index) * kPlaceWorth[Index] + *v * kPlaceWorth[Index];
-    // An amount the record cannot hold leaves the fortune as it was.
-    if (amount < std::numeric_limits<qint32>::min() || amount > std::numeric_limits<qint32>::max())
-        return;
+    const qint64 w = sheet::kCoinWorth[Index];
+    const qint64 count = static_cast<qint64>(v.value);
+    const qint64 amount = Index == 0 ? count * w + m % w : m - sheet::CoinPart(m, Index) * w + count * w;
     p.Money = static_cast<qint32>(amount);
 }
 
@@ -104,10 +93,11 @@ void frmGeneral::Stat_Change(int stat, int Index)
     if (stat < 0 || stat > 9)
         return;
     Personnage &p = Record();
-    // A bonus the record cannot hold is not taken; the text stays as typed.
+    // A bonus the record cannot hold is not taken; the text stays as typed
+    // until the player leaves the box.
     if (Index == 4)
-        if (const auto v = sheet::LenientInt(Stat_ID[stat][4]->text()))
-            p.AddStat(2, static_cast<qint16>(stat), *v);
+        if (const sheet::Reading v = ReadFigure({Figure::StatSpecial, stat}, Stat_ID[stat][4]->text()); v.inside())
+            p.AddStat(2, static_cast<qint16>(stat), static_cast<qint16>(v.value));
     Stat_ID[stat][5]->setText(QString::number(p.TotalStatBonus(static_cast<qint16>(stat))));
 }
 
@@ -169,8 +159,9 @@ void frmGeneral::Resistance_Change(int kind, int Index)
         return;
     Personnage &p = Record();
     if (Index == 2)
-        if (const auto v = sheet::LenientInt(Resistance[kind][2]->text()))
-            p.AddResistanceSpecial(static_cast<qint16>(kind), *v);
+        if (const sheet::Reading v = ReadFigure({Figure::ResistanceSpecial, kind}, Resistance[kind][2]->text());
+            v.inside())
+            p.AddResistanceSpecial(static_cast<qint16>(kind), static_cast<qint16>(v.value));
     Resistance[kind][3]->setText(QString::number(p.TotalResistanceBonus(static_cast<qint16>(kind))));
 }
 

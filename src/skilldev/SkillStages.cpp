@@ -6,6 +6,7 @@
 #include "background/frmBackground.h"
 #include "background/frmTraining.h"
 #include "background/frmWeaponChoises.h"
+#include "character/Limits.h"
 #include "character/OneListChoices.h"
 #include "character/Personnage.h"
 #include "character/Players.h"
@@ -26,7 +27,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <limits>
 
 using ModGeneral::Players;
 using ModGeneral::ProgramTitle;
@@ -292,14 +292,24 @@ void frmSkillDev::btnEnd_Click()
         }
 
         // A level: experience climbs in steps of 10000 until the level changes.
-        // Experience that cannot climb further ends the climb.
-        const qint16 level = p.CalNiveau();
-        qint16 reached = level;
-        while (reached == level && p.Experience <= std::numeric_limits<qint32>::max() - 10000) {
-            p.Experience += 10000;
-            reached = p.CalNiveau();
+        // It never climbs past the top of its range, where the level is still
+        // computable; the top starts a level, so below it the climb always
+        // ends on a new level, and at it the level cannot rise.
+        const qint32 top = character::limits::kExperience.high;
+        bool rose = false;
+        qint16 reached = 0;
+        if (p.Experience >= top) {
+            ports::ui().MsgBox(Strings::Load(9259).arg(top), ports::OkOnly | ports::Exclamation, ProgramTitle());
+        } else {
+            const qint16 level = p.CalNiveau();
+            reached = level;
+            while (reached == level && p.Experience < top) {
+                p.Experience = static_cast<qint32>(std::min<qint64>(qint64(p.Experience) + 10000, top));
+                reached = p.CalNiveau();
+            }
+            rose = reached != level;
         }
-        if (reached > 1)
+        if (rose && reached > 1)
             skilldev::Hooks().StatGainRolls(n);
         CharacterWindow *sheet = GeneralForms[n];
         if (sheet) {

@@ -138,10 +138,14 @@ TEST_F(BackgroundTest, TalentChooserRecordsTheRowOnShow)
     ASSERT_FALSE(chooser.txtTalentNote->isReadOnly());
     chooser.txtTalentNote->moveCursor(QTextCursor::End);
     QTest::keyClicks(chooser.txtTalentNote, QStringLiteral(" (left hand)"));
+    // A line the player breaks in the note breaks as the history's lines do.
+    QTest::keyClick(chooser.txtTalentNote, Qt::Key_Return);
+    QTest::keyClicks(chooser.txtTalentNote, QStringLiteral("Sword"));
     p.Historique = QStringLiteral("a");
     chooser.btnOk_Click();
     EXPECT_EQ(tag(owner.dlg.labAptitudes), QStringLiteral("11"));
-    EXPECT_EQ(p.Historique.toString(), QStringLiteral("a\r\nAptitude: Ambidextrous, +10 to Two Weapons. (left hand)"));
+    EXPECT_EQ(p.Historique.toString(),
+              QStringLiteral("a\r\nAptitude: Ambidextrous, +10 to Two Weapons. (left hand)\r\nSword"));
 }
 
 TEST_F(BackgroundTest, TalentWithoutNoteStillGetsItsLine)

@@ -73,7 +73,7 @@ TEST_F(TrainingTest, FullPackageWithChoicesAndSpecials)
     EXPECT_EQ(p.Money, 13000);
     EXPECT_FLOAT_EQ(p.Age, 18.5f);
     EXPECT_EQ(p.Historique.toString(),
-              QStringLiteral("\n") + Strings::Load(3052) + QStringLiteral(" 1: Rôdeur, Oeil perçant"));
+              QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 1: Rôdeur, Oeil perçant"));
 
     auto &cat = A::SkillCat(p);
     EXPECT_EQ(rankOf(cat, 5), 10);        // 9 + 3 capped
@@ -141,11 +141,11 @@ TEST_F(TrainingTest, MoneyAgeAndHistoryOfSimplePackages)
     // 3: ten dice of six, 9 months (0.75 to 0.8), a special missed but written.
     // 4: no money text, 15 months (1.25 to 1.2).
     const Case cases[] = {
-        {2, {}, 1000, 0.2f, "\n%1 1: Copiste"},
-        {3, {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, 31000, 0.8f, "\n%1 1: Chasseur, Sens des pièges"},
-        {4, {50}, 1000, 1.2f, "\n%1 1: Mystique, Calme"},
+        {2, {}, 1000, 0.2f, "\r\n%1 1: Copiste"},
+        {3, {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, 31000, 0.8f, "\r\n%1 1: Chasseur, Sens des pièges"},
+        {4, {50}, 1000, 1.2f, "\r\n%1 1: Mystique, Calme"},
         // 6: no dice at all ("0d0"), so no faces to roll: the thousand alone.
-        {6, {}, 1000, 1.0f, "\n%1 1: Bricoleur"},
+        {6, {}, 1000, 1.0f, "\r\n%1 1: Bricoleur"},
     };
     for (const Case &c : cases) {
         Personnage q;
@@ -171,7 +171,7 @@ TEST_F(TrainingTest, MoneyDiceTheRollerCannotThrowCountNothingAndTheRestIsApplie
     p.TransferTraining(7, QStringLiteral("1"));
     EXPECT_EQ(p.Money, 1000);
     EXPECT_FLOAT_EQ(p.Age, 17.5f);
-    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\n") + Strings::Load(3052) + QStringLiteral(" 1: Vagabond"));
+    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 1: Vagabond"));
     EXPECT_EQ(rankOf(A::Skill(p), 45), 2);
 }
 
@@ -186,7 +186,7 @@ TEST_F(TrainingTest, WeaponSkillRowWithoutItsCategoryOffersItsWeapons)
     EXPECT_EQ(rankOf(A::Skill(p), 45), 3);
     EXPECT_FLOAT_EQ(p.Age, 18.8f);        // 21 months: 1.75 to the even 1.8
     EXPECT_EQ(p.Money, 3000);             // 1d4 rolled 2
-    EXPECT_TRUE(p.Historique.toString().startsWith(QStringLiteral("\n") + Strings::Load(3052) + QStringLiteral(" 7: Soldat")));
+    EXPECT_TRUE(p.Historique.toString().startsWith(QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 7: Soldat")));
     EXPECT_EQ(ui->callsOf(Kind::ChooseStatGains)[0].choices, 2);
 }
 
@@ -194,7 +194,7 @@ TEST_F(TrainingTest, EnglishDataNamesAndUnknownPackage)
 {
     ModGeneral::DataLanguage = 1000;
     p.TransferTraining(2, QStringLiteral("1"));
-    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\n") + Strings::Load(3052) + QStringLiteral(" 1: Scribe"));
+    EXPECT_EQ(p.Historique.toString(), QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 1: Scribe"));
 
     const qint32 money = p.Money;
     ui->expectError(QStringLiteral("TransferTraining"), 3021);

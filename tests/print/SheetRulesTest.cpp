@@ -112,7 +112,7 @@ TEST(SheetRulesTest, HistoryIsCutIntoAtMostNineLinesOfSixtyThreeCharacters)
     EXPECT_TRUE(HistoryLines(QString()).isEmpty());
     // An empty line keeps its row; a closing pair leaves an empty last row.
     EXPECT_EQ(HistoryLines(QStringLiteral("a\r\n\r\nb\r\n")), (QStringList{"a", "", "b", ""}));
-    // The sheet's editor ends lines with a line feed alone: those lines are kept apart too.
+    // A history holding line feeds alone keeps those lines apart too.
     EXPECT_EQ(HistoryLines(QStringLiteral("un\ndeux\r\ntrois")), (QStringList{"un", "deux", "trois"}));
 }
 

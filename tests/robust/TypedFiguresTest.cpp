@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 
 namespace {
 
@@ -76,6 +77,39 @@ TEST_F(TypedFiguresTest, IdentityKeepsAgeAndWeightThatNoFractionHolds)
     dlg.txtPoids->setText(QStringLiteral("-2"));
     EXPECT_EQ(p.Poids, -2.0f);
     EXPECT_TRUE(ui->errors().empty());
+}
+
+TEST_F(TypedFiguresTest, IdentityKeepsNoFigureTheSheetCouldNotShow)
+{
+    Dice::setRolls({5, 5, 5, 5, 5});
+    frmCharacter dlg;
+    setTag(&dlg, QString::number(n));
+    dlg.LoadData();
+    Personnage &p = ModGeneral::Players(n);
+    const auto typeOver = [](QLineEdit *box, const char *text) {
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(text));
+    };
+    // Key by key: the last figure inside the range stays, the one past it
+    // never reaches the record, and OK says which box and range.
+    typeOver(dlg.txtAge, "1e30");
+    EXPECT_EQ(p.Age, 1000.0f);
+    ui->answerMsgBox(ports::Ok, QStringLiteral("999999"));
+    dlg.bntOk_Click();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    typeOver(dlg.txtAge, "20");
+    typeOver(dlg.txtApparence, "40000");
+    ui->answerMsgBox(ports::Ok, QStringLiteral("32767"));
+    dlg.bntOk_Click();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    typeOver(dlg.txtApparence, "40");
+    dlg.bntOk_Click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(p.Age, 20.0f);
+    EXPECT_EQ(p.Apparence, 40);
+    const auto boxes = ui->callsOf(Kind::MsgBox);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes.front().text.contains(Strings::Load(9255)));
 }
 
 TEST_F(TypedFiguresTest, ADieTypedPastAnyNumberLeavesThePoolUntilItsBoxIsLeft)

@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 
 using namespace sheettest;
 
@@ -134,4 +136,31 @@ TEST_F(SheetFileTest, FileOpenShowsTheFilledSheet)
     EXPECT_EQ(w->txtArmure[0]->text(), QStringLiteral("-45"));
     EXPECT_EQ(w->txtMoney[1]->text(), QStringLiteral("5"));
     EXPECT_EQ(main.Tag(), QStringLiteral("2"));
+}
+
+TEST_F(SheetFileTest, AHistoryTypedIntoReachesTheFileWithCrLfBetweenItsLines)
+{
+    // Line feeds alone, as a file written elsewhere may hold them: shown as
+    // lines, and merely showing them rewrites nothing.
+    P().Historique = QStringLiteral("ligne un\nligne deux");
+    frmGeneral &w = Load();
+    EXPECT_EQ(w.txtHistorique->document()->blockCount(), 2);
+    EXPECT_EQ(P().Historique.toString(), QStringLiteral("ligne un\nligne deux"));
+
+    w.txtHistorique->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w.txtHistorique, QStringLiteral("x"));
+    QTest::keyClick(w.txtHistorique, Qt::Key_Return);
+    QTest::keyClicks(w.txtHistorique, QStringLiteral("trois"));
+    P().FileName = files.filePath(QStringLiteral("lignes.pja"));
+    P().SaveP();
+
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(P().FileName.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt *st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT Historique FROM General", -1, &st, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    const QString stored = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    EXPECT_EQ(stored, QStringLiteral("ligne un\r\nligne deuxx\r\ntrois"));
 }

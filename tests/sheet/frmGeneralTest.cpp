@@ -226,12 +226,12 @@ TEST_F(SheetTest, ATypedHistoryKeepsItsCharactersAndItsLines)
     frmGeneral &w = Load();
     w.txtHistorique->moveCursor(QTextCursor::End);
     QTest::keyClicks(w.txtHistorique, QStringLiteral("x"));
-    // No-break spaces stay what they were; line breaks are plain ones.
-    EXPECT_EQ(P().Historique.toString(), QStringLiteral("Née\u00A0: au lac\nDeuxx"));
+    // No-break spaces stay what they were; lines keep their CR LF.
+    EXPECT_EQ(P().Historique.toString(), QStringLiteral("Née\u00A0: au lac\r\nDeuxx"));
     // A soft line break is a line break like any other.
     QTest::keyClick(w.txtHistorique, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(w.txtHistorique, QStringLiteral("y"));
-    EXPECT_EQ(P().Historique.toString(), QStringLiteral("Née\u00A0: au lac\nDeuxx\ny"));
+    EXPECT_EQ(P().Historique.toString(), QStringLiteral("Née\u00A0: au lac\r\nDeuxx\r\ny"));
 }
 
 // ------------------------------------------------------------------ money

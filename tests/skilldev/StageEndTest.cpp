@@ -117,15 +117,25 @@ TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
     EXPECT_TRUE(held);
 }
 
-TEST_F(StageEndTest, ExperienceAtItsLimitStopsClimbing)
+TEST_F(StageEndTest, ExperienceClimbsToTheTopOfItsRangeAndNoFurther)
 {
-    player().Experience = std::numeric_limits<qint32>::max() - 5;
+    // Just below the top, a step of 10000 would pass it: the climb stops on
+    // the top, which starts a level.
+    player().Experience = 1599990001;
+    const qint16 level = player().CalNiveau();
+    stage(QString(), QString(), QString(), 0)->btnEnd_Click();
+    EXPECT_EQ(player().Experience, 1600000000);
+    EXPECT_EQ(player().CalNiveau(), level + 1);
+    EXPECT_EQ(rolls, std::vector<int>{1});
+
+    // At the top the level cannot rise: said once, and the end still ends.
+    ui->answerMsgBox(ports::Ok, QStringLiteral("1600000000"));
     frmSkillDev *w = stage(QString(), QString(), QString(), 0);
-    // The level of such experience is not computable: one report, and the end still ends.
-    ui->expectError(QStringLiteral("CalNiveau"));
     w->btnEnd_Click();
     EXPECT_TRUE(w->isUnloaded());
-    EXPECT_EQ(player().Experience, std::numeric_limits<qint32>::max() - 5);
+    EXPECT_EQ(player().Experience, 1600000000);
+    EXPECT_EQ(rolls, std::vector<int>{1});
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
 TEST_F(StageEndTest, HobbyEndStartsTheFirstLevelOnANewSheet)

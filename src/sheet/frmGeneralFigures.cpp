@@ -1,0 +1,238 @@
+// The sheet's figure boxes and their ranges. Every keystroke stores what the
+// record can hold; a figure past its field's range is never stored, and when
+// the player leaves the box it shows the stored value again, so that the box
+// and the record agree and whatever the sheet keeps can be saved, opened,
+// shown and printed.
+#include "sheet/frmGeneral.h"
+
+#include "character/Limits.h"
+#include "character/Personnage.h"
+#include "frame/ErrorReporter.h"
+#include "frame/ModGeneral.h"
+#include "platform/Strings.h"
+#include "platform/ports.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace lim = character::limits;
+
+namespace {
+
+// Whole-number division rounding down, for a positive divisor.
+qint64 FloorDiv(qint64 a, qint64 b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The statistics by their index, for a row whose name the rules left empty.
+constexpr const char *kStatShort[10] = {"AG", "CO", "Me", "Re", "SD", "EM", "In", "Pr", "Qu", "ST"};
+
+} // namespace
+
+void frmGeneral::RegisterFigures()
+{
+    const auto add = [this](QLineEdit *box, Figure f) {
+        m_figures.insert(box, f);
+        box->installEventFilter(this);
+    };
+    for (int s = 0; s < 10; ++s)
+        add(Stat_ID[s][4], {Figure::StatSpecial, s});
+    for (int kind = 1; kind <= 9; ++kind)
+        add(Resistance[kind][2], {Figure::ResistanceSpecial, kind});
+    add(txtApparence, {Figure::Appearance});
+    add(txtExperience, {Figure::Experience});
+    for (int k = 0; k < 5; ++k)
+        add(txtMoney[k], {Figure::Coin, k});
+    add(txtAge, {Figure::Age});
+    add(txtGrandeur, {Figure::Height});
+    add(txtPoids, {Figure::Weight});
+}
+
+sheet::Reading frmGeneral::ReadFigure(const Figure &f, const QString &text)
+{
+    switch (f.kind) {
+    case Figure::StatSpecial:
+    case Figure::ResistanceSpecial:
+        return sheet::LenientWhole(text, lim::kSmall.low, lim::kSmall.high);
+    case Figure::Experience:
+        return sheet::LenientWhole(text, lim::kExperience.low, lim::kExperience.high);
+    case Figure::Appearance:
+        return sheet::RegionalNumber(text, lim::kSmall.low, lim::kSmall.high, true);
+    case Figure::Coin: {
+        sheet::Reading r = sheet::CoinCount(text);
+        const auto [low, high] = FigureRange(f);
+        if (r.inside() && (r.value < static_cast<double>(low) || r.value > static_cast<double>(high)))
+            r.state = sheet::Reading::Outside;
+        return r;
+    }
+    case Figure::Age:
+    case Figure::Height:
+    case Figure::Weight:
+        break;
+    }
+    return sheet::RegionalNumber(text, lim::kPhysique.low, lim::kPhysique.high, false);
+}
+
+std::pair<qint64, qint64> frmGeneral::FigureRange(const Figure &f)
+{
+    switch (f.kind) {
+    case Figure::StatSpecial:
+    case Figure::ResistanceSpecial:
+    case Figure::Appearance:
+        return {lim::kSmall.low, lim::kSmall.high};
+    case Figure::Experience:
+        return {lim::kExperience.low, lim::kExperience.high};
+    case Figure::Coin: {
+        // The count that keeps the fortune within the record, the other
+        // places staying as they are.
+        const qint64 m = Record().Money;
+        const qint64 w = sheet::kCoinWorth[f.index];
+        const qint64 rest = f.index == 0 ? m % w : m - sheet::CoinPart(m, f.index) * w;
+        return {-FloorDiv(rest - lim::kMoney.low, w), FloorDiv(lim::kMoney.high - rest, w)};
+    }
+    case Figure::Age:
+    case Figure::Height:
+    case Figure::Weight:
+        break;
+    }
+    return {static_cast<qint64>(lim::kPhysique.low), static_cast<qint64>(lim::kPhysique.high)};
+}
+
+double frmGeneral::FigureValue(const Figure &f)
+{
+    Personnage &p = Record();
+    switch (f.kind) {
+    case Figure::StatSpecial: return p.DirStats(2, static_cast<qint16>(f.index));
+    case Figure::ResistanceSpecial: return p.DirResistanceSpecial(static_cast<qint16>(f.index));
+    case Figure::Appearance: return p.Apparence;
+    case Figure::Experience: return p.Experience;
+    case Figure::Coin: return p.Money;
+    case Figure::Age: return p.Age;
+    case Figure::Height: return p.Grandeur;
+    case Figure::Weight: return p.Poids;
+    }
+    return 0;
+}
+
+void frmGeneral::SetFigureValue(const Figure &f, double value)
+{
+    Personnage &p = Record();
+    switch (f.kind) {
+    case Figure::StatSpecial: p.AddStat(2, static_cast<qint16>(f.index), static_cast<qint16>(value)); break;
+    case Figure::ResistanceSpecial:
+        p.AddResistanceSpecial(static_cast<qint16>(f.index), static_cast<qint16>(value));
+        break;
+    case Figure::Appearance: p.Apparence = static_cast<qint16>(value); break;
+    case Figure::Experience: p.Experience = static_cast<qint32>(value); break;
+    case Figure::Coin: p.Money = static_cast<qint32>(value); break;
+    case Figure::Age: p.Age = static_cast<float>(value); break;
+    case Figure::Height: p.Grandeur = static_cast<float>(value); break;
+    case Figure::Weight: p.Poids = static_cast<float>(value); break;
+    }
+}
+
+QString frmGeneral::FigureText(const Figure &f)
+{
+    Personnage &p = Record();
+    switch (f.kind) {
+    case Figure::Coin: return QString::number(sheet::CoinPart(p.Money, f.index));
+    case Figure::Age: return sheet::RegionalText(p.Age);
+    case Figure::Height: return sheet::RegionalText(p.Grandeur);
+    case Figure::Weight: return sheet::RegionalText(p.Poids);
+    default: return QString::number(static_cast<qint64>(FigureValue(f)));
+    }
+}
+
+QString frmGeneral::FigureName(const Figure &f)
+{
+    switch (f.kind) {
+    case Figure::StatSpecial: {
+        const QString name = labCar[static_cast<size_t>(f.index)]->text();
+        return Strings::Load(9251).arg(name.isEmpty() ? QLatin1String(kStatShort[f.index]) : name);
+    }
+    case Figure::ResistanceSpecial: {
+        const QLabel *rows[10] = {nullptr,     labArcane,     labTheurgie, labTheuEss, labTheuMent,
+                                  labEssence,  labEssMent,    labMentalisme, labPoisons, labPeur};
+        return Strings::Load(9252).arg(rows[f.index]->text());
+    }
+    case Figure::Experience: return Strings::Load(9253);
+    case Figure::Appearance: return Strings::Load(9254);
+    case Figure::Age: return Strings::Load(9255);
+    case Figure::Height: return Strings::Load(9256);
+    case Figure::Weight: return Strings::Load(9257);
+    case Figure::Coin: return Strings::Load(9258).arg(labMoney[static_cast<size_t>(f.index)]->text());
+    }
+    return QString();
+}
+
+void frmGeneral::FigureEvent(QLineEdit *box, QEvent *event)
+{
+    const Figure f = m_figures.value(box);
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        // Coming back from a message, a menu or another window is no new entry.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            m_enteredWith.insert(box, FigureValue(f));
+        break;
+    }
+    case QEvent::FocusOut: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            break;   // the focus comes back to the box
+        LeaveFigure(box);
+        m_enteredWith.remove(box);
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LeaveFigure(box);
+            m_enteredWith.insert(box, FigureValue(f));   // the player stays in the box
+        } else if (!m_enteredWith.contains(box)) {
+            // Typing into a box whose entry went unseen: the value before the key.
+            m_enteredWith.insert(box, FigureValue(f));
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void frmGeneral::LeaveFigure(QLineEdit *box)
+{
+    if (m_refusing || !m_figures.contains(box))
+        return;
+    const Figure f = m_figures.value(box);
+    try {
+        // A box showing what the record holds agrees with it, whatever that is.
+        if (box->text() == FigureText(f) || ReadFigure(f, box->text()).state != sheet::Reading::Outside)
+            return;
+        // The message takes the focus from the box and gives it back: that is
+        // no second leaving.
+        m_refusing = true;
+        const OneErrorBox once;   // one action, one box
+        const double back = m_enteredWith.value(box, FigureValue(f));
+        if (back != FigureValue(f)) {
+            SetFigureValue(f, back);
+            // The box's own handler runs on the new text: the total or the
+            // level follows the stored value.
+            box->setText(FigureText(f));
+        } else {
+            // The record never moved, and what follows it already shows it.
+            const QSignalBlocker quiet(box);
+            box->setText(FigureText(f));
+        }
+        const auto [low, high] = FigureRange(f);
+        ports::ui().MsgBox(Strings::Load(9250).arg(FigureName(f)).arg(low).arg(high),
+                           ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmGeneral.") + box->objectName() + QStringLiteral(".LostFocus"));
+    }
+    m_refusing = false;
+}

@@ -1,0 +1,122 @@
+// Figures typed key by key past what their field takes: the record never
+// holds them, and once the player leaves the box it shows what the record
+// holds, after one message naming the box and its range.
+#include "SheetFixture.h"
+
+#include <QFocusEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+
+using namespace sheettest;
+
+namespace {
+
+// The player clicks into the box, selects what it holds and types over it.
+void TypeOver(QLineEdit *box, const QString &text)
+{
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(box, &in);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+}
+
+void Focus(QLineEdit *box, QEvent::Type type, Qt::FocusReason reason)
+{
+    QFocusEvent e(type, reason);
+    QCoreApplication::sendEvent(box, &e);
+}
+
+// A message box that, as a real one does, takes the focus from the box while
+// it is up and gives it back.
+class FocusTakingPorts : public ScriptedPorts {
+public:
+    QLineEdit *box = nullptr;
+    int MsgBox(const QString &text, int style, const QString &title) override
+    {
+        for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::OtherFocusReason}) {
+            Focus(box, QEvent::FocusOut, reason);
+            Focus(box, QEvent::FocusIn, reason);
+        }
+        return ScriptedPorts::MsgBox(text, style, title);
+    }
+};
+
+} // namespace
+
+TEST_F(SheetTest, AFigurePastItsRangeIsPutBackWhenTheBoxIsLeft)
+{
+    OpenRules();
+    frmGeneral &w = Load();
+    Personnage &p = P();
+    struct Case {
+        QLineEdit *box;
+        const char *typed;
+        const char *shown;   // the stored value, as the box shows it again
+        const char *range;   // "low et high" as the message gives it
+        std::function<double()> field;
+    };
+    const Case cases[] = {
+        {w.Stat_ID[AG][4], "40000", "1", "-32768 et 32767", [&] { return p.DirStats(2, AG); }},
+        {w.Resistance[5][2], "40000", "2", "-32768 et 32767", [&] { return p.DirResistanceSpecial(5); }},
+        {w.txtApparence, "40000", "7", "-32768 et 32767", [&] { return p.Apparence; }},
+        {w.txtExperience, "9999999999", "55000", "-300000000 et 1600000000", [&] { return p.Experience; }},
+        // 25000: the other places hold 5000 of the 32-bit fortune.
+        {w.txtMoney[0], "999999", "2", "-214748 et 214747", [&] { return p.Money; }},
+        {w.txtAge, "1e50", "18,5", "-999999 et 999999", [&] { return p.Age; }},
+        {w.txtGrandeur, "2000000", "1,85", "-999999 et 999999", [&] { return p.Grandeur; }},
+        {w.txtPoids, "-1e7", "61,5", "-999999 et 999999", [&] { return p.Poids; }},
+    };
+    const double before[] = {1, 2, 7, 55000, 25000, 18.5f, 1.85f, 61.5f};
+    int i = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.box->objectName().toStdString());
+        const int messages = ui->count(ScriptedPorts::Kind::MsgBox);
+        TypeOver(c.box, QString::fromLatin1(c.typed));
+        ui->answerMsgBox(ports::Ok, QString::fromLatin1(c.range));
+        // Leaving by Tab and by Enter both count.
+        if (i % 2 == 0)
+            Focus(c.box, QEvent::FocusOut, Qt::TabFocusReason);
+        else
+            QTest::keyClick(c.box, Qt::Key_Return);
+        EXPECT_EQ(c.box->text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(c.field(), before[i]);
+        EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), messages + 1);
+        ++i;
+    }
+    // What follows the figures follows the stored ones.
+    EXPECT_EQ(w.Stat_ID[AG][5]->text(), QStringLiteral("3"));
+    EXPECT_EQ(w.Resistance[5][3]->text(), QStringLiteral("22"));
+    EXPECT_EQ(w.txtNiveau->text(), QStringLiteral("5"));
+    const auto boxes = ui->callsOf(ScriptedPorts::Kind::MsgBox);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_TRUE(boxes.back().text.contains(QStringLiteral("Poids")));
+}
+
+TEST_F(SheetTest, OnlyThePlayerLeavingAFigureBoxSpeaksAndOnlyOnce)
+{
+    OpenRules();
+    frmGeneral &w = Load();
+    QLineEdit *box = w.Stat_ID[AG][4];
+    TypeOver(box, QStringLiteral("40000"));
+    // A menu or another window takes the focus for a while: the player has
+    // not left the box.
+    Focus(box, QEvent::FocusOut, Qt::PopupFocusReason);
+    Focus(box, QEvent::FocusIn, Qt::PopupFocusReason);
+    Focus(box, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    Focus(box, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 0);
+    EXPECT_EQ(box->text(), QStringLiteral("40000"));
+
+    // The message itself moves the focus about: still one message.
+    FocusTakingPorts taking;
+    taking.box = box;
+    taking.answerMsgBox(ports::Ok, QStringLiteral("32767"));
+    ports::install(&taking);
+    Focus(box, QEvent::FocusOut, Qt::MouseFocusReason);
+    ports::install(&*ui);
+    EXPECT_EQ(taking.count(ScriptedPorts::Kind::MsgBox), 1);
+    EXPECT_EQ(box->text(), QStringLiteral("1"));
+    EXPECT_EQ(P().DirStats(2, AG), 1);
+}
