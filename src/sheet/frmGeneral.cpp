@@ -255,9 +255,11 @@ void frmGeneral::txtNom_Change()
 void frmGeneral::txtExperience_Change()
 {
     Personnage &p = Record();
-    // A figure past the range is not taken; the record keeps the last one.
+    // A figure past the range is not taken.
     if (const sheet::Reading v = ReadFigure({Figure::Experience}, txtExperience->text()); v.inside())
         p.Experience = static_cast<qint32>(v.value);
+    else if (v.state == sheet::Reading::Outside)
+        HoldEntered(txtExperience);
     txtNiveau->setText(QString::number(p.CalNiveau()));
 }
 
@@ -266,25 +268,30 @@ namespace {
 // A fractional field follows its box while the box holds a number it can
 // take. The text the field itself shows is not read back, so that showing a
 // value never changes it in its eighth digit.
-void TakeFloat(float &field, const QString &text, const sheet::Reading &read)
+// Whether it fell outside its range.
+bool TakeFloat(float &field, const QString &text, const sheet::Reading &read)
 {
     if (text == sheet::RegionalText(field))
-        return;
+        return false;
     if (read.inside())
         field = static_cast<float>(read.value);
+    return read.state == sheet::Reading::Outside;
 }
 
 } // namespace
 
 void frmGeneral::txtAge_Change()
 {
-    TakeFloat(Record().Age, txtAge->text(), ReadFigure({Figure::Age}, txtAge->text()));
+    if (TakeFloat(Record().Age, txtAge->text(), ReadFigure({Figure::Age}, txtAge->text())))
+        HoldEntered(txtAge);
 }
 
 void frmGeneral::txtApparence_Change()
 {
     if (const sheet::Reading v = ReadFigure({Figure::Appearance}, txtApparence->text()); v.inside())
         Record().Apparence = static_cast<qint16>(v.value);
+    else if (v.state == sheet::Reading::Outside)
+        HoldEntered(txtApparence);
 }
 
 void frmGeneral::txtCheveux_Change()
@@ -299,12 +306,14 @@ void frmGeneral::txtYeux_Change()
 
 void frmGeneral::txtGrandeur_Change()
 {
-    TakeFloat(Record().Grandeur, txtGrandeur->text(), ReadFigure({Figure::Height}, txtGrandeur->text()));
+    if (TakeFloat(Record().Grandeur, txtGrandeur->text(), ReadFigure({Figure::Height}, txtGrandeur->text())))
+        HoldEntered(txtGrandeur);
 }
 
 void frmGeneral::txtPoids_Change()
 {
-    TakeFloat(Record().Poids, txtPoids->text(), ReadFigure({Figure::Weight}, txtPoids->text()));
+    if (TakeFloat(Record().Poids, txtPoids->text(), ReadFigure({Figure::Weight}, txtPoids->text())))
+        HoldEntered(txtPoids);
 }
 
 void frmGeneral::txtHistorique_Change()

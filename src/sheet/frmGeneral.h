@@ -145,6 +145,9 @@ private:
     // past the range gives the field back the value it had when the player
     // came in, the box shows it, and one message says which box and range.
     void LeaveFigure(QLineEdit *box);
+    // While a box reads past its range the record holds what it held when the
+    // player came in, so that a save in mid-typing keeps no part of the figure.
+    void HoldEntered(QLineEdit *box);
 
     void BuildLayout();
     void BuildIdentity();

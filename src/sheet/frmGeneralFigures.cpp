@@ -204,6 +204,16 @@ void frmGeneral::FigureEvent(QLineEdit *box, QEvent *event)
     }
 }
 
+void frmGeneral::HoldEntered(QLineEdit *box)
+{
+    const auto entered = m_enteredWith.constFind(box);
+    if (entered == m_enteredWith.cend())
+        return;
+    const Figure f = m_figures.value(box);
+    if (FigureValue(f) != *entered)
+        SetFigureValue(f, *entered);
+}
+
 void frmGeneral::LeaveFigure(QLineEdit *box)
 {
     if (m_refusing || !m_figures.contains(box))

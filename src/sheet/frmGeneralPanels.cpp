@@ -56,6 +56,8 @@ void frmGeneral::txtMoney_Change(int Index)
     // A count that would take the fortune past what the record holds is not
     // taken; leaving the box says so.
     const sheet::Reading v = ReadFigure({Figure::Coin, Index}, txtMoney[Index]->text());
+    if (v.state == sheet::Reading::Outside)
+        HoldEntered(txtMoney[Index]);
     if (!v.inside())
         return;
     const qint64 w = sheet::kCoinWorth[Index];
@@ -95,9 +97,13 @@ void frmGeneral::Stat_Change(int stat, int Index)
     Personnage &p = Record();
     // A bonus the record cannot hold is not taken; the text stays as typed
     // until the player leaves the box.
-    if (Index == 4)
-        if (const sheet::Reading v = ReadFigure({Figure::StatSpecial, stat}, Stat_ID[stat][4]->text()); v.inside())
+    if (Index == 4) {
+        const sheet::Reading v = ReadFigure({Figure::StatSpecial, stat}, Stat_ID[stat][4]->text());
+        if (v.inside())
             p.AddStat(2, static_cast<qint16>(stat), static_cast<qint16>(v.value));
+        else if (v.state == sheet::Reading::Outside)
+            HoldEntered(Stat_ID[stat][4]);
+    }
     Stat_ID[stat][5]->setText(QString::number(p.TotalStatBonus(static_cast<qint16>(stat))));
 }
 
@@ -158,10 +164,13 @@ void frmGeneral::Resistance_Change(int kind, int Index)
     if (kind < 1 || kind > 9)
         return;
     Personnage &p = Record();
-    if (Index == 2)
-        if (const sheet::Reading v = ReadFigure({Figure::ResistanceSpecial, kind}, Resistance[kind][2]->text());
-            v.inside())
+    if (Index == 2) {
+        const sheet::Reading v = ReadFigure({Figure::ResistanceSpecial, kind}, Resistance[kind][2]->text());
+        if (v.inside())
             p.AddResistanceSpecial(static_cast<qint16>(kind), static_cast<qint16>(v.value));
+        else if (v.state == sheet::Reading::Outside)
+            HoldEntered(Resistance[kind][2]);
+    }
     Resistance[kind][3]->setText(QString::number(p.TotalResistanceBonus(static_cast<qint16>(kind))));
 }
 

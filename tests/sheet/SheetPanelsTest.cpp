@@ -66,9 +66,9 @@ TEST_F(SheetTest, ATypedSpecialBonusIsStoredAtOnceAndKeepsItsText)
     QTest::keyClicks(w.Stat_ID[CO][4], QStringLiteral("5"));
     EXPECT_EQ(P().DirStats(2, CO), -5);
     EXPECT_EQ(w.Stat_ID[CO][5]->text(), QStringLiteral("0"));
-    // Beyond 16 bits the record keeps its value.
+    // Beyond 16 bits the record holds what it held when the typing began.
     w.Stat_ID[CO][4]->setText(QStringLiteral("40000"));
-    EXPECT_EQ(P().DirStats(2, CO), -5);
+    EXPECT_EQ(P().DirStats(2, CO), 0);
     // No other row moved, and no resistance either.
     EXPECT_EQ(w.Stat_ID[AG][5]->text(), QStringLiteral("3"));
     EXPECT_EQ(P().DirStats(2, AG), 1);
