@@ -453,15 +453,6 @@ void frmStatChoises::HandOver()
             txtStatisticsP[i]->setFocus();
             return;
         }
-        // The scale ends where the temporary values end: a potential past it
-        // would let later gains carry the statistic off every rules table.
-        const int top = sldStatistics[i]->maximum();
-        if (potential[i] > top) {
-            ports::ui().MsgBox(Text(9021).arg(top) + QLatin1Char(' ') + Statistics[i]->text(),
-                               ports::OkOnly | ports::Exclamation, Text(1037));
-            txtStatisticsP[i]->setFocus();
-            return;
-        }
     }
     Personnage &p = ModGeneral::Players(n);
     for (int i = 0; i < 10; ++i) {
