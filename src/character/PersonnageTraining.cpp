@@ -10,6 +10,7 @@
 #include "platform/ports.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -160,9 +161,11 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         if (!money.isEmpty()) {
             const DiceText dice = readDice(money);
             // No dice to roll gives no faces to check: the thousand is all there is.
-            // Dice the roller cannot throw count nothing, and the rest of the
-            // package is still the player's: its points are already spent.
-            if (dice.count < 0 || (dice.count > 0 && (dice.faces < 1 || dice.faces > 100)))
+            // The roller has no number for more than 101 faces, nor a request
+            // past 16 bits: such dice count nothing, and the rest of the package
+            // is still the player's, its points already spent.
+            const bool rollable = dice.faces >= std::numeric_limits<qint16>::min() && dice.faces <= 101;
+            if (dice.count < 0 || (dice.count > 0 && !rollable))
                 ports::ui().MsgBox(Strings::Load(9100).arg(money), ports::OkOnly | ports::Exclamation,
                                    ModGeneral::ProgramTitle());
             else

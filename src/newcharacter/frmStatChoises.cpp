@@ -447,17 +447,9 @@ void frmStatChoises::HandOver()
         try {
             temporary[i] = vb::CInt(txtStatisticsT[i]->text());
             potential[i] = vb::CInt(txtStatisticsP[i]->text());
-        } catch (const vb::Error &) {
-            ports::ui().MsgBox(Text(9020) + QLatin1Char(' ') + Statistics[i]->text(),
-                               ports::OkOnly | ports::Exclamation, Text(1037));
-            txtStatisticsP[i]->setFocus();
-            return;
-        }
-        // The scale ends where the temporary values end: a potential past it
-        // would let later gains carry the statistic off every rules table.
-        const int top = sldStatistics[i]->maximum();
-        if (potential[i] > top) {
-            ports::ui().MsgBox(Text(9021).arg(top) + QLatin1Char(' ') + Statistics[i]->text(),
+        } catch (const vb::Error &e) {
+            const int words = e.number() == vb::ErrOverflow ? 9150 : 9020;
+            ports::ui().MsgBox(Text(words) + QLatin1Char(' ') + Statistics[i]->text(),
                                ports::OkOnly | ports::Exclamation, Text(1037));
             txtStatisticsP[i]->setFocus();
             return;

@@ -152,9 +152,11 @@ void frmStatGainRolls::LoadData()
 int frmStatGainRolls::GainOf(int d1, int d2, int diff)
 {
     int gain;
-    if (d1 == d2 && d1 < 6)
+    if (d1 == d2 && d1 <= 0)
+        gain = -d1;   // doubles typed below zero: a gain, cut as any other
+    else if (d1 == d2 && d1 < 6)
         return -d1;   // a loss, never cut
-    if (d1 == d2)
+    else if (d1 == d2)
         gain = 2 * d1;
     else if (diff <= 10)
         gain = std::min(d1, d2);

@@ -125,9 +125,10 @@ void SpecialSkillAdolesence(const QString &index)
                 items = onelist::Items(p, mode, skill);
             } catch (...) {
                 ReportCurrentException(QStringLiteral("frmArmeAdolescence.LoadData"));
+                return;   // said once already
             }
-            if (items.empty())
-                return;
+            // An empty list still goes to the chooser, which tells the player
+            // there is nothing to pick.
             const qint32 chosen = ports::ui().ChooseOneTitled(n, mode, items, caption);
             const bool offered = std::any_of(items.begin(), items.end(),
                                              [chosen](const ports::ChooserItem &it) { return it.id == chosen; });

@@ -837,12 +837,19 @@ bool TypedBonus(QLineEdit *box, qint16 *value)
         return true;
     } catch (const vb::Error &) {
         ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, ProgramTitle());
-        box->setText(QStringLiteral("0"));
         return false;
     }
 }
 
 } // namespace
+
+// After a refusal the box shows the bonus the record keeps, and leaving it
+// has nothing new to store: only typing again makes it the player's once more.
+void frmSkillDev::refused(QLineEdit *box, const QString &stored)
+{
+    box->setText(stored);
+    m_entered.remove(box);
+}
 
 void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
 {
@@ -873,6 +880,8 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
                 p.AddSkill(static_cast<qint16>(index), static_cast<qint16>(row), kind, value);
                 const qint32 item = kind == RankKind::Skill ? 0 : sub;
                 labBonusSkill[4]->setText(QString::number(p.TotalSkillBonus(skill, item, kind)));
+            } else {
+                refused(box, p.RankCell(kind, index, row));
             }
         }
     } catch (...) {
@@ -903,6 +912,8 @@ void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
             if (TypedBonus(box, &value)) {
                 p.AddSkill(3, static_cast<qint16>(row), RankKind::SkillCategory, value);
                 labBonusSkillCat[4]->setText(QString::number(p.TotalSkillCatBonus(category)));
+            } else {
+                refused(box, QString::number(p.DirSkillsCat(3, row)));
             }
         }
     } catch (...) {

@@ -200,6 +200,7 @@ private:
     void Purchase(bool category, int index);
     void BoxesFromDevelopment(std::array<QCheckBox *, 3> &boxes, qint32 n);
     bool m_storingBonus = false;
+    void refused(QLineEdit *box, const QString &stored);
     // Bonus boxes the player went into or typed in since they last stored.
     QSet<const QLineEdit *> m_entered;
     bool m_playerTab = false;

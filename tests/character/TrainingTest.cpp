@@ -175,6 +175,18 @@ TEST_F(TrainingTest, MoneyDiceTheRollerCannotThrowCountNothingAndTheRestIsApplie
     EXPECT_EQ(rankOf(A::Skill(p), 45), 2);
 }
 
+TEST_F(TrainingTest, OpenEndedAndFacelessMoneyDiceAreRolled)
+{
+    Dice::setRolls({97, 98, 12});   // 1d101: one open-ended roll of 207
+    p.TransferTraining(8, QStringLiteral("1"));
+    EXPECT_EQ(p.Money, 208000);
+    EXPECT_EQ(Dice::scriptRemaining(), 0);
+    Personnage q;
+    q.TransferTraining(9, QStringLiteral("1"));   // 3d0: a die of no faces shows 1
+    EXPECT_EQ(q.Money, 4000);
+    EXPECT_EQ(ui->count(Kind::MsgBox), 0);
+}
+
 TEST_F(TrainingTest, WeaponSkillRowWithoutItsCategoryOffersItsWeapons)
 {
     Dice::setRolls({50});

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 
 namespace {
 
@@ -198,6 +199,8 @@ TEST_F(StatChoisesTest, HandOverStoresBothValuesAsksIdentityAndOpensTheLanguageS
     EXPECT_EQ(ModGeneral::Players(n).DirStats(0, 0), 0);
 
     s.txtStatisticsP[2]->setText(QStringLiteral("40"));   // below its temporary 50: stored as typed
+    s.txtStatisticsP[6]->clear();
+    QTest::keyClicks(s.txtStatisticsP[6], QStringLiteral("150"));   // past the scale: stored as typed
     ModalDriver driver;
     driver.then([](QWidget *dlg) {
         auto *identity = qobject_cast<frmCharacter *>(dlg);
@@ -214,7 +217,7 @@ TEST_F(StatChoisesTest, HandOverStoresBothValuesAsksIdentityAndOpensTheLanguageS
     Personnage &p = ModGeneral::Players(n);
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(p.DirStats(0, static_cast<qint16>(i)), (i == 0 || i == 3 || i == 8) ? 90 : 50) << i;
-        EXPECT_EQ(p.DirStats(1, static_cast<qint16>(i)), i == 2 ? 40 : 95) << i;
+        EXPECT_EQ(p.DirStats(1, static_cast<qint16>(i)), i == 2 ? 40 : i == 6 ? 150 : 95) << i;
     }
     EXPECT_EQ(p.Nom, QStringLiteral("Mirella"));
     EXPECT_GT(p.NbSkill, 0);   // the adolescence ranks went in

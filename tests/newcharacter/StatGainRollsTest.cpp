@@ -55,6 +55,7 @@ TEST_F(StatGainRollsTest, GainRuleAndItsCut)
         {40, 80, 7, 7, QStringLiteral("14"), 54},
         {60, 60, 8, 2, QStringLiteral("0"), 60},    // at the potential: no gain
         {60, 60, 2, 2, QStringLiteral("-2"), 58},   // ...but doubles below 6 still lower it
+        {60, 60, -3, -3, QStringLiteral("0"), 60}, // doubles typed below zero gain, and are cut
         {60, 55, 9, 4, QStringLiteral("0"), 60},    // potential below the value: a gain never lowers it
         {60, 55, 4, 4, QStringLiteral("-4"), 56},   // a loss is a loss
     };

@@ -128,16 +128,16 @@ TEST_F(TypedFiguresTest, ADieTypedPastAnyNumberLeavesThePoolUntilItsBoxIsLeft)
     EXPECT_TRUE(ui->errors().empty());
 }
 
-TEST_F(TypedFiguresTest, APotentialPastTheScaleIsRefusedBeforeAnythingIsStored)
+TEST_F(TypedFiguresTest, APotentialPast16BitsIsRefusedBeforeAnythingIsStored)
 {
     frmStatChoises &s = openStats();
     s.btnNext_Click();
     ASSERT_EQ(s.Phase(), QStringLiteral("Potentiel"));
     for (int i = 0; i < 10; ++i)
         s.txtStatisticsP[i]->setText(QStringLiteral("80"));
-    for (const char *text : {"103", "150", "32767"}) {
+    for (const char *text : {"32768", "-32769", "1e10"}) {
         s.txtStatisticsP[6]->setText(QString::fromLatin1(text));
-        ui->answerMsgBox(ports::Ok, QStringLiteral("102"));
+        ui->answerMsgBox(ports::Ok, QStringLiteral("-32768 à 32767"));
         s.btnNext_Click();
         EXPECT_EQ(ModGeneral::Players(n).DirStats(1, 6), 0) << text;
         EXPECT_EQ(ModGeneral::Players(n).DirStats(0, 0), 0) << text;

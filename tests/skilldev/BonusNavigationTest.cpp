@@ -6,6 +6,7 @@
 
 #include <QFocusEvent>
 #include <QSignalBlocker>
+#include <QTest>
 
 using ModGeneral::Players;
 
@@ -63,7 +64,7 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     w->labBonusSkill[2]->setText(QStringLiteral("abc"));
     ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
     w->labBonusSkill_KeyPress(2, 13);
-    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("0"));
+    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("5"));
     EXPECT_EQ(player().DirSkills(2, row), 5);
     w->labBonusSkill[2]->setText(QStringLiteral("70000"));
     ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
@@ -127,6 +128,61 @@ TEST_F(BonusNavigationTest, CategoryBonusesGoIntoTheCategoryRow)
     for (qint32 r = 0; r <= player().NbSkillCat; ++r)
         if (player().DirSkillsCat(0, r) < 1)
             EXPECT_EQ(player().DirSkillsCat(3, r), 0) << r;
+}
+
+// Junk confirmed with Enter is refused; the box then shows what the record
+// holds, so leaving it, or coming back to the node, finds the bonus unchanged.
+TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
+{
+    adolescence();
+    Personnage &p = player();
+    p.AddSkill(Personnage::fId, 1, RankKind::WeaponSkill, 227);
+    p.AddSkill(Personnage::fKey, 1, RankKind::WeaponSkill, 7);   // Dague
+    p.AddSkill(2, 1, RankKind::WeaponSkill, 2);
+    const qint32 category = categoryRow(12);
+    ASSERT_GE(category, 0);
+    p.AddSkill(3, static_cast<qint16>(category), RankKind::SkillCategory, 4);
+    frmSkillDev *w = open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    auto clickNode = [&](const QString &key) {
+        QTreeWidgetItem *n = node(key);
+        ASSERT_NE(n, nullptr) << key.toStdString();
+        for (QTreeWidgetItem *up = n->parent(); up; up = up->parent())
+            up->setExpanded(true);
+        w->trvSkillCategorie->scrollToItem(n);
+        QTest::mouseClick(w->trvSkillCategorie->viewport(), Qt::LeftButton, {},
+                          w->trvSkillCategorie->visualItemRect(n).center());
+    };
+    auto typeJunk = [&](QLineEdit *box, const QString &junk) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        QTest::keyClicks(box, junk);
+        ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+
+    clickNode(QStringLiteral("SW7/227"));
+    ASSERT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
+    const QString total = w->labBonusSkill[4]->text();
+    typeJunk(w->labBonusSkill[2], QStringLiteral("abc"));
+    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
+    typeJunk(w->labBonusSkill[2], QStringLiteral("40000"));
+    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
+    clickNode(QStringLiteral("SC12"));   // leaves the box
+    clickNode(QStringLiteral("SW7/227"));
+    EXPECT_EQ(p.DirWeaponSkills(2, 1), QStringLiteral("2"));
+    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->labBonusSkill[4]->text(), total);
+
+    clickNode(QStringLiteral("SC12"));
+    typeJunk(w->labBonusSkillCat[3], QStringLiteral("x"));
+    EXPECT_EQ(w->labBonusSkillCat[3]->text(), QStringLiteral("4"));
+    clickNode(QStringLiteral("SW7/227"));
+    clickNode(QStringLiteral("SC12"));
+    EXPECT_EQ(p.DirSkillsCat(3, category), 4);
+    EXPECT_EQ(w->labBonusSkillCat[3]->text(), QStringLiteral("4"));
+    EXPECT_EQ(messages(), 3);
 }
 
 // Focus that windows move through a box while they open, activate or show

@@ -2,6 +2,7 @@
 #include "SkillDevFixture.h"
 
 #include "character/Players.h"
+#include "background/TransferChoices.h"
 #include "mainwindow/frmMain.h"
 
 
@@ -233,6 +234,35 @@ TEST_F(StageEndTest, AdolescencePassWithoutRaceOrChoicesStillReachesTheOptions)
     EXPECT_EQ(player().PointsBO, 0);
     EXPECT_EQ(background.size(), 1u);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ChooseOne), 0);
+}
+
+// The chooser the program shows, with every other question scripted.
+class ShownChooser : public ScriptedPorts {
+public:
+    qint32 ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
+                           const QString &caption) override
+    {
+        return transferchoices::ChooseOne(player, mode, items, caption);
+    }
+};
+
+TEST_F(StageEndTest, AdolescencePassReportsAWeaponListWithNothingToPick)
+{
+    adolescence();
+    player().Culture_ID = 99;   // a culture that allows none of the weapons
+    ShownChooser shown;
+    ports::install(&shown);
+    shown.expectError(QStringLiteral("frmArmeAdolescence.LoadData"))
+        .expectError(QStringLiteral("frmArmeAdolescence.LoadData"))
+        .answerInput(QStringLiteral("Forge"), QStringLiteral("Métier"))
+        .answerInput(QStringLiteral("Nord"), QStringLiteral("région"))
+        .answerMsgBox(ports::Ok, QStringLiteral("catégories d'armes"))
+        .answerMsgBox(ports::Ok, QStringLiteral("points d'historique"));
+    skilldev::SpecialSkillAdolesence(QStringLiteral("1"));
+    ports::install(&*ui);
+    shown.verifyConsumed();
+    EXPECT_EQ(shown.count(ScriptedPorts::Kind::ErrorBox), 2);
+    EXPECT_EQ(background.size(), 1u);   // the pass goes on to the options
 }
 
 TEST_F(StageEndTest, StageOpenersWriteTheirMarkers)
