@@ -61,8 +61,8 @@ TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
 {
     const QString folder = tempPath(QStringLiteral("app"));
     QDir().mkpath(folder);
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/master.dat"),
-                folder + QStringLiteral("/master.dat"));
+    for (const QString name : {QStringLiteral("master.dat"), QStringLiteral("player.dat")})
+        QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name, folder + QLatin1Char('/') + name);
     SetAppFolder(folder);
     ui->expectError(QStringLiteral("OpenDB"));
     frmMain *main = start();
