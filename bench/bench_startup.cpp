@@ -1,4 +1,5 @@
 // Start-up costs: opening the security file, both workspaces and the rules,
+// checking the rules and the empty character template,
 // and bringing the main window on screen once the splash box is closed.
 #include "character/Players.h"
 #include "frame/ModGeneral.h"
@@ -15,6 +16,7 @@ static void BM_OpenDB(benchmark::State &state)
     for (auto _ : state) {
         ModGeneral::ResetSharedState();
         ModGeneral::MasterPath = ModGeneral::AppFolder() + QStringLiteral("/master.dat");
+        ModGeneral::PlayerPath = ModGeneral::AppFolder() + QStringLiteral("/player.dat");
         ModGeneral::OpenDB();
         benchmark::DoNotOptimize(ModGeneral::DbMaster.isOpen());
     }

@@ -85,6 +85,7 @@ void ResetSharedState()
     WeaponAdolescenceShown = false;
     MsgText = QVariant();
     MsgTitle.clear();
+    RulesUnavailable.clear();
     Players.clear();
 }
 

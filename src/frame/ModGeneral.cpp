@@ -1,5 +1,6 @@
 #include "frame/ModGeneral.h"
 
+#include "frame/DataFiles.h"
 #include "frame/ErrorReporter.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
@@ -45,10 +46,21 @@ QString ProgramTitle()
     return QStringLiteral("Quorvane");
 }
 
+namespace {
+// The box names the file that could not be opened: the player can then look
+// for it, or put back a damaged one.
+QString NamingTheFile(const vb::Error &e, const QString &file)
+{
+    QString named;
+    if (!Strings::TryLoad(9248, &named))
+        named = QStringLiteral("%1");
+    return ShownText(e) + QLatin1Char('\n') + named.arg(QDir::toNativeSeparators(file));
+}
+} // namespace
+
 void OpenDB()
 {
-    // The box names the file that could not be opened: the player can then
-    // look for it, or put back a damaged one.
+    RulesUnavailable.clear();
     QString file;
     try {
         dao::DBEngine &engine = dao::DBEngine::instance();
@@ -64,16 +76,32 @@ void OpenDB()
         options.readOnly = true;
         options.cacheRows = true;
         DbMaster = WsMaster.OpenDatabase(MasterPath, options);
+        try {
+            datafiles::CheckRules(DbMaster);
+        } catch (...) {
+            // Rules that cannot be trusted are not used at all: each later
+            // query then names this file instead of failing in its own words.
+            DbMaster = dao::Database();
+            throw;
+        }
 
         file = engine.SystemDB;
         WsPlayer = engine.CreateWorkspace(kPlayerWorkspace, kPlayerUser, kPlayerPassword);
         engine.AppendWorkspace(WsPlayer);
     } catch (const vb::Error &e) {
-        QString named;
-        if (!Strings::TryLoad(9248, &named))
-            named = QStringLiteral("%1");
-        ShowErrorMessage(e.number(), ShownText(e) + QLatin1Char('\n') + named.arg(QDir::toNativeSeparators(file)),
-                         QStringLiteral("OpenDB"));
+        const QString text = NamingTheFile(e, file);
+        if (!DbMaster.isOpen())
+            RulesUnavailable = text;
+        ShowErrorMessage(e.number(), text, QStringLiteral("OpenDB"));
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("OpenDB"));
+    }
+    // Every save starts from the template: a bad one is said now, once,
+    // rather than at each save.
+    try {
+        datafiles::CheckTemplate(PlayerPath);
+    } catch (const vb::Error &e) {
+        ShowErrorMessage(e.number(), NamingTheFile(e, PlayerPath), QStringLiteral("OpenDB"));
     } catch (...) {
         ReportCurrentException(QStringLiteral("OpenDB"));
     }

@@ -29,6 +29,9 @@ inline std::array<qint32, 4> WeaponChoiceArgs{};
 inline bool WeaponAdolescenceShown = false;
 inline QVariant MsgText;
 inline QString MsgTitle;
+// Why the rules are not open when start-up could not open them, in words
+// that name the file at fault; every later rules query says so.
+inline QString RulesUnavailable;
 
 // The program's own folder (where master.dat, player.dat and mind.dat are).
 QString AppFolder();
@@ -47,8 +50,10 @@ inline constexpr int CompressionWarningCount = 20;
 // of every box that has none of its own.
 QString ProgramTitle();
 
-// Sets the security file and opens both workspaces and the rules database.
-// Reports its own failure once (location "OpenDB") and returns.
+// Sets the security file and opens both workspaces and the rules database,
+// then checks the rules and the empty character template. Reports each file
+// that fails once (location "OpenDB"), naming it, and returns; rules that
+// fail their check are left closed.
 void OpenDB();
 
 } // namespace ModGeneral

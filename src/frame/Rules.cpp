@@ -1,6 +1,8 @@
 #include "frame/Rules.h"
 
 #include "frame/ModGeneral.h"
+#include "platform/Strings.h"
+#include "platform/vb.h"
 
 #include <QStringList>
 
@@ -75,6 +77,8 @@ QString LikeCriteria(const QString &column, const QVariant &id)
 dao::Recordset Open(const QString &source)
 {
     ModGeneral::Sql = source;
+    if (!ModGeneral::DbMaster.isOpen() && !ModGeneral::RulesUnavailable.isEmpty())
+        throw vb::Refusal(vb::ErrObjectNotSet, Strings::Load(9357) + QLatin1Char('\n') + ModGeneral::RulesUnavailable);
     return ModGeneral::DbMaster.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
 }
 

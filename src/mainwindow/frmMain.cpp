@@ -497,6 +497,9 @@ bool frmMain::RefuseWhenFull(int limit)
 
 void frmMain::mnuFileNew_Click()
 {
+    // One action, one box: a window that could not load says why, and the
+    // handlers its load runs then fail on its empty lists without a word.
+    const OneErrorBox once;
     if (RefuseWhenFull(NewCharacterLimit))
         return;
     const qint16 before = PlayerCount;

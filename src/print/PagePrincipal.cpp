@@ -473,7 +473,10 @@ void Page::History()
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(10);
     const QString text = p.Historique.toString();
-    int row = 48;
+    // A line of Arial 10 is as tall as a row: on row 56 its descenders would
+    // reach the frame drawn at row 57. The lines stand a quarter row higher,
+    // which the empty row under the heading takes up.
+    double row = 47.75;
     for (const QString &line : print::sheet::HistoryLines(text))
         FitAt(2.32, row++, line, kFrameEnd);
 }

@@ -61,8 +61,8 @@ TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
 {
     const QString folder = tempPath(QStringLiteral("app"));
     QDir().mkpath(folder);
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/master.dat"),
-                folder + QStringLiteral("/master.dat"));
+    for (const QString name : {QStringLiteral("master.dat"), QStringLiteral("player.dat")})
+        QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name, folder + QLatin1Char('/') + name);
     SetAppFolder(folder);
     ui->expectError(QStringLiteral("OpenDB"));
     frmMain *main = start();
@@ -70,4 +70,28 @@ TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(ui->errors().size(), 1u);
     EXPECT_EQ(DataLanguage, 5000);
+}
+
+TEST_F(StartupTest, RulesReplacedByTheSecurityFileAreOneBoxAtStartAndFileNewNamesThemAgainOnce)
+{
+    const QString folder = tempPath(QStringLiteral("app"));
+    QDir().mkpath(folder);
+    const QString built = QCoreApplication::applicationDirPath();
+    QFile::copy(built + QStringLiteral("/mind.dat"), folder + QStringLiteral("/mind.dat"));
+    QFile::copy(built + QStringLiteral("/mind.dat"), folder + QStringLiteral("/master.dat"));
+    QFile::copy(built + QStringLiteral("/player.dat"), folder + QStringLiteral("/player.dat"));
+    SetAppFolder(folder);
+    const QString named = QStringLiteral("Fichier : ") + QDir::toNativeSeparators(folder + QStringLiteral("/master.dat"));
+    ui->expectError(QStringLiteral("OpenDB"), vb::ErrTableNotFound);
+    frmMain *main = start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    ASSERT_EQ(ui->errors().size(), 1u);
+    EXPECT_TRUE(ui->errors()[0].text.contains(named)) << ui->errors()[0].text.toStdString();
+
+    // The new-character window cannot fill its lists: one box, naming the file.
+    ui->expectError(QStringLiteral("Culture.load"), vb::ErrObjectNotSet);
+    main->mnuFileNew->trigger();
+    ASSERT_EQ(ui->errors().size(), 2u);
+    EXPECT_TRUE(ui->errors()[1].text.contains(named)) << ui->errors()[1].text.toStdString();
 }

@@ -58,6 +58,17 @@ QVector<qint16> Longest(const QString &table, const QString &id, const QString &
     return ids;
 }
 
+// A text of n letters as wide and as deep as a player can type: wide capitals
+// between letters and a comma that reach below the line.
+QString WideAndDeep(int n)
+{
+    static const QString kCycle = QStringLiteral("Wgy,Wpj");
+    QString out;
+    for (int i = 0; i < n; ++i)
+        out += kCycle.at(i % kCycle.size());
+    return out;
+}
+
 // The developed character with the k-th longest name of every table it draws
 // from, and texts typed as wide as a player can make them.
 void GiveLongestNames(Personnage &p, int k)
@@ -69,15 +80,15 @@ void GiveLongestNames(Personnage &p, int k)
     p.Armure = pick(Longest(QStringLiteral("Armor Modification"), QStringLiteral("Armor_ID"), QStringLiteral("Armor")));
     p.Bouclier = pick(Longest(QStringLiteral("Shield"), QStringLiteral("Shield_ID"), QStringLiteral("Shield")));
     p.Casque = 11;
-    p.Nom = QStringLiteral("Wilhelmina Wendeline Wolfsmantel-Wardenhollow ") + QString(30, QLatin1Char('W'));
+    p.Nom = QStringLiteral("Wilhelmina Wendeline Wolfsmantel-Wardenhollow ") + WideAndDeep(30);
     p.Cheveux = QStringLiteral("mouillés, noués et teints de brou de noix");
-    p.Yeux = QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    p.Yeux = WideAndDeep(28);
     p.Age = 123456.75f;
     p.Grandeur = 2.15f;
     p.Poids = 145.5f;
     QStringList history;
     for (int i = 0; i < 9; ++i)
-        history << QString(63, QLatin1Char('W'));
+        history << WideAndDeep(63);
     p.Historique = history.join(QStringLiteral("\r\n"));
 
     const auto weapons = Longest(QStringLiteral("Weapons"), QStringLiteral("Weapon_ID"), QStringLiteral("Weapon"));
@@ -96,7 +107,7 @@ void GiveLongestNames(Personnage &p, int k)
         p.AddSkill(Personnage::fRank, r, RankKind::SpellList, qint16(50 - r));
         p.AddSkill(Personnage::fKey, r, RankKind::SpellList, pick(lists, r - 1));
     }
-    p.AddSubSkills(48, QString(40, QLatin1Char('W')), 12);
+    p.AddSubSkills(48, WideAndDeep(40), 12);
 }
 
 } // namespace
@@ -458,10 +469,10 @@ TEST_F(MainPageTest, MovementEncumbranceAndHistory)
     // Weight 61.5 kg: steps of 6 kg.
     EXPECT_EQ(RightAt(*rec, 12.48, 35), QStringLiteral("6 kg"));
     EXPECT_EQ(RightAt(*rec, 12.48, 44), QStringLiteral("60 kg"));
-    // The history, line by line from row 48, the empty line kept.
-    EXPECT_EQ(At(*rec, 2.32, 49), QStringLiteral("Formée à la forge de son oncle jusqu'à sa quinzième année."));
-    EXPECT_EQ(At(*rec, 2.32, 50), QString());
-    EXPECT_EQ(At(*rec, 2.32, 51), QStringLiteral("A rejoint la compagnie du Gué Rouge après l'hiver des loups."));
+    // The history, line by line from just above row 48, the empty line kept.
+    EXPECT_EQ(At(*rec, 2.32, 48.75), QStringLiteral("Formée à la forge de son oncle jusqu'à sa quinzième année."));
+    EXPECT_EQ(At(*rec, 2.32, 49.75), QString());
+    EXPECT_EQ(At(*rec, 2.32, 50.75), QStringLiteral("A rejoint la compagnie du Gué Rouge après l'hiver des loups."));
 
     // In feet and pounds.
     ModGeneral::DataLanguage = 1000;

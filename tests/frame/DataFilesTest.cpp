@@ -1,0 +1,170 @@
+// The files beside the program that it reads and never writes, checked once
+// as it starts: each damaged one costs one box that names it and says what is
+// wrong with it.
+#include "FrameFixture.h"
+
+#include "frame/DataFiles.h"
+#include "support/RulesDb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <functional>
+
+using namespace ModGeneral;
+
+namespace {
+
+class DataFilesAtStartTest : public FrameFixture {
+protected:
+    DataFilesAtStartTest() { openDatabases = false; }
+
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        m_folder = tempPath(QStringLiteral("app"));
+        QDir().mkpath(m_folder);
+        for (const char *name : {"mind.dat", "master.dat", "player.dat"})
+            putBack(QString::fromLatin1(name));
+        SetAppFolder(m_folder);
+        MasterPath = file(QStringLiteral("master.dat"));
+        PlayerPath = file(QStringLiteral("player.dat"));
+    }
+
+    QString file(const QString &name) const { return m_folder + QLatin1Char('/') + name; }
+
+    // The built file back in the program's folder, writable so a case can damage it.
+    void putBack(const QString &name)
+    {
+        QFile::remove(file(name));
+        ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name, file(name)));
+        QFile::setPermissions(file(name), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // Start-up opened the files and showed exactly one more box: from OpenDB,
+    // with this number, naming the file and saying `words`.
+    void expectOneBoxNaming(const QString &what, size_t before, int number, const QString &name, const QString &words)
+    {
+        const auto errors = ui->errors();
+        ASSERT_EQ(errors.size(), before + 1) << what.toStdString();
+        const auto &box = errors.back();
+        EXPECT_EQ(box.location, QStringLiteral("OpenDB")) << what.toStdString();
+        EXPECT_EQ(box.number, number) << what.toStdString();
+        EXPECT_TRUE(box.text.contains(words)) << what.toStdString() << ": " << box.text.toStdString();
+        EXPECT_TRUE(box.text.endsWith(QStringLiteral("Fichier : ") + QDir::toNativeSeparators(file(name))))
+            << what.toStdString() << ": " << box.text.toStdString();
+    }
+
+private:
+    QString m_folder;
+};
+
+void zeroPages(const QString &path, int first, int count)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(qint64(first - 1) * 4096));
+    f.write(QByteArray(count * 4096, '\0'));
+}
+
+} // namespace
+
+TEST_F(DataFilesAtStartTest, EachDamageToTheRulesIsOneBoxNamingMasterDat)
+{
+    struct Damage {
+        const char *what;
+        std::function<void(const QString &)> make;
+        int number;
+        QString words;
+    };
+    const QString master = file(QStringLiteral("master.dat"));
+    const auto sql = [](const char *text) { return [text](const QString &path) { testrules::Exec(path, text); }; };
+    const std::vector<Damage> damages{
+        {"the security file in its place",
+         [this](const QString &path) {
+             QFile::remove(path);
+             QFile::copy(file(QStringLiteral("mind.dat")), path);
+         },
+         vb::ErrTableNotFound, Strings::Load(9351).arg(QStringLiteral("Stat"))},
+        {"a table missing", sql("DROP TABLE [Weapons Type];"), vb::ErrTableNotFound,
+         Strings::Load(9351).arg(QStringLiteral("Weapons Type"))},
+        {"a column missing", sql("ALTER TABLE [Race Abilities] DROP COLUMN Hobby_Ranks;"), vb::ErrNotInCollection,
+         Strings::Load(9352).arg(QStringLiteral("Hobby_Ranks"), QStringLiteral("Race Abilities"))},
+        {"pages zeroed", [](const QString &path) { zeroPages(path, 30, 3); }, vb::ErrDamaged, QString()},
+        {"text in an identifier", sql("UPDATE Skills SET Skill_Category_ID = 'onze' WHERE Skill_ID = 81;"),
+         vb::ErrTypeMismatch,
+         Strings::Load(9353).arg(QStringLiteral("Skill_Category_ID"), QStringLiteral("Skills"), QStringLiteral("onze"))},
+    };
+    for (const Damage &d : damages) {
+        putBack(QStringLiteral("master.dat"));
+        d.make(master);
+        const size_t before = ui->errors().size();
+        ui->expectError(QStringLiteral("OpenDB"));
+        OpenDB();
+        expectOneBoxNaming(QString::fromLatin1(d.what), before, d.number, QStringLiteral("master.dat"), d.words);
+        // Rules that failed are not used: every later query names the file instead.
+        EXPECT_FALSE(DbMaster.isOpen()) << d.what;
+        EXPECT_TRUE(RulesUnavailable.contains(QDir::toNativeSeparators(master))) << d.what;
+    }
+}
+
+TEST_F(DataFilesAtStartTest, AMissingOrForeignTemplateIsOneBoxNamingPlayerDat)
+{
+    struct Damage {
+        const char *what;
+        std::function<void(const QString &)> make;
+        int number;
+        QString words;
+    };
+    const std::vector<Damage> damages{
+        {"missing", [](const QString &path) { QFile::remove(path); }, vb::ErrCannotOpenFile, QString()},
+        {"the rules in its place",
+         [this](const QString &path) {
+             QFile::remove(path);
+             QFile::copy(file(QStringLiteral("master.dat")), path);
+         },
+         vb::ErrNotADatabase, Strings::Load(9354)},
+        {"a row in it", [](const QString &path) { testrules::Exec(path, "INSERT INTO General (Nom) VALUES ('Ysolde');"); },
+         vb::ErrNotADatabase, Strings::Load(9356).arg(QStringLiteral("General"))},
+    };
+    for (const Damage &d : damages) {
+        putBack(QStringLiteral("player.dat"));
+        d.make(file(QStringLiteral("player.dat")));
+        const size_t before = ui->errors().size();
+        ui->expectError(QStringLiteral("OpenDB"));
+        OpenDB();
+        expectOneBoxNaming(QString::fromLatin1(d.what), before, d.number, QStringLiteral("player.dat"), d.words);
+        // The rules are sound, and stay open.
+        EXPECT_TRUE(DbMaster.isOpen()) << d.what;
+    }
+}
+
+TEST(RulesReadTest, ColumnsTheCheckLeavesOutAreNamedByNoReader)
+{
+    // The check asks for every column of the rules' SQL but these: a reader
+    // that comes to name one must have it checked as well.
+    const QDir src(QStringLiteral(QV_RESOURCES_DIR "/../src"));
+    ASSERT_TRUE(src.exists());
+    ASSERT_FALSE(datafiles::RulesNotRead().isEmpty());
+    QDirIterator it(src.absolutePath(), {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QLatin1String("frame/DataFiles.cpp")))
+            continue;
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString code = QString::fromUtf8(f.readAll());
+        ++files;
+        for (const QString &left : datafiles::RulesNotRead()) {
+            const QString column = left.section(QLatin1Char('.'), 1);
+            EXPECT_FALSE(code.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(column))))
+                << path.toStdString() << " names " << left.toStdString();
+        }
+    }
+    EXPECT_GT(files, 50);
+}
