@@ -4,6 +4,7 @@
 // and a name the folder takes.
 #include "CharacterFileTestSupport.h"
 #include "CharacterSamples.h"
+#include "StoredFileSupport.h"
 #include "TransferFixture.h"
 #include "character/Limits.h"
 #include "platform/Strings.h"
@@ -22,6 +23,11 @@
 namespace {
 
 namespace limits = character::limits;
+using filetest::alter;
+using filetest::bytes;
+using filetest::storedNumber;
+using filetest::storedText;
+using filetest::writeBytes;
 
 class CharacterFileChecksTest : public ::testing::Test {
 protected:
@@ -68,39 +74,6 @@ protected:
         return p.LoadP();
     }
 
-    // SQL run on a saved file with the plain engine, as another program would.
-    static void alter(const QString &file, const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
-        char *err = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
-        sqlite3_free(err);
-        sqlite3_close(db);
-    }
-    static QString firstText(const QString &file, const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        sqlite3_stmt *st = nullptr;
-        QString text;
-        if (sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-            && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return text;
-    }
-    static QByteArray bytes(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void writeBytes(const QString &file, const QByteArray &data)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(data), data.size());
-    }
     QStringList entries() const
     {
         return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -131,9 +104,9 @@ TEST_F(CharacterFileChecksTest, FixedTablesHoldExactlyTheRowsASaveWrites)
     // tree, so the engine finds nothing wrong, but "Stats" leads to the skills.
     const QString swapped = savedSample(QStringLiteral("swapped.pja"));
     {
-        const int stats = firstText(swapped, "SELECT rootpage FROM sqlite_master WHERE name = 'Stats'").toInt();
-        const int skills = firstText(swapped, "SELECT rootpage FROM sqlite_master WHERE name = 'Skill'").toInt();
-        const int size = firstText(swapped, "PRAGMA page_size").toInt();
+        const int stats = storedText(swapped, "SELECT rootpage FROM sqlite_master WHERE name = 'Stats'").toInt();
+        const int skills = storedText(swapped, "SELECT rootpage FROM sqlite_master WHERE name = 'Skill'").toInt();
+        const int size = storedText(swapped, "PRAGMA page_size").toInt();
         ASSERT_GT(stats, 1);
         ASSERT_GT(skills, 1);
         QByteArray b = bytes(swapped);
@@ -141,8 +114,8 @@ TEST_F(CharacterFileChecksTest, FixedTablesHoldExactlyTheRowsASaveWrites)
         b.replace(qsizetype(stats - 1) * size, size, b.mid(qsizetype(skills - 1) * size, size));
         b.replace(qsizetype(skills - 1) * size, size, statsPage);
         writeBytes(swapped, b);
-        ASSERT_EQ(firstText(swapped, "PRAGMA integrity_check"), QStringLiteral("ok"));
-        ASSERT_EQ(firstText(swapped, "SELECT count(*) FROM \"Stats\""), QStringLiteral("200"));
+        ASSERT_EQ(storedText(swapped, "PRAGMA integrity_check"), QStringLiteral("ok"));
+        ASSERT_EQ(storedText(swapped, "SELECT count(*) FROM \"Stats\""), QStringLiteral("200"));
     }
     const Case cases[] = {
         {"swapped.pja", nullptr, vb::ErrDamaged, "the column “Stats_ID” of the table “Stats” holds 1 in row 1 where 0 "

@@ -1,5 +1,6 @@
 #include "CharacterFileTestSupport.h"
 #include "CharacterSamples.h"
+#include "StoredFileSupport.h"
 #include "character/CharacterFile.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
@@ -24,6 +25,11 @@
 namespace {
 
 using Cells = character::GrowTable<qint32>;
+using filetest::alter;
+using filetest::bytes;
+using filetest::storedNumber;
+using filetest::storedText;
+using filetest::writeBytes;
 
 class CharacterFileTest : public ::testing::Test {
 protected:
@@ -62,49 +68,6 @@ protected:
             *errorText = ui->errors().front().text;
         EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
         return p;
-    }
-
-    // Runs SQL on a saved character file with the plain engine, as another
-    // program (or a damaged disk) would change it.
-    static void alter(const QString &file, const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        char *err = nullptr;
-        const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
-        EXPECT_EQ(rc, SQLITE_OK) << (err ? err : "");
-        sqlite3_free(err);
-        sqlite3_close(db);
-    }
-
-    // The first value of a query on a saved file, read with the plain engine
-    // as another program would see it.
-    static qint64 storedNumber(const QString &file, const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        sqlite3_stmt *st = nullptr;
-        qint64 value = 0;
-        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
-            && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            value = sqlite3_column_int64(st, 0);
-        else
-            ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return value;
-    }
-
-    static QByteArray bytes(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    static void writeBytes(const QString &file, const QByteArray &data)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(data), data.size());
     }
 
     QStringList folderEntries() const

@@ -3,6 +3,7 @@
 #include "SheetFixture.h"
 
 #include "character/Players.h"
+#include "character/StoredFileSupport.h"
 #include "mainwindow/FormFactories.h"
 #include "mainwindow/frmMain.h"
 
@@ -154,13 +155,6 @@ TEST_F(SheetFileTest, AHistoryTypedIntoReachesTheFileWithCrLfBetweenItsLines)
     P().FileName = files.filePath(QStringLiteral("lignes.pja"));
     P().SaveP();
 
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(P().FileName.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt *st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT Historique FROM General", -1, &st, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    const QString stored = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+    const QString stored = filetest::storedText(P().FileName, "SELECT Historique FROM General");
     EXPECT_EQ(stored, QStringLiteral("ligne un\r\nligne deuxx\r\ntrois"));
 }

@@ -1,0 +1,56 @@
+#pragma once
+// A character file as another program, or a damaged disk, sees it: its bytes,
+// and SQL run on it with the plain engine.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace filetest {
+
+inline void alter(const QString &file, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    char *err = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &err), SQLITE_OK) << sql << ": " << (err ? err : "");
+    sqlite3_free(err);
+    sqlite3_close(db);
+}
+
+// The first value of a query, as text; a query that gives no row fails.
+inline QString storedText(const QString &file, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *st = nullptr;
+    QString text;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    else
+        ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return text;
+}
+
+inline qint64 storedNumber(const QString &file, const char *sql)
+{
+    return storedText(file, sql).toLongLong();
+}
+
+inline QByteArray bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString &file, const QByteArray &data)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(data), data.size());
+}
+
+} // namespace filetest
