@@ -254,44 +254,18 @@ void frmGeneral::txtNom_Change()
 
 void frmGeneral::txtExperience_Change()
 {
-    Personnage &p = Record();
-    // A figure past the range is not taken.
-    if (const sheet::Reading v = ReadFigure({Figure::Experience}, txtExperience->text()); v.inside())
-        p.Experience = static_cast<qint32>(v.value);
-    else if (v.state == sheet::Reading::Outside)
-        HoldEntered(txtExperience);
-    txtNiveau->setText(QString::number(p.CalNiveau()));
+    StoreTyped(txtExperience);
+    txtNiveau->setText(QString::number(Record().CalNiveau()));
 }
-
-namespace {
-
-// A fractional field follows its box while the box holds a number it can
-// take. The text the field itself shows is not read back, so that showing a
-// value never changes it in its eighth digit.
-// Whether it fell outside its range.
-bool TakeFloat(float &field, const QString &text, const sheet::Reading &read)
-{
-    if (text == sheet::RegionalText(field))
-        return false;
-    if (read.inside())
-        field = static_cast<float>(read.value);
-    return read.state == sheet::Reading::Outside;
-}
-
-} // namespace
 
 void frmGeneral::txtAge_Change()
 {
-    if (TakeFloat(Record().Age, txtAge->text(), ReadFigure({Figure::Age}, txtAge->text())))
-        HoldEntered(txtAge);
+    StoreTyped(txtAge);
 }
 
 void frmGeneral::txtApparence_Change()
 {
-    if (const sheet::Reading v = ReadFigure({Figure::Appearance}, txtApparence->text()); v.inside())
-        Record().Apparence = static_cast<qint16>(v.value);
-    else if (v.state == sheet::Reading::Outside)
-        HoldEntered(txtApparence);
+    StoreTyped(txtApparence);
 }
 
 void frmGeneral::txtCheveux_Change()
@@ -306,14 +280,12 @@ void frmGeneral::txtYeux_Change()
 
 void frmGeneral::txtGrandeur_Change()
 {
-    if (TakeFloat(Record().Grandeur, txtGrandeur->text(), ReadFigure({Figure::Height}, txtGrandeur->text())))
-        HoldEntered(txtGrandeur);
+    StoreTyped(txtGrandeur);
 }
 
 void frmGeneral::txtPoids_Change()
 {
-    if (TakeFloat(Record().Poids, txtPoids->text(), ReadFigure({Figure::Weight}, txtPoids->text())))
-        HoldEntered(txtPoids);
+    StoreTyped(txtPoids);
 }
 
 void frmGeneral::txtHistorique_Change()

@@ -148,6 +148,9 @@ private:
     // While a box reads past its range the record holds what it held when the
     // player came in, so that a save in mid-typing keeps no part of the figure.
     void HoldEntered(QLineEdit *box);
+    // A keystroke in a figure box: a figure in range goes into the record at
+    // once, one past it is held off, text that is no number changes nothing.
+    void StoreTyped(QLineEdit *box);
 
     void BuildLayout();
     void BuildIdentity();

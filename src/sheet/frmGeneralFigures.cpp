@@ -204,6 +204,29 @@ void frmGeneral::FigureEvent(QLineEdit *box, QEvent *event)
     }
 }
 
+void frmGeneral::StoreTyped(QLineEdit *box)
+{
+    const Figure f = m_figures.value(box);
+    // The text the field itself shows is not read back, so that showing a
+    // fraction never changes it in its eighth digit.
+    if (box->text() == FigureText(f))
+        return;
+    const sheet::Reading r = ReadFigure(f, box->text());
+    if (r.state == sheet::Reading::Outside)
+        HoldEntered(box);
+    if (!r.inside())
+        return;
+    double value = r.value;
+    if (f.kind == Figure::Coin) {
+        // The count replaces its place of the amount; the other places stay.
+        const qint64 m = Record().Money;
+        const qint64 w = sheet::kCoinWorth[f.index];
+        const qint64 count = static_cast<qint64>(value);
+        value = static_cast<double>(f.index == 0 ? count * w + m % w : m - sheet::CoinPart(m, f.index) * w + count * w);
+    }
+    SetFigureValue(f, value);
+}
+
 void frmGeneral::HoldEntered(QLineEdit *box)
 {
     const auto entered = m_enteredWith.constFind(box);

@@ -51,19 +51,9 @@ void frmGeneral::txtMoney_Change(int Index)
 {
     if (Index < 0 || Index > 4)
         return;
-    Personnage &p = Record();
-    const qint64 m = p.Money;
     // A count that would take the fortune past what the record holds is not
     // taken; leaving the box says so.
-    const sheet::Reading v = ReadFigure({Figure::Coin, Index}, txtMoney[Index]->text());
-    if (v.state == sheet::Reading::Outside)
-        HoldEntered(txtMoney[Index]);
-    if (!v.inside())
-        return;
-    const qint64 w = sheet::kCoinWorth[Index];
-    const qint64 count = static_cast<qint64>(v.value);
-    const qint64 amount = Index == 0 ? count * w + m % w : m - sheet::CoinPart(m, Index) * w + count * w;
-    p.Money = static_cast<qint32>(amount);
+    StoreTyped(txtMoney[Index]);
 }
 
 // ------------------------------------------------------------------ statistics
@@ -97,13 +87,8 @@ void frmGeneral::Stat_Change(int stat, int Index)
     Personnage &p = Record();
     // A bonus the record cannot hold is not taken; the text stays as typed
     // until the player leaves the box.
-    if (Index == 4) {
-        const sheet::Reading v = ReadFigure({Figure::StatSpecial, stat}, Stat_ID[stat][4]->text());
-        if (v.inside())
-            p.AddStat(2, static_cast<qint16>(stat), static_cast<qint16>(v.value));
-        else if (v.state == sheet::Reading::Outside)
-            HoldEntered(Stat_ID[stat][4]);
-    }
+    if (Index == 4)
+        StoreTyped(Stat_ID[stat][4]);
     Stat_ID[stat][5]->setText(QString::number(p.TotalStatBonus(static_cast<qint16>(stat))));
 }
 
@@ -164,13 +149,8 @@ void frmGeneral::Resistance_Change(int kind, int Index)
     if (kind < 1 || kind > 9)
         return;
     Personnage &p = Record();
-    if (Index == 2) {
-        const sheet::Reading v = ReadFigure({Figure::ResistanceSpecial, kind}, Resistance[kind][2]->text());
-        if (v.inside())
-            p.AddResistanceSpecial(static_cast<qint16>(kind), static_cast<qint16>(v.value));
-        else if (v.state == sheet::Reading::Outside)
-            HoldEntered(Resistance[kind][2]);
-    }
+    if (Index == 2)
+        StoreTyped(Resistance[kind][2]);
     Resistance[kind][3]->setText(QString::number(p.TotalResistanceBonus(static_cast<qint16>(kind))));
 }
 
