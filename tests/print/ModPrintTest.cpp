@@ -223,6 +223,19 @@ TEST_F(PrimitivesTest, ACutTextKeepsNoBlankBeforeItsEllipsis)
     EXPECT_EQ(ModPrint::Fit(QStringLiteral("Épée longue Wolfsmantel"), room), QStringLiteral("Épée longue..."));
 }
 
+TEST_F(PrimitivesTest, ATextExactlyAsWideAsItsRoomIsKeptWhole)
+{
+    RecordingTarget printer(true);
+    Start(printer);
+    ModPrint::SetFontSize(10);
+    // Short and long texts; the last ends in letters narrower than "...".
+    for (const QString text : {QStringLiteral("Épée"), QStringLiteral("Épée longue Wolfsmantel"),
+                               QStringLiteral("Épée longue de fil")}) {
+        const double room = ModPrint::TextWidth(text);
+        EXPECT_EQ(ModPrint::Fit(text, room), text);
+    }
+}
+
 TEST_F(PrimitivesTest, AFailingPrinterIsReportedOnceAndItsDocumentDropped)
 {
     RecordingTarget printer(true);
