@@ -3,7 +3,6 @@
 #include "PrintFixture.h"
 #include "character/Players.h"
 #include "platform/vb.h"
-#include "print/SheetRules.h"
 
 #include <QSet>
 

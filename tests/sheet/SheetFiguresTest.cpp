@@ -127,10 +127,10 @@ TEST_F(SheetTest, ACoinCountPastWhatTheFortuneHoldsIsPutBackWhenTheBoxIsLeft)
 {
     OpenRules();
     frmGeneral &w = Load();
-    // From 25000, the other places of each digit box hold 20000 (pa) or 25000
-    // (pb to pe); the count may take the fortune from -2147483648 to
-    // 2147483647: for pa (20000 + 2147463 x 1000 = 2147483000) and
-    // -(2147483648 + 20000) / 1000, rounded down, and so on.
+    // From 25000 the other places hold 20000 beside pa and 25000 beside pb to
+    // pe. A count is taken while the fortune stays within -2147483648 and
+    // 2147483647: for pa (2147483647 - 20000) / 1000 and -(2147483648 +
+    // 20000) / 1000, each rounded down; likewise with 100, 10 and 1.
     const struct {
         int box;
         const char *typed, *shown, *range;
