@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
+#include <algorithm>
 #include <memory>
 
 namespace ModPrint {
@@ -292,10 +293,13 @@ QString Fit(const QString &text, double width)
         lo = hi;
         hi *= 2;
     }
-    if (hi >= text.size()) {
+    // The whole text may fit where a shorter head and the ellipsis do not, its
+    // last letters being narrower than "..."; a text more than twice as long
+    // as a head that does not fit has too many letters left for that.
+    if (hi >= text.size() || text.size() <= 2 * hi) {
         if (TextWidth(text) <= width)
             return text;
-        hi = text.size();
+        hi = std::min(hi, text.size());
     }
     while (hi - lo > 1) {
         const qsizetype mid = lo + (hi - lo) / 2;

@@ -148,6 +148,7 @@ TEST_F(RaceBonusTest, AveragedRacePartsDropTheirRemainderTowardZero)
     EXPECT_EQ(p.TotalResistanceBonus(4), 1);
     p.Race_ID = 3;        // Ess 10, Chan 5, Ment 10
     EXPECT_EQ(p.TotalResistanceBonus(1), 8);
+    EXPECT_EQ(p.TotalResistanceBonus(3), 7);   // 15 \ 2: the half of 7.5 is dropped
 }
 
 TEST_F(RaceBonusTest, ResistancesUseOnlyTheValueBonusOfTheirStatistics)

@@ -251,6 +251,22 @@ TEST_F(TransferTest, RankOverflowIsReportedAndUndone)
     before.expectSame(p);
 }
 
+TEST_F(TransferTest, RanksReachTheTopOfTheirRangeAndNoFurther)
+{
+    A::RedimSkill(p);
+    A::Skill(p)(0, 0) = 41;
+    A::Skill(p)(1, 0) = 29999;
+    p.AddDevelopment(2, 41, 0, 1, 0);
+    ASSERT_TRUE(p.TranferRank());
+    EXPECT_EQ(rankOf(A::Skill(p), 41), 30000);
+
+    p.AddDevelopment(2, 41, 0, 1, 0);
+    const Tables before(p);
+    ui->expectError(QStringLiteral("TranferRank"), 6);
+    EXPECT_FALSE(p.TranferRank());
+    before.expectSame(p);
+}
+
 // ------------------------------------------------------------------ background bonuses
 
 qint32 special2(const character::GrowTable<qint32> &t, qint32 id)

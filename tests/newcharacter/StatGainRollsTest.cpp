@@ -75,6 +75,27 @@ TEST_F(StatGainRollsTest, GainRuleAndItsCut)
     }
 }
 
+TEST_F(StatGainRollsTest, GainRuleAtTheEdgesOfItsBands)
+{
+    struct Case {
+        int t, p, d1, d2, stored;
+    } cases[] = {
+        {40, 80, 6, 6, 52},   // the lowest doubles that gain: 12
+        {50, 60, 3, 8, 53},   // diff exactly 10: the lower die
+        {50, 70, 3, 8, 58},   // diff exactly 20: the higher die
+        {50, 71, 3, 8, 61},   // diff 21: both dice
+    };
+    for (const Case &c : cases) {
+        stat(0, c.t, c.p);
+        frmStatGainRolls dlg;
+        oneRow(dlg);
+        dlg.txtDie[0]->setText(vb::Str(c.d1));
+        dlg.txtDie[10]->setText(vb::Str(c.d2));
+        dlg.btnOk_Click();
+        EXPECT_EQ(temporary(0), c.stored) << c.t << "/" << c.p << " " << c.d1 << "," << c.d2;
+    }
+}
+
 TEST_F(StatGainRollsTest, LeftOutStatisticsGetNoDiceAndKeepTheirValue)
 {
     for (int i = 0; i < 10; ++i)

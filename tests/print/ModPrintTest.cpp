@@ -3,7 +3,6 @@
 #include "PrintFixture.h"
 #include "character/Players.h"
 #include "platform/vb.h"
-#include "print/SheetRules.h"
 
 #include <QSet>
 
@@ -223,6 +222,19 @@ TEST_F(PrimitivesTest, ACutTextKeepsNoBlankBeforeItsEllipsis)
     EXPECT_EQ(ModPrint::Fit(QStringLiteral("Épée longue Wolfsmantel"), room), QStringLiteral("Épée longue..."));
 }
 
+TEST_F(PrimitivesTest, ATextExactlyAsWideAsItsRoomIsKeptWhole)
+{
+    RecordingTarget printer(true);
+    Start(printer);
+    ModPrint::SetFontSize(10);
+    // Short and long texts; the last ends in letters narrower than "...".
+    for (const QString text : {QStringLiteral("Épée"), QStringLiteral("Épée longue Wolfsmantel"),
+                               QStringLiteral("Épée longue de fil")}) {
+        const double room = ModPrint::TextWidth(text);
+        EXPECT_EQ(ModPrint::Fit(text, room), text);
+    }
+}
+
 TEST_F(PrimitivesTest, AFailingPrinterIsReportedOnceAndItsDocumentDropped)
 {
     RecordingTarget printer(true);
@@ -365,22 +377,44 @@ TEST_F(MainPageTest, IdentityAndStatisticsStandOnTheirRows)
 
 TEST_F(MainPageTest, HitAndPowerPointsWithTheirFractionsAndRecoveries)
 {
+    // Race 1 adds 2 to CO and SD. Totals: CO 65 (0) + 2 + a special 1 = 3,
+    // SD 71 (1) + 2 = 3, EM 95 (7), In 60 (0), Pr 74 (1).
+    Personnage &p = Hero();
+    p.AddStat(2, 1, 1);
+    const auto skill = [&p](qint16 id, qint16 ranks, qint16 special) {
+        const qint32 row = p.RankRow(RankKind::Skill, id);
+        ASSERT_GE(row, 0) << id;
+        p.AddSkill(Personnage::fRank, qint16(row), RankKind::Skill, ranks);
+        p.AddSkill(Personnage::fSpecial1, qint16(row), RankKind::Skill, special);
+        p.AddSkill(Personnage::fSpecial2, qint16(row), RankKind::Skill, 0);
+    };
+    // Hit points: category 12 (CO, CO, SD, no rank bonus) 9, three ranks of
+    // the race's body development 0•5•3•2•1 15, special 2: 26.
+    skill(23, 3, 2);
+    // Power points: category 28 on the realm's statistics (realm 5: EM three
+    // times) 21, one rank of 0•3•2•1•1 3, special 1: 25.
+    skill(270, 1, 1);
     const auto rec = Record(QStringLiteral("01"));
-    const int h = Hero().TotalSkillBonus(23, 0, 2);
-    EXPECT_EQ(RightAt(*rec, 9.3, 16), vb::NumText(h));
-    EXPECT_EQ(RightAt(*rec, 10.25, 16), vb::NumText(print::sheet::RoundEven(h * 0.75)));
-    EXPECT_EQ(RightAt(*rec, 13.43, 16), QStringLiteral("65"));   // temporary Constitution
-    const int co = Hero().TotalStatBonus(1);
-    EXPECT_EQ(RightAt(*rec, 13.75, 21), vb::NumText(co) + QStringLiteral(" PdeC/3hre"));
+    // 26 x 0.75 = 19.5 and 26 x 0.25 = 6.5 go to the even neighbour.
+    EXPECT_EQ(RightAt(*rec, 9.3, 16) + ' ' + RightAt(*rec, 10.25, 16) + ' ' + RightAt(*rec, 11.21, 16) + ' '
+                  + RightAt(*rec, 12.16, 16) + ' ' + RightAt(*rec, 13.43, 16),
+              QStringLiteral("26 20 13 6 65"));   // the last: temporary CO
+    EXPECT_EQ(RightAt(*rec, 13.75, 20), QStringLiteral("2 PdeC/hre"));   // 3 / 2 = 1.5
+    EXPECT_EQ(RightAt(*rec, 13.75, 21), QStringLiteral("3 PdeC/3hre"));
     EXPECT_TRUE(rec->Find(QStringLiteral("Guérison"))->font.underline);
     EXPECT_FALSE(rec->Find(QStringLiteral("Actif"))->font.underline);
-    // Realm 5 stands on Empathy twice.
-    EXPECT_EQ(RightAt(*rec, 19.78, 20), vb::NumText(Hero().TotalStatBonus(5)) + QStringLiteral(" PdeP/hre"));
-    // Realm 1 averages Empathy, Intuition and Presence.
-    Hero().Royaume_ID = 1;
+    // 25 x 0.75 = 18.75, 25 x 0.5 = 12.5, 25 x 0.25 = 6.25.
+    EXPECT_EQ(RightAt(*rec, 15.33, 16) + ' ' + RightAt(*rec, 16.29, 16) + ' ' + RightAt(*rec, 17.24, 16) + ' '
+                  + RightAt(*rec, 18.19, 16),
+              QStringLiteral("25 19 12 6"));
+    EXPECT_EQ(RightAt(*rec, 19.78, 20), QStringLiteral("7 PdeP/hre"));     // (EM 7 + EM 7) / 2
+    EXPECT_EQ(RightAt(*rec, 19.78, 21), QStringLiteral("12 PdeP/3hre"));   // 25 / 2 = 12.5
+    // Realm 1 stands on EM, In and Pr: 7 + 0 + 1 = 8, so power points 8 + 3
+    // + 1 = 12 and a rest of 8 / 3 = 2.67.
+    p.Royaume_ID = 1;
     const auto arcane = Record(QStringLiteral("01"));
-    const int rest = print::sheet::RealmRest(1, Hero().TotalStatBonus(5), Hero().TotalStatBonus(6), Hero().TotalStatBonus(7));
-    EXPECT_EQ(RightAt(*arcane, 19.78, 20), vb::NumText(rest) + QStringLiteral(" PdeP/hre"));
+    EXPECT_EQ(RightAt(*arcane, 15.33, 16), QStringLiteral("12"));
+    EXPECT_EQ(RightAt(*arcane, 19.78, 20), QStringLiteral("3 PdeP/hre"));
 }
 
 TEST_F(MainPageTest, HelmetShieldAndArmourMarks)
@@ -453,12 +487,14 @@ TEST_F(MainPageTest, SpellListsWithLongNamesCutAndTheirRanks)
 
 TEST_F(MainPageTest, MovementEncumbranceAndHistory)
 {
+    // 1.80 m is 5.9 feet: no stride. No armour, so no maneuver penalty; ST 55
+    // (0) + race 2 gives 3 x 2 = 6, no movement penalty and an allowance of 6.
+    // Qu 82 (3) gives 3 x 3 = 9: base (50 + 9) / 3.28 = 17.99 m.
     Hero().Armure = 0;
     Hero().Grandeur = 1.8f;
     const auto rec = Record(QStringLiteral("01"));
-    const int base = print::sheet::BaseRate(0, Hero().TotalStatBonus(8),
-                                            print::sheet::MovementPenalty(std::nullopt, Hero().TotalStatBonus(9)), 3.28);
-    EXPECT_EQ(RightAt(*rec, 3.59, 35), vb::NumText(base) + QStringLiteral(" m"));
+    EXPECT_EQ(RightAt(*rec, 3.59, 35), QStringLiteral("18 m"));
+    EXPECT_EQ(RightAt(*rec, 3.59, 36), QStringLiteral("27 m"));
     EXPECT_EQ(RightAt(*rec, 6.44, 40), QStringLiteral("Ruer"));
     EXPECT_EQ(RightAt(*rec, 8.03, 38), QStringLiteral("2/rd"));
     EXPECT_EQ(RightAt(*rec, 10.25, 35), QStringLiteral("Aucune \u2020"));
@@ -466,23 +502,23 @@ TEST_F(MainPageTest, MovementEncumbranceAndHistory)
     EXPECT_EQ(RightAt(*rec, 10.25, 41), QStringLiteral("(0)"));
     EXPECT_EQ(At(*rec, 2.32, 42), QStringLiteral("\u2020 Sprint"));
     EXPECT_EQ(At(*rec, 2.32, 43), QStringLiteral("\u2021 Pas de course"));
-    // Weight 61.5 kg: steps of 6 kg.
-    EXPECT_EQ(RightAt(*rec, 12.48, 35), QStringLiteral("6 kg"));
-    EXPECT_EQ(RightAt(*rec, 12.48, 44), QStringLiteral("60 kg"));
+    // Weight 61.5 kg: steps of 6 kg; the allowance of 6 leaves 6 - 8 on the
+    // first step and 6 - 80 on the tenth.
+    EXPECT_EQ(RightAt(*rec, 12.48, 35) + ' ' + RightAt(*rec, 13.75, 35), QStringLiteral("6 kg -2"));
+    EXPECT_EQ(RightAt(*rec, 12.48, 44) + ' ' + RightAt(*rec, 13.75, 44), QStringLiteral("60 kg -74"));
     // The history, line by line from just above row 48, the empty line kept.
     EXPECT_EQ(At(*rec, 2.32, 48.75), QStringLiteral("Formée à la forge de son oncle jusqu'à sa quinzième année."));
     EXPECT_EQ(At(*rec, 2.32, 49.75), QString());
     EXPECT_EQ(At(*rec, 2.32, 50.75), QStringLiteral("A rejoint la compagnie du Gué Rouge après l'hiver des loups."));
 
-    // In feet and pounds.
+    // In feet and pounds: 6.5 feet is one half foot above 6, a stride of 5:
+    // base 50 + 5 + 9 = 64 feet.
     ModGeneral::DataLanguage = 1000;
     Hero().Grandeur = 6.5f;
     Hero().Poids = 150;
     const auto feet = Record(QStringLiteral("01"));
-    const int b = print::sheet::BaseRate(5, Hero().TotalStatBonus(8),
-                                         print::sheet::MovementPenalty(std::nullopt, Hero().TotalStatBonus(9)), 1.0);
     // The units follow the data, whatever the interface language.
-    EXPECT_EQ(RightAt(*feet, 3.59, 35), vb::NumText(b) + QStringLiteral(" '"));
+    EXPECT_EQ(RightAt(*feet, 3.59, 35), QStringLiteral("64 '"));
     EXPECT_EQ(RightAt(*feet, 12.48, 35), QStringLiteral("15 lbs"));
     EXPECT_EQ(At(*feet, 4.54, 4), QStringLiteral("Brannish"));
 }

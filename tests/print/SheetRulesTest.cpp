@@ -23,6 +23,7 @@ TEST(SheetRulesTest, RestRecoveryAveragesThreeStatisticsForRealmOneAndTwoForTheO
 {
     EXPECT_EQ(RealmRest(1, 10, 5, 6), 7);    // 21 / 3
     EXPECT_EQ(RealmRest(1, 10, 5, 0), 5);    // 15 / 3
+    EXPECT_EQ(RealmRest(1, 10, 5, 5), 7);    // 20 / 3 = 6.67
     EXPECT_EQ(RealmRest(5, 10, 5, 90), 8);   // 7.5 to even; the third is not counted
     EXPECT_EQ(RealmRest(3, 3, 2, 0), 2);     // 2.5 to even
 }
@@ -92,6 +93,8 @@ TEST(SheetRulesTest, LoadLinesSkipTheStepsTheAllowanceCovers)
     EXPECT_EQ(covered[0], qMakePair(2, -6));
     EXPECT_EQ(covered[1], qMakePair(3, -14));
     EXPECT_EQ(covered[9], qMakePair(11, -78));
+    // An allowance of 8 covers step 1 exactly: no line of penalty 0.
+    EXPECT_EQ(LoadSteps(8)[0], qMakePair(2, -8));
     const auto none = LoadSteps(0);
     ASSERT_EQ(none.size(), 10);
     EXPECT_EQ(none[0], qMakePair(1, -8));

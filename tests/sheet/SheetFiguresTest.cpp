@@ -122,3 +122,47 @@ TEST_F(SheetTest, OnlyThePlayerLeavingAFigureBoxSpeaksAndOnlyOnce)
     EXPECT_EQ(box->text(), QStringLiteral("1"));
     EXPECT_EQ(P().DirStats(2, AG), 1);
 }
+
+TEST_F(SheetTest, ACoinCountPastWhatTheFortuneHoldsIsPutBackWhenTheBoxIsLeft)
+{
+    OpenRules();
+    frmGeneral &w = Load();
+    // From 25000 the other places hold 20000 beside pa and 25000 beside pb to
+    // pe. A count is taken while the fortune stays within -2147483648 and
+    // 2147483647: for pa (2147483647 - 20000) / 1000 and -(2147483648 +
+    // 20000) / 1000, each rounded down; likewise with 100, 10 and 1.
+    const struct {
+        int box;
+        const char *typed, *shown, *range;
+    } cases[] = {
+        {1, "9999999", "5", "-2147503 et 2147463"},
+        {2, "99999999", "0", "-21475086 et 21474586"},
+        {3, "999999999", "0", "-214750864 et 214745864"},
+        {4, "9999999999", "0", "-2147508648 et 2147458647"},
+    };
+    for (const auto &c : cases) {
+        QLineEdit *box = w.txtMoney[static_cast<size_t>(c.box)];
+        TypeOver(box, QString::fromLatin1(c.typed));
+        EXPECT_EQ(P().Money, 25000) << c.box;
+        ui->answerMsgBox(ports::Ok, QString::fromLatin1(c.range));
+        Focus(box, QEvent::FocusOut, Qt::TabFocusReason);
+        EXPECT_EQ(box->text(), QString::fromLatin1(c.shown)) << c.box;
+        EXPECT_EQ(P().Money, 25000) << c.box;
+    }
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 4);
+}
+
+TEST_F(SheetTest, AFigureTypedAtTheTopOfItsRangeIsKept)
+{
+    OpenRules();
+    frmGeneral &w = Load();
+    TypeOver(w.txtApparence, QStringLiteral("32767"));
+    Focus(w.txtApparence, QEvent::FocusOut, Qt::TabFocusReason);
+    TypeOver(w.txtExperience, QStringLiteral("1600000000"));
+    Focus(w.txtExperience, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(w.txtApparence->text(), QStringLiteral("32767"));
+    EXPECT_EQ(P().Apparence, 32767);
+    EXPECT_EQ(w.txtExperience->text(), QStringLiteral("1600000000"));
+    EXPECT_EQ(P().Experience, 1600000000);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 0);
+}

@@ -3,7 +3,10 @@
 
 #include "character/Players.h"
 #include "background/TransferChoices.h"
+#include "background/frmTraining.h"
 #include "mainwindow/frmMain.h"
+
+#include <QComboBox>
 
 
 using ModGeneral::Players;
@@ -265,6 +268,35 @@ TEST_F(StageEndTest, AdolescencePassReportsAWeaponListWithNothingToPick)
     EXPECT_EQ(background.size(), 1u);   // the pass goes on to the options
 }
 
+// Culture 4 gives one rank in the open lists: the player is told, picks one
+// list of the realm, and the list gets the rank, doubled as the culture
+// counts the open lists as an everyman skill.
+TEST_F(StageEndTest, AdolescencePassSendsAnOpenListRankToTheListChosen)
+{
+    player().Culture_ID = 4;
+    adolescence();
+    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Linguistique"), 0);
+    ui->allowUnused(false);
+    ui->answerChooseOne([](const std::vector<ports::ChooserItem> &items) { return items.front().id; });
+    ui->answerChooseOne([](const std::vector<ports::ChooserItem> &items) { return items.back().id; });
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Listes libres"));
+    ui->answerInput(QStringLiteral("Nord"), QStringLiteral("région"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("catégories d'armes"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("points d'historique"));
+    w->btnEnd_Click();
+
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).front().text,
+              QStringLiteral("Vous devez attribuer votre point d'adolesence en Listes libres dans la Liste de votre choix."));
+    const auto choosers = ui->callsOf(ScriptedPorts::Kind::ChooseOne);
+    ASSERT_EQ(choosers.size(), 2u);
+    EXPECT_EQ(choosers[1].mode, 888);
+    EXPECT_EQ(choosers[1].title, QStringLiteral("Listes libres (1 Rang)"));
+    ASSERT_FALSE(choosers[1].items.empty());
+    const qint32 row = player().RankRow(RankKind::SpellList, 166, choosers[1].items.back().id);
+    ASSERT_GE(row, 1);
+    EXPECT_EQ(player().RankCell(RankKind::SpellList, Personnage::fRank, row), QStringLiteral("2"));
+}
+
 TEST_F(StageEndTest, StageOpenersWriteTheirMarkers)
 {
     Personnage &p = player();
@@ -342,6 +374,26 @@ TEST_F(StageEndTest, LevelAfterSkillKeepsWhatThePurchasesCost)
     w->chkSkillCategory[0]->click();
     EXPECT_EQ(w->labPD->text().toInt(), points);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+    ClearFormTables();
+}
+
+// A package bought in a first level opened with Skill stays paid for once
+// Level starts the stage.
+TEST_F(StageEndTest, LevelAfterSkillKeepsWhatTheBoughtPackageCost)
+{
+    frmMain main;
+    main.show();
+    frmSkillDev *w = skillFromToolbar(main);
+    const int points = player().DevelopmentPoint();
+    frmTraining dlg;
+    ::setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.cbbTrainingPackage->setCurrentIndex(dlg.cbbTrainingPackage->findText(QStringLiteral("Guet de la cité")));
+    dlg.btnTrainingPack_Click();   // 10 points for profession 11
+    ASSERT_EQ(w->labPD->text().toInt(), points - 10);
+
+    main.tbToolBar_ButtonClick(QStringLiteral("Level"));
+    EXPECT_EQ(w->labPD->text().toInt(), points - 10);
     ClearFormTables();
 }
 
