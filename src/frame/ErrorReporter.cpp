@@ -43,6 +43,7 @@ QString text(int id)
 
 int g_oneBoxDepth = 0;
 bool g_oneBoxShown = false;
+bool g_shownSinceEntry = false;
 
 } // namespace
 
@@ -55,6 +56,23 @@ OneErrorBox::OneErrorBox()
 OneErrorBox::~OneErrorBox()
 {
     --g_oneBoxDepth;
+}
+
+OneErrorBoxPerEntry::OneErrorBoxPerEntry()
+{
+    if (g_oneBoxDepth++ == 0)
+        g_oneBoxShown = g_shownSinceEntry;
+}
+
+OneErrorBoxPerEntry::~OneErrorBoxPerEntry()
+{
+    if (--g_oneBoxDepth == 0)
+        g_shownSinceEntry = g_oneBoxShown;
+}
+
+void OneErrorBoxPerEntry::EnteredAnotherBox()
+{
+    g_shownSinceEntry = false;
 }
 
 QString ErrorMessageText(qint32 number, const QString &errText, const QString &location)
