@@ -51,9 +51,14 @@ QString quoted(const QString &name)
                 pages << n;
     const QString words = pages.isEmpty() ? Strings::Load(9402)
                                           : Strings::Load(pages.size() == 1 ? 9400 : 9401).arg(pages.join(QStringLiteral(", ")));
-    QString said = reports.join(QStringLiteral(" ")).simplified();
-    if (said.size() > 200)
-        said = said.left(200) + QStringLiteral("…");
+    // Its first fault is enough, without the heading that names the database.
+    QString said;
+    for (const QString &report : reports)
+        for (const QString &line : report.split(u'\n', Qt::SkipEmptyParts))
+            if (said.isEmpty() && !line.startsWith(QLatin1String("***")))
+                said = line.simplified();
+    if (said.size() > 120)
+        said = said.left(120) + QStringLiteral("…");
     throw vb::Refusal(vb::ErrDamaged, said.isEmpty() ? words : words + u'\n' + Strings::Load(9403).arg(said));
 }
 
