@@ -47,30 +47,19 @@ bool g_shownSinceEntry = false;
 
 } // namespace
 
-OneErrorBox::OneErrorBox()
+OneErrorBox::OneErrorBox(Reach reach) : m_reach(reach)
 {
     if (g_oneBoxDepth++ == 0)
-        g_oneBoxShown = false;
+        g_oneBoxShown = reach == SinceBoxEntered && g_shownSinceEntry;
 }
 
 OneErrorBox::~OneErrorBox()
 {
-    --g_oneBoxDepth;
-}
-
-OneErrorBoxPerEntry::OneErrorBoxPerEntry()
-{
-    if (g_oneBoxDepth++ == 0)
-        g_oneBoxShown = g_shownSinceEntry;
-}
-
-OneErrorBoxPerEntry::~OneErrorBoxPerEntry()
-{
-    if (--g_oneBoxDepth == 0)
+    if (--g_oneBoxDepth == 0 && m_reach == SinceBoxEntered)
         g_shownSinceEntry = g_oneBoxShown;
 }
 
-void OneErrorBoxPerEntry::EnteredAnotherBox()
+void OneErrorBox::EnteredAnotherBox()
 {
     g_shownSinceEntry = false;
 }

@@ -33,7 +33,7 @@ namespace {
 template <typename F>
 void Handle(const QString &location, F &&body)
 {
-    const OneErrorBoxPerEntry once;
+    const OneErrorBox once(OneErrorBox::SinceBoxEntered);
     try {
         body();
     } catch (...) {
@@ -55,7 +55,7 @@ void TrackEntries()
         if (!now || now == entered || now->window()->isModal())
             return;
         entered = now;
-        OneErrorBoxPerEntry::EnteredAnotherBox();
+        OneErrorBox::EnteredAnotherBox();
     });
 }
 
