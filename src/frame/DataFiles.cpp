@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <sqlite3.h>
@@ -423,7 +424,6 @@ QString shownValue(sqlite3_value *v)
 // A set of columns the SQL declares unique, and the rows met so far by their
 // values there.
 struct UniqueSeen {
-    const UniqueRule *rule;
     QVector<int> at;  // the columns' places in the row read
     int when = -1;    // the place of a partial index's condition, if any
     QHash<QByteArray, qint64> rows;
@@ -471,7 +471,7 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
     QStringList conditions;
     if (rule)
         for (const UniqueRule &u : rule->unique) {
-            UniqueSeen seen{&u, {}, -1, {}};
+            UniqueSeen seen;
             for (const char *c : u.columns)
                 if (const qsizetype at = order.indexOf(QString::fromUtf8(c)); at >= 0)
                     seen.at << int(at);
