@@ -429,29 +429,30 @@ struct UniqueSeen {
     QHash<QByteArray, qint64> rows;
 };
 
-// The values of the row at `at`, as the engine tells them apart; empty when
+// The values at `at` into `key`, as the engine tells them apart; false when
 // one is empty, as a unique index lets empty values repeat.
-QByteArray keyOf(sqlite3_stmt *st, const QVector<int> &at)
+bool keyOf(const std::vector<sqlite3_value *> &row, const QVector<int> &at, QByteArray &key)
 {
-    QByteArray key;
+    key.clear();
     for (int c : at) {
-        const int type = sqlite3_column_type(st, c);
+        sqlite3_value *v = row[size_t(c)];
+        const int type = sqlite3_value_type(v);
         key += char(type);
         if (type == SQLITE_NULL)
-            return {};
+            return false;
         if (type == SQLITE_INTEGER) {
-            const qint64 n = sqlite3_column_int64(st, c);
+            const qint64 n = sqlite3_value_int64(v);
             key.append(reinterpret_cast<const char *>(&n), sizeof n);
         } else if (type == SQLITE_FLOAT) {
-            const double d = sqlite3_column_double(st, c);
+            const double d = sqlite3_value_double(v);
             key.append(reinterpret_cast<const char *>(&d), sizeof d);
         } else {
-            const int n = sqlite3_column_bytes(st, c);
+            const int n = sqlite3_value_bytes(v);
             key.append(reinterpret_cast<const char *>(&n), sizeof n);
-            key.append(static_cast<const char *>(sqlite3_column_blob(st, c)), n);
+            key.append(static_cast<const char *>(sqlite3_value_blob(v)), n);
         }
     }
-    return key;
+    return true;
 }
 
 // Every column of the table is there, every value in it what the SQL
@@ -485,17 +486,21 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
         }
     TableScan scan(db, tables, t, QString(), conditions.join(QStringLiteral(", ")));
     sqlite3_stmt *st = scan.row();
+    // Each value is fetched once: every fetch takes the engine's lock.
+    std::vector<sqlite3_value *> row(size_t(order.size() + conditions.size()));
+    QByteArray key;
     qint64 place = 0;
     while (scan.found()) {
         ++place;
+        for (size_t c = 0; c < row.size(); ++c)
+            row[c] = sqlite3_column_value(st, int(c));
         for (int c = 0; c < order.size(); ++c)
-            if (const Fault fault = faultOf(sqlite3_column_value(st, c), checks[c]); fault != Fault::None)
-                wrongValue(t, order[c], sqlite3_column_value(st, c), fault, checks[c], place);
+            if (const Fault fault = faultOf(row[size_t(c)], checks[c]); fault != Fault::None)
+                wrongValue(t, order[c], row[size_t(c)], fault, checks[c], place);
         for (UniqueSeen &u : unique) {
-            if (u.when >= 0 && !sqlite3_column_int(st, u.when))
+            if (u.when >= 0 && !sqlite3_value_int(row[size_t(u.when)]))
                 continue;
-            const QByteArray key = keyOf(st, u.at);
-            if (key.isEmpty())
+            if (!keyOf(row, u.at, key))
                 continue;
             const auto first = u.rows.constFind(key);
             if (first == u.rows.cend()) {
@@ -504,7 +509,7 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
             }
             QStringList element;
             for (int c : u.at)
-                element << order[c] + u' ' + shownValue(sqlite3_column_value(st, c));
+                element << order[c] + u' ' + shownValue(row[size_t(c)]);
             throw vb::Refusal(vb::ErrDuplicate, Strings::Load(9396).arg(t.name, element.join(QStringLiteral(", ")),
                                                                         QString::number(first.value()),
                                                                         QString::number(place)));
