@@ -170,7 +170,6 @@ QByteArray tableContent(sqlite3 *db, const QByteArray &table)
     char keyKind = 0;
     eachRow(db, "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?1) ORDER BY cid", table,
             [&](sqlite3_stmt *st) {
-                const QByteArray name = columnBytes(st, 0);
                 const char kind = declaredKind(columnBytes(st, 1));
                 const bool key = sqlite3_column_int(st, 3) > 0;
                 if (key) {
