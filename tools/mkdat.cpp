@@ -7,6 +7,12 @@
 // writes instead what those files make of a data file, as C++ initialiser
 // text: its application id, its user version, and its tables with their
 // columns in order. The program checks the files beside it against that.
+//
+//   mkdat --content OUT.inc a.sql b.sql ...
+// writes, likewise, what those files declare of a data file's content: for
+// each table the rows they fill it with, its columns' declared types, which
+// may not be empty and which make its key, and the column sets that are
+// declared unique (with the condition of a partial index).
 #include "platform/Collation.h"
 
 #include <QFile>
@@ -47,19 +53,44 @@ QByteArray literal(const unsigned char *text)
     return out + '"';
 }
 
-int shape(int argc, char **argv)
+// The SQL files run into a database in memory; null when one fails.
+sqlite3 *readSql(int first, int argc, char **argv)
 {
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "mkdat: no memory\n");
-        return 1;
+        sqlite3_close(db);
+        return nullptr;
     }
     platform::registerCollations(db);
     sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
-    if (!runFiles(db, 3, argc, argv)) {
+    if (!runFiles(db, first, argc, argv)) {
         sqlite3_close(db);
+        return nullptr;
+    }
+    return db;
+}
+
+// An unchanged text keeps its file's date: nothing that includes it is rebuilt.
+int writeIfChanged(const char *path, const QByteArray &text)
+{
+    const QString out = QString::fromLocal8Bit(path);
+    QFile f(out);
+    if (f.open(QIODevice::ReadOnly) && f.readAll() == text)
+        return 0;
+    f.close();
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size()) {
+        std::fprintf(stderr, "mkdat: cannot write %s\n", qPrintable(out));
         return 1;
     }
+    return 0;
+}
+
+int shape(int argc, char **argv)
+{
+    sqlite3 *db = readSql(3, argc, argv);
+    if (!db)
+        return 1;
     QByteArray text = "// Made by mkdat from the SQL the data file is built from.\n{";
     for (const char *pragma : {"PRAGMA application_id", "PRAGMA user_version"}) {
         sqlite3_stmt *st = nullptr;
@@ -87,17 +118,101 @@ int shape(int argc, char **argv)
     sqlite3_finalize(st);
     sqlite3_close(db);
     text += QByteArray(table.isEmpty() ? "" : "}},\n") + "}}\n";
-    const QString out = QString::fromLocal8Bit(argv[2]);
-    QFile f(out);
-    // An unchanged shape keeps its date: nothing that includes it is rebuilt.
-    if (f.open(QIODevice::ReadOnly) && f.readAll() == text)
+    return writeIfChanged(argv[2], text);
+}
+
+// SQLite's own reading of a declared type: 'i' whole numbers, 't' text, 'r'
+// numbers, 0 anything.
+char declaredKind(QByteArray type)
+{
+    type = type.toUpper();
+    if (type.contains("INT"))
+        return 'i';
+    if (type.contains("CHAR") || type.contains("CLOB") || type.contains("TEXT"))
+        return 't';
+    if (type.isEmpty() || type.contains("BLOB"))
         return 0;
-    f.close();
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size()) {
-        std::fprintf(stderr, "mkdat: cannot write %s\n", qPrintable(out));
+    return 'r';
+}
+
+QByteArray kindLiteral(char kind)
+{
+    return kind ? "'" + QByteArray(1, kind) + "'" : QByteArray("0");
+}
+
+// Runs `sql` with its one text bound and calls `row` on each row.
+template <typename Row>
+void eachRow(sqlite3 *db, const char *sql, const QByteArray &bound, Row &&row)
+{
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    if (sqlite3_bind_parameter_count(st) > 0)
+        sqlite3_bind_text(st, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        row(st);
+    sqlite3_finalize(st);
+}
+
+QByteArray columnBytes(sqlite3_stmt *st, int c)
+{
+    return QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
+}
+
+// One table's content as its SQL declares it.
+QByteArray tableContent(sqlite3 *db, const QByteArray &table)
+{
+    qint64 rows = 0;
+    const QByteArray quoted = "\"" + QByteArray(table).replace('"', "\"\"") + '"';
+    eachRow(db, QByteArray("SELECT count(*) FROM " + quoted).constData(), {},
+            [&rows](sqlite3_stmt *st) { rows = sqlite3_column_int64(st, 0); });
+    QByteArrayList columns;
+    QByteArrayList keys;
+    char keyKind = 0;
+    eachRow(db, "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?1) ORDER BY cid", table,
+            [&](sqlite3_stmt *st) {
+                const char kind = declaredKind(columnBytes(st, 1));
+                const bool key = sqlite3_column_int(st, 3) > 0;
+                if (key) {
+                    keys << literal(sqlite3_column_text(st, 0));
+                    keyKind = kind;
+                }
+                columns << "{" + literal(sqlite3_column_text(st, 0)) + ", " + kindLiteral(kind) + ", "
+                               + (sqlite3_column_int(st, 2) ? "true" : "false") + ", " + (key ? "true" : "false")
+                               + "}";
+            });
+    QByteArrayList unique;
+    // A lone whole-number key is the row's own number: unique, with no index.
+    if (keys.size() == 1 && keyKind == 'i')
+        unique << "{\"\", {" + keys.first() + "}}";
+    eachRow(db,
+            "SELECT l.name, coalesce(m.sql, '') FROM pragma_index_list(?1) AS l "
+            "LEFT JOIN sqlite_master AS m ON m.type = 'index' AND m.name = l.name WHERE l.\"unique\" ORDER BY l.seq DESC",
+            table, [&](sqlite3_stmt *st) {
+                const QByteArray index = columnBytes(st, 0);
+                const QByteArray sql = columnBytes(st, 1).simplified();
+                const qsizetype where = sql.toUpper().lastIndexOf(" WHERE ");
+                const QByteArray condition = where < 0 ? QByteArray() : sql.mid(where + 7);
+                QByteArrayList names;
+                eachRow(db, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno", index,
+                        [&names](sqlite3_stmt *c) { names << literal(sqlite3_column_text(c, 0)); });
+                unique << "{" + literal(reinterpret_cast<const unsigned char *>(condition.constData())) + ", {"
+                              + names.join(", ") + "}}";
+            });
+    return "{" + literal(reinterpret_cast<const unsigned char *>(table.constData())) + ", "
+           + QByteArray::number(rows) + ",\n {" + columns.join(", ") + "},\n {" + unique.join(", ") + "}}";
+}
+
+int content(int argc, char **argv)
+{
+    sqlite3 *db = readSql(3, argc, argv);
+    if (!db)
         return 1;
-    }
-    return 0;
+    QByteArrayList tables;
+    eachRow(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid", {},
+            [&](sqlite3_stmt *st) { tables << tableContent(db, columnBytes(st, 0)); });
+    sqlite3_close(db);
+    return writeIfChanged(argv[2], "// Made by mkdat from the SQL the data file is built from.\n{{\n"
+                                       + tables.join(",\n") + "\n}}\n");
 }
 
 } // namespace
@@ -106,8 +221,11 @@ int main(int argc, char **argv)
 {
     if (argc >= 3 && QByteArray(argv[1]) == "--shape")
         return shape(argc, argv);
+    if (argc >= 3 && QByteArray(argv[1]) == "--content")
+        return content(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: mkdat OUT.dat file.sql...\n       mkdat --shape OUT.inc file.sql...\n");
+        std::fprintf(stderr, "usage: mkdat OUT.dat file.sql...\n       mkdat --shape OUT.inc file.sql...\n"
+                             "       mkdat --content OUT.inc file.sql...\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);

@@ -155,8 +155,13 @@ QByteArray settled(const QString &file, const QByteArray &image)
     for (const char *suffix : {"-journal", "-wal"}) {
         const QFileInfo side(file + QLatin1String(suffix));
         if (side.isFile() && side.size() > 0) {
+            // The file itself may be small: the box names what is too large.
             if (side.size() > character::MaxFileBytes)
-                tooLarge(file, Strings::Load(9225).arg(side.size()).arg(character::MaxFileBytes));
+                unreadable(vb::ErrIo, file,
+                           Strings::Load(9404)
+                               .arg(QDir::toNativeSeparators(side.filePath()))
+                               .arg(side.size())
+                               .arg(character::MaxFileBytes));
             sides << QLatin1String(suffix);
         }
     }

@@ -32,9 +32,18 @@ const std::vector<Table> &RulesRead();
 // explicit: no reader names them, so a rules file without them serves as well.
 const QStringList &RulesNotRead();
 
+// Raises vb::Refusal, in words, when the file at `path` cannot be opened for
+// reading: missing, a folder, a link that leads nowhere or back to itself,
+// not a regular file, or not to be read. The number is the one opening it
+// would raise, or `number` when given.
+void CheckOpenable(const QString &path, int number = 0);
+
 // Raises vb::Refusal, in words, when the open rules are damaged (the engine's
 // quick integrity check), lack a table or column the program reads, or hold
-// in an identifier column anything but a whole number.
+// what their SQL does not declare: a value not of its column's type, an empty
+// one where none may be, text that is not UTF-8, an identifier below 0 (below
+// 1 for a table's own key), an element twice where the SQL makes it unique,
+// no rows in a table the SQL fills, or another count of statistics.
 void CheckRules(const dao::Database &rules);
 
 // Opens the file at `path` and raises vb::Error (a vb::Refusal where words say

@@ -43,18 +43,25 @@ QString text(int id)
 
 int g_oneBoxDepth = 0;
 bool g_oneBoxShown = false;
+bool g_shownSinceEntry = false;
 
 } // namespace
 
-OneErrorBox::OneErrorBox()
+OneErrorBox::OneErrorBox(Reach reach) : m_reach(reach)
 {
     if (g_oneBoxDepth++ == 0)
-        g_oneBoxShown = false;
+        g_oneBoxShown = reach == SinceBoxEntered && g_shownSinceEntry;
 }
 
 OneErrorBox::~OneErrorBox()
 {
-    --g_oneBoxDepth;
+    if (--g_oneBoxDepth == 0 && m_reach == SinceBoxEntered)
+        g_shownSinceEntry = g_oneBoxShown;
+}
+
+void OneErrorBox::EnteredAnotherBox()
+{
+    g_shownSinceEntry = false;
 }
 
 QString ErrorMessageText(qint32 number, const QString &errText, const QString &location)

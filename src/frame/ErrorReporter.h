@@ -39,10 +39,20 @@ void ReportCurrentException(const QString &location);
 // that meets the same bad figure in every computation it runs says so once,
 // instead of burying the player under boxes. Scopes nest; the outermost one
 // decides.
+//
+// Edit handlers run once per keystroke: with SinceBoxEntered, a box is shown
+// only if none was since the player entered the box being typed into
+// (EnteredAnotherBox). Rules that could not be opened then cost one box per
+// box entered, not one or two per key.
 class OneErrorBox {
 public:
-    OneErrorBox();
+    enum Reach { ThisAction, SinceBoxEntered };
+    explicit OneErrorBox(Reach reach = ThisAction);
     ~OneErrorBox();
     OneErrorBox(const OneErrorBox &) = delete;
     OneErrorBox &operator=(const OneErrorBox &) = delete;
+    static void EnteredAnotherBox();
+
+private:
+    Reach m_reach;
 };

@@ -67,6 +67,7 @@ void OpenDB()
         engine.SystemDB = AppFolder() + QStringLiteral("/mind.dat");
 
         file = engine.SystemDB;
+        datafiles::CheckOpenable(file, vb::ErrWorkgroup);
         WsMaster = engine.CreateWorkspace(kMasterWorkspace, kMasterUser, kMasterPassword);
         engine.AppendWorkspace(WsMaster);
 
@@ -75,6 +76,7 @@ void OpenDB()
         dao::OpenOptions options;
         options.readOnly = true;
         options.cacheRows = true;
+        datafiles::CheckOpenable(MasterPath);
         DbMaster = WsMaster.OpenDatabase(MasterPath, options);
         try {
             datafiles::CheckRules(DbMaster);

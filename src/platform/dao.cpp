@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QUrl>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -429,6 +430,15 @@ namespace {
 
 constexpr char kHeader[] = "SQLite format 3";
 
+// A file opened only to be read is taken as it lies: no lock, and no journal
+// or write-ahead log looked for or made beside it (one left in write-ahead
+// mode is read from its main file alone), so that nothing ever appears beside
+// the data files.
+QByteArray readOnlyUri(const QString &path)
+{
+    return "file://" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?immutable=1";
+}
+
 // Opens without ever creating, and refuses what is plainly no database
 // before SQLite sees it.
 sqlite3 *openChecked(const QString &path, bool readOnly)
@@ -448,8 +458,9 @@ sqlite3 *openChecked(const QString &path, bool readOnly)
     if (fi.size() < 512 || head.size() < 16 || std::memcmp(head.constData(), kHeader, 16) != 0)
         raise(vb::ErrNotADatabase);
     sqlite3 *db = nullptr;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE;
+    const int rc = sqlite3_open_v2(readOnly ? readOnlyUri(path).constData() : QFile::encodeName(path).constData(), &db,
+                                   flags, nullptr);
     if (rc != SQLITE_OK) {
         const int code = db ? sqlite3_extended_errcode(db) : rc;
         sqlite3_close_v2(db);

@@ -12,12 +12,14 @@
 #include "platform/vb.h"
 #include "sheet/SheetNumbers.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTextDocument>
@@ -31,11 +33,30 @@ namespace {
 template <typename F>
 void Handle(const QString &location, F &&body)
 {
+    const OneErrorBox once(OneErrorBox::SinceBoxEntered);
     try {
         body();
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmGeneral.") + location);
     }
+}
+
+// The player entering another box starts a new entry for the edit handlers'
+// boxes; the focus coming back to the same box from a message or another
+// window does not.
+void TrackEntries()
+{
+    static bool tracking = false;
+    if (tracking || !qApp)
+        return;
+    tracking = true;
+    static QPointer<QWidget> entered;
+    QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget *, QWidget *now) {
+        if (!now || now == entered || now->window()->isModal())
+            return;
+        entered = now;
+        OneErrorBox::EnteredAnotherBox();
+    });
 }
 
 bool FindId(dao::Recordset &rs, const char *column, qint64 id)
@@ -63,6 +84,7 @@ frmGeneral::frmGeneral(QWidget *parent)
 {
     BuildLayout();
     ConnectHandlers();
+    TrackEntries();
     RegisterFigures();
     txtNom->installEventFilter(this);
     try {

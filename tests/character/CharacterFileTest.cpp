@@ -605,6 +605,18 @@ TEST_F(CharacterFileTest, FilesAtTheCapsOpenAndFilesPastThemAreRefused)
                                   .arg(QFileInfo(huge).size())))
         << text.toStdString();
 
+    // A log beside a small file past the cap: the box names the log.
+    const QString logged = savedSample(QStringLiteral("logged.pja"));
+    QFile log(logged + QStringLiteral("-wal"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly) && log.resize(17825792));
+    log.close();
+    load(logged, true, vb::ErrIo, &text);
+    EXPECT_TRUE(text.contains(QStringLiteral("could not be read: the file “%1-wal” beside it, left by a change another "
+                                             "program did not finish, holds 17825792 bytes; this program reads at "
+                                             "most 16777216")
+                                  .arg(logged)))
+        << text.toStdString();
+
     // A file of exactly the size cap opens: free pages fill it to the byte.
     const QString atSize = savedSample(QStringLiteral("atsize.pja"));
     {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <functional>
@@ -39,6 +40,7 @@ protected:
     // The built file back in the program's folder, writable so a case can damage it.
     void putBack(const QString &name)
     {
+        QDir(file(name)).removeRecursively();
         QFile::remove(file(name));
         ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name, file(name)));
         QFile::setPermissions(file(name), QFile::ReadOwner | QFile::WriteOwner);
@@ -82,6 +84,20 @@ TEST_F(DataFilesAtStartTest, EachDamageToTheRulesIsOneBoxNamingMasterDat)
     };
     const QString master = file(QStringLiteral("master.dat"));
     const auto sql = [](const char *text) { return [text](const QString &path) { testrules::Exec(path, text); }; };
+    // The table again as plain columns, without the keys and limits its SQL gives
+    // it, so that what the engine would refuse can be put in.
+    const auto loose = [](const char *table, const char *change) {
+        return [=](const QString &path) {
+            testrules::Exec(path, QByteArray("CREATE TABLE loose AS SELECT * FROM [") + table + "]; DROP TABLE [" + table
+                                      + "]; ALTER TABLE loose RENAME TO [" + table + "]; " + change);
+        };
+    };
+    const auto load = [](int id, QStringList args) {
+        QString text = Strings::Load(id);
+        for (const QString &a : args)
+            text = text.arg(a);
+        return text;
+    };
     const std::vector<Damage> damages{
         {"the security file in its place",
          [this](const QString &path) {
@@ -93,10 +109,42 @@ TEST_F(DataFilesAtStartTest, EachDamageToTheRulesIsOneBoxNamingMasterDat)
          Strings::Load(9351).arg(QStringLiteral("Weapons Type"))},
         {"a column missing", sql("ALTER TABLE [Race Abilities] DROP COLUMN Hobby_Ranks;"), vb::ErrNotInCollection,
          Strings::Load(9352).arg(QStringLiteral("Hobby_Ranks"), QStringLiteral("Race Abilities"))},
-        {"pages zeroed", [](const QString &path) { zeroPages(path, 30, 3); }, vb::ErrDamaged, QString()},
+        {"pages zeroed", [](const QString &path) { zeroPages(path, 30, 3); }, vb::ErrDamaged,
+         load(9401, {"30, 31, 32"})},
+        // Skills are numbered from 1 with no gap: skill 81 is the 81st row.
         {"text in an identifier", sql("UPDATE Skills SET Skill_Category_ID = 'onze' WHERE Skill_ID = 81;"),
-         vb::ErrTypeMismatch,
-         Strings::Load(9353).arg(QStringLiteral("Skill_Category_ID"), QStringLiteral("Skills"), QStringLiteral("onze"))},
+         vb::ErrTypeMismatch, load(9353, {"Skill_Category_ID", "Skills", "81", "onze"})},
+        {"text in the classification", sql("PRAGMA ignore_check_constraints = ON; UPDATE List SET [Classification_ ID] = 'ouverte' WHERE List_ID = 1;"),
+         vb::ErrTypeMismatch, load(9353, {"Classification_ ID", "List", "1", "ouverte"})},
+        {"a fraction in an identifier", sql("UPDATE Skills SET Skill_Category_ID = 2.5 WHERE Skill_ID = 1;"),
+         vb::ErrTypeMismatch, load(9353, {"Skill_Category_ID", "Skills", "1", "2.5"})},
+        {"bytes in an identifier", sql("UPDATE List SET Realm_ID = x'0102' WHERE List_ID = 1;"), vb::ErrTypeMismatch,
+         load(9353, {"Realm_ID", "List", "1", "x'0102'"})},
+        {"an empty identifier", loose("Weapons Type", "UPDATE [Weapons Type] SET Skill_ID = NULL WHERE rowid = 2;"),
+         vb::ErrInvalidUseOfNull, load(9358, {"Skill_ID", "Weapons Type", "2"})},
+        {"a negative identifier", sql("UPDATE [Race Abilities] SET Race_ID = -2 WHERE Race_ID = 1;"),
+         vb::ErrTypeMismatch, load(9395, {"Race_ID", "Race Abilities", "1", "-2", "1"})},
+        {"an identifier twice", loose("Stat", "UPDATE Stat SET Stat_ID = 2 WHERE Stat_ID = 3;"), vb::ErrDuplicate,
+         load(9396, {"Stat", "Stat_ID 2", "2", "3"})},
+        {"text in a cost", sql("UPDATE [Training Package DP Cost] SET Cost = 'cinq' WHERE rowid = 3;"),
+         vb::ErrTypeMismatch, load(9391, {"Cost", "Training Package DP Cost", "3", "cinq"})},
+        {"a name that is not UTF-8", sql("UPDATE Stat SET StatFr = CAST(x'52e9666c6578' AS TEXT) WHERE Stat_ID = 4;"),
+         vb::ErrDamaged, load(9394, {"StatFr", "Stat", "4"})},
+        {"no statistics", sql("DELETE FROM Stat;"), vb::ErrNoCurrentRecord, load(9397, {"Stat"})},
+        {"a statistic missing", sql("DELETE FROM Stat WHERE Stat_ID = 10;"), vb::ErrNoCurrentRecord,
+         load(9398, {"Stat", "9", "10"})},
+        {"a folder in its place",
+         [](const QString &path) {
+             QFile::remove(path);
+             QDir().mkpath(path);
+         },
+         vb::ErrCannotOpenFile, load(9399, {Strings::Load(9231)})},
+        {"a link to itself in its place",
+         [](const QString &path) {
+             QFile::remove(path);
+             QFile::link(QStringLiteral("master.dat"), path);
+         },
+         vb::ErrCannotOpenFile, load(9399, {Strings::Load(9405)})},
     };
     for (const Damage &d : damages) {
         putBack(QStringLiteral("master.dat"));
@@ -109,6 +157,27 @@ TEST_F(DataFilesAtStartTest, EachDamageToTheRulesIsOneBoxNamingMasterDat)
         EXPECT_FALSE(DbMaster.isOpen()) << d.what;
         EXPECT_TRUE(RulesUnavailable.contains(QDir::toNativeSeparators(master))) << d.what;
     }
+}
+
+// Files left in write-ahead mode, one with its log beside it: read as they
+// lie, and nothing appears beside them.
+TEST_F(DataFilesAtStartTest, OpeningTheDataFilesLeavesNothingBesideThem)
+{
+    for (const char *name : {"mind.dat", "master.dat", "player.dat"})
+        testrules::Exec(file(QString::fromLatin1(name)), "PRAGMA journal_mode = WAL;");
+    QFile log(file(QStringLiteral("master.dat-wal")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write(QByteArray(4096, '\x5a'));
+    log.close();
+    const QStringList before = QDir(file(QString())).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    ASSERT_EQ(before.size(), 4);
+
+    OpenDB();
+    EXPECT_TRUE(ui->errors().empty());
+    EXPECT_TRUE(DbMaster.isOpen());
+    ResetSharedState();
+    EXPECT_EQ(QDir(file(QString())).entryList(QDir::Files | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(QFileInfo(log).size(), 4096);
 }
 
 TEST_F(DataFilesAtStartTest, AMissingOrForeignTemplateIsOneBoxNamingPlayerDat)

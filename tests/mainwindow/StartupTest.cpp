@@ -5,11 +5,14 @@
 #include "frame/ui/frmSplash.h"
 #include "mainwindow/Startup.h"
 #include "mainwindow/frmMain.h"
+#include "sheet/frmGeneral.h"
 #include "support/ModalDriver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 using namespace ModGeneral;
 
@@ -72,7 +75,7 @@ TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
     EXPECT_EQ(DataLanguage, 5000);
 }
 
-TEST_F(StartupTest, RulesReplacedByTheSecurityFileAreOneBoxAtStartAndFileNewNamesThemAgainOnce)
+TEST_F(StartupTest, RulesReplacedByTheSecurityFileAreOneBoxAtStartThenOneForEachActionOrBoxEntered)
 {
     const QString folder = tempPath(QStringLiteral("app"));
     QDir().mkpath(folder);
@@ -94,4 +97,25 @@ TEST_F(StartupTest, RulesReplacedByTheSecurityFileAreOneBoxAtStartAndFileNewName
     main->mnuFileNew->trigger();
     ASSERT_EQ(ui->errors().size(), 2u);
     EXPECT_TRUE(ui->errors()[1].text.contains(named)) << ui->errors()[1].text.toStdString();
+
+    // A character opened then: its sheet names the file as it loads, then
+    // once for each box the player types into, not at each key.
+    Personnage hero;
+    hero.Nom = QStringLiteral("Brenna");
+    hero.FileName = folder + QStringLiteral("/brenna.pja");
+    ASSERT_TRUE(hero.SaveP());
+    ui->answerOpenFile(hero.FileName);
+    ui->expectError(QStringLiteral("frmGeneral.LoadData"), vb::ErrObjectNotSet);
+    main->mnuFileOpen->trigger();
+    auto *sheet = qobject_cast<frmGeneral *>(GeneralForms[PlayerCount]);
+    ASSERT_NE(sheet, nullptr);
+    QApplication::setActiveWindow(main);
+    for (const size_t stat : {4, 9}) {
+        QLineEdit *special = sheet->Stat_ID[stat][4];
+        special->setFocus();
+        ASSERT_TRUE(special->hasFocus());
+        ui->expectError(QStringLiteral("TotalStatBonus"), vb::ErrObjectNotSet);
+        QTest::keyClicks(special, QStringLiteral("12"));
+    }
+    EXPECT_EQ(ui->errors().size(), 5u);
 }
