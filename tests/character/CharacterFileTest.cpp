@@ -784,21 +784,14 @@ TEST_F(CharacterFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
     ASSERT_EQ(::chmod(QFile::encodeName(old).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0555), 0);
     // Folder rights do not bind the superuser: the save runs as nobody.
-    const uid_t was = ::geteuid();
-    if (was == 0 && ::seteuid(65534) != 0)
-        GTEST_SKIP() << "cannot take another user";
     QString text;
-    {
-        ScriptedPortsScope ui;
+    const bool ran = filetest::unprivileged([&] {
         Personnage p;
-        p.FileName = old;
-        ui->expectError("SaveP", vb::ErrPermission);
-        EXPECT_FALSE(p.SaveP());
-        text = ui->errors().empty() ? QString() : ui->errors().front().text;
-    }
-    if (was == 0)
-        ASSERT_EQ(::seteuid(0), 0);
+        text = filetest::refusedSave(p, old, vb::ErrPermission);
+    });
     ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
+    if (!ran)
+        GTEST_SKIP() << "cannot take another user";
     EXPECT_EQ(text, QStringLiteral("The character was not saved: the file “%1” cannot be written: the folder that "
                                    "holds it does not allow writing, and a save writes the new file beside the old one "
                                    "before putting it in its place. Nothing was written; the file saved before is "
@@ -858,14 +851,10 @@ TEST_F(CharacterFileTest, AFailedSaveLeavesThePreviousFileAsItWas)
     // The file written is read back as File > Open reads it: one that Open
     // would refuse (here an element twice) never takes the old one's place.
     {
-        ScriptedPortsScope ui;
         Personnage p;
         samples::develop(p);
         PersonnageAccess::Skill(p)(Personnage::fId, 1) = 1;
-        p.FileName = old;
-        ui->expectError("SaveP", vb::ErrDuplicate);
-        EXPECT_FALSE(p.SaveP());
-        EXPECT_EQ(ui->errors().front().text,
+        EXPECT_EQ(filetest::refusedSave(p, old, vb::ErrDuplicate),
                   QStringLiteral("The character was not saved: the file written would not open again: the table "
                                  "“Skill” holds the same element twice, in rows 1 and 2 (Skill_ID 1). Nothing was "
                                  "written; the file saved before is unchanged."));
@@ -885,13 +874,9 @@ TEST_F(CharacterFileTest, AReadOnlyFileOrAPipeAtThePathIsKeptWhoeverSaves)
     const QByteArray before = bytes(old);
     ASSERT_TRUE(QFile::setPermissions(old, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     {
-        ScriptedPortsScope ui;
         Personnage p;
         p.Nom = QStringLiteral("Autre");
-        p.FileName = old;
-        ui->expectError("SaveP", vb::ErrPermission);
-        EXPECT_FALSE(p.SaveP());
-        EXPECT_EQ(ui->errors().front().text,
+        EXPECT_EQ(filetest::refusedSave(p, old, vb::ErrPermission),
                   QStringLiteral("The character was not saved: the file “%1” cannot be written: it is read-only. "
                                  "Nothing was written; the file saved before is unchanged.")
                       .arg(old));
@@ -997,13 +982,9 @@ TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
         before << bytes(f);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.target.toStdString());
-        ScriptedPortsScope ui;
         Personnage p;
         p.Nom = QStringLiteral("Intrus");
-        p.FileName = c.target;
-        ui->expectError("SaveP", vb::ErrPermission);
-        EXPECT_FALSE(p.SaveP());
-        EXPECT_EQ(ui->errors().front().text,
+        EXPECT_EQ(filetest::refusedSave(p, c.target, vb::ErrPermission),
                   QStringLiteral("The character was not saved: the file “%1” is %2, which a save never replaces. "
                                  "Nothing was written; the file saved before is unchanged.")
                       .arg(c.target, c.name));
