@@ -671,13 +671,17 @@ dao::Database openTemplate(const QByteArray &image, const QString &name)
 }
 
 // A save writes only over a character's file: the program's own data files,
-// reached by whatever path (a link, "..", a second name of the same file),
-// are never replaced.
-void refuseProgramFiles(const QString &file)
+// reached by whatever path (a link, "..", a second name of the same file), are
+// never replaced, nor is one put where a missing one belongs.
+void refuseProgramFiles(const QString &file, const QFileInfo &target)
 {
+    // Where a file lies, its folder's links and ".." resolved.
+    const auto place = [](const QFileInfo &f) {
+        const QString folder = f.absoluteDir().canonicalPath();
+        return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + f.fileName();
+    };
     struct stat at {};
-    if (::stat(QFile::encodeName(file).constData(), &at) != 0)
-        return;   // nothing stands there yet
+    const bool exists = ::stat(QFile::encodeName(file).constData(), &at) == 0;
     const struct {
         const QString &path;
         int name;
@@ -685,8 +689,13 @@ void refuseProgramFiles(const QString &file)
                {ModGeneral::MasterPath, 9374},
                {dao::DBEngine::instance().SystemDB, 9375}};
     for (const auto &o : own) {
+        if (o.path.isEmpty())
+            continue;
         struct stat st {};
-        if (!o.path.isEmpty() && ::stat(QFile::encodeName(o.path).constData(), &st) == 0 && sameFile(at, st))
+        const bool same = ::stat(QFile::encodeName(o.path).constData(), &st) == 0
+                              ? exists && sameFile(at, st)
+                              : !place(target).isEmpty() && place(target) == place(QFileInfo(o.path));
+        if (same)
             throw Refusal(vb::ErrPermission,
                           Strings::Load(9240).arg(Strings::Load(9372).arg(fileShown(file), Strings::Load(o.name))));
     }
@@ -860,7 +869,7 @@ bool Personnage::SaveP()
         const QDir folder = target.absoluteDir();
         if (!folder.exists())
             vb::Raise(vb::ErrPathNotFound);
-        refuseProgramFiles(FileName);
+        refuseProgramFiles(FileName, target);
         if (target.isDir())
             cannotWrite(FileName, Strings::Load(9231));
         // Only a plain file is ever replaced: a device, a pipe or a socket

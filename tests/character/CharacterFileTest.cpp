@@ -989,9 +989,17 @@ TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
                                  "Nothing was written; the file saved before is unchanged.")
                       .arg(c.target, c.name));
     }
+    EXPECT_EQ((QList<QByteArray>{bytes(player), bytes(master), bytes(mind)}), before);
+    // Nor is a character put where a missing one belongs.
+    ASSERT_TRUE(QFile::remove(master));
+    Personnage p;
+    EXPECT_EQ(filetest::refusedSave(p, master, vb::ErrPermission),
+              QStringLiteral("The character was not saved: the file “%1” is the program's rules file, which a save "
+                             "never replaces. Nothing was written; the file saved before is unchanged.")
+                  .arg(master));
+    EXPECT_FALSE(QFileInfo::exists(master));
     ModGeneral::MasterPath = masterWas;
     dao::DBEngine::instance().SystemDB = mindWas;
-    EXPECT_EQ((QList<QByteArray>{bytes(player), bytes(master), bytes(mind)}), before);
 }
 
 } // namespace
