@@ -338,22 +338,45 @@ public:
         sqlite3_finalize(st);
         if (m_rows > character::MaxTableRows)
             tooLarge(m_file, Strings::Load(9226).arg(tableName()).arg(m_rows).arg(character::MaxTableRows));
-        try {
-            m_rs = ModGeneral::DbPlayer.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
-        } catch (const vb::Error &e) {
-            if (e.number() == vb::ErrTableNotFound)
-                damaged(e.number(), m_file, Strings::Load(9210).arg(tableName()));
-            throw;
+        // The rows in the order they were written, as a recordset on the
+        // table gives them, read one at a time: the whole check of a file at
+        // the row caps is a pass over its rows and no more.
+        sqlite3 *db = ModGeneral::DbPlayer.handle();
+        const QByteArray quoted = '"' + QByteArray(name).replace('"', "\"\"") + '"';
+        if (sqlite3_prepare_v2(db, "SELECT * FROM " + quoted + " ORDER BY rowid", -1, &m_st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_st);
+            m_st = nullptr;
+            if (sqlite3_prepare_v2(db, "SELECT * FROM " + quoted, -1, &m_st, nullptr) != SQLITE_OK) {
+                if (QByteArray(sqlite3_errmsg(db)).startsWith("no such table"))
+                    damaged(vb::ErrTableNotFound, m_file, Strings::Load(9210).arg(tableName()));
+                damaged(ErrDamaged, m_file, Strings::Load(9218));
+            }
         }
+        // Column names as a recordset matches them: whatever the case, with
+        // brackets and outer blanks left out.
+        for (int c = 0; c < sqlite3_column_count(m_st); ++c) {
+            QString column = QString::fromUtf8(sqlite3_column_name(m_st, c));
+            column.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+            m_columns << column.trimmed();
+        }
+        step();
     }
+    ~TableReader() { sqlite3_finalize(m_st); }
+    TableReader(const TableReader &) = delete;
+    TableReader &operator=(const TableReader &) = delete;
 
-    bool atEnd() const { return m_rs.Eof(); }
+    bool atEnd() const { return !m_onRow; }
     void next()
     {
-        m_rs.MoveNext();
+        step();
         ++m_row;
     }
-    void close() { m_rs.Close(); }
+    void close()
+    {
+        sqlite3_finalize(m_st);
+        m_st = nullptr;
+        m_onRow = false;
+    }
 
     // A whole number in the range.
     qint32 whole(const char *column, limits::Range<qint32> range) { return whole(column, range.low, range.high); }
@@ -444,16 +467,43 @@ public:
 private:
     QString tableName() const { return QString::fromLatin1(m_name); }
 
+    void step()
+    {
+        const int rc = m_st ? sqlite3_step(m_st) : SQLITE_DONE;
+        m_onRow = rc == SQLITE_ROW;
+        if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+            return;
+        if ((rc & 0xff) == SQLITE_NOMEM)
+            vb::Raise(vb::ErrOutOfMemory);
+        damaged(ErrDamaged, m_file, Strings::Load(9218));
+    }
+
+    // The column's value in the current row: empty for NULL, a whole number
+    // as int where it fits, else as a 64-bit one.
     QVariant value(const char *column)
     {
-        try {
-            return m_rs.Value(QString::fromLatin1(column));
-        } catch (const vb::Error &e) {
-            if (e.number() == vb::ErrNotInCollection)
-                damaged(e.number(), m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
-            if (e.number() == vb::ErrNoCurrentRecord)
-                damaged(e.number(), m_file, rowCountWrong(tableName(), m_rows, m_needed, m_exactly));
-            throw;
+        int c = 0;
+        while (c < m_columns.size() && m_columns[c].compare(QLatin1String(column), Qt::CaseInsensitive) != 0)
+            ++c;
+        if (c == m_columns.size())
+            damaged(vb::ErrNotInCollection, m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
+        if (!m_onRow)
+            damaged(vb::ErrNoCurrentRecord, m_file, rowCountWrong(tableName(), m_rows, m_needed, m_exactly));
+        switch (sqlite3_column_type(m_st, c)) {
+        case SQLITE_INTEGER: {
+            const qint64 v = sqlite3_column_int64(m_st, c);
+            return v >= kMin32 && v <= kMax32 ? QVariant(int(v)) : QVariant(v);
+        }
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_st, c));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_st, c)),
+                                              sqlite3_column_bytes(m_st, c)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_st, c)),
+                                       sqlite3_column_bytes(m_st, c)));
+        default:
+            return QVariant();
         }
     }
     QVariant present(const char *column)
@@ -533,7 +583,9 @@ private:
     bool m_exactly;
     qint64 m_rows = 0;
     int m_row = 1;
-    dao::Recordset m_rs;
+    sqlite3_stmt *m_st = nullptr;
+    bool m_onRow = false;
+    QStringList m_columns;
     QHash<quint64, int> m_seen;   // element -> the row it came in first
 };
 
