@@ -10,6 +10,7 @@
 #include "character/CharacterFile.h"
 #include "character/Guarded.h"
 #include "character/Limits.h"
+#include "frame/DataFiles.h"
 #include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "platform/dao.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -35,6 +37,9 @@
 #include <unistd.h>
 
 using character::guarded;
+
+// The empty character file is the first state of every character file.
+static_assert(datafiles::TemplateMaxBytes == character::MaxFileBytes);
 namespace limits = character::limits;
 
 namespace {
@@ -77,22 +82,33 @@ QString quoteValue(const QVariant &v)
     return t.size() > 40 ? t.left(40) + QStringLiteral("…") : t;
 }
 
+// While a save reads back the copy it has just written, what File > Open
+// would refuse is the reason the save stops, not a file that failed to open.
+bool readingWrittenCopy = false;
+
+[[noreturn]] void refused(int number, int sentence, const QString &file, const QString &reason)
+{
+    if (readingWrittenCopy)
+        throw Refusal(number, Strings::Load(9240).arg(Strings::Load(9379).arg(reason)));
+    throw Refusal(number, Strings::Load(sentence).arg(fileShown(file), reason));
+}
+
 // The five things a load failure can be, each with its reason.
 [[noreturn]] void damaged(int number, const QString &file, const QString &reason)
 {
-    throw Refusal(number, Strings::Load(9200).arg(fileShown(file), reason));
+    refused(number, 9200, file, reason);
 }
 [[noreturn]] void notCharacterFile(const QString &file, const QString &reason)
 {
-    throw Refusal(vb::ErrNotADatabase, Strings::Load(9201).arg(fileShown(file), reason));
+    refused(vb::ErrNotADatabase, 9201, file, reason);
 }
 [[noreturn]] void tooLarge(const QString &file, const QString &reason)
 {
-    throw Refusal(vb::ErrIo, Strings::Load(9203).arg(fileShown(file), reason));
+    refused(vb::ErrIo, 9203, file, reason);
 }
 [[noreturn]] void unreadable(int number, const QString &file, const QString &reason)
 {
-    throw Refusal(number, Strings::Load(9204).arg(fileShown(file), reason));
+    refused(number, 9204, file, reason);
 }
 
 // "the table “Stats” holds 20 rows where exactly 10 are needed", with the
@@ -294,6 +310,8 @@ dao::Database openCharacterFile(const QByteArray &image, const QString &file)
         }
     }
     const qint64 version = pragmaNumber(h, "PRAGMA user_version");
+    if (version > character::FileFormatVersion && readingWrittenCopy)
+        notCharacterFile(file, Strings::Load(9362).arg(version).arg(character::FileFormatVersion));
     if (version > character::FileFormatVersion)
         throw Refusal(vb::ErrNotADatabase,
                       Strings::Load(9202).arg(fileShown(file), QString::number(version),
@@ -325,22 +343,45 @@ public:
         sqlite3_finalize(st);
         if (m_rows > character::MaxTableRows)
             tooLarge(m_file, Strings::Load(9226).arg(tableName()).arg(m_rows).arg(character::MaxTableRows));
-        try {
-            m_rs = ModGeneral::DbPlayer.OpenRecordset(ModGeneral::Sql, dao::dbOpenDynaset);
-        } catch (const vb::Error &e) {
-            if (e.number() == vb::ErrTableNotFound)
-                damaged(e.number(), m_file, Strings::Load(9210).arg(tableName()));
-            throw;
+        // The rows in the order they were written, as a recordset on the
+        // table gives them, read one at a time: the whole check of a file at
+        // the row caps is a pass over its rows and no more.
+        sqlite3 *db = ModGeneral::DbPlayer.handle();
+        const QByteArray quoted = '"' + QByteArray(name).replace('"', "\"\"") + '"';
+        if (sqlite3_prepare_v2(db, "SELECT * FROM " + quoted + " ORDER BY rowid", -1, &m_st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_st);
+            m_st = nullptr;
+            if (sqlite3_prepare_v2(db, "SELECT * FROM " + quoted, -1, &m_st, nullptr) != SQLITE_OK) {
+                if (QByteArray(sqlite3_errmsg(db)).startsWith("no such table"))
+                    damaged(vb::ErrTableNotFound, m_file, Strings::Load(9210).arg(tableName()));
+                damaged(ErrDamaged, m_file, Strings::Load(9218));
+            }
         }
+        // Column names as a recordset matches them: whatever the case, with
+        // brackets and outer blanks left out.
+        for (int c = 0; c < sqlite3_column_count(m_st); ++c) {
+            QString column = QString::fromUtf8(sqlite3_column_name(m_st, c));
+            column.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+            m_columns << column.trimmed();
+        }
+        step();
     }
+    ~TableReader() { sqlite3_finalize(m_st); }
+    TableReader(const TableReader &) = delete;
+    TableReader &operator=(const TableReader &) = delete;
 
-    bool atEnd() const { return m_rs.Eof(); }
+    bool atEnd() const { return !m_onRow; }
     void next()
     {
-        m_rs.MoveNext();
+        step();
         ++m_row;
     }
-    void close() { m_rs.Close(); }
+    void close()
+    {
+        sqlite3_finalize(m_st);
+        m_st = nullptr;
+        m_onRow = false;
+    }
 
     // A whole number in the range.
     qint32 whole(const char *column, limits::Range<qint32> range) { return whole(column, range.low, range.high); }
@@ -431,16 +472,43 @@ public:
 private:
     QString tableName() const { return QString::fromLatin1(m_name); }
 
+    void step()
+    {
+        const int rc = m_st ? sqlite3_step(m_st) : SQLITE_DONE;
+        m_onRow = rc == SQLITE_ROW;
+        if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+            return;
+        if ((rc & 0xff) == SQLITE_NOMEM)
+            vb::Raise(vb::ErrOutOfMemory);
+        damaged(ErrDamaged, m_file, Strings::Load(9218));
+    }
+
+    // The column's value in the current row: empty for NULL, a whole number
+    // as int where it fits, else as a 64-bit one.
     QVariant value(const char *column)
     {
-        try {
-            return m_rs.Value(QString::fromLatin1(column));
-        } catch (const vb::Error &e) {
-            if (e.number() == vb::ErrNotInCollection)
-                damaged(e.number(), m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
-            if (e.number() == vb::ErrNoCurrentRecord)
-                damaged(e.number(), m_file, rowCountWrong(tableName(), m_rows, m_needed, m_exactly));
-            throw;
+        int c = 0;
+        while (c < m_columns.size() && m_columns[c].compare(QLatin1String(column), Qt::CaseInsensitive) != 0)
+            ++c;
+        if (c == m_columns.size())
+            damaged(vb::ErrNotInCollection, m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
+        if (!m_onRow)
+            damaged(vb::ErrNoCurrentRecord, m_file, rowCountWrong(tableName(), m_rows, m_needed, m_exactly));
+        switch (sqlite3_column_type(m_st, c)) {
+        case SQLITE_INTEGER: {
+            const qint64 v = sqlite3_column_int64(m_st, c);
+            return v >= kMin32 && v <= kMax32 ? QVariant(int(v)) : QVariant(v);
+        }
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_st, c));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_st, c)),
+                                              sqlite3_column_bytes(m_st, c)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_st, c)),
+                                       sqlite3_column_bytes(m_st, c)));
+        default:
+            return QVariant();
         }
     }
     QVariant present(const char *column)
@@ -520,7 +588,9 @@ private:
     bool m_exactly;
     qint64 m_rows = 0;
     int m_row = 1;
-    dao::Recordset m_rs;
+    sqlite3_stmt *m_st = nullptr;
+    bool m_onRow = false;
+    QStringList m_columns;
     QHash<quint64, int> m_seen;   // element -> the row it came in first
 };
 
@@ -643,62 +713,65 @@ bool sameFile(const struct stat &a, const struct stat &b)
     throw Refusal(number, Strings::Load(9240).arg(words));
 }
 
-QByteArray templateImage()
-{
-    const QString &path = ModGeneral::PlayerPath;
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        templateFault(vb::ErrFileNotFound, 9313);
-    QFile source(path);
-    const auto failed = [&source] {
-        templateFault(vb::ErrIo, 9315,
-                      source.error() == QFileDevice::PermissionsError ? Strings::Load(9233)
-                                                                      : Strings::Load(9234).arg(source.errorString()));
-    };
-    if (!source.open(QIODevice::ReadOnly))
-        failed();
-    const QByteArray bytes = source.read(character::MaxFileBytes + 1);
-    if (source.error() != QFileDevice::NoError)
-        failed();
-    return bytes;
-}
-
-// The template opened in memory as the new file, once it is known to hold
-// readable pages and every table and column a save writes: a fault found half
-// way through the writing would carry a number that reads as the player's file's.
+// The template opened in memory as the new file. Its bytes passed the check
+// of the empty character file; opening the same bytes again fails only for
+// want of memory.
 dao::Database openTemplate(const QByteArray &image, const QString &name)
 {
-    if (!hasSqliteHeader(image))
-        templateFault(vb::ErrNotADatabase, 9314, Strings::Load(9219));
-    dao::Database db;
     try {
-        db = ModGeneral::WsPlayer.OpenDatabaseImage(image, name);
+        return ModGeneral::WsPlayer.OpenDatabaseImage(image, name);
     } catch (const vb::Error &e) {
         if (e.number() == vb::ErrOutOfMemory)
             throw;
-        templateFault(e.number(), 9314, Strings::Load(e.number() == vb::ErrNotADatabase ? 9219 : 9218));
+        templateFault(e.number(), 9314, Strings::Load(9218));
     }
-    // The same bytes were found sound at an earlier save: no second look.
-    static QByteArray checked;
-    if (image == checked)
-        return db;
-    sqlite3 *h = db.handle();
-    sqlite3_stmt *st = nullptr;
-    const bool sound = sqlite3_prepare_v2(h, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK
-                 && sqlite3_step(st) == SQLITE_ROW
-                 && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)), "ok") == 0;
-    sqlite3_finalize(st);
-    if (!sound)
-        templateFault(ErrDamaged, 9314, Strings::Load(9218));
-    for (const TableShape &t : kShapes) {
-        if (!anyRow(h, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", {t.name}))
-            templateFault(vb::ErrTableNotFound, 9314, Strings::Load(9210).arg(QLatin1String(t.name)));
-        for (const char *c : t.columns)
-            if (!anyRow(h, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2 COLLATE NOCASE", {t.name, c}))
-                templateFault(vb::ErrNotInCollection, 9314,
-                              Strings::Load(9211).arg(QLatin1String(c), QLatin1String(t.name)));
+}
+
+// A save writes only over a character's file: the program's own data files,
+// reached by whatever path (a link, "..", a second name of the same file), are
+// never replaced, nor is one put where a missing one belongs.
+void refuseProgramFiles(const QString &file, const QFileInfo &target)
+{
+    // Where a file lies, its folder's links and ".." resolved.
+    const auto place = [](const QFileInfo &f) {
+        const QString folder = f.absoluteDir().canonicalPath();
+        return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + f.fileName();
+    };
+    struct stat at {};
+    const bool exists = ::stat(QFile::encodeName(file).constData(), &at) == 0;
+    const struct {
+        const QString &path;
+        int name;
+    } own[] = {{ModGeneral::PlayerPath, 9373},
+               {ModGeneral::MasterPath, 9374},
+               {dao::DBEngine::instance().SystemDB, 9375}};
+    for (const auto &o : own) {
+        if (o.path.isEmpty())
+            continue;
+        struct stat st {};
+        const bool same = ::stat(QFile::encodeName(o.path).constData(), &st) == 0
+                              ? exists && sameFile(at, st)
+                              : !place(target).isEmpty() && place(target) == place(QFileInfo(o.path));
+        if (same)
+            throw Refusal(vb::ErrPermission,
+                          Strings::Load(9240).arg(Strings::Load(9372).arg(fileShown(file), Strings::Load(o.name))));
     }
-    checked = image;
-    return db;
+}
+
+// The file cannot be written for want of rights, or in its place: the box
+// names it and says why.
+[[noreturn]] void cannotWrite(const QString &file, const QString &reason)
+{
+    throw Refusal(vb::ErrPermission, Strings::Load(9240).arg(Strings::Load(9376).arg(fileShown(file), reason)));
+}
+
+// The copy could not be made beside the file: the folder's rights, most often.
+[[noreturn]] void folderRefuses(const QDir &folder, const QString &file, const QString &systemSays)
+{
+    if (::faccessat(AT_FDCWD, QFile::encodeName(folder.absolutePath()).constData(), W_OK | X_OK, AT_EACCESS) != 0
+        && (errno == EACCES || errno == EROFS || errno == EPERM))
+        cannotWrite(file, Strings::Load(9378));
+    cannotWrite(file, Strings::Load(9234).arg(systemSays));
 }
 
 // ---------------------------------------------------------------- copies beside the target
@@ -767,7 +840,8 @@ void removeLeftCopies(const QDir &folder, const QString &prefix)
 // removed again unless the rename took it.
 class LockedCopy {
 public:
-    LockedCopy(const QDir &folder, const QString &prefix)
+    // `target`: the file the copy is for, named when the copy cannot be made.
+    LockedCopy(const QDir &folder, const QString &prefix, const QString &target)
     {
         // Another save's clean-up may take the name between its creation and
         // the lock; the name then no longer leads to the locked file, and a new
@@ -776,7 +850,7 @@ public:
             m_file = std::make_unique<QTemporaryFile>(folder.filePath(prefix + QStringLiteral("XXXXXX")));
             m_file->setAutoRemove(false);
             if (!m_file->open())
-                vb::Raise(vb::ErrPermission);
+                folderRefuses(folder, target, m_file->errorString());
             m_path = m_file->fileName();
             struct stat held {}, named {};
             if (::flock(m_file->handle(), LOCK_EX) == 0 && ::fstat(m_file->handle(), &held) == 0
@@ -800,12 +874,17 @@ public:
         if (m_file->write(bytes) != bytes.size() || !m_file->flush() || ::fsync(m_file->handle()) != 0)
             vb::Raise(vb::ErrDiskFull);
     }
+    const QString &path() const { return m_path; }
     void setPermissions(QFileDevice::Permissions p) { m_file->setPermissions(p); }
     // rename() replaces the target in one step: a reader sees the old file or the new one.
     void replace(const QString &target)
     {
-        if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0)
-            vb::Raise(errno == ENOSPC ? vb::ErrDiskFull : vb::ErrPermission);
+        if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0) {
+            const int why = errno;
+            if (why == ENOSPC)
+                vb::Raise(vb::ErrDiskFull);
+            cannotWrite(target, Strings::Load(9234).arg(qt_error_string(why)));
+        }
         m_path.clear();
         m_file.reset();   // the lock goes with the handle
     }
@@ -836,6 +915,10 @@ bool Personnage::SaveP()
     const bool saved = guarded("SaveP", [&] {
         if (FileName.isEmpty())
             vb::Raise(vb::ErrPathNotFound);
+        // A folder on the way that may not be searched hides even whether the
+        // file is there: that is a matter of rights, said as such.
+        if (struct stat st {}; ::stat(QFile::encodeName(FileName).constData(), &st) != 0 && errno == EACCES)
+            cannotWrite(FileName, Strings::Load(9311));
         QFileInfo target(FileName);
         // Write through a link to the file it names, not over the link itself.
         if (target.isSymLink() && !target.symLinkTarget().isEmpty())
@@ -843,21 +926,19 @@ bool Personnage::SaveP()
         const QDir folder = target.absoluteDir();
         if (!folder.exists())
             vb::Raise(vb::ErrPathNotFound);
+        refuseProgramFiles(FileName, target);
         if (target.isDir())
-            vb::Raise(vb::ErrPermission);
+            cannotWrite(FileName, Strings::Load(9231));
         // Only a plain file is ever replaced: a device, a pipe or a socket
         // standing at the path is not the player's character to overwrite,
         // and a file marked read-only is kept as its owner asked, whoever runs
         // the program.
         if (target.exists() && !target.isFile())
-            vb::Raise(vb::ErrPermission);
+            cannotWrite(FileName, Strings::Load(9232));
         if (target.exists() &&
             (!target.isWritable() ||
              !(target.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther))))
-            vb::Raise(vb::ErrPermission);
-        const QFileInfo templ(ModGeneral::PlayerPath);
-        if (templ.exists() && target.exists() && templ.canonicalFilePath() == target.canonicalFilePath())
-            vb::Raise(vb::ErrPermission);   // the template must stay empty
+            cannotWrite(FileName, Strings::Load(9377));
         const qint64 longest = longestName(folder);
         if (const qint64 length = QFile::encodeName(target.fileName()).size(); length > longest) {
             const QString name = target.fileName();
@@ -868,8 +949,15 @@ bool Personnage::SaveP()
         }
         checkSavable();
 
-        // The new file is built whole in memory; only a complete one is written.
-        ModGeneral::DbPlayer = openTemplate(templateImage(), target.absoluteFilePath());
+        // The new file is built whole in memory, from an empty character file
+        // checked as start-up checks it; only a complete one is written.
+        QByteArray empty;
+        try {
+            empty = datafiles::TemplateImage(ModGeneral::PlayerPath);
+        } catch (const Refusal &r) {
+            throw Refusal(r.number(), Strings::Load(9240).arg(r.text()));
+        }
+        ModGeneral::DbPlayer = openTemplate(empty, target.absoluteFilePath());
         sqlite3 *db = ModGeneral::DbPlayer.handle();
         exec(db, "BEGIN");
         writeTables();
@@ -878,8 +966,25 @@ bool Personnage::SaveP()
         closeShared();
 
         const QString prefix = copyPrefix(target.fileName(), longest);
-        LockedCopy copy(folder, prefix);
+        LockedCopy copy(folder, prefix, FileName);
         copy.write(image);
+        // The last line of defence: the copy is read back as File > Open reads
+        // a file, and one that Open would refuse never replaces the old file.
+        {
+            readingWrittenCopy = true;
+            const auto done = qScopeGuard([] { readingWrittenCopy = false; });
+            Personnage again;
+            again.FileName = target.absoluteFilePath();
+            try {
+                ModGeneral::DbPlayer = openCharacterFile(readImage(copy.path()), again.FileName);
+                again.readTables();
+            } catch (const Refusal &) {
+                throw;
+            } catch (const vb::Error &e) {
+                damaged(e.number(), again.FileName, ShownText(e));
+            }
+            closeShared();
+        }
         copy.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                                   | QFile::ReadOther);
@@ -1011,7 +1116,7 @@ void Personnage::readTables()
 {
     const QString &file = FileName;
     {
-        TableReader t(file, "General", 1);
+        TableReader t(file, "General", 1, true);
         Nom = t.text("Nom");
         Race_ID = t.whole("Race_ID", 0, kMax32);
         Profession_ID = t.whole("Profession_ID", 0, kMax32);
@@ -1032,6 +1137,9 @@ void Personnage::readTables()
         Armure = t.whole("Armure", 0, kMax32);
         Casque = t.whole("Casque", 0, kMax32);
         Bouclier = t.whole("Bouclier", 0, kMax32);
+        // Only the first row would be read and the next save would drop the others.
+        t.next();
+        t.expectEnd();
         t.close();
     }
     // The three fixed tables are read by position: each holds exactly the rows

@@ -3,19 +3,20 @@
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-
+#include <fcntl.h>
 #include <initializer_list>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace datafiles {
 
@@ -111,9 +112,6 @@ struct ShapeText {
 const ShapeText kRulesText =
 #include "RulesShape.inc"
     ;
-const ShapeText kTemplateText =
-#include "TemplateShape.inc"
-    ;
 
 // An identifier's name ends in "_ID", possibly with a number after it
 // ("Stat_ID1"); the spell lists' classification is spelt "Classification_ ID".
@@ -156,12 +154,6 @@ const Shape &rulesShape()
     return shape;
 }
 
-const Shape &templateShape()
-{
-    static const Shape shape = shapeOf(kTemplateText);
-    return shape;
-}
-
 // The checks read the file in one read transaction: the engine then takes its
 // lock and looks at the file's header once, not once per statement.
 class ReadTransaction {
@@ -201,10 +193,12 @@ public:
                 columns << quoted(c);
         if (!extra.isEmpty())
             columns << extra;
-        const QByteArray sql = (condition.isEmpty() ? QStringLiteral("SELECT %1 FROM %2 NOT INDEXED")
-                                                    : QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1"))
-                                   .arg(columns.join(QStringLiteral(", ")), quoted(t.name), condition)
-                                   .toUtf8();
+        const QString list = columns.join(QStringLiteral(", "));
+        const QByteArray sql =
+            (condition.isEmpty()
+                 ? QStringLiteral("SELECT %1 FROM %2 NOT INDEXED").arg(list, quoted(t.name))
+                 : QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1").arg(list, quoted(t.name), condition))
+                .toUtf8();
         if (const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &m_s.st, nullptr); rc != SQLITE_OK)
             missingColumn(t, rc);
     }
@@ -603,24 +597,353 @@ void CheckRules(const dao::Database &rules)
 
 void CheckTemplate(const QString &path)
 {
-    CheckOpenable(path);
-    dao::OpenOptions options;
-    options.untrusted = true; // read only, nothing in it runs, its pages checked
-    const dao::Database file = dao::Workspace().OpenDatabase(path, options);
+    try {
+        TemplateImage(path);
+    } catch (const vb::Refusal &r) {
+        throw vb::Refusal(r.number(), Strings::Load(9371).arg(r.text()));
+    }
+}
+
+} // namespace datafiles
+
+// ---------------------------------------------------------------- the empty character file
+//
+// Every save starts from a copy of it, so start-up and every save check it
+// the same way, against what its own SQL (built into the program) makes.
+
+namespace datafiles {
+
+namespace {
+
+[[noreturn]] void templateFault(int number, int what, const QString &path, const QString &reason = QString())
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    throw vb::Refusal(number, reason.isNull() ? Strings::Load(what).arg(shown) : Strings::Load(what).arg(shown, reason));
+}
+
+// The file's bytes, read once. Opened without waiting, so that a pipe or a
+// device standing at the path is refused at once instead of holding the
+// program up for good.
+QByteArray readTemplate(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = path.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int why = path.isEmpty() ? ENOENT : errno;
+        if (why == ENOENT || why == ENOTDIR)
+            templateFault(vb::ErrFileNotFound, 9313, path);
+        if (why == EACCES) {
+            // A folder on the way that may not be searched hides the file.
+            struct stat st {};
+            const bool folder = ::stat(name.constData(), &st) != 0 && errno == EACCES;
+            templateFault(vb::ErrPermission, 9315, path, Strings::Load(folder ? 9311 : 9233));
+        }
+        templateFault(vb::ErrIo, 9315, path, Strings::Load(9234).arg(qt_error_string(why)));
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        templateFault(vb::ErrIo, 9315, path, Strings::Load(9234).arg(qt_error_string(errno)));
+    if (S_ISDIR(st.st_mode))
+        templateFault(vb::ErrCannotOpenFile, 9315, path, Strings::Load(9231));
+    if (!S_ISREG(st.st_mode))
+        templateFault(vb::ErrNotADatabase, 9361, path, Strings::Load(9232));
+    const auto tooLarge = [&path](qint64 size) {
+        templateFault(vb::ErrNotADatabase, 9361, path, Strings::Load(9225).arg(size).arg(TemplateMaxBytes));
+    };
+    if (st.st_size > TemplateMaxBytes)
+        tooLarge(st.st_size);
+    // One byte past the cap tells a file that grew since it was measured.
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype held = 0;
+    for (;;) {
+        if (held == bytes.size())
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, TemplateMaxBytes + 1));
+        const ssize_t n = ::read(fd, bytes.data() + held, size_t(bytes.size() - held));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            templateFault(vb::ErrIo, 9315, path, Strings::Load(9234).arg(qt_error_string(errno)));
+        held += n;
+        if (n == 0 || held > TemplateMaxBytes)
+            break;
+    }
+    if (held > TemplateMaxBytes)
+        tooLarge(held);
+    bytes.truncate(held);
+    return bytes;
+}
+
+// What a database declares: its marks, every entry of its schema, and of
+// each table its columns and what else binds its rows.
+struct Column {
+    QString name;
+    QString type;
+    qint64 notNull = 0;
+    QString defaultValue;
+    qint64 key = 0;
+    qint64 hidden = 0;
+};
+struct Declared {
+    QString type;   // of the schema entry: table, index, trigger, view
+    QString name;
+    QString table;
+    std::vector<Column> columns;
+    // Anything beyond the columns' own declarations that binds a row.
+    qint64 withoutRowid = 0, strict = 0, foreignKeys = 0, checks = 0;
+};
+struct Schema {
+    qint64 applicationId = 0;
+    qint64 userVersion = 0;
+    std::vector<Declared> entries;
+
+    const Declared *find(const QString &type, const QString &name) const
+    {
+        for (const Declared &e : entries)
+            if (e.type == type && e.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &e;
+        return nullptr;
+    }
+};
+
+// The CHECK constraints of a CREATE TABLE text: the keyword outside quotes,
+// brackets and comments. It is reserved, so no bare name is spelt so.
+qint64 checksIn(const QString &sql)
+{
+    qint64 found = 0;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        const auto skipTo = [&sql, &i](QStringView end, qsizetype from) {
+            const qsizetype at = sql.indexOf(end, from);
+            i = at < 0 ? sql.size() : at + end.size();
+        };
+        if (c == u'\'' || c == u'"' || c == u'`')
+            skipTo(QStringView(&c, 1), i + 1);   // a doubled quote reads as two quoted runs
+        else if (c == u'[')
+            skipTo(u"]", i + 1);
+        else if (QStringView(sql).mid(i, 2) == u"--")
+            skipTo(u"\n", i + 2);
+        else if (QStringView(sql).mid(i, 2) == u"/*")
+            skipTo(u"*/", i + 2);
+        else if (c.isLetter() || c == u'_') {
+            qsizetype end = i;
+            while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_' || sql[end] == u'$'))
+                ++end;
+            if (QStringView(sql).mid(i, end - i).compare(u"check", Qt::CaseInsensitive) == 0)
+                ++found;
+            i = end;
+        } else
+            ++i;
+    }
+    return found;
+}
+
+class Reading {
+public:
+    Reading(sqlite3 *db, const QString &path) : m_db(db), m_path(path) {}
+
+    Schema schema()
+    {
+        Schema s;
+        s.applicationId = pragmaNumber(m_db, "PRAGMA application_id");
+        s.userVersion = pragmaNumber(m_db, "PRAGMA user_version");
+        Statement list;
+        prepare("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY rowid", list);
+        while (step(list)) {
+            Declared d{columnText(list.st, 0), columnText(list.st, 1), columnText(list.st, 2), {}};
+            if (d.type == QLatin1String("table"))
+                describe(d, columnText(list.st, 3));
+            s.entries.push_back(std::move(d));
+        }
+        return s;
+    }
+
+    qint64 rows(const QString &table)
+    {
+        Statement s;
+        prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table)), s);
+        return step(s) ? sqlite3_column_int64(s.st, 0) : 0;
+    }
+
+private:
+    void describe(Declared &d, const QString &sql)
+    {
+        Statement columns;
+        prepare("SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?1)", columns, d.name);
+        while (step(columns))
+            d.columns.push_back({columnText(columns.st, 0), columnText(columns.st, 1),
+                                 sqlite3_column_int64(columns.st, 2), columnText(columns.st, 3),
+                                 sqlite3_column_int64(columns.st, 4), sqlite3_column_int64(columns.st, 5)});
+        Statement kind;
+        prepare("SELECT wr, strict FROM pragma_table_list(?1)", kind, d.name);
+        if (step(kind)) {
+            d.withoutRowid = sqlite3_column_int64(kind.st, 0);
+            d.strict = sqlite3_column_int64(kind.st, 1);
+        }
+        Statement keys;
+        prepare("SELECT count(*) FROM pragma_foreign_key_list(?1)", keys, d.name);
+        d.foreignKeys = step(keys) ? sqlite3_column_int64(keys.st, 0) : 0;
+        d.checks = checksIn(sql);
+    }
+
+    void prepare(const QString &sql, Statement &s, const QString &bound = QString())
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &s.st, nullptr) != SQLITE_OK)
+            unreadable();
+        if (!bound.isNull()) {
+            const QByteArray text = bound.toUtf8();
+            sqlite3_bind_text(s.st, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+    void prepare(const char *sql, Statement &s, const QString &bound = QString())
+    {
+        prepare(QString::fromLatin1(sql), s, bound);
+    }
+    bool step(Statement &s)
+    {
+        const int rc = sqlite3_step(s.st);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            unreadable();
+        return rc == SQLITE_ROW;
+    }
+    [[noreturn]] void unreadable()
+    {
+        if ((sqlite3_errcode(m_db) & 0xff) == SQLITE_NOMEM)
+            vb::Raise(vb::ErrOutOfMemory);
+        templateFault(vb::ErrDamaged, 9314, m_path, Strings::Load(9218));
+    }
+
+    sqlite3 *m_db;
+    const QString &m_path;
+};
+
+// What the template's own SQL makes, built once in memory from the SQL built
+// into the program.
+const Schema &madeByItsSql()
+{
+    static const Schema schema = [] {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr);
+        const QDir folder(QStringLiteral(":/template"));
+        for (const QString &name : folder.entryList({QStringLiteral("player*.sql")}, QDir::Files, QDir::Name)) {
+            QFile f(folder.filePath(name));
+            const QByteArray sql = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+        }
+        const QString self = QStringLiteral("player.sql");
+        Schema made = Reading(db, self).schema();
+        sqlite3_close(db);
+        return made;
+    }();
+    return schema;
+}
+
+QString held(qint64 rows)
+{
+    return Strings::Load(rows == 1 ? 9301 : 9302).arg(rows);
+}
+
+// The file's table against the one its SQL makes.
+void compareTable(const Declared &made, const Declared &found, const QString &path)
+{
+    const auto foreign = [&path](const QString &reason) { templateFault(vb::ErrNotADatabase, 9361, path, reason); };
+    const auto columnIn = [](const Declared &d, const QString &name) -> const Column * {
+        for (const Column &c : d.columns)
+            if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &c;
+        return nullptr;
+    };
+    for (const Column &c : made.columns)
+        if (!columnIn(found, c.name))
+            templateFault(vb::ErrNotInCollection, 9314, path, Strings::Load(9211).arg(c.name, made.name));
+    for (const Column &c : found.columns) {
+        const Column *m = columnIn(made, c.name);
+        if (!m)
+            foreign(Strings::Load(9365).arg(c.name, made.name));
+        if (m->type.compare(c.type, Qt::CaseInsensitive) != 0)
+            foreign(Strings::Load(9366).arg(c.name, made.name, c.type, m->type));
+        if (m->notNull != c.notNull || m->defaultValue != c.defaultValue || m->key != c.key || m->hidden != c.hidden)
+            foreign(Strings::Load(9367).arg(made.name));
+    }
+    if (made.withoutRowid != found.withoutRowid || made.strict != found.strict
+        || made.foreignKeys != found.foreignKeys || made.checks != found.checks)
+        foreign(Strings::Load(9367).arg(made.name));
+}
+
+void checkTemplateImage(const QByteArray &image, const QString &path)
+{
+    if (image.size() < 16 || std::memcmp(image.constData(), "SQLite format 3", 16) != 0)
+        templateFault(vb::ErrNotADatabase, 9314, path, Strings::Load(9219));
+    dao::Database file;
+    try {
+        dao::OpenOptions options;
+        options.readOnly = true;
+        file = dao::Workspace().OpenDatabaseImage(image, path, options);
+    } catch (const vb::Error &e) {
+        if (e.number() == vb::ErrOutOfMemory)
+            throw;
+        templateFault(e.number(), 9314, path, Strings::Load(e.number() == vb::ErrNotADatabase ? 9219 : 9218));
+    }
     sqlite3 *db = file.handle();
-    ReadTransaction reading(db);
-    const Shape &expected = templateShape();
-    if (pragmaNumber(db, "PRAGMA application_id") != expected.applicationId)
-        throw vb::Refusal(vb::ErrNotADatabase, Strings::Load(9354));
-    if (const qint64 version = pragmaNumber(db, "PRAGMA user_version"); version != expected.userVersion)
-        throw vb::Refusal(vb::ErrNotADatabase,
-                          Strings::Load(9355).arg(QString::number(version), QString::number(expected.userVersion)));
-    // Every character file starts as a copy of the template: a row in it
-    // would turn up in every character saved.
-    const QSet<QString> tables = tableNames(db);
-    for (const Table &t : expected.tables)
-        if (TableScan(db, tables, t, QStringLiteral("1")).found())
-            throw vb::Refusal(vb::ErrNotADatabase, Strings::Load(9356).arg(t.name));
+    {
+        Statement s;
+        const bool sound = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &s.st, nullptr) == SQLITE_OK
+                           && sqlite3_step(s.st) == SQLITE_ROW && columnText(s.st, 0) == QLatin1String("ok");
+        if (!sound)
+            templateFault(vb::ErrDamaged, 9314, path, Strings::Load(9218));
+    }
+    Reading reading(db, path);
+    const Schema found = reading.schema();
+    const Schema &made = madeByItsSql();
+    const auto foreign = [&path](const QString &reason) { templateFault(vb::ErrNotADatabase, 9361, path, reason); };
+    if (found.applicationId != made.applicationId)
+        foreign(Strings::Load(9220));
+    if (found.userVersion != made.userVersion)
+        foreign(Strings::Load(9362).arg(found.userVersion).arg(made.userVersion));
+    for (const Declared &m : made.entries) {
+        const Declared *f = found.find(m.type, m.name);
+        if (!f)
+            templateFault(vb::ErrTableNotFound, 9314, path, Strings::Load(9210).arg(m.name));
+        compareTable(m, *f, path);
+    }
+    for (const Declared &f : found.entries) {
+        if (made.find(f.type, f.name))
+            continue;
+        if (f.type == QLatin1String("table"))
+            foreign(Strings::Load(9364).arg(f.name));
+        if (f.type == QLatin1String("trigger"))
+            foreign(Strings::Load(9368).arg(f.name));
+        if (f.type == QLatin1String("view"))
+            foreign(Strings::Load(9370).arg(f.name));
+        // An index the engine made for a UNIQUE or PRIMARY KEY is a constraint of its table.
+        if (f.name.startsWith(QLatin1String("sqlite_autoindex_"), Qt::CaseInsensitive))
+            foreign(Strings::Load(9367).arg(f.table));
+        foreign(Strings::Load(9369).arg(f.name));
+    }
+    // Every character file starts as a copy of it: a row in it would turn up
+    // in every character saved.
+    for (const Declared &m : made.entries)
+        if (const qint64 rows = reading.rows(m.name); rows > 0)
+            foreign(Strings::Load(9363).arg(m.name, held(rows)));
+}
+
+} // namespace
+
+QByteArray TemplateImage(const QString &path)
+{
+    const QByteArray image = readTemplate(path);
+    // The same bytes were found sound before: every save reads the file, but
+    // looks into it only when it has changed.
+    static QByteArray sound;
+    if (image != sound) {
+        checkTemplateImage(image, path);
+        sound = image;
+    }
+    return image;
 }
 
 } // namespace datafiles

@@ -1,13 +1,14 @@
 #pragma once
 // What the program expects of the two data files beside it that it never
-// writes: the rules (master.dat) and the empty character template
-// (player.dat). Both are checked once at start, so that a damaged or foreign
-// file is named then, in words, instead of failing later in windows that
-// cannot tell which file is at fault.
+// writes: the rules (master.dat) and the empty character file (player.dat).
+// Both are checked at start, so that a damaged or foreign file is named then,
+// in words, instead of failing later in windows that cannot tell which file
+// is at fault; the empty character file again at every save.
 //
-// The tables and columns expected are read at build time (mkdat --shape) from
-// the very SQL the two files are built from (resources/rules, resources/
-// template): what is checked is what every reader was tested against.
+// What is expected comes from the very SQL the two files are built from
+// (resources/rules, read at build time by mkdat --shape; resources/template,
+// built into the program): what is checked is what every reader was tested
+// against.
 #include "platform/dao.h"
 
 #include <QString>
@@ -46,10 +47,23 @@ void CheckOpenable(const QString &path, int number = 0);
 // no rows in a table the SQL fills, or another count of statistics.
 void CheckRules(const dao::Database &rules);
 
-// Opens the file at `path` and raises vb::Error (a vb::Refusal where words say
-// more than the number) when it is not the program's empty character
-// template: missing, no database or a damaged one, another program's file or
-// another version of the format, a table or column missing, or rows in it.
+// Raises vb::Error (a vb::Refusal where words say more than the number) when
+// the file at `path` is not the program's empty character file: the check of
+// TemplateImage, put in a sentence that says no character can be saved.
 void CheckTemplate(const QString &path);
+
+// The most bytes the empty character file may hold: the cap of a character
+// file, since every one starts as a copy of it.
+constexpr qint64 TemplateMaxBytes = 16 * 1024 * 1024;
+
+// The bytes of the empty character file at `path`, once they are known to be
+// the program's: a regular file within the cap, sound, with the application
+// id and version of its SQL, exactly the tables and columns that SQL makes
+// with their declared types, nothing else in it (trigger, index, view,
+// constraint) and no row. Otherwise raises a vb::Refusal whose words are a
+// clause naming the file and what is wrong with it ("the empty character
+// file “…” is …"), for start-up and every save to put in their sentences.
+// A pipe or a device at the path is refused without waiting on it.
+QByteArray TemplateImage(const QString &path);
 
 } // namespace datafiles

@@ -12,6 +12,7 @@
 #include "support/ScriptedPorts.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -155,6 +156,20 @@ TEST_F(CharacterFileChecksTest, ValuesNoSaveWritesAreRefusedNamingTableColumnAnd
          "the column “Weapon_ID” of the table “Weapon Skills” holds 0 in row 3"},
         {"twice.pja", "INSERT INTO \"SubSkills\" SELECT * FROM \"SubSkills\" WHERE SubSkill_ID = '4'", vb::ErrDuplicate,
          "the table “SubSkills” holds the same element twice, in rows 4 and 21 (Skill_ID 304, SubSkill_ID 4)"},
+        {"twicecat.pja", "INSERT INTO \"Skill Categorie\" SELECT * FROM \"Skill Categorie\" WHERE SkillCat_ID = 2",
+         vb::ErrDuplicate, "the table “Skill Categorie” holds the same element twice, in rows 2 and 61 (SkillCat_ID 2)"},
+        {"twiceskill.pja", "INSERT INTO \"Skill\" SELECT * FROM \"Skill\" WHERE Skill_ID = 7", vb::ErrDuplicate,
+         "the table “Skill” holds the same element twice, in rows 7 and 201 (Skill_ID 7)"},
+        {"twicelanguage.pja",
+         "INSERT INTO \"Language Skills\" SELECT * FROM \"Language Skills\" WHERE Language_ID = 4003",
+         vb::ErrDuplicate,
+         "the table “Language Skills” holds the same element twice, in rows 3 and 11 (Skill_ID 403, Language_ID 4003)"},
+        {"twiceweapon.pja", "INSERT INTO \"Weapon Skills\" SELECT * FROM \"Weapon Skills\" WHERE Weapon_ID = 5003",
+         vb::ErrDuplicate,
+         "the table “Weapon Skills” holds the same element twice, in rows 3 and 11 (Skill_ID 503, Weapon_ID 5003)"},
+        {"twicespell.pja", "INSERT INTO \"Spell Skills\" SELECT * FROM \"Spell Skills\" WHERE List_ID = 6003",
+         vb::ErrDuplicate,
+         "the table “Spell Skills” holds the same element twice, in rows 3 and 11 (Skill_ID 603, List_ID 6003)"},
         {"ranks.pja", "UPDATE \"Skill Categorie\" SET Rank = 2147483647 WHERE SkillCat_ID = 2", vb::ErrOverflow,
          "the column “Rank” of the table “Skill Categorie” holds 2147483647 in row 2, outside the possible values (0 "
          "to 30000)"},
@@ -204,12 +219,17 @@ TEST_F(CharacterFileChecksTest, RowCountsTakeTheirSingularAndPlural)
     alter(one, "DELETE FROM \"Stats\" WHERE Stats_ID > 0");
     const QString two = savedSample(QStringLiteral("two.pja"));
     alter(two, "DELETE FROM \"Stats\" WHERE Stats_ID > 1");
+    // A second character in the file would be dropped by the next save.
+    const QString pair = savedSample(QStringLiteral("pair.pja"));
+    alter(pair, "INSERT INTO \"General\" SELECT * FROM \"General\"");
 
-    EXPECT_TRUE(refusal(none).contains(QStringLiteral("the table “General” holds 0 rows where at least 1 is needed")));
+    EXPECT_TRUE(refusal(none).contains(QStringLiteral("the table “General” holds 0 rows where exactly 1 is needed")));
     EXPECT_TRUE(refusal(one).contains(QStringLiteral("the table “Stats” holds 1 row where exactly 10 are needed")));
+    EXPECT_TRUE(refusal(pair, vb::ErrDamaged)
+                    .contains(QStringLiteral("the table “General” holds 2 rows where exactly 1 is needed")));
     Strings::setLanguage(Strings::Language::French);
     EXPECT_TRUE(refusal(none).contains(
-        QStringLiteral("la table «\u00a0General\u00a0» compte 0 ligne alors qu'il en faut au moins 1")));
+        QStringLiteral("la table «\u00a0General\u00a0» compte 0 ligne alors qu'il en faut exactement 1")));
     EXPECT_TRUE(refusal(two).contains(
         QStringLiteral("la table «\u00a0Stats\u00a0» compte 2 lignes alors qu'il en faut exactement 10")));
 }
@@ -222,16 +242,21 @@ TEST_F(CharacterFileChecksTest, AFileInAFolderThatMayNotBeSearchedIsNotCalledMis
     const QString file = savedSample(QStringLiteral("locked/hero.pja"));
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0711), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0600), 0);
-    // Folder rights do not bind the superuser: the open runs as nobody.
-    const uid_t was = ::geteuid();
-    if (was == 0 && ::seteuid(65534) != 0)
-        GTEST_SKIP() << "cannot take another user";
-    const QString text = refusal(file, vb::ErrPermission);
-    if (was == 0)
-        ASSERT_EQ(::seteuid(0), 0);
+    QString text, saving;
+    const bool ran = filetest::unprivileged([&] {
+        text = refusal(file, vb::ErrPermission);
+        Personnage p;
+        saving = filetest::refusedSave(p, file, vb::ErrPermission);
+    });
     ::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0700);
+    if (!ran)
+        GTEST_SKIP() << "cannot take another user";
     EXPECT_TRUE(text.contains(QStringLiteral("could not be read: you are not allowed to open the folder that holds it")))
         << text.toStdString();
+    EXPECT_TRUE(saving.startsWith(QStringLiteral("The character was not saved: the file “%1” cannot be written: you are "
+                                                 "not allowed to open the folder that holds it. Nothing was written")
+                                      .arg(file)))
+        << saving.toStdString();
 }
 
 // ---------------------------------------------------------------- saving
@@ -263,21 +288,31 @@ TEST_F(CharacterFileChecksTest, ANameAsLongAsTheFolderTakesIsSaved)
     EXPECT_EQ(entries(), QStringList{name});
 }
 
-// A save starts from the empty character file beside the program: when that
-// one is missing or damaged, the box names it, and the player's file stays.
+// A save starts from the empty character file beside the program and checks
+// it as start-up does: when it is missing, damaged or not as the program
+// makes it, the box names it and says why, and the player's file stays.
 TEST_F(CharacterFileChecksTest, ASaveThatCannotUseTheEmptyCharacterFileNamesIt)
 {
     const QString hero = savedSample(QStringLiteral("hero.pja"));
     const QByteArray before = bytes(hero);
-    const QString noTable = path(QStringLiteral("notable.dat"));
-    ASSERT_TRUE(QFile::copy(filetest::binFile("player.dat"), noTable));
-    alter(noTable, "DROP TABLE \"Weapon Skills\"");
+    const auto altered = [this](const char *name, const char *sql) {
+        const QString file = path(QString::fromLatin1(name));
+        EXPECT_TRUE(QFile::copy(filetest::binFile("player.dat"), file));
+        alter(file, sql);
+        return file;
+    };
     const QString garbage = path(QStringLiteral("garbage.dat"));
     writeBytes(garbage, QByteArray(4096, 'x'));
     QByteArray zeroed = bytes(filetest::binFile("player.dat"));
     zeroed.replace(4096, 4096, QByteArray(4096, '\0'));
     const QString torn = path(QStringLiteral("torn.dat"));
     writeBytes(torn, zeroed);
+    const QString pipe = path(QStringLiteral("pipe.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Sound, and empty, but past the size of any character file.
+    const QString large = altered("large.dat", "CREATE TABLE Filler(b); INSERT INTO Filler VALUES (zeroblob(17000000));"
+                                               "DROP TABLE Filler");
+    const QString foreign = QStringLiteral("is not as this program makes it: ");
     const struct {
         QString templ;
         qint32 number;
@@ -285,23 +320,53 @@ TEST_F(CharacterFileChecksTest, ASaveThatCannotUseTheEmptyCharacterFileNamesIt)
     } cases[] = {
         {path(QStringLiteral("absent.dat")), vb::ErrFileNotFound, QStringLiteral("is missing")},
         {garbage, vb::ErrNotADatabase, QStringLiteral("is damaged: it is not a database")},
-        {torn, vb::ErrDamaged, QStringLiteral("is damaged: its pages cannot be read")},
-        {noTable, vb::ErrTableNotFound, QStringLiteral("is damaged: the table “Weapon Skills” is missing")},
+        {torn, vb::ErrDamaged,
+         QStringLiteral("is damaged: its pages cannot be read (the file was cut short or altered)")},
+        {altered("notable.dat", "DROP TABLE \"Weapon Skills\""), vb::ErrTableNotFound,
+         QStringLiteral("is damaged: the table “Weapon Skills” is missing")},
+        {altered("row.dat", "INSERT INTO \"Skill\" VALUES (23, 1, 0, 0)"), vb::ErrNotADatabase,
+         foreign + QStringLiteral("the table “Skill” holds 1 row where it must hold none")},
+        {altered("version.dat", "PRAGMA user_version = 7"), vb::ErrNotADatabase,
+         foreign + QStringLiteral("it is of version 7 where this program needs version 1")},
+        {altered("mark.dat", "PRAGMA application_id = 42"), vb::ErrNotADatabase,
+         foreign + QStringLiteral("it carries the mark of another program")},
+        {altered("trigger.dat", "CREATE TRIGGER stamp AFTER INSERT ON \"Skill\" BEGIN SELECT 1; END"),
+         vb::ErrNotADatabase, foreign + QStringLiteral("it holds a trigger “stamp” that the program does not make")},
+        {altered("type.dat", "DROP TABLE \"Stats\";"
+                             "CREATE TABLE \"Stats\" (Stats_ID INTEGER, temp TEXT, pot INTEGER, Special INTEGER)"),
+         vb::ErrNotADatabase,
+         foreign + QStringLiteral("the column “temp” of the table “Stats” is declared “TEXT” where the program "
+                                  "declares it “INTEGER”")},
+        {altered("check.dat", "DROP TABLE \"Stats\"; CREATE TABLE \"Stats\" (Stats_ID INTEGER, temp INTEGER,"
+                              " pot INTEGER, Special INTEGER, CHECK (temp > 0))"),
+         vb::ErrNotADatabase, foreign + QStringLiteral("the table “Stats” carries a constraint that the program does not make")},
+        {altered("unique.dat", "CREATE UNIQUE INDEX once ON \"Skill\" (Skill_ID)"), vb::ErrNotADatabase,
+         foreign + QStringLiteral("it holds an index “once” that the program does not make")},
+        {altered("column.dat", "ALTER TABLE \"General\" ADD COLUMN Extra INTEGER NOT NULL DEFAULT 0"),
+         vb::ErrNotADatabase,
+         foreign + QStringLiteral("the table “General” holds a column “Extra” that the program does not make")},
+        {pipe, vb::ErrNotADatabase, foreign + QStringLiteral("it is not a regular file")},
+        {large, vb::ErrNotADatabase,
+         foreign + QStringLiteral("it holds %1 bytes; a character file holds at most 16777216").arg(QFileInfo(large).size())},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.templ.toStdString());
         ModGeneral::PlayerPath = c.templ;
-        ScriptedPortsScope ui;
         Personnage p;
-        p.FileName = hero;
-        ui->expectError("SaveP", c.number);
-        EXPECT_FALSE(p.SaveP());
-        const QString text = ui->errors().front().text;
-        EXPECT_TRUE(text.contains(QStringLiteral("The character was not saved: the empty character file “%1” %2")
-                                      .arg(QDir::toNativeSeparators(c.templ), c.words)))
+        samples::develop(p);
+        p.Nom = QStringLiteral("Autre");
+        QElapsedTimer clock;
+        clock.start();
+        const QString text = filetest::refusedSave(p, hero, c.number);
+        EXPECT_LT(clock.elapsed(), 1000);   // a pipe holds nothing up
+        EXPECT_TRUE(text.startsWith(QStringLiteral("The character was not saved: the empty character file “%1” %2. "
+                                                   "Nothing was written")
+                                        .arg(QDir::toNativeSeparators(c.templ), c.words)))
             << text.toStdString();
         EXPECT_EQ(bytes(hero), before);
     }
+    filetest::useBuiltTemplate();
+    EXPECT_TRUE(opens(hero));
 }
 
 // ---------------------------------------------------------------- what the program writes

@@ -1,5 +1,6 @@
 #include "CharacterFileTestSupport.h"
 #include "CharacterSamples.h"
+#include "PersonnageAccess.h"
 #include "StoredFileSupport.h"
 #include "character/CharacterFile.h"
 #include "platform/Strings.h"
@@ -36,6 +37,7 @@ protected:
     void SetUp() override
     {
         filetest::useBuiltTemplate();
+        Strings::setLanguage(Strings::Language::English);
         ASSERT_TRUE(m_dir.isValid());
     }
     void TearDown() override { filetest::useBuiltTemplate(); }
@@ -248,12 +250,17 @@ TEST_F(CharacterFileTest, SavingAgainReplacesTheFileWithoutLeftovers)
     Personnage p;
     samples::develop(p);
     save(p, QStringLiteral("twice.pja"));
+    // The rights the player gave the file stay with it.
+    ASSERT_EQ(::chmod(QFile::encodeName(p.FileName).constData(), 0640), 0);
     Personnage second;
     second.Nom = QStringLiteral("Second");
     second.AddSkill(0, 0, RankKind::SkillCategory, 3);
     second.FileName = p.FileName;
     save(second, QStringLiteral("twice.pja"));
     EXPECT_EQ(folderEntries(), QStringList{"twice.pja"});
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(p.FileName).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 
     auto loaded = load(p.FileName, false);
     EXPECT_EQ(loaded->Nom, QStringLiteral("Second"));
@@ -656,6 +663,19 @@ TEST_F(CharacterFileTest, FilesAtTheCapsOpenAndFilesPastThemAreRefused)
     EXPECT_FALSE(q.SaveP());
     EXPECT_TRUE(ui->errors().front().text.contains(QStringLiteral("the text “History” holds 32768 characters")))
         << ui->errors().front().text.toStdString();
+    Personnage many;
+    auto &subSkills = PersonnageAccess::SubSkills(many);
+    subSkills.redim(32768);
+    for (qint64 row = 1; row <= 32768; ++row) {
+        subSkills(Personnage::fId, row) = QStringLiteral("300");
+        subSkills(Personnage::fKey, row) = QString::number(row);
+    }
+    many.FileName = atCaps;
+    ui->expectError("SaveP", vb::ErrIo);
+    EXPECT_FALSE(many.SaveP());
+    EXPECT_TRUE(ui->errors().back().text.contains(
+        QStringLiteral("the table “SubSkills” would hold 32768 rows; a table holds at most 32767")))
+        << ui->errors().back().text.toStdString();
     EXPECT_EQ(bytes(atCaps), before);
 }
 
@@ -767,21 +787,28 @@ TEST_F(CharacterFileTest, SaveIntoAMissingFolderReportsOnce)
     EXPECT_TRUE(folderEntries().isEmpty());
 }
 
+// The file itself may be written, but a save writes its new file beside it
+// first: the folder's rights decide, and the box says so.
 TEST_F(CharacterFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "folder rights do not bind the superuser";
     const QString old = savedSample(QStringLiteral("hero.pja"));
     const QByteArray before = bytes(old);
-    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    {
-        ScriptedPortsScope ui;
+    ASSERT_EQ(::chmod(QFile::encodeName(old).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0555), 0);
+    // Folder rights do not bind the superuser: the save runs as nobody.
+    QString text;
+    const bool ran = filetest::unprivileged([&] {
         Personnage p;
-        p.FileName = old;
-        ui->expectError("SaveP");
-        p.SaveP();
-    }
-    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        text = filetest::refusedSave(p, old, vb::ErrPermission);
+    });
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
+    if (!ran)
+        GTEST_SKIP() << "cannot take another user";
+    EXPECT_EQ(text, QStringLiteral("The character was not saved: the file “%1” cannot be written: the folder that "
+                                   "holds it does not allow writing, and a save writes the new file beside the old one "
+                                   "before putting it in its place. Nothing was written; the file saved before is "
+                                   "unchanged.")
+                        .arg(old));
     EXPECT_EQ(bytes(old), before);
     EXPECT_EQ(folderEntries(), QStringList{"hero.pja"});
 }
@@ -832,6 +859,22 @@ TEST_F(CharacterFileTest, AFailedSaveLeavesThePreviousFileAsItWas)
         p.SaveP();
     }
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("taken.pja"))).isDir());
+
+    // The file written is read back as File > Open reads it: one that Open
+    // would refuse (here an element twice) never takes the old one's place.
+    {
+        Personnage p;
+        samples::develop(p);
+        PersonnageAccess::Skill(p)(Personnage::fId, 1) = 1;
+        EXPECT_EQ(filetest::refusedSave(p, old, vb::ErrDuplicate),
+                  QStringLiteral("The character was not saved: the file written would not open again: the table "
+                                 "“Skill” holds the same element twice, in rows 1 and 2 (Skill_ID 1). Nothing was "
+                                 "written; the file saved before is unchanged."));
+    }
+    EXPECT_EQ(bytes(old), before);
+    entries = folderEntries();
+    entries.sort();
+    EXPECT_EQ(entries, (QStringList{"broken-template.dat", "hero.pja", "taken.pja"}));
     auto loaded = load(old, false);
     EXPECT_EQ(loaded->Nom, QStringLiteral("Aëlis Morvenne"));
 }
@@ -843,12 +886,12 @@ TEST_F(CharacterFileTest, AReadOnlyFileOrAPipeAtThePathIsKeptWhoeverSaves)
     const QByteArray before = bytes(old);
     ASSERT_TRUE(QFile::setPermissions(old, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     {
-        ScriptedPortsScope ui;
         Personnage p;
         p.Nom = QStringLiteral("Autre");
-        p.FileName = old;
-        ui->expectError("SaveP", vb::ErrPermission);
-        EXPECT_FALSE(p.SaveP());
+        EXPECT_EQ(filetest::refusedSave(p, old, vb::ErrPermission),
+                  QStringLiteral("The character was not saved: the file “%1” cannot be written: it is read-only. "
+                                 "Nothing was written; the file saved before is unchanged.")
+                      .arg(old));
     }
     EXPECT_EQ(bytes(old), before);
     EXPECT_EQ(QFile::permissions(old) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), 0);
@@ -915,19 +958,60 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
     EXPECT_EQ(load(old, false)->Nom, QStringLiteral("Aëlis Morvenne"));
 }
 
-TEST_F(CharacterFileTest, TheTemplateIsNeverOverwritten)
+// The program's own data files are never a character's, by whatever name
+// the save reaches them.
+TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
 {
-    const QString copy = path(QStringLiteral("template.dat"));
-    ASSERT_TRUE(QFile::copy(filetest::binFile("player.dat"), copy));
-    const QByteArray before = bytes(copy);
-    ModGeneral::PlayerPath = copy;
-    ScriptedPortsScope ui;
+    Strings::setLanguage(Strings::Language::English);
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("app")));
+    const QString player = path(QStringLiteral("app/player.dat"));
+    const QString master = path(QStringLiteral("app/master.dat"));
+    const QString mind = path(QStringLiteral("app/mind.dat"));
+    for (const QString &f : {player, master, mind})
+        ASSERT_TRUE(QFile::copy(filetest::binFile(qPrintable(QFileInfo(f).fileName())), f));
+    ModGeneral::PlayerPath = player;
+    const QString masterWas = ModGeneral::MasterPath;
+    const QString mindWas = dao::DBEngine::instance().SystemDB;
+    ModGeneral::MasterPath = master;
+    dao::DBEngine::instance().SystemDB = mind;
+    ASSERT_EQ(::symlink(QFile::encodeName(master).constData(), QFile::encodeName(path(QStringLiteral("rules.pja"))).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(mind).constData(), QFile::encodeName(path(QStringLiteral("users.pja"))).constData()), 0);
+    const QString emptyFile = QStringLiteral("the empty character file");
+    const QString rules = QStringLiteral("the program's rules file");
+    const QString users = QStringLiteral("the program's users file");
+    const struct {
+        QString target;
+        QString name;
+    } cases[] = {
+        {player, emptyFile},
+        {path(QStringLiteral("app/../app/master.dat")), rules},
+        {path(QStringLiteral("rules.pja")), rules},   // a link to it
+        {mind, users},
+        {path(QStringLiteral("users.pja")), users},   // a second name of the same file
+    };
+    QList<QByteArray> before;
+    for (const QString &f : {player, master, mind})
+        before << bytes(f);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        Personnage p;
+        p.Nom = QStringLiteral("Intrus");
+        EXPECT_EQ(filetest::refusedSave(p, c.target, vb::ErrPermission),
+                  QStringLiteral("The character was not saved: the file “%1” is %2, which a save never replaces. "
+                                 "Nothing was written; the file saved before is unchanged.")
+                      .arg(c.target, c.name));
+    }
+    EXPECT_EQ((QList<QByteArray>{bytes(player), bytes(master), bytes(mind)}), before);
+    // Nor is a character put where a missing one belongs.
+    ASSERT_TRUE(QFile::remove(master));
     Personnage p;
-    p.Nom = QStringLiteral("Intrus");
-    p.FileName = copy;
-    ui->expectError("SaveP", vb::ErrPermission);
-    p.SaveP();
-    EXPECT_EQ(bytes(copy), before);
+    EXPECT_EQ(filetest::refusedSave(p, master, vb::ErrPermission),
+              QStringLiteral("The character was not saved: the file “%1” is the program's rules file, which a save "
+                             "never replaces. Nothing was written; the file saved before is unchanged.")
+                  .arg(master));
+    EXPECT_FALSE(QFileInfo::exists(master));
+    ModGeneral::MasterPath = masterWas;
+    dao::DBEngine::instance().SystemDB = mindWas;
 }
 
 } // namespace

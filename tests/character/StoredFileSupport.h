@@ -1,11 +1,17 @@
 #pragma once
 // A character file as another program, or a damaged disk, sees it: its bytes,
-// and SQL run on it with the plain engine.
+// and SQL run on it with the plain engine; and saves that must be refused.
+#include "character/Personnage.h"
+#include "support/ScriptedPorts.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <functional>
 
 namespace filetest {
 
@@ -51,6 +57,30 @@ inline void writeBytes(const QString &file, const QByteArray &data)
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(data), data.size());
+}
+
+// Saves `p` to `file`, expecting one box from the save with error `number`:
+// its text.
+inline QString refusedSave(Personnage &p, const QString &file, qint32 number)
+{
+    ScriptedPortsScope ui;
+    p.FileName = file;
+    ui->expectError("SaveP", number);
+    EXPECT_FALSE(p.SaveP());
+    return ui->errors().empty() ? QString() : ui->errors().front().text;
+}
+
+// Runs `body` as an unprivileged user when the tests run as the superuser,
+// whom folder rights do not bind; false when no other user can be taken.
+inline bool unprivileged(const std::function<void()> &body)
+{
+    const uid_t was = ::geteuid();
+    if (was == 0 && ::seteuid(65534) != 0)
+        return false;
+    body();
+    if (was == 0)
+        EXPECT_EQ(::seteuid(0), 0);
+    return true;
 }
 
 } // namespace filetest

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 
 #include <functional>
+#include <sys/stat.h>
 
 using namespace ModGeneral;
 
@@ -180,6 +181,8 @@ TEST_F(DataFilesAtStartTest, OpeningTheDataFilesLeavesNothingBesideThem)
     EXPECT_EQ(QFileInfo(log).size(), 4096);
 }
 
+// Start-up checks the empty character file as every save does: one box that
+// names it and says why no character can be saved.
 TEST_F(DataFilesAtStartTest, AMissingOrForeignTemplateIsOneBoxNamingPlayerDat)
 {
     struct Damage {
@@ -188,16 +191,38 @@ TEST_F(DataFilesAtStartTest, AMissingOrForeignTemplateIsOneBoxNamingPlayerDat)
         int number;
         QString words;
     };
+    const QString player = QDir::toNativeSeparators(file(QStringLiteral("player.dat")));
+    const QString foreign = QStringLiteral("Aucun personnage ne pourra être enregistré : le fichier de personnage vide "
+                                           "«\u00a0%1\u00a0» n'est pas tel que ce programme le fait : ")
+                                .arg(player);
     const std::vector<Damage> damages{
-        {"missing", [](const QString &path) { QFile::remove(path); }, vb::ErrCannotOpenFile, QString()},
+        {"missing", [](const QString &path) { QFile::remove(path); }, vb::ErrFileNotFound,
+         QStringLiteral("Aucun personnage ne pourra être enregistré : le fichier de personnage vide «\u00a0%1\u00a0» "
+                        "manque.")
+             .arg(player)},
         {"the rules in its place",
          [this](const QString &path) {
              QFile::remove(path);
              QFile::copy(file(QStringLiteral("master.dat")), path);
          },
-         vb::ErrNotADatabase, Strings::Load(9354)},
+         vb::ErrNotADatabase, foreign + QStringLiteral("il porte la marque d'un autre programme.")},
         {"a row in it", [](const QString &path) { testrules::Exec(path, "INSERT INTO General (Nom) VALUES ('Ysolde');"); },
-         vb::ErrNotADatabase, Strings::Load(9356).arg(QStringLiteral("General"))},
+         vb::ErrNotADatabase,
+         foreign + QStringLiteral("la table «\u00a0General\u00a0» compte 1 ligne alors qu'elle doit n'en compter aucune.")},
+        {"a column of another type",
+         [](const QString &path) {
+             testrules::Exec(path, "DROP TABLE Stats;"
+                                   "CREATE TABLE Stats (Stats_ID INTEGER, temp TEXT, pot INTEGER, Special INTEGER);");
+         },
+         vb::ErrNotADatabase,
+         foreign + QStringLiteral("la colonne «\u00a0temp\u00a0» de la table «\u00a0Stats\u00a0» est déclarée "
+                                  "«\u00a0TEXT\u00a0» alors que le programme la déclare «\u00a0INTEGER\u00a0».")},
+        {"a pipe",
+         [](const QString &path) {
+             QFile::remove(path);
+             ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+         },
+         vb::ErrNotADatabase, foreign + QStringLiteral("ce n'est pas un fichier ordinaire.")},
     };
     for (const Damage &d : damages) {
         putBack(QStringLiteral("player.dat"));
