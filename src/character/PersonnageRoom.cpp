@@ -166,6 +166,8 @@ struct Personnage::Room {
 
 private:
     QHash<QString, Wide> m_rankBonuses;
+    // The same by skill, which names its progression: big tables repeat them.
+    QHash<QPair<qint32, Wide>, Wide> m_skillRankBonuses;
 };
 
 Personnage::Room::Room(Personnage &record) : p(record)
@@ -322,10 +324,15 @@ void Personnage::Room::ReadSkills()
 
 std::optional<Wide> Personnage::Room::Part(qint32 skill, Wide ranks, Wide item, Wide special)
 {
-    const auto progression = progressions.constFind(skill);
-    if (progression == progressions.cend())
-        return std::nullopt;
-    return RankBonus(ranks, *progression) + item + special;
+    const QPair<qint32, Wide> key(skill, ranks);
+    auto known = m_skillRankBonuses.constFind(key);
+    if (known == m_skillRankBonuses.cend()) {
+        const auto progression = progressions.constFind(skill);
+        if (progression == progressions.cend())
+            return std::nullopt;
+        known = m_skillRankBonuses.insert(key, RankBonus(ranks, *progression));
+    }
+    return *known + item + special;
 }
 
 Wide Personnage::Room::RankBonus(Wide ranks, const QString &progression)
