@@ -61,8 +61,8 @@ TEST_F(SheetTest, AFigurePastItsRangeIsPutBackWhenTheBoxIsLeft)
         // What the totals leave: AG's is 2 (race) + 0 + the bonus, and the
         // page triples it, so -10922 to 10922 for the total; Essence's is
         // 3 x 5 + 5 + the bonus.
-        {w.Stat_ID[AG][4], "40000", "1", "-10924 et 10920", [&] { return p.DirStats(2, AG); }},
-        {w.Resistance[5][2], "40000", "2", "-32768 et 32747", [&] { return p.DirResistanceSpecial(5); }},
+        {w.Stat_ID[AG][4], "32767", "1", "-10924 et 10920", [&] { return p.DirStats(2, AG); }},
+        {w.Resistance[5][2], "32767", "2", "-32768 et 32747", [&] { return p.DirResistanceSpecial(5); }},
         {w.txtApparence, "40000", "7", "-32768 et 32767", [&] { return p.Apparence; }},
         {w.txtExperience, "9999999999", "55000", "-300000000 et 1600000000", [&] { return p.Experience; }},
         // 25000: the other places hold 5000 of the 32-bit fortune.
