@@ -13,6 +13,7 @@
 #include "sheet/frmGeneral.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,27 @@ void BM_FirstLoadOfANewSheet(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FirstLoadOfANewSheet)->Unit(benchmark::kMillisecond);
+
+// A keystroke in a statistic's special bonus box: what the record takes is
+// checked against every total built on it. The argument adds sub-skills.
+void BM_KeystrokeInASpecialBonus(benchmark::State &state)
+{
+    bench::OpenSampleRules();
+    MakeCharacter();
+    Personnage &p = ModGeneral::Players(1);
+    for (int i = 0; i < state.range(0); ++i)
+        p.AddSubSkills(48, QStringLiteral("Lame n°%1").arg(i), 4);
+    frmGeneral sheet;
+    sheet.setTag(QStringLiteral("1"));
+    sheet.LoadData();
+    QLineEdit *box = sheet.Stat_ID[9][4];
+    for (auto _ : state) {
+        box->setText(QStringLiteral("12"));
+        box->setText(QStringLiteral("5"));
+    }
+    state.SetItemsProcessed(2 * state.iterations());
+}
+BENCHMARK(BM_KeystrokeInASpecialBonus)->Arg(0)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 int Shot(const char *path)
 {

@@ -9,6 +9,7 @@
 // run-time errors: it reports them once through the error box, with its own
 // location text, and returns what it had reached (0, empty text or empty).
 #include "character/BoundedTable.h"
+#include "character/Limits.h"
 
 #include <QString>
 #include <QVariant>
@@ -176,7 +177,23 @@ public:
     // statistic gain choice.
     void TransferTraining(qint32 trainingId, const QString &number);
 
+    // -- room for a bonus the player types
+    // The values a typed bonus may take while every total built on it, and
+    // what the printed page derives from those, stays within 16 bits, the
+    // rest of the record as it stands. A total that no value of the bonus
+    // brings back into range is not the bonus's doing and does not narrow it.
+    // Nothing is reported: a total that cannot be worked out at all leaves
+    // the bonus its whole 16-bit range, and the total says so when shown.
+    character::limits::Range<qint32> StatSpecialRoom(qint16 stat);
+    character::limits::Range<qint32> ResistanceSpecialRoom(qint16 kind);
+    // Bonus field 2 or 3 of row `row` of the rank table of `kind` (1 to 6).
+    character::limits::Range<qint32> RankBonusRoom(qint16 kind, qint32 row, qint16 field);
+
 private:
+    struct Room;
+    // The bonus of a number of ranks along a progression; raises its errors.
+    static qint16 progressionBonus(qint16 ranks, const QString &progression);
+
     // Scales the count of development row `row` by the skill's status.
     void OccupationalEverymanRestrictedSkill(qint32 row);
     void moveDevelopmentRow(qint32 row);

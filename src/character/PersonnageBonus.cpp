@@ -188,33 +188,36 @@ qint16 Personnage::TotalResistanceBonus(qint16 kind)
 qint16 Personnage::BonusRankProgression(qint16 ranks, const QString &progression)
 {
     qint16 result = 0;
-    character::guarded("BonusRankProgression", [&] {
-        const QStringList tokens = progression.split(QChar(0x2022));
-        if (tokens.size() < 5)
-            vb::Raise(vb::ErrSubscript);
-        if (tokens.size() > 5)
-            vb::Raise(vb::ErrInvalidCall);
-        std::array<qint64, 5> a{};
-        for (int k = 0; k < 5; ++k)
-            a[k] = TokenQuarters(tokens[k]);
-        const qint64 r = ranks;
-        qint64 quarters = 0;
-        if (r < 0)
-            quarters = 0;
-        else if (r == 0)
-            quarters = a[0];
-        else if (r <= 10)
-            quarters = r * a[1];
-        else if (r <= 20)
-            quarters = 10 * a[1] + (r - 10) * a[2];
-        else if (r <= 30)
-            quarters = 10 * (a[1] + a[2]) + (r - 20) * a[3];
-        else
-            quarters = 10 * (a[1] + a[2] + a[3]) + (r - 30) * a[4];
-        // A fractional bonus becomes whole with its half going to the even neighbour.
-        result = vb::CInt(static_cast<double>(quarters) / 4.0);
-    });
+    character::guarded("BonusRankProgression", [&] { result = progressionBonus(ranks, progression); });
     return result;
+}
+
+qint16 Personnage::progressionBonus(qint16 ranks, const QString &progression)
+{
+    const QStringList tokens = progression.split(QChar(0x2022));
+    if (tokens.size() < 5)
+        vb::Raise(vb::ErrSubscript);
+    if (tokens.size() > 5)
+        vb::Raise(vb::ErrInvalidCall);
+    std::array<qint64, 5> a{};
+    for (int k = 0; k < 5; ++k)
+        a[k] = TokenQuarters(tokens[k]);
+    const qint64 r = ranks;
+    qint64 quarters = 0;
+    if (r < 0)
+        quarters = 0;
+    else if (r == 0)
+        quarters = a[0];
+    else if (r <= 10)
+        quarters = r * a[1];
+    else if (r <= 20)
+        quarters = 10 * a[1] + (r - 10) * a[2];
+    else if (r <= 30)
+        quarters = 10 * (a[1] + a[2]) + (r - 20) * a[3];
+    else
+        quarters = 10 * (a[1] + a[2] + a[3]) + (r - 30) * a[4];
+    // A fractional bonus becomes whole with its half going to the even neighbour.
+    return vb::CInt(static_cast<double>(quarters) / 4.0);
 }
 
 qint16 Personnage::TotalSkillCatBonus(qint32 cat)

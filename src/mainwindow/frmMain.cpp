@@ -559,14 +559,27 @@ int frmMain::ActiveChildNumber() const
     return n >= 1 && n <= PlayerCount ? n : 0;
 }
 
+namespace {
+
+// What the player is still typing goes into the record before it is written.
+void StoreTyping(int n)
+{
+    for (CharacterWindow *w : {SkillDevForms.peek(n), GeneralForms.peek(n)})
+        if (w)
+            w->StoreTyping();
+}
+
+} // namespace
+
 void frmMain::mnuFileSave_Click()
 {
     const int i = ActiveChildNumber();
     if (i == 0)
         return;
-    if (!Players(i).FileName.isEmpty())
+    if (!Players(i).FileName.isEmpty()) {
+        StoreTyping(i);
         Players(i).SaveP();
-    else
+    } else
         mnuFileSaveAs_Click();
 }
 
@@ -584,6 +597,7 @@ void frmMain::mnuFileSaveAs_Click()
         return;
     // A save that failed leaves the character under the name it had, so the
     // next Save does not go back to a place that cannot take it.
+    StoreTyping(j);
     const QString previous = Players(j).FileName;
     Players(j).FileName = path;
     if (!Players(j).SaveP())

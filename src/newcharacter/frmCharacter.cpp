@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QLocale>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -166,7 +167,11 @@ void frmCharacter::LoadData()
     int sum = 0;
     for (int i = 0; i < 5; ++i)
         sum += vb::CInt(JetDe(10));
-    txtApparence->setText(vb::NumText(int(p.DirStats(1, 7)) - 25 + sum));
+    // A presence near either end of its range must not roll an appearance
+    // the dialog would then refuse.
+    const auto &range = character::limits::kSmall;
+    m_appearance = static_cast<qint16>(std::clamp(int(p.DirStats(1, 7)) - 25 + sum, range.low, range.high));
+    txtApparence->setText(vb::NumText(m_appearance));
     txtGrandeur->setText(regional(p.Grandeur));
     txtPoids->setText(regional(p.Poids));
 }
@@ -228,7 +233,9 @@ void frmCharacter::bntOk_Click()
         }
         values[i] = f.whole ? vb::RoundHalfEven(*v) : *v;
         if (!(values[i] >= f.low && values[i] <= f.high)) {
-            // The record keeps only what the sheet can show and the page print.
+            // The record keeps only what the sheet can show and the page
+            // print; the box shows again what is kept, as the message says.
+            f.box->setText(StoredText(i));
             ports::ui().MsgBox(newchar::Text(9250)
                                    .arg(newchar::Text(f.name))
                                    .arg(static_cast<qint64>(f.low))
@@ -245,6 +252,17 @@ void frmCharacter::bntOk_Click()
     p.Poids = static_cast<float>(values[3]);
     m_stored = true;
     accept();
+}
+
+QString frmCharacter::StoredText(int i)
+{
+    Personnage &p = record(tag(this));
+    switch (i) {
+    case 0: return regional(p.Age);
+    case 1: return vb::NumText(m_appearance);
+    case 2: return regional(p.Grandeur);
+    default: return regional(p.Poids);
+    }
 }
 
 void frmCharacter::closeEvent(QCloseEvent *event)

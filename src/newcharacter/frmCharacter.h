@@ -45,4 +45,9 @@ protected:
 
 private:
     bool m_stored = false;
+    // The appearance rolled: the dialog keeps it until OK stores it.
+    qint16 m_appearance = 0;
+    // What a refused box shows again: the figure the record (or, for the
+    // appearance, the dialog) holds for box `i` of the four OK reads.
+    QString StoredText(int i);
 };

@@ -12,10 +12,25 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// The boxes alone make the dialog narrower than its caption, which the title
+// bar then cuts: it is at least as wide as the caption in a bold face, with
+// room for the bar's icon and buttons.
+void WideEnoughForTitle(QDialog *dialog)
+{
+    QFont title = dialog->font();
+    title.setBold(true);
+    dialog->setMinimumWidth(QFontMetrics(title).horizontalAdvance(dialog->windowTitle()) + 120);
+}
+
+} // namespace
 
 frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
 {
@@ -42,6 +57,7 @@ frmStatGain::frmStatGain(QWidget *parent) : QDialog(parent)
     layout->addWidget(btnOk, 0, Qt::AlignRight);
     connect(btnOk, &QPushButton::clicked, this, &frmStatGain::btnOk_Click);
     LoadFormStrings(this);
+    WideEnoughForTitle(this);
 
     try {
         dao::Recordset rs = rules::Open(QStringLiteral("Stat"));

@@ -76,6 +76,19 @@ void Mark(double x, double row, bool ticked)
     SetFontSize(10);
 }
 
+// A column head that ends where its column does, unless that brings it within
+// two blanks of the head before it, which ends at `before`: the two would read
+// as one word (as the pace and exhaustion heads did at some sizes of the
+// preview). It then starts two blanks after that head.
+void HeadAfter(double before, double end, double row, const QString &text)
+{
+    const double clear = before + 2 * TextWidth(QStringLiteral(" "));
+    if (end - TextWidth(text) < clear)
+        TextFrom(clear, row, text);
+    else
+        TextEndingAt(end, row, text);
+}
+
 // The text of a column of the current row, empty when the column is null.
 QString Text(const dao::Recordset &rs, const QString &column)
 {
@@ -414,7 +427,7 @@ void Page::Movement()
     SetFontName(QStringLiteral("Arial"));
     SetFontSize(8);
     TextEndingAt(6.44, 33, TableString(3555));
-    TextEndingAt(8.03, 33, TableString(3579));
+    HeadAfter(6.44, 8.03, 33, TableString(3579));
     TextEndingAt(10.25, 33, TableString(3556));
     SetFontSize(10);
 

@@ -34,6 +34,26 @@ Reading RegionalNumber(const QString &text, double low, double high, bool whole)
     return Checked(whole ? vb::RoundHalfEven(v) : v, low, high);
 }
 
+Reading PhysiqueNumber(const QString &text, double low, double high)
+{
+    QLocale locale = Regional();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    double v = locale.toDouble(text, &ok);
+    if (!ok && !std::isinf(v)) {
+        QString other = text;
+        for (const QChar mark : {QLatin1Char('.'), QLatin1Char(',')})
+            if (QString(mark) != locale.decimalPoint())
+                other.replace(mark, locale.decimalPoint());
+        v = locale.toDouble(other, &ok);
+    }
+    if (!ok)
+        return std::isinf(v) ? Reading{Reading::Outside, v} : Reading{};
+    if (std::isnan(v))
+        return {};
+    return Checked(v, low, high);
+}
+
 Reading CoinCount(const QString &text)
 {
     const QString t = text.trimmed();

@@ -29,6 +29,11 @@ Reading LenientWhole(const QString &text, double low, double high);
 // the range, text that is no number is none.
 Reading RegionalNumber(const QString &text, double low, double high, bool whole);
 
+// Age, height or weight: the whole text as a number whose decimal mark is
+// the regional one or the other of the period and the comma, so that "1.80"
+// and "1,80" both read 1.8 whatever the settings; digits are not grouped.
+Reading PhysiqueNumber(const QString &text, double low, double high);
+
 // A coin box: an optional sign and digits, blanks around them allowed. Empty
 // text and anything that is not a whole number count as 0; a count of more
 // digits than any amount has reads as past the range. Whether the count fits

@@ -181,6 +181,7 @@ void frmGeneral::LoadData()
         FillShield();
         FillHelmet();
 
+        ShowTextBeginnings();
         progress(100);
         ports::ui().ProgressClose();
         progressShown = false;
@@ -245,6 +246,14 @@ void frmGeneral::FillStatLabels()
         labCar[n - 1]->setToolTip(name);
     }
     CloseQuietly(RsStat);
+}
+
+void frmGeneral::ShowTextBeginnings()
+{
+    // A text set into a box leaves it scrolled to its end; a long name reads
+    // from its beginning.
+    for (QLineEdit *e : {txtNom, txtCheveux, txtYeux})
+        e->setCursorPosition(0);
 }
 
 void frmGeneral::FillPhysique(Personnage &p)
@@ -344,7 +353,16 @@ void frmGeneral::Form_Activate()
 
 void frmGeneral::Form_Unload()
 {
+    SettleTypedFigure();
     LeaveCurrent();
+}
+
+void frmGeneral::SettleTypedFigure()
+{
+    // Leaving the box as the window goes would speak over whatever the main
+    // window shows next: the figure is settled while the sheet is on screen.
+    if (auto *box = qobject_cast<QLineEdit *>(focusWidget()); box && m_figures.contains(box))
+        LeaveFigure(box);
 }
 
 bool frmGeneral::eventFilter(QObject *watched, QEvent *event)

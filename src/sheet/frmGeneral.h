@@ -144,7 +144,11 @@ private:
     // The player leaves a figure box (the focus moved on, or Enter): a figure
     // past the range gives the field back the value it had when the player
     // came in, the box shows it, and one message says which box and range.
+    // Text that is no number in a box that reads its whole text (physique,
+    // appearance) does the same, and its message names the box.
     void LeaveFigure(QLineEdit *box);
+    // The sheet closes: the figure box being typed into is left now.
+    void SettleTypedFigure();
     // While a box reads past its range the record holds what it held when the
     // player came in, so that a save in mid-typing keeps no part of the figure.
     void HoldEntered(QLineEdit *box);
@@ -163,6 +167,7 @@ private:
     void FillIdentityNames(Personnage &p);
     void FillStatLabels();
     void FillPhysique(Personnage &p);
+    void ShowTextBeginnings();
     void FillMoney();
     void FillStatistics();
     void FillResistances();

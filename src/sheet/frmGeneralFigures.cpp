@@ -56,8 +56,10 @@ sheet::Reading frmGeneral::ReadFigure(const Figure &f, const QString &text)
 {
     switch (f.kind) {
     case Figure::StatSpecial:
-    case Figure::ResistanceSpecial:
-        return sheet::LenientWhole(text, lim::kSmall.low, lim::kSmall.high);
+    case Figure::ResistanceSpecial: {
+        const auto [low, high] = FigureRange(f);
+        return sheet::LenientWhole(text, static_cast<double>(low), static_cast<double>(high));
+    }
     case Figure::Experience:
         return sheet::LenientWhole(text, lim::kExperience.low, lim::kExperience.high);
     case Figure::Appearance:
@@ -74,14 +76,21 @@ sheet::Reading frmGeneral::ReadFigure(const Figure &f, const QString &text)
     case Figure::Weight:
         break;
     }
-    return sheet::RegionalNumber(text, lim::kPhysique.low, lim::kPhysique.high, false);
+    return sheet::PhysiqueNumber(text, lim::kPhysique.low, lim::kPhysique.high);
 }
 
 std::pair<qint64, qint64> frmGeneral::FigureRange(const Figure &f)
 {
     switch (f.kind) {
-    case Figure::StatSpecial:
-    case Figure::ResistanceSpecial:
+    case Figure::StatSpecial: {
+        // Whatever the totals built on the bonus can hold.
+        const lim::Range<qint32> room = Record().StatSpecialRoom(static_cast<qint16>(f.index));
+        return {room.low, room.high};
+    }
+    case Figure::ResistanceSpecial: {
+        const lim::Range<qint32> room = Record().ResistanceSpecialRoom(static_cast<qint16>(f.index));
+        return {room.low, room.high};
+    }
     case Figure::Appearance:
         return {lim::kSmall.low, lim::kSmall.high};
     case Figure::Experience:
@@ -244,7 +253,19 @@ void frmGeneral::LeaveFigure(QLineEdit *box)
     const Figure f = m_figures.value(box);
     try {
         // A box showing what the record holds agrees with it, whatever that is.
-        if (box->text() == FigureText(f) || ReadFigure(f, box->text()).state != sheet::Reading::Outside)
+        if (box->text() == FigureText(f))
+            return;
+        const sheet::Reading r = ReadFigure(f, box->text());
+        // Physique and appearance read the whole text: once left they show
+        // the number the record took from it, in the sheet's own form.
+        const bool wholeText = f.kind == Figure::Appearance || f.kind == Figure::Age || f.kind == Figure::Height
+            || f.kind == Figure::Weight;
+        if (r.inside()) {
+            if (wholeText)
+                box->setText(FigureText(f));
+            return;
+        }
+        if (r.state == sheet::Reading::NoNumber && !wholeText)
             return;
         // The message takes the focus from the box and gives it back: that is
         // no second leaving.
@@ -261,9 +282,12 @@ void frmGeneral::LeaveFigure(QLineEdit *box)
             const QSignalBlocker quiet(box);
             box->setText(FigureText(f));
         }
-        const auto [low, high] = FigureRange(f);
-        ports::ui().MsgBox(Strings::Load(9250).arg(FigureName(f)).arg(low).arg(high),
-                           ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
+        QString message = Strings::Load(9260).arg(FigureName(f));
+        if (r.state == sheet::Reading::Outside) {
+            const auto [low, high] = FigureRange(f);
+            message = Strings::Load(9250).arg(FigureName(f)).arg(low).arg(high);
+        }
+        ports::ui().MsgBox(message, ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmGeneral.") + box->objectName() + QStringLiteral(".LostFocus"));
     }

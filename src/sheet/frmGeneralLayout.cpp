@@ -88,8 +88,13 @@ QString indexed(const char *name, int index)
 }
 
 // Left edges of the figure columns shared by the statistics and resistances.
-constexpr int kBonusLeft = 3000, kRaceLeft = 3480, kSpecialLeft = 3960, kTotalLeft = 4680;
-constexpr int kBoxWidth = 495, kBoxHeight = 255;
+// The special and total boxes are wide enough for any 16-bit figure with its
+// sign ("-32768"); the columns before them stand a little to the left to
+// make room.
+constexpr int kBonusLeft = 2955, kRaceLeft = 3435, kSpecialLeft = 3915, kTotalLeft = 4680;
+constexpr int kBoxWidth = 495, kBoxHeight = 255, kWideBoxWidth = 690;
+// The line that sets the total column apart.
+constexpr int kTotalLine = 4635;
 
 // Four headings share columns 32 pixels apart: at 7 points the longest
 // ("Spécial") still leaves its neighbours two blanks clear.
@@ -100,10 +105,11 @@ QFont headingFont()
     return f;
 }
 
-QLabel *heading(QWidget *parent, const QString &name, const char *tag, const QString &text, int left)
+QLabel *heading(QWidget *parent, const QString &name, const char *tag, const QString &text, int left,
+               int width = kBoxWidth)
 {
     // A little wider than the box below it, so that the longer words fit.
-    auto *l = label(parent, name, tag, text, left - 45, 240, kBoxWidth + 90);
+    auto *l = label(parent, name, tag, text, left - 45, 240, width + 90);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     l->setFont(headingFont());
     return l;
@@ -231,8 +237,8 @@ void frmGeneral::BuildStatistics()
     labPot = heading(f, QStringLiteral("labPot"), "3047", QStringLiteral("Pot"), 2280);
     labBonus[0] = heading(f, indexed("labBonus", 0), "3048", QStringLiteral("Bonus"), kBonusLeft);
     labRace[1] = heading(f, indexed("labRace", 1), "3002", QStringLiteral("Race"), kRaceLeft);
-    labSpecial[0] = heading(f, indexed("labSpecial", 0), "3504", QStringLiteral("Spécial"), kSpecialLeft);
-    labTotal[0] = heading(f, indexed("labTotal", 0), "3503", QStringLiteral("Total"), kTotalLeft);
+    labSpecial[0] = heading(f, indexed("labSpecial", 0), "3504", QStringLiteral("Spécial"), kSpecialLeft, kWideBoxWidth);
+    labTotal[0] = heading(f, indexed("labTotal", 0), "3503", QStringLiteral("Total"), kTotalLeft, kWideBoxWidth);
 
     constexpr std::array<int, 6> lefts = {1680, 2280, kBonusLeft, kRaceLeft, kSpecialLeft, kTotalLeft};
     QFont bold = font();
@@ -241,8 +247,8 @@ void frmGeneral::BuildStatistics()
         const int top = 480 + 240 * s;
         labCar[s] = label(f, indexed("labCar", s), nullptr, QString(), 240, top, 1395);
         for (int c = 0; c < 6; ++c) {
-            QLineEdit *e = box(f, QStringLiteral("Stat_ID%1_%2").arg(s + 1).arg(c), lefts[c], top, kBoxWidth,
-                               kBoxHeight);
+            QLineEdit *e = box(f, QStringLiteral("Stat_ID%1_%2").arg(s + 1).arg(c), lefts[c], top,
+                               c >= 4 ? kWideBoxWidth : kBoxWidth, kBoxHeight);
             e->setAlignment(Qt::AlignCenter);
             if (c != 4)
                 makeReadOnly(e);
@@ -252,7 +258,7 @@ void frmGeneral::BuildStatistics()
         }
     }
     Ligne2 = vline(f, QStringLiteral("Ligne2"), 2880, 480, 2880);
-    Ligne1 = vline(f, QStringLiteral("Ligne1"), 4560, 480, 2880);
+    Ligne1 = vline(f, QStringLiteral("Ligne1"), kTotalLine, 480, 2880);
 }
 
 void frmGeneral::BuildResistances()
@@ -260,8 +266,8 @@ void frmGeneral::BuildResistances()
     QWidget *f = fraResistance;
     labBonus[1] = heading(f, indexed("labBonus", 1), "3048", QStringLiteral("Bonus"), kBonusLeft);
     labRace[2] = heading(f, indexed("labRace", 2), "3002", QStringLiteral("Race"), kRaceLeft);
-    labSpecial[1] = heading(f, indexed("labSpecial", 1), "3504", QStringLiteral("Spécial"), kSpecialLeft);
-    labTotal[1] = heading(f, indexed("labTotal", 1), "3503", QStringLiteral("Total"), kTotalLeft);
+    labSpecial[1] = heading(f, indexed("labSpecial", 1), "3504", QStringLiteral("Spécial"), kSpecialLeft, kWideBoxWidth);
+    labTotal[1] = heading(f, indexed("labTotal", 1), "3503", QStringLiteral("Total"), kTotalLeft, kWideBoxWidth);
 
     struct Row {
         int kind;
@@ -291,7 +297,8 @@ void frmGeneral::BuildResistances()
         const int top = 480 + 240 * i;
         *r.member = label(f, QString::fromLatin1(r.label), r.tag, QString::fromUtf8(r.text), 240, top, 2700);
         for (int e = 0; e < 4; ++e) {
-            QLineEdit *b = box(f, indexed(r.box, e), lefts[e], top, kBoxWidth, e == 3 ? 240 : kBoxHeight);
+            QLineEdit *b = box(f, indexed(r.box, e), lefts[e], top, e >= 2 ? kWideBoxWidth : kBoxWidth,
+                               e == 3 ? 240 : kBoxHeight);
             b->setAlignment(Qt::AlignCenter);
             if (e != 2)
                 makeReadOnly(b);
@@ -300,7 +307,7 @@ void frmGeneral::BuildResistances()
             Resistance[r.kind][e] = b;
         }
     }
-    Ligne3 = vline(f, QStringLiteral("Ligne3"), 4560, 480, 2640);
+    Ligne3 = vline(f, QStringLiteral("Ligne3"), kTotalLine, 480, 2640);
 }
 
 void frmGeneral::BuildProtection()

@@ -35,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 using ModGeneral::Players;
 using ModGeneral::ProgramTitle;
@@ -566,6 +567,7 @@ void frmSkillDev::Unload()
 
 void frmSkillDev::Form_Unload()
 {
+    StoreTyping();
     ModGeneral::SkillDevMode.clear();
     LeaveCurrent();
 }
@@ -826,19 +828,51 @@ void frmSkillDev::labBonusSkillCat_LostFocus(int index)
     labBonusSkillCat_KeyPress(index, 13);
 }
 
+void frmSkillDev::StoreTyping()
+{
+    for (int k = 2; k < 5; ++k) {
+        for (QLineEdit *box : {labBonusSkill[k], labBonusSkillCat[k]}) {
+            if (!m_entered.remove(box))
+                continue;
+            if (box == labBonusSkill[k])
+                labBonusSkill_LostFocus(k);
+            else
+                labBonusSkillCat_LostFocus(k);
+        }
+    }
+}
+
 namespace {
 
-// The typed bonus as a 16-bit whole number; false (after a message) when the
-// text is none.
-bool TypedBonus(QLineEdit *box, qint16 *value)
+// The typed bonus as a whole number within `room`, the values that keep
+// every total built on it within 16 bits; false, after one message, when
+// the text is no number or a number past the room (the message then names
+// the box and the room).
+bool TypedBonus(QLineEdit *box, const QString &name, character::limits::Range<qint32> room, qint16 *value)
 {
+    double v = 0;
     try {
-        *value = vb::CInt(box->text());
-        return true;
-    } catch (const vb::Error &) {
-        ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, ProgramTitle());
+        v = vb::RoundHalfEven(vb::CDbl(QVariant(box->text())));
+    } catch (const vb::Error &e) {
+        if (e.number() != vb::ErrOverflow) {
+            ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, ProgramTitle());
+            return false;
+        }
+        v = std::numeric_limits<double>::infinity();
+    }
+    if (!(v >= room.low && v <= room.high)) {
+        ports::ui().MsgBox(Strings::Load(9250).arg(name).arg(room.low).arg(room.high),
+                           ports::OkOnly | ports::Exclamation, ProgramTitle());
         return false;
     }
+    *value = static_cast<qint16>(v);
+    return true;
+}
+
+// The name of a bonus box in a message: its column and what it belongs to.
+QString BoxName(int heading, const QLabel *owner)
+{
+    return Strings::Load(9261).arg(Strings::Load(heading), owner->text());
 }
 
 } // namespace
@@ -876,7 +910,8 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
             box->setText(QStringLiteral("0"));
         } else {
             qint16 value = 0;
-            if (TypedBonus(box, &value)) {
+            const auto room = p.RankBonusRoom(kind, row, static_cast<qint16>(index));
+            if (TypedBonus(box, BoxName(index == 2 ? 3520 : 3504, labSkill), room, &value)) {
                 p.AddSkill(static_cast<qint16>(index), static_cast<qint16>(row), kind, value);
                 const qint32 item = kind == RankKind::Skill ? 0 : sub;
                 labBonusSkill[4]->setText(QString::number(p.TotalSkillBonus(skill, item, kind)));
@@ -909,7 +944,8 @@ void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
             box->setText(QStringLiteral("0"));
         } else {
             qint16 value = 0;
-            if (TypedBonus(box, &value)) {
+            const auto room = p.RankBonusRoom(RankKind::SkillCategory, row, 3);
+            if (TypedBonus(box, BoxName(3504, labSkillCat), room, &value)) {
                 p.AddSkill(3, static_cast<qint16>(row), RankKind::SkillCategory, value);
                 labBonusSkillCat[4]->setText(QString::number(p.TotalSkillCatBonus(category)));
             } else {

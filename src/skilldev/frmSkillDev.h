@@ -142,6 +142,8 @@ public:
     void labBonusSkill_LostFocus(int index);
     void labBonusSkillCat_KeyPress(int index, int keyAscii);
     void labBonusSkillCat_LostFocus(int index);
+    // A bonus box the player is still typing into stores, as leaving it would.
+    void StoreTyping() override;
 
     // ---------------------------------------------------------------- navigation
     void trvSkillCategorie_NodeClick(QTreeWidgetItem *node);

@@ -2,6 +2,7 @@
 // per-character window tables, with a scripted user.
 #include "frame/FrameFixture.h"
 
+#include "character/PersonnageAccess.h"
 #include "character/Players.h"
 #include "frame/ui/frmSplash.h"
 #include "mainwindow/frmMain.h"
@@ -363,6 +364,42 @@ TEST_F(MainWindowTest, SaveAsksForANameOnceThenWritesWithoutADialog)
     back.LoadP();
     EXPECT_EQ(back.Nom, QStringLiteral("Aldric"));
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::SaveFile), 1);
+}
+
+// A bonus still being typed in the skill window is saved, as leaving its box
+// would store it, and so is one typed before the window closes.
+TEST_F(MainWindowTest, SaveAndClosingTheSkillWindowStoreTheBonusBeingTyped)
+{
+    Personnage made;
+    made.Nom = QStringLiteral("Odo");
+    PersonnageAccess::RedimSkillCat(made);
+    made.AddSkill(Personnage::fId, 0, RankKind::SkillCategory, 12);
+    made.FileName = tempPath(QStringLiteral("odo.pja"));
+    ASSERT_TRUE(made.SaveP());
+    makeMain();
+    ui->answerOpenFile(made.FileName);
+    main->mnuFileOpen->trigger();
+    press("Skill");
+    auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[1]);
+    ASSERT_NE(skill, nullptr);
+    const auto typeIn = [skill](const char *text) {
+        skill->trvSkillCategorie_NodeClick(skill->NodeByKey(QStringLiteral("SC12")));
+        QLineEdit *box = skill->labBonusSkillCat[3];
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(text));
+    };
+    const auto saved = [&made] {
+        Personnage back;
+        back.FileName = made.FileName;
+        back.LoadP();
+        return back.DirSkillsCat(3, 0);
+    };
+    typeIn("9");
+    main->mnuFileSave->trigger();
+    EXPECT_EQ(saved(), 9);
+    typeIn("7");
+    frameOf(skill)->close();
+    EXPECT_EQ(Players(1).DirSkillsCat(3, 0), 7);
 }
 
 TEST_F(MainWindowTest, SaveAsThatFailsSaysItOnceAndKeepsTheCharactersFile)

@@ -25,6 +25,9 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 namespace {
 
@@ -138,6 +141,17 @@ TEST_P(NewCharLookTest, EveryWindowShowsTheTextsOfItsLanguage)
     EXPECT_EQ(choice.labChoix->text(), QStringLiteral("2 ") + Strings::Load(3591));
     EXPECT_FALSE(choice.ckStat[0]->text().isEmpty());
     look(&choice, QStringLiteral("frmStatGain"));
+    {
+        // A title bar as wide as the dialog shows its whole caption.
+        QStyleOptionTitleBar bar;
+        bar.initFrom(&choice);
+        bar.rect = QRect(0, 0, choice.width(), 24);
+        bar.text = choice.windowTitle();
+        bar.titleBarFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        const QRect label = choice.style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel);
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        EXPECT_GE(label.width(), title.horizontalAdvance(choice.windowTitle()));
+    }
 
     frmStatGainRolls rolls;
     rolls.DisableRow(4);

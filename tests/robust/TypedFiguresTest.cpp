@@ -97,11 +97,15 @@ TEST_F(TypedFiguresTest, IdentityKeepsNoFigureTheSheetCouldNotShow)
     ui->answerMsgBox(ports::Ok, QStringLiteral("999999"));
     dlg.bntOk_Click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    // As the message says, the box shows the stored value again.
+    EXPECT_EQ(dlg.txtAge->text(), QStringLiteral("1000"));
     typeOver(dlg.txtAge, "20");
     typeOver(dlg.txtApparence, "40000");
     ui->answerMsgBox(ports::Ok, QStringLiteral("32767"));
     dlg.bntOk_Click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    // The appearance rolled: Pr 0 - 25 + five 1s (d100 rolls of 5).
+    EXPECT_EQ(dlg.txtApparence->text(), QStringLiteral("-20"));
     typeOver(dlg.txtApparence, "40");
     dlg.bntOk_Click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -110,6 +114,18 @@ TEST_F(TypedFiguresTest, IdentityKeepsNoFigureTheSheetCouldNotShow)
     const auto boxes = ui->callsOf(Kind::MsgBox);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_TRUE(boxes.front().text.contains(Strings::Load(9255)));
+
+    // A presence at the top of its range rolls no appearance OK would refuse:
+    // 32767 - 25 + five 10s is held at 32767.
+    p.AddStat(1, 7, 32767);
+    Dice::setRolls({100, 100, 100, 100, 100});
+    frmCharacter top;
+    setTag(&top, QString::number(n));
+    top.LoadData();
+    EXPECT_EQ(top.txtApparence->text(), QStringLiteral("32767"));
+    top.bntOk_Click();
+    EXPECT_EQ(top.result(), QDialog::Accepted);
+    EXPECT_EQ(p.Apparence, 32767);
 }
 
 TEST_F(TypedFiguresTest, ADieTypedPastAnyNumberLeavesThePoolUntilItsBoxIsLeft)

@@ -58,8 +58,11 @@ TEST_F(SheetTest, AFigurePastItsRangeIsPutBackWhenTheBoxIsLeft)
         std::function<double()> field;
     };
     const Case cases[] = {
-        {w.Stat_ID[AG][4], "40000", "1", "-32768 et 32767", [&] { return p.DirStats(2, AG); }},
-        {w.Resistance[5][2], "40000", "2", "-32768 et 32767", [&] { return p.DirResistanceSpecial(5); }},
+        // What the totals leave: AG's is 2 (race) + 0 + the bonus, and the
+        // page triples it, so -10922 to 10922 for the total; Essence's is
+        // 3 x 5 + 5 + the bonus.
+        {w.Stat_ID[AG][4], "32767", "1", "-10924 et 10920", [&] { return p.DirStats(2, AG); }},
+        {w.Resistance[5][2], "32767", "2", "-32768 et 32747", [&] { return p.DirResistanceSpecial(5); }},
         {w.txtApparence, "40000", "7", "-32768 et 32767", [&] { return p.Apparence; }},
         {w.txtExperience, "9999999999", "55000", "-300000000 et 1600000000", [&] { return p.Experience; }},
         // 25000: the other places hold 5000 of the 32-bit fortune.
@@ -114,7 +117,7 @@ TEST_F(SheetTest, OnlyThePlayerLeavingAFigureBoxSpeaksAndOnlyOnce)
     // The message itself moves the focus about: still one message.
     FocusTakingPorts taking;
     taking.box = box;
-    taking.answerMsgBox(ports::Ok, QStringLiteral("32767"));
+    taking.answerMsgBox(ports::Ok, QStringLiteral("10920"));
     ports::install(&taking);
     Focus(box, QEvent::FocusOut, Qt::MouseFocusReason);
     ports::install(&*ui);
@@ -165,4 +168,107 @@ TEST_F(SheetTest, AFigureTypedAtTheTopOfItsRangeIsKept)
     EXPECT_EQ(w.txtExperience->text(), QStringLiteral("1600000000"));
     EXPECT_EQ(P().Experience, 1600000000);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 0);
+}
+
+// A special bonus is held to what every total built on it can hold, the
+// printed page's included. Here the armour category draws on CO three times.
+TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsAndThePageCanHold)
+{
+    OpenRules("UPDATE [Skill Category] SET Stat_ID1 = 2, Stat_ID2 = 2, Stat_ID3 = 2 WHERE Skill_Category_ID = 20;");
+    frmGeneral &w = Load();
+    Personnage &p = P();
+    // CO's total is 3 (race) + 2 (bonus of 75) + the special. The category
+    // counts it three times, and its plate skill adds 25: 3 x (5 + 10909)
+    // + 25 is 32767. Its least is -32768 / 3, -10922, less 5.
+    const auto typeAndLeave = [&](QLineEdit *box, const char *typed, const char *said) {
+        if (said)
+            ui->answerMsgBox(ports::Ok, QString::fromLatin1(said));
+        TypeOver(box, QString::fromLatin1(typed));
+        Focus(box, QEvent::FocusOut, Qt::TabFocusReason);
+    };
+    typeAndLeave(w.Stat_ID[CO][4], "10910", "-10927 et 10909");
+    EXPECT_EQ(p.DirStats(2, CO), 2);
+    EXPECT_EQ(w.Stat_ID[CO][4]->text(), QStringLiteral("2"));
+    typeAndLeave(w.Stat_ID[CO][4], "10909", nullptr);
+    EXPECT_EQ(p.DirStats(2, CO), 10909);
+    EXPECT_EQ(w.Stat_ID[CO][5]->text(), QStringLiteral("10914"));
+    EXPECT_EQ(p.TotalSkillBonus(236, 0, RankKind::Skill), 32767);
+    typeAndLeave(w.Stat_ID[CO][4], "2", nullptr);
+    // ST's total, 6 + 12 + the special, is tripled by the page, and with the
+    // half plate's maneuver (-70 + 3 x 7 + 25, -24) makes the allowance:
+    // -24 + 3 x (18 - 10932) is -32766, one more down -32769.
+    typeAndLeave(w.Stat_ID[ST][4], "-10933", "-10932 et 10904");
+    EXPECT_EQ(p.DirStats(2, ST), 0);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 2);
+}
+
+// Age, height, weight and appearance read their whole text: once left they
+// show the number the record took, and text that is no number gives the
+// stored value back after one message naming the box.
+TEST_F(SheetTest, PhysiqueShowsWhatTheRecordTookOnceLeft)
+{
+    OpenRules();
+    frmGeneral &w = Load();
+    Personnage &p = P();
+    const auto typeAndLeave = [&](QLineEdit *box, const char *typed) {
+        TypeOver(box, QString::fromLatin1(typed));
+        Focus(box, QEvent::FocusOut, Qt::TabFocusReason);
+    };
+    // Either decimal mark.
+    typeAndLeave(w.txtGrandeur, "1.80");
+    EXPECT_FLOAT_EQ(p.Grandeur, 1.8f);
+    EXPECT_EQ(w.txtGrandeur->text(), QStringLiteral("1,8"));
+    typeAndLeave(w.txtPoids, "70,25");
+    EXPECT_FLOAT_EQ(p.Poids, 70.25f);
+    typeAndLeave(w.txtApparence, "+12");
+    EXPECT_EQ(w.txtApparence->text(), QStringLiteral("12"));
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 0);
+
+    // "12abc" went through 12 on the way: the value from before comes back.
+    ui->answerMsgBox(ports::Ok, QStringLiteral("« Poids » : un nombre est attendu"));
+    typeAndLeave(w.txtPoids, "12abc");
+    EXPECT_FLOAT_EQ(p.Poids, 70.25f);
+    EXPECT_EQ(w.txtPoids->text(), QStringLiteral("70,25"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("« Âge »"));
+    typeAndLeave(w.txtAge, "abc");
+    EXPECT_FLOAT_EQ(p.Age, 18.5f);
+    EXPECT_EQ(w.txtAge->text(), QStringLiteral("18,5"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("« Apparence »"));
+    TypeOver(w.txtApparence, QString());
+    QTest::keyClick(w.txtApparence, Qt::Key_Delete);
+    Focus(w.txtApparence, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(p.Apparence, 12);
+    EXPECT_EQ(w.txtApparence->text(), QStringLiteral("12"));
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 3);
+}
+
+// Closing the sheet with a figure past its range in the box being typed:
+// the message comes while the sheet is still on screen.
+TEST_F(SheetTest, ClosingTheSheetSettlesTheFigureBeingTyped)
+{
+    OpenRules();
+    frmGeneral &w = Load();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QLineEdit *box = w.Stat_ID[AG][4];
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("0000"));   // "10000", then past the room
+    QTest::keyClicks(box, QStringLiteral("0"));
+    struct SeeingPorts : ScriptedPorts {
+        const QWidget *sheet = nullptr;
+        bool shown = false;
+        int MsgBox(const QString &text, int style, const QString &title) override
+        {
+            shown = sheet->isVisible();
+            return ScriptedPorts::MsgBox(text, style, title);
+        }
+    } seeing;
+    seeing.sheet = &w;
+    seeing.answerMsgBox(ports::Ok, QStringLiteral("-10924 et 10920"));
+    ports::install(&seeing);
+    w.close();
+    ports::install(&*ui);
+    EXPECT_EQ(seeing.count(ScriptedPorts::Kind::MsgBox), 1);
+    EXPECT_TRUE(seeing.shown);
+    EXPECT_EQ(P().DirStats(2, AG), 1);
 }

@@ -54,6 +54,9 @@ TEST_F(SheetTest, LoadShowsTheIdentityPanelAndWritesNothingNew)
     EXPECT_EQ(w.txtPoids->text(), QStringLiteral("61,5"));
     EXPECT_EQ(w.txtApparence->text(), QStringLiteral("7"));
     EXPECT_EQ(w.txtCheveux->text(), QStringLiteral("auburn"));
+    // Texts longer than their box show their beginning.
+    for (const QLineEdit *e : {w.txtNom, w.txtCheveux, w.txtYeux})
+        EXPECT_EQ(e->cursorPosition(), 0) << e->objectName().toStdString();
     EXPECT_TRUE(w.optSex[1]->isChecked());
     EXPECT_FALSE(w.optSex[0]->isChecked());
     EXPECT_FALSE(w.optSex[0]->isEnabled());

@@ -66,8 +66,11 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     w->labBonusSkill_KeyPress(2, 13);
     EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("5"));
     EXPECT_EQ(player().DirSkills(2, row), 5);
+    // A number past 16 bits is told the room its skill's total leaves:
+    // Influence (Pr 3 + EM 2 + Re 0, two ranks 4) 9, two ranks of the skill
+    // 8 and the special -2 make 15 without the box.
     w->labBonusSkill[2]->setText(QStringLiteral("70000"));
-    ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("« Item » de Marchandage : un nombre entre -32768 et 32752"));
     w->labBonusSkill_KeyPress(2, 13);
     EXPECT_EQ(player().DirSkills(2, row), 5);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
@@ -154,21 +157,26 @@ TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
         QTest::mouseClick(w->trvSkillCategorie->viewport(), Qt::LeftButton, {},
                           w->trvSkillCategorie->visualItemRect(n).center());
     };
-    auto typeJunk = [&](QLineEdit *box, const QString &junk) {
+    auto typeJunk = [&](QLineEdit *box, const QString &junk, const QString &said = QStringLiteral("nombre entier")) {
         QTest::mouseClick(box, Qt::LeftButton);
         box->selectAll();
         QTest::keyClicks(box, junk);
-        ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
+        ui->answerMsgBox(ports::Ok, said);
         QTest::keyClick(box, Qt::Key_Return);
     };
 
     clickNode(QStringLiteral("SW7/227"));
     ASSERT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
     const QString total = w->labBonusSkill[4]->text();
+    EXPECT_EQ(total, QStringLiteral("4"));   // 22 - 20 + 2, as below
     typeJunk(w->labBonusSkill[2], QStringLiteral("abc"));
     EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
-    typeJunk(w->labBonusSkill[2], QStringLiteral("40000"));
+    // A figure no total can hold: Blades (ST 6 twice, AG 0, two ranks 10)
+    // 22 and no rank of the weapon -20 leave 2 beside the item bonus.
+    typeJunk(w->labBonusSkill[2], QStringLiteral("32767"),
+             QStringLiteral("« Item » de Dague : un nombre entre -32768 et 32765"));
     EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->labBonusSkill[4]->text(), total);
     clickNode(QStringLiteral("SC12"));   // leaves the box
     clickNode(QStringLiteral("SW7/227"));
     EXPECT_EQ(p.DirWeaponSkills(2, 1), QStringLiteral("2"));
@@ -183,6 +191,7 @@ TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
     EXPECT_EQ(p.DirSkillsCat(3, category), 4);
     EXPECT_EQ(w->labBonusSkillCat[3]->text(), QStringLiteral("4"));
     EXPECT_EQ(messages(), 3);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
 // Focus that windows move through a box while they open, activate or show

@@ -32,6 +32,9 @@ public:
     // The size the main window grows to show this window whole: its layout's
     // least size, unless the window scrolls a page of its own.
     virtual QSize FitSize() const { return minimumSizeHint().expandedTo(minimumSize()); }
+    // A box the player is still typing into goes into the record, as leaving
+    // it would: the character is about to be saved.
+    virtual void StoreTyping() {}
 
     // True once the window has been closed (it is on its way out).
     bool isUnloaded() const { return m_unloaded; }
