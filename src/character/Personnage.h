@@ -10,6 +10,7 @@
 // location text, and returns what it had reached (0, empty text or empty).
 #include "character/BoundedTable.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -239,4 +240,13 @@ private:
     character::GrowTable<qint32> SpellSkills{5, 1};
     // Development list: (kind, id, second key, ranks, further value) from row 0.
     character::GrowTable<qint32> DevSkills{5, 0};
+
+    // The first sub-skill row of each (Skill_ID, sub-skill number), so that a
+    // character with thousands of sub-skills is looked up as fast as one with
+    // ten. Made on the first lookup after the table changed; the operations
+    // that write a row's id or number throw it away.
+    qint32 firstSubSkillRow(qint32 id, qint32 key);
+    void subSkillsChanged() { m_subSkillRowsMade = false; }
+    QHash<quint64, qint32> m_subSkillRows;
+    bool m_subSkillRowsMade = false;
 };
