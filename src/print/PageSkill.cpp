@@ -51,8 +51,8 @@ QHash<qint32, std::vector<qint32>> RankedSubSkillRows(Personnage &p)
     QHash<qint32, std::vector<qint32>> rows;
     for (qint32 i = 1; i <= p.NbSubSkill; ++i) {
         const double skill = vb::Val(p.DirSubSkills(0, i));
-        if (skill == std::trunc(skill) && std::abs(skill) <= std::numeric_limits<qint32>::max()
-            && vb::Val(p.DirSubSkills(1, i)) > 0)
+        if (skill == std::trunc(skill) && skill >= std::numeric_limits<qint32>::min()
+            && skill <= std::numeric_limits<qint32>::max() && vb::Val(p.DirSubSkills(1, i)) > 0)
             rows[qint32(skill)].push_back(i);
     }
     return rows;
