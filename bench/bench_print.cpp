@@ -1,7 +1,9 @@
 // Drawing the character sheet of a developed character of the sample rules:
 // every page (the main page and two skill pages) to the recorder, to the
-// preview's picture at 100 %, and to a PDF through the printer path.
+// preview's picture at 100 %, and to a PDF through the printer path; then the
+// skill pages of characters with thousands of sub-skills of one skill.
 #include "BenchRules.h"
+#include "character/CharacterSamples.h"
 #include "print/PrintSamples.h"
 #include "character/Players.h"
 #include "frame/ModGeneral.h"
@@ -115,6 +117,23 @@ void BM_LongSubSkillNameToPdf(benchmark::State &state)
 }
 BENCHMARK(BM_LongSubSkillNameToPdf)->Arg(20)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
+// The skill pages of character 3, who holds ranks in `count` sub-skills of
+// the craft skill and nothing else: 48 rows a page. "page" is the time a page.
+void BM_SubSkillPagesToPdf(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    g_ports.errors = 0;
+    Personnage &p = ModGeneral::Players(3);
+    p = Personnage();
+    samples::ofSampleRules(p, QStringLiteral("Aëlis Morvenne"), 1, 5);
+    samples::subSkills(p, 48, count);
+    const int pages = PrintToPdf(state, QStringLiteral("10"), QStringLiteral("3"));
+    state.counters["page"] =
+        benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    Check(state, pages, (count + 47) / 48);
+}
+BENCHMARK(BM_SubSkillPagesToPdf)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -125,7 +144,7 @@ int main(int argc, char **argv)
     ports::install(&g_ports);
     Strings::setLanguage(Strings::Language::French);
     bench::OpenSampleRules();
-    ModGeneral::Players.resize(2);
+    ModGeneral::Players.resize(3);
     printsamples::Develop(ModGeneral::Players(1));
 
     benchmark::Initialize(&argc, argv);

@@ -1,5 +1,8 @@
 // The skill development window: filling it for a developed character on the
-// sample rules database, and one rank purchase.
+// sample rules database, and one rank purchase; then a character with
+// thousands of sub-skills of one skill: filling and showing the window, and
+// one click on a node.
+#include "BenchPorts.h"
 #include "character/CharacterSamples.h"
 #include "character/Players.h"
 #include "frame/ModGeneral.h"
@@ -9,10 +12,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
 namespace {
+
+bench::CountingPorts g_ports;
 
 void Setup()
 {
@@ -34,6 +40,28 @@ void Setup()
     p.Race_ID = 1;
     p.Profession_ID = 11;
     p.Royaume_ID = 2;
+}
+
+// The skill that takes sub-skills ("Métier (au choix)" in the sample rules).
+constexpr qint32 kCraft = 48;
+
+// Character 2: one of the sample rules with its adolescence ranks and `count`
+// sub-skills of the craft skill; made again only when the count changes.
+void SubSkillCharacter(int count)
+{
+    Setup();
+    static int made = -1;
+    if (made == count)
+        return;
+    made = count;
+    while (ModGeneral::PlayerCount < 2)
+        ModGeneral::RedimPlayer();
+    Personnage &p = ModGeneral::Players(2);
+    p = Personnage();
+    samples::ofSampleRules(p, QStringLiteral("Brune"), 11, 2);
+    samples::sampleStats(p);
+    p.Adolescence();
+    samples::subSkills(p, kCraft, count);
 }
 
 } // namespace
@@ -96,13 +124,62 @@ static void BM_ShowSkill(benchmark::State &state)
 }
 BENCHMARK(BM_ShowSkill)->Unit(benchmark::kMicrosecond);
 
+// Filling the window of a character with many sub-skills and showing it, as
+// the toolbar's Skill button does. "errors" counts the error boxes: a build
+// that stops half-way is not a fast one.
+static void BM_SkillWindowSubSkills(benchmark::State &state)
+{
+    SubSkillCharacter(int(state.range(0)));
+    g_ports.errors = 0;
+    int rows = 0, children = 0;
+    for (auto _ : state) {
+        frmSkillDev w;
+        w.setTag(QStringLiteral("2"));
+        w.LoadData();
+        w.show();
+        QCoreApplication::processEvents();
+        rows = w.grdSkill->rowCount();
+        if (QTreeWidgetItem *skill = w.NodeByKey(QStringLiteral("SK0/%1").arg(kCraft)))
+            children = skill->childCount();
+    }
+    state.counters["rows"] = rows;
+    state.counters["subskills"] = children;
+    state.counters["errors"] = g_ports.errors;
+}
+BENCHMARK(BM_SkillWindowSubSkills)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// A click on the last sub-skill of that character: both panels are shown.
+static void BM_SubSkillNodeClick(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    SubSkillCharacter(count);
+    g_ports.errors = 0;
+    frmSkillDev w;
+    w.setTag(QStringLiteral("2"));
+    w.LoadData();
+    QTreeWidgetItem *node = w.NodeByKey(QStringLiteral("SS%1/%2").arg(count).arg(kCraft));
+    if (!node) {
+        state.SkipWithError("the last sub-skill has no node");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    for (auto _ : state)
+        w.trvSkillCategorie_NodeClick(node);
+    state.counters["rank"] = w.labRankSkill->text().toInt();
+    state.counters["errors"] = g_ports.errors;
+}
+BENCHMARK(BM_SubSkillNodeClick)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    ports::install(&g_ports);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    ports::install(nullptr);
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "character/Guarded.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 using character::guarded;
 
@@ -64,7 +66,10 @@ void Personnage::RedimSkill()
 
 void Personnage::RedimSubSkill()
 {
-    guarded("RedimSubSkill", [this] { grow(SubSkills, NbSubSkill); });
+    guarded("RedimSubSkill", [this] {
+        subSkillsChanged();
+        grow(SubSkills, NbSubSkill);
+    });
 }
 
 void Personnage::RedimLanguageSkills()
@@ -133,7 +138,11 @@ void Personnage::AddSkill(qint16 field, qint16 row, qint16 kind, qint16 value)
         switch (kind) {
         case RankKind::SkillCategory: SkillCat(field, row) = value; break;
         case RankKind::Skill: Skill(field, row) = value; break;
-        case RankKind::SubSkill: SubSkills(field, row) = QString::number(value); break;
+        case RankKind::SubSkill:
+            if (field == fId || field == fKey)
+                subSkillsChanged();
+            SubSkills(field, row) = QString::number(value);
+            break;
         case RankKind::LanguageSkill: LanguageSkills(field, row) = value; break;
         case RankKind::WeaponSkill: WeaponSkills(field, row) = value; break;
         case RankKind::SpellList: SpellSkills(field, row) = value; break;
@@ -151,6 +160,7 @@ qint32 Personnage::AddSubSkills(qint32 skillId, const QString &name, qint32 rank
             ++row;
         if (row > NbSubSkill)
             RedimSubSkill();
+        subSkillsChanged();
         SubSkills(fId, row) = QString::number(skillId);
         SubSkills(fRank, row) = QString::number(rank);
         SubSkills(fItem, row) = QStringLiteral("0");
@@ -250,14 +260,63 @@ qint32 Personnage::rowFor(const RankTable &table, qint32 id, qint32 key, bool *a
     }
 }
 
+namespace {
+
+quint64 PairKey(qint32 id, qint32 key)
+{
+    return (quint64(quint32(id)) << 32) | quint32(key);
+}
+
+// A sub-skill cell as the lookups read it, when it is a whole number that a
+// lookup can ask for.
+bool WholeCell(const QString &text, qint32 *value)
+{
+    const double v = vb::Val(text);
+    if (v < double(std::numeric_limits<qint32>::min()) || v > double(std::numeric_limits<qint32>::max())
+        || v != std::trunc(v))
+        return false;
+    *value = qint32(v);
+    return true;
+}
+
+} // namespace
+
+qint32 Personnage::firstSubSkillRow(qint32 id, qint32 key)
+{
+    const auto holds = [&](qint32 r) { return vb::Val(SubSkills(fId, r)) == id && vb::Val(SubSkills(fKey, r)) == key; };
+    const auto make = [&] {
+        m_subSkillRows.clear();
+        m_subSkillRows.reserve(NbSubSkill);
+        for (qint32 r = 1; r <= NbSubSkill; ++r) {
+            qint32 rowId = 0, rowKey = 0;
+            if (!WholeCell(SubSkills(fId, r), &rowId) || !WholeCell(SubSkills(fKey, r), &rowKey))
+                continue;
+            const quint64 pair = PairKey(rowId, rowKey);
+            if (!m_subSkillRows.contains(pair))   // the first row holds
+                m_subSkillRows.insert(pair, r);
+        }
+        m_subSkillRowsMade = true;
+    };
+    if (!m_subSkillRowsMade)
+        make();
+    const auto it = m_subSkillRows.constFind(PairKey(id, key));
+    if (it != m_subSkillRows.cend() && *it <= NbSubSkill && holds(*it))
+        return *it;
+    // The rows themselves decide: a pair the lookup does not know is looked
+    // for row by row, and a lookup that missed a row is made again.
+    for (qint32 r = 1; r <= NbSubSkill; ++r) {
+        if (holds(r)) {
+            make();
+            return r;
+        }
+    }
+    return -1;
+}
+
 qint32 Personnage::RankRow(qint16 kind, qint32 id, qint32 key)
 {
-    if (kind == RankKind::SubSkill) {
-        for (qint32 r = 1; r <= NbSubSkill; ++r)
-            if (vb::Val(SubSkills(fId, r)) == id && vb::Val(SubSkills(fKey, r)) == key)
-                return r;
-        return -1;
-    }
+    if (kind == RankKind::SubSkill)
+        return firstSubSkillRow(id, key);
     if (kind < RankKind::SkillCategory || kind > RankKind::SpellList)
         return -1;
     const RankTable table = rankTable(kind);

@@ -11,6 +11,7 @@
 #include "character/BoundedTable.h"
 #include "character/Limits.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -256,4 +257,13 @@ private:
     character::GrowTable<qint32> SpellSkills{5, 1};
     // Development list: (kind, id, second key, ranks, further value) from row 0.
     character::GrowTable<qint32> DevSkills{5, 0};
+
+    // The first sub-skill row of each (Skill_ID, sub-skill number), so that a
+    // character with thousands of sub-skills is looked up as fast as one with
+    // ten. Made on the first lookup after the table changed; the operations
+    // that write a row's id or number throw it away.
+    qint32 firstSubSkillRow(qint32 id, qint32 key);
+    void subSkillsChanged() { m_subSkillRowsMade = false; }
+    QHash<quint64, qint32> m_subSkillRows;
+    bool m_subSkillRowsMade = false;
 };

@@ -315,17 +315,28 @@ qint16 Personnage::TotalSkillBonus(qint32 skill, qint32 item, qint32 kind)
                 if (Skill(fId, row) == skill)
                     take(Skill(fRank, row), Skill(fSpecial1, row), Skill(fSpecial2, row));
             break;
-        case 3:
+        case 3: {
+            const auto takeSub = [&](qint64 row) {
+                take(vb::CLng(CellNumber(SubSkills(fRank, row))), vb::CLng(CellNumber(SubSkills(fItem, row))),
+                     vb::CLng(CellNumber(SubSkills(fSpecial, row))));
+            };
+            // An empty cell reads as 0, so a skill and a number other than 0
+            // are only held by filled rows: the record's lookup finds them.
+            if (skill != 0 && item != 0) {
+                if (const qint32 row = firstSubSkillRow(skill, item); row > 0)
+                    takeSub(row);
+                break;
+            }
             for (qint64 row = 1; row <= NbSubSkill && !matched; ++row) {
                 const QString id = SubSkills(fId, row);
                 const QString sub = SubSkills(fKey, row);
                 if (id.isEmpty() || sub.isEmpty())
                     continue;
                 if (vb::Val(id) == skill && vb::Val(sub) == item)
-                    take(vb::CLng(CellNumber(SubSkills(fRank, row))), vb::CLng(CellNumber(SubSkills(fItem, row))),
-                         vb::CLng(CellNumber(SubSkills(fSpecial, row))));
+                    takeSub(row);
             }
             break;
+        }
         case 4:
         case 5:
         case 6: {

@@ -10,6 +10,12 @@
 #include "platform/dao.h"
 #include "platform/vb.h"
 
+#include <QHash>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
 namespace ModPrint {
 namespace {
 
@@ -37,6 +43,20 @@ struct Entry {
     QString subName;
     bool sub = false;
 };
+
+// The rows of the character's sub-skills that hold ranks, in row order, by
+// skill: the table is walked once for the whole sheet, not once a skill.
+QHash<qint32, std::vector<qint32>> RankedSubSkillRows(Personnage &p)
+{
+    QHash<qint32, std::vector<qint32>> rows;
+    for (qint32 i = 1; i <= p.NbSubSkill; ++i) {
+        const double skill = vb::Val(p.DirSubSkills(0, i));
+        if (skill == std::trunc(skill) && skill >= std::numeric_limits<qint32>::min()
+            && skill <= std::numeric_limits<qint32>::max() && vb::Val(p.DirSubSkills(1, i)) > 0)
+            rows[qint32(skill)].push_back(i);
+    }
+    return rows;
+}
 
 } // namespace
 
@@ -129,6 +149,7 @@ void Page_Skill(const QString &player)
             skills.MoveNext();
         }
 
+        const QHash<qint32, std::vector<qint32>> subSkillRows = RankedSubSkillRows(p);
         for (const auto &[skillId, subdivided] : order) {
             std::vector<Entry> entries;
             if (!subdivided) {
@@ -147,18 +168,16 @@ void Page_Skill(const QString &player)
             } else {
                 // Every named sub-skill with ranks gets its own row: a character
                 // with two crafts sees both on the sheet.
-                for (qint32 i = 1; i <= p.NbSubSkill; ++i) {
-                    if (vb::Val(p.DirSubSkills(0, i)) == skillId && vb::Val(p.DirSubSkills(1, i)) > 0) {
-                        Entry e;
-                        e.skill = skillId;
-                        e.ranks = qint32(vb::Val(p.DirSubSkills(1, i)));
-                        e.item = qint32(vb::Val(p.DirSubSkills(2, i)));
-                        e.special = qint32(vb::Val(p.DirSubSkills(3, i)));
-                        e.subId = qint32(vb::Val(p.DirSubSkills(4, i)));
-                        e.subName = p.DirSubSkills(5, i);
-                        e.sub = true;
-                        entries.push_back(e);
-                    }
+                for (const qint32 i : subSkillRows.value(skillId)) {
+                    Entry e;
+                    e.skill = skillId;
+                    e.ranks = qint32(vb::Val(p.DirSubSkills(1, i)));
+                    e.item = qint32(vb::Val(p.DirSubSkills(2, i)));
+                    e.special = qint32(vb::Val(p.DirSubSkills(3, i)));
+                    e.subId = qint32(vb::Val(p.DirSubSkills(4, i)));
+                    e.subName = p.DirSubSkills(5, i);
+                    e.sub = true;
+                    entries.push_back(e);
                 }
             }
 

@@ -63,10 +63,10 @@ std::array<QString, 4> &frmSkillDev::Row(int r)
     return SkillTable[static_cast<size_t>(r)];
 }
 
-qint16 frmSkillDev::AppendSkillRow(QTreeWidgetItem *node, const QString &text, const QString &rank,
+qint32 frmSkillDev::AppendSkillRow(QTreeWidgetItem *node, const QString &text, const QString &rank,
                                    const QString &added)
 {
-    SkillRowCount = vb::Add16(SkillRowCount, 1);
+    SkillRowCount = vb::Add32(SkillRowCount, 1);
     Row(SkillRowCount) = {Num(IndexOf(node)), text, rank, added};
     return SkillRowCount;
 }

@@ -464,6 +464,7 @@ void frmSkillDev::ClearWindow()
         trvSkillCategorie->clear();
     }
     m_nodes.clear();
+    m_positions.clear();
     m_keys.clear();
     CurrentNode = nullptr;
     ParentNodeIndex = 0;
@@ -635,10 +636,8 @@ QTreeWidgetItem *frmSkillDev::Node(int index) const
 
 int frmSkillDev::IndexOf(const QTreeWidgetItem *node) const
 {
-    for (size_t i = 0; i < m_nodes.size(); ++i)
-        if (m_nodes[i] == node)
-            return static_cast<int>(i) + 1;
-    return 0;
+    const auto it = m_positions.constFind(node);
+    return it == m_positions.cend() ? 0 : *it + 1;
 }
 
 namespace {
@@ -714,6 +713,7 @@ QTreeWidgetItem *frmSkillDev::AddNode(int parentIndex)
         item = new SkillNode;
         parent->addChild(item);
     }
+    m_positions.insert(item, static_cast<int>(m_nodes.size()));
     m_nodes.push_back(item);
     return item;
 }
@@ -727,6 +727,19 @@ QTreeWidgetItem *frmSkillDev::AddLeaf(const QString &text, const QString &key, c
     SetNodeTag(node, nodeTag);
     SetNodeImage(node, QStringLiteral("Feuille"));
     return node;
+}
+
+void frmSkillDev::ForgetNode(const QTreeWidgetItem *node)
+{
+    const int i = IndexOf(node) - 1;
+    if (i < 0)
+        return;
+    // The nodes after it move up one place, as the tree's indexes do; the
+    // node removed is nearly always the last one added.
+    m_positions.remove(node);
+    m_nodes.erase(m_nodes.begin() + i);
+    for (size_t j = static_cast<size_t>(i); j < m_nodes.size(); ++j)
+        m_positions[m_nodes[j]] = static_cast<int>(j);
 }
 
 void frmSkillDev::SetNodeKey(QTreeWidgetItem *node, const QString &key)
@@ -744,9 +757,7 @@ void frmSkillDev::RemoveNode(QTreeWidgetItem *node)
         return;
     while (node->childCount() > 0)
         RemoveNode(node->child(node->childCount() - 1));
-    const int i = IndexOf(node);
-    if (i > 0)
-        m_nodes.erase(m_nodes.begin() + (i - 1));
+    ForgetNode(node);
     m_keys.remove(NodeKey(node));
     if (CurrentNode == node)
         CurrentNode = nullptr;

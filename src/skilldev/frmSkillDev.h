@@ -156,7 +156,7 @@ public:
     // The skills developed this stage, rows 1..SkillRowCount (row 0 unused):
     // node index, node text, ranks held, ranks bought in this stage.
     std::vector<std::array<QString, 4>> SkillTable;
-    qint16 SkillRowCount = 0;
+    qint32 SkillRowCount = 0;
     QTreeWidgetItem *CurrentNode = nullptr;
     qint32 ParentNodeIndex = 0;
 
@@ -184,11 +184,13 @@ private:
                                     const QString &nodeTag, qint16 kind);
     void SetNodeKey(QTreeWidgetItem *node, const QString &key);
     void RemoveNode(QTreeWidgetItem *node);
+    // Takes a node out of the index order (the nodes after it move up).
+    void ForgetNode(const QTreeWidgetItem *node);
     void AppendImage(const QString &suffix);
     void WeaponBranch(qint32 skillId, bool restricted);
     void SpellBranch(int category, qint32 skillId);
     void PlainSkillBranch(int categoryIndex);
-    qint16 AppendSkillRow(QTreeWidgetItem *node, const QString &text, const QString &rank, const QString &added);
+    qint32 AppendSkillRow(QTreeWidgetItem *node, const QString &text, const QString &rank, const QString &added);
     void RefreshGrid();
     void SpecialColour(dao::Recordset &rs, qint32 skillId, bool withGrey);
     void ShowFirstNode();
@@ -213,6 +215,9 @@ private:
     QString m_mode;
     std::vector<QTreeWidgetItem *> m_nodes;
     QHash<QString, QTreeWidgetItem *> m_keys;
+    // Where each node stands in m_nodes, so that a node's index is found
+    // without walking the tree's nodes.
+    QHash<const QTreeWidgetItem *, int> m_positions;
 
     dao::Recordset RsSkillCategory, RsSkills, RsWeapons, RsLists;
     dao::Recordset RsLanguage, RsSpecialSkillsCulture, RsCultureWeapons, RsCultureLanguages,

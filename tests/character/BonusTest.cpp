@@ -431,6 +431,10 @@ TEST_F(SkillBonusTest, SubSkillLanguageWeaponAndListRows)
     EXPECT_EQ(p.TotalSkillBonus(42, row, 3), -1 + 6 + 3 + 1);
     EXPECT_EQ(p.TotalSkillBonus(42, row + 1, 3), -1 - 15);
     EXPECT_EQ(p.TotalSkillBonus(42, 0, 3), -1 - 15);
+    // Moved to skill 44 (category 7: 2; 5•3•2•1•1), it counts there alone.
+    p.AddSkill(Personnage::fId, qint16(row), RankKind::SubSkill, 44);
+    EXPECT_EQ(p.TotalSkillBonus(44, row, 3), 2 + 6 + 3 + 1);
+    EXPECT_EQ(p.TotalSkillBonus(42, row, 3), -1 - 15);
 
     // Language 7 of skill 32 (category 14: 1; progression 1½•¾•¼•1½•½).
     keyedRow(RankKind::LanguageSkill, 3, 32, 7, 10);

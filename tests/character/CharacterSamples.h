@@ -1,5 +1,5 @@
 #pragma once
-// Characters shared by the file tests and the file benchmark.
+// Characters shared by the tests and the benchmarks.
 #include "PersonnageAccess.h"
 
 namespace samples {
@@ -62,6 +62,44 @@ inline void develop(Personnage &p)
             p.AddSkill(Personnage::fSpecial, r, kind, qint16(-r));
             p.AddSkill(Personnage::fKey, r, kind, qint16(kind * 1000 + r));
         }
+    }
+}
+
+// A character of the sample rules: culture 1 and race 1, of `profession` in
+// `realm`.
+inline void ofSampleRules(Personnage &p, const QString &name, qint32 profession, qint32 realm)
+{
+    p.Nom = name;
+    p.Culture_ID = 1;
+    p.Race_ID = 1;
+    p.Profession_ID = profession;
+    p.Royaume_ID = realm;
+}
+
+// Temporary values 60 to 87 and potential values 80 to 89.
+inline void sampleStats(Personnage &p)
+{
+    for (qint16 s = 0; s <= 9; ++s) {
+        p.AddStat(0, s, qint16(60 + s * 3));
+        p.AddStat(1, s, qint16(80 + s));
+    }
+}
+
+// `count` named sub-skills of skill `skill` in rows 1 to count, each with its
+// row as its number and 1 to 20 ranks, written straight into the table so
+// that a big character costs no more to make than its rows.
+inline void subSkills(Personnage &p, qint32 skill, int count)
+{
+    while (p.NbSubSkill < count)
+        PersonnageAccess::RedimSubSkill(p);
+    auto &cells = PersonnageAccess::SubSkills(p);
+    for (int r = 1; r <= count; ++r) {
+        cells(Personnage::fId, r) = QString::number(skill);
+        cells(Personnage::fRank, r) = QString::number(1 + r % 20);
+        cells(Personnage::fItem, r) = QStringLiteral("0");
+        cells(Personnage::fSpecial, r) = QStringLiteral("0");
+        cells(Personnage::fKey, r) = QString::number(r);
+        cells(Personnage::fSubSkillName, r) = QStringLiteral("Métier n°%1").arg(r);
     }
 }
 

@@ -157,10 +157,22 @@ TEST(PersonnageTest, SubSkillsFillFreeRowsAndGrowWhenFull)
     EXPECT_EQ(p.DirSubSkills(0, 10), QStringLiteral("50"));   // kept by the growth
     EXPECT_EQ(p.DirSubSkills(4, 11), QStringLiteral("11"));
 
+    EXPECT_EQ(p.RankRow(RankKind::SubSkill, 44, 4), 4);
+
     // A row counts as free by its name alone.
     PersonnageAccess::SubSkills(p)(5, 4) = QString();
     EXPECT_EQ(p.AddSubSkills(7, QStringLiteral("reprise"), 1), 4);
     EXPECT_EQ(p.DirSubSkills(4, 4), QStringLiteral("4"));
+    // Found under what the row now holds, no longer under what it held.
+    EXPECT_EQ(p.RankRow(RankKind::SubSkill, 7, 4), 4);
+    EXPECT_EQ(p.RankRow(RankKind::SubSkill, 44, 4), -1);
+    // Of two rows holding one skill and number, the first is the one.
+    p.AddSkill(Personnage::fId, 9, RankKind::SubSkill, 7);
+    p.AddSkill(Personnage::fKey, 9, RankKind::SubSkill, 4);
+    p.AddSkill(Personnage::fId, 4, RankKind::SubSkill, 8);
+    EXPECT_EQ(p.RankRow(RankKind::SubSkill, 7, 4), 9);
+    p.AddSkill(Personnage::fId, 4, RankKind::SubSkill, 7);
+    EXPECT_EQ(p.RankRow(RankKind::SubSkill, 7, 4), 4);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 

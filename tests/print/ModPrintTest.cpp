@@ -637,6 +637,12 @@ TEST_F(SkillPagesTest, EverySubSkillWithRanksHasItsOwnRowAndTotal)
     const auto again = Record(QStringLiteral("10"));
     EXPECT_EQ(again->Find(QStringLiteral("Connaissance d'une région (Marais)")), nullptr);
     EXPECT_NE(again->Find(QStringLiteral("Instrument (au choix) (Luth)")), nullptr);
+    // A skill's sub-skills keep their rows' order, whatever lies between them.
+    Hero().AddSubSkills(48, QStringLiteral("Bourrellerie"), 1);
+    const auto third = Record(QStringLiteral("10"));
+    const auto *saddlery = third->Find(QStringLiteral("Métier (au choix) (Bourrellerie)"));
+    ASSERT_NE(saddlery, nullptr);
+    EXPECT_GT(saddlery->y, third->Find(QStringLiteral("Métier (au choix) (Tissage)"))->y);
 }
 
 TEST_F(SkillPagesTest, ANameTooLongForItsColumnIsCutBeforeTheCost)

@@ -6,6 +6,7 @@
 #include "support/StageStandIns.h"
 #include "frame/FrameFixture.h"
 
+#include "character/CharacterSamples.h"
 #include "character/Personnage.h"
 #include "character/Players.h"
 #include "frame/ModGeneral.h"
@@ -34,16 +35,8 @@ protected:
         FrameFixture::SetUp();
         stagestandins::Install();
         ModGeneral::RedimPlayer();
-        Personnage &p = player();
-        p.Nom = QStringLiteral("Brune");
-        p.Culture_ID = 1;
-        p.Race_ID = 1;
-        p.Profession_ID = 11;
-        p.Royaume_ID = 2;
-        for (qint16 s = 0; s <= 9; ++s) {
-            p.AddStat(0, s, qint16(60 + s * 3));
-            p.AddStat(1, s, qint16(80 + s));
-        }
+        samples::ofSampleRules(player(), QStringLiteral("Brune"), 11, 2);
+        samples::sampleStats(player());
         ui->allowUnused();
     }
     void TearDown() override

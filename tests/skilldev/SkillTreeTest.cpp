@@ -229,6 +229,27 @@ TEST_F(SkillTreeTest, HeldSkillsFillTheGridMostRanksFirst)
     EXPECT_EQ(w->grdSkill->item(0, 1)->text(), QStringLiteral("4"));
 }
 
+TEST_F(SkillTreeTest, AsManySubSkillsAsAFileHoldsLoadWhole)
+{
+    // 32,767 crafts with 1 to 20 ranks (row r: 1 + r % 20) and one weapon
+    // held with rank 0: 32,768 rows, one past what 16 bits count.
+    Personnage &p = player();
+    samples::subSkills(p, 48, 32767);
+    p.AddSkill(Personnage::fId, 1, RankKind::WeaponSkill, 226);
+    p.AddSkill(Personnage::fKey, 1, RankKind::WeaponSkill, 3);
+    frmSkillDev *w = open();
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+    EXPECT_EQ(childKeys(QStringLiteral("SK0/48")).size(), 32767);
+    EXPECT_EQ(w->SkillRowCount, 32768);
+    ASSERT_EQ(w->grdSkill->rowCount(), 32768);
+    EXPECT_EQ(w->grdSkill->item(0, 1)->text(), QStringLiteral("20"));
+    EXPECT_EQ(w->grdSkill->item(32767, 0)->text(), QStringLiteral("Marteau de guerre"));
+    // The last craft shows its own ranks (32,767 = 20 x 1,638 + 7).
+    show(QStringLiteral("SS32767/48"));
+    EXPECT_EQ(w->labSkill->text(), QStringLiteral("Métier n°32767"));
+    EXPECT_EQ(w->labRankSkill->text(), QStringLiteral("8"));
+}
+
 TEST_F(SkillTreeTest, SortPutsMostRanksFirstAndIgnoresEmptyTables)
 {
     frmSkillDev *w = open();
