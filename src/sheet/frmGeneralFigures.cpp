@@ -97,8 +97,9 @@ std::pair<qint64, qint64> frmGeneral::FigureRange(const Figure &f)
         return {lim::kExperience.low, lim::kExperience.high};
     case Figure::Coin: {
         // The count that keeps the fortune within the record, the other
-        // places staying as they are.
-        const qint64 m = Record().Money;
+        // places staying as they were when the player came into the box.
+        const qint64 m = static_cast<qint64>(
+            m_enteredWith.value(txtMoney[static_cast<size_t>(f.index)], Record().Money));
         const qint64 w = sheet::kCoinWorth[f.index];
         const qint64 rest = f.index == 0 ? m % w : m - sheet::CoinPart(m, f.index) * w;
         return {-FloorDiv(rest - lim::kMoney.low, w), FloorDiv(lim::kMoney.high - rest, w)};
@@ -227,8 +228,12 @@ void frmGeneral::StoreTyped(QLineEdit *box)
         return;
     double value = r.value;
     if (f.kind == Figure::Coin) {
-        // The count replaces its place of the amount; the other places stay.
-        const qint64 m = Record().Money;
+        // The count replaces its place of the amount held when the player
+        // came into the box; the other places stay. Working from the amount
+        // the last keystroke left would carry each key's count into the
+        // places above it once more ("123" typed into pb from 20345 made
+        // 33345, where the same text set at once makes 32345).
+        const qint64 m = static_cast<qint64>(m_enteredWith.value(box, Record().Money));
         const qint64 w = sheet::kCoinWorth[f.index];
         const qint64 count = static_cast<qint64>(value);
         value = static_cast<double>(f.index == 0 ? count * w + m % w : m - sheet::CoinPart(m, f.index) * w + count * w);

@@ -292,6 +292,15 @@ TEST_F(SheetTest, EachCoinBoxReplacesItsPlace)
     frmGeneral &w = Load();
     w.txtMoney[0]->setText(QStringLiteral("214748"));
     EXPECT_EQ(P().Money, 2147480345);
+    // Typed key by key, a count replaces the place of the amount held when
+    // the box was entered: 20345 - 3 x 100 + 123 x 100, as set at once.
+    P().Money = 20345;
+    frmGeneral &typed = Load();
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(typed.txtMoney[2], &in);
+    QTest::keyClick(typed.txtMoney[2], Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(typed.txtMoney[2], QStringLiteral("123"));
+    EXPECT_EQ(P().Money, 32345);
 }
 
 // ------------------------------------------------------------------ window events
