@@ -34,6 +34,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -354,6 +355,13 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     MDIForm_Unload();
     m_mdi->closeAllSubWindows();
+    // A character still being made whose window the player chose to keep
+    // keeps the program open with it.
+    const QList<QMdiSubWindow *> left = m_mdi->subWindowList();
+    if (std::any_of(left.begin(), left.end(), [](const QMdiSubWindow *sub) { return !sub->isHidden(); })) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 
@@ -500,13 +508,17 @@ void frmMain::mnuFileNew_Click()
     // One action, one box: a window that could not load says why, and the
     // handlers its load runs then fail on its empty lists without a word.
     const OneErrorBox once;
-    if (RefuseWhenFull(NewCharacterLimit))
-        return;
-    const qint16 before = PlayerCount;
-    RedimPlayer();
-    if (PlayerCount == before)
-        return;   // the growth failed and has been reported
-    const int n = PlayerCount;
+    // A number given up with a character still being made is given again first.
+    int n = TakeReleasedPlayer(NewCharacterLimit);
+    if (n == 0) {
+        if (RefuseWhenFull(NewCharacterLimit))
+            return;
+        const qint16 before = PlayerCount;
+        RedimPlayer();
+        if (PlayerCount == before)
+            return;   // the growth failed and has been reported
+        n = PlayerCount;
+    }
     auto *w = new frmInitChoise;
     InitForms.put(n, w);
     w->setTag(QString::number(n));

@@ -62,6 +62,8 @@ public:
     std::vector<qint32> RaceListIDs;
     std::vector<std::array<qint32, 2>> ProfessionIDs;
     bool LeftByNext = false;
+    // The player gave the character up by closing the page.
+    bool GivenUp = false;
 
     QString PageTag() const;
 
@@ -81,6 +83,8 @@ public slots:
 
 protected:
     void Form_Unload() override;
+    // Closing the page other than by Next asks whether to give the character up.
+    bool QueryUnload() override;
 
 private:
     void buildLayout();

@@ -60,6 +60,10 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Closing the window before the hand-over asks whether to give the
+    // character up; giving it up drops it once the window is gone.
+    bool QueryUnload() override;
+    void Form_Unload() override;
 
 private:
     void SwitchToPotential();
@@ -67,4 +71,6 @@ private:
     void placeScale();
     QWidget *m_scale = nullptr;
     std::array<int, 10> m_selLength{};
+    bool m_handedOver = false;
+    bool m_givenUp = false;
 };

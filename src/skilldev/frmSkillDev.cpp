@@ -8,6 +8,7 @@
 #include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/MainFrame.h"
 #include "frame/ui/Twips.h"
+#include "newcharacter/NewCharacterSteps.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -558,6 +559,7 @@ void frmSkillDev::Unload()
 {
     if (isUnloaded())
         return;
+    m_closingToLeadOn = true;
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         sub->close();
     if (!isUnloaded())
@@ -568,6 +570,20 @@ void frmSkillDev::Form_Unload()
 {
     ModGeneral::SkillDevMode.clear();
     LeaveCurrent();
+    if (m_givenUp)
+        newchar::GiveUp(Number());
+}
+
+bool frmSkillDev::QueryUnload()
+{
+    // Until the hobby ranks end, this window is the character's only one.
+    const QString stage = StageMarker();
+    const bool beingMade = stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
+        || stage == QLatin1String("Hobby Ranks");
+    if (m_closingToLeadOn || !beingMade || Number() < 1)
+        return true;
+    m_givenUp = newchar::AskGiveUp(Number());
+    return m_givenUp;
 }
 
 bool frmSkillDev::focusNextPrevChild(bool next)

@@ -160,6 +160,9 @@ public:
 
 protected:
     void Form_Unload() override;
+    // The player closing the window of a language or hobby stage, the
+    // character not yet finished, is asked whether to give it up.
+    bool QueryUnload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -200,6 +203,8 @@ private:
     void Purchase(bool category, int index);
     void BoxesFromDevelopment(std::array<QCheckBox *, 3> &boxes, qint32 n);
     bool m_storingBonus = false;
+    bool m_closingToLeadOn = false;   // Unload: the program closes it
+    bool m_givenUp = false;
     void refused(QLineEdit *box, const QString &stored);
     // Bonus boxes the player went into or typed in since they last stored.
     QSet<const QLineEdit *> m_entered;

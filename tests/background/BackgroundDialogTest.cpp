@@ -295,6 +295,29 @@ TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)
     EXPECT_TRUE(p.Historique.toString().isEmpty());
 }
 
+// The record keeps a special bonus in 16 bits: category 1 at 32757 takes two
+// more +5, to exactly 32767; a third is refused when chosen, its point kept.
+TEST_F(BackgroundTest, ABonusThatWouldPassSixteenBitsIsRefusedWhenChosen)
+{
+    Personnage &p = character(3);
+    p.AddSkill(0, 0, 1, 1);
+    p.AddSkill(3, 0, 1, 32757);
+    frmBackground dlg;
+    setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, 1));
+    dlg.btnSelectSkillCat_Click();
+    dlg.btnSelectSkillCat_Click();
+    ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32757 à 32772"));
+    dlg.btnSelectSkillCat_Click();
+    EXPECT_EQ(dlg.lstSkillCatBonus->count(), 2);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("2"));
+    dlg.btnOk_Click();
+    EXPECT_EQ(categorySpecial(p, 1), 32767);
+    EXPECT_EQ(p.PointsBO, 1);
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
+}
+
 TEST_F(BackgroundTest, ExtraLanguagesEndTheClickWhateverPointsRemain)
 {
     Personnage &p = character(4);

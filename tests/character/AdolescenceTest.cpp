@@ -1,10 +1,12 @@
 // The ranks and bonuses of a new character's upbringing, on the transfer rules.
+#include "CharacterFileTestSupport.h"
 #include "PersonnageAccess.h"
 #include "TransferFixture.h"
 
 #include "character/Personnage.h"
 #include "platform/Strings.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -130,6 +132,36 @@ TEST_F(AdolescenceTest, EmptyIdentifiersNameNothing)
     expectRow(skillRow(p, 0), 42, 1, 0, 0);
     EXPECT_EQ(skillRow(p, 1).id, 0);
     expectRow(catRow(p, 1), 12, 0, 0, 10);
+}
+
+// Culture 6 names skill 40, category 5 and language 2 twice: each gets one row
+// holding the sum, which a save writes and File > Open takes back.
+TEST_F(AdolescenceTest, AnElementNamedTwiceGetsOneRowWithTheSumAndReopens)
+{
+    p.Culture_ID = 6;
+    p.Profession_ID = 2;
+    p.Adolescence();
+    QTemporaryDir dir;
+    filetest::useBuiltTemplate();
+    p.FileName = dir.filePath(QStringLiteral("twice.pja"));
+    ASSERT_TRUE(p.SaveP());
+    Personnage q;
+    q.FileName = p.FileName;
+    ASSERT_TRUE(q.LoadP());
+
+    expectRow(skillRow(q, 0), 40, 5, 0, 0);
+    EXPECT_EQ(skillRow(q, 1).id, 0);
+    expectRow(catRow(q, 0), 5, 4, 0, 0);
+    expectRow(catRow(q, 1), 12, 0, 0, 10);
+    auto &lang = A::LanguageSkills(q);
+    const qint32 expected[][3] = {{32, 4, 2}, {33, 2, 2}};
+    for (int r = 1; r <= 2; ++r) {
+        EXPECT_EQ(lang(0, r), expected[r - 1][0]) << "row " << r;
+        EXPECT_EQ(lang(1, r), expected[r - 1][1]) << "row " << r;
+        EXPECT_EQ(lang(4, r), expected[r - 1][2]) << "row " << r;
+    }
+    EXPECT_EQ(lang(0, 3), 0);
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 
 // A missing rank stops the run with one report; what was written stays and the
