@@ -34,7 +34,6 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -354,14 +353,16 @@ void frmMain::MDIForm_Unload()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     MDIForm_Unload();
-    m_mdi->closeAllSubWindows();
-    // A character still being made whose window the player chose to keep
-    // keeps the program open with it.
-    const QList<QMdiSubWindow *> left = m_mdi->subWindowList();
-    if (std::any_of(left.begin(), left.end(), [](const QMdiSubWindow *sub) { return !sub->isHidden(); })) {
-        event->ignore();
-        return;
+    // Characters still being made are asked about first: one the player keeps
+    // keeps the program open, with every other window as it was.
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        const auto *w = qobject_cast<CharacterWindow *>(sub->widget());
+        if (w && w->BeingMade() && !sub->close()) {
+            event->ignore();
+            return;
+        }
     }
+    m_mdi->closeAllSubWindows();
     event->accept();
 }
 

@@ -871,7 +871,7 @@ void frmInitChoise::Form_Unload()
 
 bool frmInitChoise::QueryUnload()
 {
-    if (LeftByNext || Number() < 1)
+    if (!BeingMade())
         return true;
     GivenUp = newchar::AskGiveUp(Number());
     return GivenUp;

@@ -81,9 +81,11 @@ public slots:
     void btnNext_Click();
     void btnPrevious_Click();
 
+    // Until Next hands the character on.
+    bool BeingMade() const override { return !LeftByNext && Number() >= 1; }
+
 protected:
     void Form_Unload() override;
-    // Closing the page other than by Next asks whether to give the character up.
     bool QueryUnload() override;
 
 private:

@@ -505,7 +505,7 @@ void frmStatChoises::HandOver()
 
 bool frmStatChoises::QueryUnload()
 {
-    if (m_handedOver || Number() < 1)
+    if (!BeingMade())
         return true;
     m_givenUp = newchar::AskGiveUp(Number());
     return m_givenUp;

@@ -58,10 +58,12 @@ public slots:
     void btnRandom_Click(int Index);
     void btnNext_Click();
 
+    // Until the hand-over opens the language stage.
+    bool BeingMade() const override { return !m_handedOver && Number() >= 1; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // Closing the window before the hand-over asks whether to give the
-    // character up; giving it up drops it once the window is gone.
+    // Giving the character up drops it once the window is gone.
     bool QueryUnload() override;
     void Form_Unload() override;
 

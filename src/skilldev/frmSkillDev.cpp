@@ -574,13 +574,17 @@ void frmSkillDev::Form_Unload()
         newchar::GiveUp(Number());
 }
 
+bool frmSkillDev::BeingMade() const
+{
+    const QString stage = StageMarker();
+    return !m_closingToLeadOn && Number() >= 1
+        && (stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
+            || stage == QLatin1String("Hobby Ranks"));
+}
+
 bool frmSkillDev::QueryUnload()
 {
-    // Until the hobby ranks end, this window is the character's only one.
-    const QString stage = StageMarker();
-    const bool beingMade = stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
-        || stage == QLatin1String("Hobby Ranks");
-    if (m_closingToLeadOn || !beingMade || Number() < 1)
+    if (!BeingMade())
         return true;
     m_givenUp = newchar::AskGiveUp(Number());
     return m_givenUp;

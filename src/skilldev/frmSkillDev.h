@@ -158,10 +158,12 @@ public:
     QTreeWidgetItem *CurrentNode = nullptr;
     qint32 ParentNodeIndex = 0;
 
+    // A language or hobby stage: until the hobby ranks end, this window is
+    // the character's only one.
+    bool BeingMade() const override;
+
 protected:
     void Form_Unload() override;
-    // The player closing the window of a language or hobby stage, the
-    // character not yet finished, is asked whether to give it up.
     bool QueryUnload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;

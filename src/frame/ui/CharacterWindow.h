@@ -35,6 +35,9 @@ public:
 
     // True once the window has been closed (it is on its way out).
     bool isUnloaded() const { return m_unloaded; }
+    // True while the window is the one window of a character still being
+    // made: closing it asks whether to give the character up.
+    virtual bool BeingMade() const { return false; }
 
 protected:
     // Localises the layout and then empties the Tag, so that a window made
