@@ -32,6 +32,7 @@ void PlayerTable::resize(int count)
         if (m_slots[n])
             vb::Raise(vb::ErrSubscript);
     m_slots.resize(count + 1);
+    m_free.erase(m_free.upper_bound(count), m_free.end());
 }
 
 void PlayerTable::dropNewest(int n)

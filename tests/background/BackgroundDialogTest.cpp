@@ -43,6 +43,16 @@ int rowOf(const QListWidget *l, const std::vector<qint32> &ids, qint32 id)
     return -1;
 }
 
+// Opens the dialog for character 1 and chooses category `cat` twice.
+void chooseCategoryTwice(frmBackground &dlg, qint32 cat)
+{
+    setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, cat));
+    dlg.btnSelectSkillCat_Click();
+    dlg.btnSelectSkillCat_Click();
+}
+
 } // namespace
 
 TEST_F(BackgroundTest, ListsHoldEveryCategoryAndTheUndividedSkills)
@@ -275,11 +285,7 @@ TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)
 {
     Personnage &p = character(5);
     frmBackground dlg;
-    setTag(&dlg, QStringLiteral("1"));
-    dlg.LoadData();
-    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, 1));
-    dlg.btnSelectSkillCat_Click();
-    dlg.btnSelectSkillCat_Click();
+    chooseCategoryTwice(dlg, 1);
     const int skillRow = 3;
     const qint32 skill = dlg.SkillNumber[skillRow];
     dlg.lstSkill->setCurrentRow(skillRow);
@@ -303,11 +309,7 @@ TEST_F(BackgroundTest, ABonusThatWouldPassSixteenBitsIsRefusedWhenChosen)
     p.AddSkill(0, 0, 1, 1);
     p.AddSkill(3, 0, 1, 32757);
     frmBackground dlg;
-    setTag(&dlg, QStringLiteral("1"));
-    dlg.LoadData();
-    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, 1));
-    dlg.btnSelectSkillCat_Click();
-    dlg.btnSelectSkillCat_Click();
+    chooseCategoryTwice(dlg, 1);
     ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32757 à 32772"));
     dlg.btnSelectSkillCat_Click();
     EXPECT_EQ(dlg.lstSkillCatBonus->count(), 2);

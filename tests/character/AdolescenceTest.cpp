@@ -7,7 +7,9 @@
 #include "platform/Strings.h"
 
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -35,6 +37,18 @@ void expectRow(const Row &row, qint32 id, qint32 rank, qint32 special1, qint32 s
     EXPECT_EQ(row.rank, rank) << "element " << id;
     EXPECT_EQ(row.special1, special1) << "element " << id;
     EXPECT_EQ(row.special2, special2) << "element " << id;
+}
+
+// Language rows 1 on hold (skill, rank, language) as listed, and the next is free.
+void expectLanguages(Personnage &p, const std::vector<std::array<qint32, 3>> &rows)
+{
+    auto &lang = A::LanguageSkills(p);
+    for (int r = 1; r <= static_cast<int>(rows.size()); ++r) {
+        EXPECT_EQ(lang(0, r), rows[r - 1][0]) << "row " << r;
+        EXPECT_EQ(lang(1, r), rows[r - 1][1]) << "row " << r;
+        EXPECT_EQ(lang(4, r), rows[r - 1][2]) << "row " << r;
+    }
+    EXPECT_EQ(lang(0, static_cast<int>(rows.size()) + 1), 0);
 }
 
 class AdolescenceTest : public ::testing::Test {
@@ -70,14 +84,7 @@ TEST_F(AdolescenceTest, CultureRanksLanguagesAndProfessionBonuses)
 
     // Spoken ranks under 32, written under 33; a language without an
     // identifier gives nothing, one with no spoken ranks only its written row.
-    auto &lang = A::LanguageSkills(p);
-    const qint32 expected[][3] = {{32, 4, 1}, {32, 4, 2}, {33, 2, 2}, {33, 3, 3}};
-    for (int r = 1; r <= 4; ++r) {
-        EXPECT_EQ(lang(0, r), expected[r - 1][0]) << "row " << r;
-        EXPECT_EQ(lang(1, r), expected[r - 1][1]) << "row " << r;
-        EXPECT_EQ(lang(4, r), expected[r - 1][2]) << "row " << r;
-    }
-    EXPECT_EQ(lang(0, 5), 0);
+    expectLanguages(p, {{32, 4, 1}, {32, 4, 2}, {33, 2, 2}, {33, 3, 3}});
 
     // The progress window: shown with its texts, run through, closed once.
     ASSERT_EQ(ui->count(Kind::ProgressShow), 1);
@@ -153,14 +160,7 @@ TEST_F(AdolescenceTest, AnElementNamedTwiceGetsOneRowWithTheSumAndReopens)
     EXPECT_EQ(skillRow(q, 1).id, 0);
     expectRow(catRow(q, 0), 5, 4, 0, 0);
     expectRow(catRow(q, 1), 12, 0, 0, 10);
-    auto &lang = A::LanguageSkills(q);
-    const qint32 expected[][3] = {{32, 4, 2}, {33, 2, 2}};
-    for (int r = 1; r <= 2; ++r) {
-        EXPECT_EQ(lang(0, r), expected[r - 1][0]) << "row " << r;
-        EXPECT_EQ(lang(1, r), expected[r - 1][1]) << "row " << r;
-        EXPECT_EQ(lang(4, r), expected[r - 1][2]) << "row " << r;
-    }
-    EXPECT_EQ(lang(0, 3), 0);
+    expectLanguages(q, {{32, 4, 2}, {33, 2, 2}});
     EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 
