@@ -362,6 +362,7 @@ void frmBackground::btnSelectSkillCat_Click()
     if (!bonusRefused(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat, 0))
         addBonus(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat);
 }
+void frmBackground::btnUnSelectSkillCat_Click() { removeBonus(lstSkillCatBonus, BonusSkillCat); }
 
 bool frmBackground::bonusRefused(QListWidget *source, QListWidget *target, const std::vector<qint32> &ids,
                                  const std::array<qint32, kBonusRows> &bonus, qint16 kind)
@@ -408,7 +409,6 @@ bool frmBackground::anyBonusRefused()
     };
     return listRefused(lstSkillCatBonus, BonusSkillCat, 0) || listRefused(lstSkillBonus, BonusSkill, 1);
 }
-void frmBackground::btnUnSelectSkillCat_Click() { removeBonus(lstSkillCatBonus, BonusSkillCat); }
 
 // ------------------------------------------------------------------ check boxes
 
