@@ -5,6 +5,7 @@
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 #include "character/BackgroundRules.h"
+#include "character/Limits.h"
 #include "character/Players.h"
 #include "character/RulesRead.h"
 #include "frame/Dice.h"
@@ -28,6 +29,8 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
+
+#include <algorithm>
 
 using ModGeneral::Players;
 
@@ -348,10 +351,64 @@ void frmBackground::updateSelectButtons()
     btnSelectSkillCat->setEnabled(lstSkillCatBonus->count() < kBonusRows);
 }
 
-void frmBackground::btnSelectSkill_Click() { addBonus(lstSkill, lstSkillBonus, SkillNumber, BonusSkill); }
+void frmBackground::btnSelectSkill_Click()
+{
+    if (!bonusRefused(lstSkill, lstSkillBonus, SkillNumber, BonusSkill, 1))
+        addBonus(lstSkill, lstSkillBonus, SkillNumber, BonusSkill);
+}
 void frmBackground::btnUnSelectSkill_Click() { removeBonus(lstSkillBonus, BonusSkill); }
-void frmBackground::btnSelectSkillCat_Click() { addBonus(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat); }
+void frmBackground::btnSelectSkillCat_Click()
+{
+    if (!bonusRefused(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat, 0))
+        addBonus(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat);
+}
 void frmBackground::btnUnSelectSkillCat_Click() { removeBonus(lstSkillCatBonus, BonusSkillCat); }
+
+bool frmBackground::bonusRefused(QListWidget *source, QListWidget *target, const std::vector<qint32> &ids,
+                                 const std::array<qint32, kBonusRows> &bonus, qint16 kind)
+{
+    const int row = selectedRow(source);
+    if (row < 0 || row >= static_cast<int>(ids.size()))
+        return false;
+    const qint32 id = ids[static_cast<size_t>(row)];
+    const int taken = std::min(target->count(), kBonusRows);
+    const auto times = std::count(bonus.begin(), bonus.begin() + taken, id) + 1;
+    return refuseBonus(source->item(row)->text(), id, kind, static_cast<qint32>(times));
+}
+
+bool frmBackground::refuseBonus(const QString &name, qint32 id, qint16 kind, qint32 times)
+{
+    // The record keeps a special bonus in 16 bits: one that would leave them is
+    // refused while its point is still the player's.
+    const int n = Number();
+    if (n < 1 || n > Players.size())
+        return false;   // no character yet: OK finds none either
+    Personnage &p = Players(n);
+    const qint64 after = p.SpecialBonusAfter(id, kind, times);
+    const auto &range = character::limits::kSmall;
+    if (after >= range.low && after <= range.high)
+        return false;
+    ports::ui().MsgBox(Strings::Load(9422).arg(name, QString::number(p.SpecialBonusAfter(id, kind, 0)),
+                                               QString::number(after), QString::number(range.low),
+                                               QString::number(range.high)),
+                       ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
+    return true;
+}
+
+bool frmBackground::anyBonusRefused()
+{
+    const auto listRefused = [this](QListWidget *list, const std::array<qint32, kBonusRows> &bonus, qint16 kind) {
+        const int taken = std::min(list->count(), kBonusRows);
+        for (int i = 0; i < taken; ++i) {
+            const qint32 id = bonus[static_cast<size_t>(i)];
+            const auto times = std::count(bonus.begin(), bonus.begin() + i + 1, id);
+            if (refuseBonus(list->item(i)->text(), id, kind, static_cast<qint32>(times)))
+                return true;
+        }
+        return false;
+    };
+    return listRefused(lstSkillCatBonus, BonusSkillCat, 0) || listRefused(lstSkillBonus, BonusSkill, 1);
+}
 
 // ------------------------------------------------------------------ check boxes
 
@@ -425,6 +482,8 @@ void frmBackground::btnOk_Click()
             return;
         }
         checkPurchase(p);
+        if (anyBonusRefused())
+            return;
 
         p.PointsBO = vb::Sub16(p.PointsBO, price);
         spent = true;
@@ -553,12 +612,19 @@ void frmBackground::TalentsAndFlaws(Personnage &p)
 
 void frmBackground::SpecialBonus(Personnage &p)
 {
-    for (int i = 0; i < lstSkillCatBonus->count(); ++i)
-        p.TransferBonusSkill(BonusSkillCat[static_cast<size_t>(i)], 0);
+    // A talent taken in the same OK may have moved a bonus since it was
+    // chosen: then none is applied and their points come back.
+    if (anyBonusRefused()) {
+        p.PointsBO = vb::Add16(p.PointsBO, vb::CInt(vb::Val(labSpecialBonus->text())));
+        showPoints(p);
+    } else {
+        for (int i = 0; i < lstSkillCatBonus->count(); ++i)
+            p.TransferBonusSkill(BonusSkillCat[static_cast<size_t>(i)], 0);
+        for (int i = 0; i < lstSkillBonus->count(); ++i)
+            p.TransferBonusSkill(BonusSkill[static_cast<size_t>(i)], 1);
+    }
     lstSkillCatBonus->clear();
     BonusSkillCat.fill(0);
-    for (int i = 0; i < lstSkillBonus->count(); ++i)
-        p.TransferBonusSkill(BonusSkill[static_cast<size_t>(i)], 1);
     lstSkillBonus->clear();
     BonusSkill.fill(0);
     labSpecialBonus->setText(QStringLiteral("0"));

@@ -88,6 +88,14 @@ private:
                   std::array<qint32, kBonusRows> &bonus);
     void removeBonus(QListWidget *target, std::array<qint32, kBonusRows> &bonus);
     void updateSelectButtons();
+    // Whether the special bonus selected in `source` (kind 0 category, 1
+    // skill), once more on top of those already in `target`, would leave the
+    // record's range; says so when it would.
+    bool bonusRefused(QListWidget *source, QListWidget *target, const std::vector<qint32> &ids,
+                      const std::array<qint32, kBonusRows> &bonus, qint16 kind);
+    bool refuseBonus(const QString &name, qint32 id, qint16 kind, qint32 times);
+    // The same for every entry of both lists, as the record holds now.
+    bool anyBonusRefused();
     // Checks, before any point is spent, that the rules data can serve the
     // options composed; raises the error the option would meet otherwise.
     void checkPurchase(const Personnage &p) const;

@@ -388,6 +388,8 @@ void frmTraining::btnTrainingPack_Click()
             return;
         }
         const qint16 left = vb::Check16(static_cast<qint64>(points) + (paid > 0 ? paid : 0) - price);
+        if (refused(*pk))
+            return;
         training->setText(pk->Name);
         setTag(training, QString::number(pk->Training_ID));
         cost->setText(labTPCost->text());
@@ -396,6 +398,17 @@ void frmTraining::btnTrainingPack_Click()
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmTraining.btnTrainingPack.Click"));
     }
+}
+
+bool frmTraining::refused(const Package &pk) const
+{
+    // A package the character cannot take is refused now, while its points
+    // are still the player's, not at the end of the stage once they are gone.
+    const QString why = ModGeneral::Players(vb::CInt(tag(this))).TrainingRefusal(pk.Training_ID);
+    if (why.isEmpty())
+        return false;
+    ports::ui().MsgBox(why, ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
+    return true;
 }
 
 void frmTraining::btnAnnuler_Click()

@@ -74,6 +74,8 @@ private:
     QWidget *targetWindow() const;
     QLabel *targetLabel(const char *name) const;
     int kind() const;
+    // Says why the character cannot take the package, if it cannot.
+    bool refused(const Package &pk) const;
     dao::Recordset m_packages;
     dao::Recordset m_stats;
 };

@@ -170,6 +170,9 @@ public:
     // The fixed background bonus of a category (kind 0, +5) or a skill (kind 1,
     // +10). Raises its failures to the calling dialog.
     void TransferBonusSkill(qint32 id, qint16 kind);
+    // The second special bonus of category or skill `id` once `times` such
+    // bonuses of `kind` are added (times 0: as it is now).
+    qint64 SpecialBonusAfter(qint32 id, qint16 kind, qint32 times);
     // Every bonus row of a talent or a flaw, on categories, skills or statistics.
     void TransferTalent(qint32 talentId);
     void TransferFlaw(qint32 flawId);
@@ -177,6 +180,10 @@ public:
     // money, age, history, ranks with the player's choices, specials, and the
     // statistic gain choice.
     void TransferTraining(qint32 trainingId, const QString &number);
+    // Why the character cannot take training package `trainingId` (its age
+    // or its money would leave the range the record keeps), in words; empty
+    // when it can. Asked before the package's points are spent.
+    QString TrainingRefusal(qint32 trainingId);
 
     // -- room for a bonus the player types
     // The values a typed bonus may take while every total built on it, and
@@ -204,9 +211,14 @@ private:
     void addSpecial2(bool category, qint32 id, qint32 amount);
     void applyBonusRows(const QString &table, const QString &idColumn, qint32 id);
     void addCappedRank(bool category, qint32 id, qint32 ranks);
+    // Ranks from a rules row: added to the row of the element (with `key` in a
+    // keyed table), or a new row for it; true when the row is new.
+    bool addRanks(qint16 kind, qint32 id, qint32 key, qint32 ranks);
     // Opens the one-list chooser in `mode` and applies the choice; -1 when the
     // chooser was closed without one.
     qint32 chooseOne(int player, qint32 mode, qint32 skill, qint32 count, const QString &caption);
+    // Adds ranks to the development row of an element (a new row when none).
+    void addDevelopmentRanks(qint32 kind, qint32 id, qint32 key, qint32 ranks);
 
     void RedimLanguageSkills();
     void RedimSpellSkills();

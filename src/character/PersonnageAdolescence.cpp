@@ -41,6 +41,17 @@ private:
 
 } // namespace
 
+bool Personnage::addRanks(qint16 kind, qint32 id, qint32 key, qint32 ranks)
+{
+    // A file holding an element twice does not open again: a rules row naming
+    // an element already given adds its ranks to that element's row.
+    const RankTable table = rankTable(kind);
+    bool added = false;
+    const qint32 r = rowFor(table, id, key, &added);
+    table.cells(fRank, r) = added ? ranks : vb::Add32(table.cells(fRank, r), ranks);
+    return added;
+}
+
 void Personnage::Adolescence()
 {
     using namespace rulesread;
@@ -79,27 +90,20 @@ void Personnage::Adolescence()
             const qint32 skillId = Id(ranks, QStringLiteral("Skill_ID"));
             if (skillId != 0 && skillId != 32) {
                 const qint32 rank = Need(ranks, QStringLiteral("Rank"));
-                Skill(fId, skillRow) = skillId;
-                Skill(fRank, skillRow) = rank;
-                ++skillRow;
+                skillRow += addRanks(RankKind::Skill, skillId, 0, rank) ? 1 : 0;
             }
             if (catRow >= NbSkillCat)
                 RedimSkillCat();
             const qint32 catId = Id(ranks, QStringLiteral("Skill_Category_ID"));
             if (catId != 0) {
                 const qint32 rank = Need(ranks, QStringLiteral("Rank"));
-                SkillCat(fId, catRow) = catId;
-                SkillCat(fRank, catRow) = rank;
-                ++catRow;
+                catRow += addRanks(RankKind::SkillCategory, catId, 0, rank) ? 1 : 0;
             }
         });
 
         // The culture's languages: spoken ranks under skill 32, written under 33.
         const auto addLanguage = [&](qint32 skill, qint32 rank, qint32 language) {
-            LanguageSkills(fId, langRow) = skill;
-            LanguageSkills(fRank, langRow) = rank;
-            LanguageSkills(fKey, langRow) = language;
-            ++langRow;
+            langRow += addRanks(RankKind::LanguageSkill, skill, language, rank) ? 1 : 0;
         };
         eachRow(languages, [&] {
             if (langRow >= NbLanguageSkills)

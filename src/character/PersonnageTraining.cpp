@@ -50,6 +50,34 @@ qint64 tenthsOfYear(qint64 months)
     return q;
 }
 
+// The sheet's first coin box shows Money in ten-thousands: one gold piece.
+constexpr qint32 kGoldPiece = 10000;
+
+// Dice the roller can throw: at most 101 faces (the open-ended roll), and a
+// request that fits 16 bits.
+bool rollable(const DiceText &dice)
+{
+    return dice.faces >= std::numeric_limits<qint16>::min() && dice.faces <= 101;
+}
+
+// The most the money dice of a package can add up to. A die of no faces or
+// fewer shows 1; the open-ended roll counts its ordinary highest, 100.
+qint64 highestDice(const QString &money)
+{
+    if (money.isEmpty())
+        return 0;
+    const DiceText dice = readDice(money);
+    if (dice.count <= 0 || !rollable(dice))
+        return 0;
+    return qint64(dice.count) * std::clamp<qint64>(dice.faces, 1, 100);
+}
+
+// The age after a package of `months`, in single precision as it is kept.
+float agedBy(float age, qint32 months)
+{
+    return vb::CSng(static_cast<double>(age) + static_cast<double>(tenthsOfYear(months)) / 10.0);
+}
+
 struct TrainingRankRow {
     qint32 category = 0;
     qint32 skill = 0;
@@ -103,6 +131,15 @@ void Personnage::addCappedRank(bool category, qint32 id, qint32 ranks)
         table(fRank, r) = std::min<qint64>(qint64(rank) + ranks, 10);
 }
 
+void Personnage::addDevelopmentRanks(qint32 kind, qint32 id, qint32 key, qint32 ranks)
+{
+    // The package's ranks come on top of those bought in the stage (and of an
+    // earlier row of the same package), where the skill window's own ticks
+    // set the count.
+    const QVariant before = DirRankDevelopment(kind, id, key, 0);
+    AddDevelopment(kind, id, key, vb::Add32(before.toInt(), ranks), 0);
+}
+
 qint32 Personnage::chooseOne(int player, qint32 mode, qint32 skill, qint32 count, const QString &caption)
 {
     PointsBO = vb::CInt(mode);
@@ -121,9 +158,9 @@ qint32 Personnage::chooseOne(int player, qint32 mode, qint32 skill, qint32 count
     if (!offered)
         return -1;   // closed without a choice
     if (onelist::IsWeaponMode(mode))
-        AddDevelopment(RankKind::WeaponSkill, skill, chosen, count, 0);
+        addDevelopmentRanks(RankKind::WeaponSkill, skill, chosen, count);
     else if (onelist::IsSpellListMode(mode))
-        AddDevelopment(RankKind::SpellList, skill, chosen, count, 0);
+        addDevelopmentRanks(RankKind::SpellList, skill, chosen, count);
     else
         PointsBO = vb::CInt(chosen);
     return chosen;
@@ -152,27 +189,28 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
         package.Close();
         // An age past the range a file may hold would be saved into a file
         // that no longer opens: the package stops before it changes anything.
-        const float age = vb::CSng(static_cast<double>(Age) + static_cast<double>(tenthsOfYear(months)) / 10.0);
+        // The purchase and the end of the stage refuse such a package first.
+        const float age = agedBy(Age, months);
         if (!character::limits::kPhysique.contains(double(age)))
             vb::Raise(vb::ErrOverflow);
 
-        // Money: (1 + the dice) thousands.
+        // Money: (1 + the dice) gold pieces, a gold piece being the 10000 of
+        // the sheet's first coin box, as the background options count it.
         qint32 total = 0;
         if (!money.isEmpty()) {
             const DiceText dice = readDice(money);
-            // No dice to roll gives no faces to check: the thousand is all there is.
+            // No dice to roll gives no faces to check: the one gold piece is all there is.
             // The roller has no number for more than 101 faces, nor a request
             // past 16 bits: such dice count nothing, and the rest of the package
             // is still the player's, its points already spent.
-            const bool rollable = dice.faces >= std::numeric_limits<qint16>::min() && dice.faces <= 101;
-            if (dice.count < 0 || (dice.count > 0 && !rollable))
+            if (dice.count < 0 || (dice.count > 0 && !rollable(dice)))
                 ports::ui().MsgBox(Strings::Load(9100).arg(money), ports::OkOnly | ports::Exclamation,
                                    ModGeneral::ProgramTitle());
             else
                 for (qint32 i = 0; i < dice.count; ++i)
                     total = vb::Add32(total, vb::CLng(JetDe(static_cast<qint16>(dice.faces))));
         }
-        Money = vb::Add32(Money, vb::Mul32(qint64(1) + total, 1000));
+        Money = vb::Add32(Money, vb::Mul32(qint64(1) + total, kGoldPiece));
 
         if (ModGeneral::DataLanguage == 1000 || ModGeneral::DataLanguage == 5000) {
             Historique = Historique.toString() + QStringLiteral("\r\n")
@@ -304,4 +342,34 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
     } catch (...) {
         ReportCurrentException(QStringLiteral("TransferTraining"));
     }
+}
+
+QString Personnage::TrainingRefusal(qint32 trainingId)
+{
+    using namespace rulesread;
+    QString money;
+    qint32 months = 0;
+    try {
+        dao::Recordset package = rules::Open(QStringLiteral("SELECT * From [Training Package] WHERE ((Training_ID=")
+                                             + QString::number(trainingId) + QStringLiteral("));"));
+        if (package.Eof())
+            return QString();
+        package.MoveFirst();
+        money = Text(package, QStringLiteral("StartingMoney")).trimmed();
+        months = Id(package, QStringLiteral("Months"));
+        package.Close();
+    } catch (...) {
+        // A package the rules cannot describe is reported by the transfer
+        // itself, once, as it always was.
+        return QString();
+    }
+    const float age = agedBy(Age, months);
+    if (!character::limits::kPhysique.contains(double(age)))
+        return Strings::Load(9420).arg(Nom, vb::NumText(Age), vb::NumText(age),
+                                       vb::NumText(character::limits::kPhysique.low),
+                                       vb::NumText(character::limits::kPhysique.high));
+    const qint64 most = qint64(Money) + (1 + highestDice(money)) * qint64(kGoldPiece);
+    if (!character::limits::kMoney.contains(most))
+        return Strings::Load(9421).arg(Nom, QString::number(character::limits::kMoney.high / kGoldPiece));
+    return QString();
 }

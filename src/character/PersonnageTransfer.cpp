@@ -176,13 +176,29 @@ void Personnage::addSpecial2(bool category, qint32 id, qint32 amount)
     table(fSpecial2, r) = vb::Add16(added ? 0 : vb::Check16(table(fSpecial2, r)), vb::Check16(amount));
 }
 
+namespace {
+// The fixed background bonus: +5 on a category (kind 0), +10 on a skill (kind 1).
+qint32 backgroundBonus(qint16 kind)
+{
+    return kind == 0 ? 5 : kind == 1 ? 10 : 0;
+}
+} // namespace
+
 void Personnage::TransferBonusSkill(qint32 id, qint16 kind)
 {
     // No handler here: the background dialog that calls it reports a failure.
     if (kind == 0)
-        addSpecial2(true, id, 5);
+        addSpecial2(true, id, backgroundBonus(kind));
     else if (kind == 1)
-        addSpecial2(false, id, 10);
+        addSpecial2(false, id, backgroundBonus(kind));
+}
+
+qint64 Personnage::SpecialBonusAfter(qint32 id, qint16 kind, qint32 times)
+{
+    const qint16 table = kind == 0 ? RankKind::SkillCategory : RankKind::Skill;
+    const qint32 r = RankRow(table, id);
+    const qint64 now = r < 0 ? 0 : rankTable(table).cells(fSpecial2, r);
+    return now + qint64(times) * backgroundBonus(kind);
 }
 
 void Personnage::applyBonusRows(const QString &table, const QString &idColumn, qint32 id)

@@ -5,6 +5,7 @@
 #include "platform/ports.h"
 #include "platform/vb.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace ModGeneral {
@@ -31,6 +32,7 @@ void PlayerTable::resize(int count)
         if (m_slots[n])
             vb::Raise(vb::ErrSubscript);
     m_slots.resize(count + 1);
+    m_free.erase(m_free.upper_bound(count), m_free.end());
 }
 
 void PlayerTable::dropNewest(int n)
@@ -40,10 +42,30 @@ void PlayerTable::dropNewest(int n)
     m_slots.pop_back();
 }
 
+void PlayerTable::release(int n)
+{
+    if (n < 1 || n > size())
+        vb::Raise(vb::ErrSubscript);
+    m_slots[n].reset();
+    m_free.insert(n);
+    while (size() >= 1 && m_free.count(size()) > 0) {
+        m_free.erase(size());
+        m_slots.pop_back();
+    }
+}
+
+void PlayerTable::claim(int n)
+{
+    if (m_free.erase(n) == 0)
+        vb::Raise(vb::ErrSubscript);
+    m_slots[n] = std::make_unique<Personnage>();
+}
+
 void PlayerTable::clear()
 {
     m_slots.clear();
     m_slots.resize(1);
+    m_free.clear();
 }
 
 void RedimPlayer()
@@ -65,6 +87,25 @@ void GiveBackPlayer(int n)
         return;
     Players.dropNewest(n);
     PlayerCount = qint16(n - 1);
+}
+
+void ReleasePlayer(int n)
+{
+    if (n < 1 || n > Players.size())
+        return;
+    const int before = Players.size();
+    Players.release(n);
+    // The numbers past the last character still held are given again in turn.
+    PlayerCount = qint16(std::max(0, PlayerCount - (before - Players.size())));
+}
+
+int TakeReleasedPlayer(int limit)
+{
+    const int n = Players.firstFree();
+    if (n < 1 || n > limit)
+        return 0;
+    Players.claim(n);
+    return n;
 }
 
 void ResetSharedState()

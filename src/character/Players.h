@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <memory>
+#include <set>
 
 namespace ModGeneral {
 
@@ -23,10 +24,17 @@ public:
     // Drops character n, the newest, whose record nothing uses (its file
     // could not be read); anything else is error 9.
     void dropNewest(int n);
+    // Drops character n, given up while it was being made: its slot is free
+    // for the next new character, and free slots at the end of the table go.
+    void release(int n);
+    // The lowest free slot, 0 when none; claim() gives it a fresh record.
+    int firstFree() const { return m_free.empty() ? 0 : *m_free.begin(); }
+    void claim(int n);
     void clear();             // for tests: back to no character
 
 private:
     std::deque<std::unique_ptr<Personnage>> m_slots{1};
+    std::set<int> m_free;
 };
 inline PlayerTable Players;
 
@@ -36,6 +44,13 @@ void RedimPlayer();
 // Undoes the RedimPlayer that made character n when n is still the newest:
 // its record goes and its number is the next one given.
 void GiveBackPlayer(int n);
+// Gives up character n, one being made whose last window the player closed:
+// no record stays behind that no window can reach, and its number is the one
+// the next new character takes.
+void ReleasePlayer(int n);
+// The number for a new character: one given up earlier (its slot made fresh)
+// when there is one up to `limit`; else 0, and the table has to grow.
+int TakeReleasedPlayer(int limit);
 
 // Resets every shared variable to its start value, the open characters with
 // them (tests).

@@ -353,6 +353,15 @@ void frmMain::MDIForm_Unload()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     MDIForm_Unload();
+    // Characters still being made are asked about first: one the player keeps
+    // keeps the program open, with every other window as it was.
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        const auto *w = qobject_cast<CharacterWindow *>(sub->widget());
+        if (w && w->BeingMade() && !sub->close()) {
+            event->ignore();
+            return;
+        }
+    }
     m_mdi->closeAllSubWindows();
     event->accept();
 }
@@ -500,13 +509,17 @@ void frmMain::mnuFileNew_Click()
     // One action, one box: a window that could not load says why, and the
     // handlers its load runs then fail on its empty lists without a word.
     const OneErrorBox once;
-    if (RefuseWhenFull(NewCharacterLimit))
-        return;
-    const qint16 before = PlayerCount;
-    RedimPlayer();
-    if (PlayerCount == before)
-        return;   // the growth failed and has been reported
-    const int n = PlayerCount;
+    // A number given up with a character still being made is given again first.
+    int n = TakeReleasedPlayer(NewCharacterLimit);
+    if (n == 0) {
+        if (RefuseWhenFull(NewCharacterLimit))
+            return;
+        const qint16 before = PlayerCount;
+        RedimPlayer();
+        if (PlayerCount == before)
+            return;   // the growth failed and has been reported
+        n = PlayerCount;
+    }
     auto *w = new frmInitChoise;
     InitForms.put(n, w);
     w->setTag(QString::number(n));

@@ -1,9 +1,12 @@
 #include "newcharacter/NewCharacterSteps.h"
 
+#include "character/Players.h"
+#include "frame/ModGeneral.h"
 #include "frame/Units.h"
 #include "frame/ui/CharacterWindow.h"
 #include "frame/ui/MainFrame.h"
 #include "platform/Strings.h"
+#include "platform/ports.h"
 #include "platform/vb.h"
 
 #include <QPainter>
@@ -44,6 +47,26 @@ void Unload(QWidget *w)
         sub->close();
     else
         w->close();
+}
+
+bool AskGiveUp(int n)
+{
+    if (n < 1 || n > ModGeneral::Players.size())
+        return true;   // no character to lose
+    return ports::ui().MsgBox(Text(9423).arg(ModGeneral::Players(n).Nom), ports::YesNo | ports::Question,
+                              ModGeneral::ProgramTitle())
+        == ports::Yes;
+}
+
+void GiveUp(int n)
+{
+    // Its windows' slots go too: the number's next character starts afresh.
+    InitForms.forget(n);
+    StatChoiceForms.forget(n);
+    BackgroundForms.forget(n);
+    SkillDevForms.forget(n);
+    GeneralForms.forget(n);
+    ModGeneral::ReleasePlayer(n);
 }
 
 namespace {

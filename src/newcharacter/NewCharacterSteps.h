@@ -19,6 +19,13 @@ void Present(CharacterWindow *w);
 // Closes a per-character window and its frame; its unload logic runs once.
 void Unload(QWidget *w);
 
+// The player closes the one window of character n while it is still being
+// made: asks whether to give the character up; true when the player does.
+bool AskGiveUp(int n);
+// Gives character n up once its window is gone: no record stays behind that
+// no window can reach, and the next new character takes its number.
+void GiveUp(int n);
+
 // Weight (pounds) and height (feet) as the pages show them: unchanged for the
 // English data columns, otherwise in kilograms and metres, cut to four
 // characters, with the user's decimal mark.

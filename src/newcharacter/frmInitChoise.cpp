@@ -863,6 +863,16 @@ void frmInitChoise::Form_Unload()
     } catch (...) {
     }
     const int n = Number();
-    if (!LeftByNext && n >= 1)
+    if (GivenUp)
+        newchar::GiveUp(n);
+    else if (!LeftByNext && n >= 1)
         ModGeneral::Players(n) = Personnage();
+}
+
+bool frmInitChoise::QueryUnload()
+{
+    if (!BeingMade())
+        return true;
+    GivenUp = newchar::AskGiveUp(Number());
+    return GivenUp;
 }

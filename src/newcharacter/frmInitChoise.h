@@ -62,6 +62,8 @@ public:
     std::vector<qint32> RaceListIDs;
     std::vector<std::array<qint32, 2>> ProfessionIDs;
     bool LeftByNext = false;
+    // The player gave the character up by closing the page.
+    bool GivenUp = false;
 
     QString PageTag() const;
 
@@ -79,8 +81,12 @@ public slots:
     void btnNext_Click();
     void btnPrevious_Click();
 
+    // Until Next hands the character on.
+    bool BeingMade() const override { return !LeftByNext && Number() >= 1; }
+
 protected:
     void Form_Unload() override;
+    bool QueryUnload() override;
 
 private:
     void buildLayout();

@@ -498,8 +498,23 @@ void frmStatChoises::HandOver()
     skill->labPD->setProperty("Tag", QStringLiteral("Ranks"));
 
     newchar::Present(skill);
+    m_handedOver = true;
     newchar::Unload(this);
     ports::ui().MsgBox(Text(5028), ports::OkOnly, Text(5029));
+}
+
+bool frmStatChoises::QueryUnload()
+{
+    if (!BeingMade())
+        return true;
+    m_givenUp = newchar::AskGiveUp(Number());
+    return m_givenUp;
+}
+
+void frmStatChoises::Form_Unload()
+{
+    if (m_givenUp)
+        newchar::GiveUp(Number());
 }
 
 void frmStatChoises::placeScale()

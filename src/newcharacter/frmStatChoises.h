@@ -58,8 +58,14 @@ public slots:
     void btnRandom_Click(int Index);
     void btnNext_Click();
 
+    // Until the hand-over opens the language stage.
+    bool BeingMade() const override { return !m_handedOver && Number() >= 1; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Giving the character up drops it once the window is gone.
+    bool QueryUnload() override;
+    void Form_Unload() override;
 
 private:
     void SwitchToPotential();
@@ -67,4 +73,6 @@ private:
     void placeScale();
     QWidget *m_scale = nullptr;
     std::array<int, 10> m_selLength{};
+    bool m_handedOver = false;
+    bool m_givenUp = false;
 };

@@ -57,6 +57,23 @@ skilldev::StageHooks WindowHooks()
     return h;
 }
 
+// A package bought earlier in the stage that the character can no longer take
+// (the sheet changed its age or money since) is taken off with its points
+// given back, and the stage stays for them to be spent: true when so.
+bool GiveBackRefusedPackage(frmSkillDev &w, qint32 package)
+{
+    const QString why = Players(w.Number()).TrainingRefusal(package);
+    if (why.isEmpty())
+        return false;
+    const qint64 paid = vb::CLng(vb::Val(w.labTrainingCost->text()));
+    w.labPD->setText(QString::number(vb::Check16(qint64(vb::CLng(vb::Val(w.labPD->text()))) + std::max<qint64>(paid, 0))));
+    w.labTraining->clear();
+    ::setTag(w.labTraining, QString());
+    w.labTrainingCost->clear();
+    ports::ui().MsgBox(why, ports::OkOnly | ports::Exclamation, ProgramTitle());
+    return true;
+}
+
 } // namespace
 
 namespace skilldev {
@@ -226,6 +243,8 @@ void frmSkillDev::btnEnd_Click()
         }
         if (!tag(labTraining).isEmpty()) {
             const qint16 package = vb::CInt(tag(labTraining));
+            if (GiveBackRefusedPackage(*this, package))
+                return;
             // Applied once, whatever happens next: a hand-over that fails and
             // an End pressed again must not add its money, age and history twice.
             labTraining->clear();

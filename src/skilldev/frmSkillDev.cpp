@@ -8,6 +8,7 @@
 #include "frame/ui/LoadFormStrings.h"
 #include "frame/ui/MainFrame.h"
 #include "frame/ui/Twips.h"
+#include "newcharacter/NewCharacterSteps.h"
 #include "platform/Strings.h"
 #include "platform/ports.h"
 #include "platform/vb.h"
@@ -560,6 +561,7 @@ void frmSkillDev::Unload()
 {
     if (isUnloaded())
         return;
+    m_closingToLeadOn = true;
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         sub->close();
     if (!isUnloaded())
@@ -571,6 +573,24 @@ void frmSkillDev::Form_Unload()
     StoreTyping();
     ModGeneral::SkillDevMode.clear();
     LeaveCurrent();
+    if (m_givenUp)
+        newchar::GiveUp(Number());
+}
+
+bool frmSkillDev::BeingMade() const
+{
+    const QString stage = StageMarker();
+    return !m_closingToLeadOn && Number() >= 1
+        && (stage == QLatin1String("Linguistique") || stage == QLatin1String("Historique")
+            || stage == QLatin1String("Hobby Ranks"));
+}
+
+bool frmSkillDev::QueryUnload()
+{
+    if (!BeingMade())
+        return true;
+    m_givenUp = newchar::AskGiveUp(Number());
+    return m_givenUp;
 }
 
 bool frmSkillDev::focusNextPrevChild(bool next)

@@ -160,8 +160,13 @@ public:
     QTreeWidgetItem *CurrentNode = nullptr;
     qint32 ParentNodeIndex = 0;
 
+    // A language or hobby stage: until the hobby ranks end, this window is
+    // the character's only one.
+    bool BeingMade() const override;
+
 protected:
     void Form_Unload() override;
+    bool QueryUnload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -204,6 +209,8 @@ private:
     void Purchase(bool category, int index);
     void BoxesFromDevelopment(std::array<QCheckBox *, 3> &boxes, qint32 n);
     bool m_storingBonus = false;
+    bool m_closingToLeadOn = false;   // Unload: the program closes it
+    bool m_givenUp = false;
     void refused(QLineEdit *box, const QString &stored);
     // Bonus boxes the player went into or typed in since they last stored.
     QSet<const QLineEdit *> m_entered;

@@ -43,6 +43,16 @@ int rowOf(const QListWidget *l, const std::vector<qint32> &ids, qint32 id)
     return -1;
 }
 
+// Opens the dialog for character 1 and chooses category `cat` twice.
+void chooseCategoryTwice(frmBackground &dlg, qint32 cat)
+{
+    setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, cat));
+    dlg.btnSelectSkillCat_Click();
+    dlg.btnSelectSkillCat_Click();
+}
+
 } // namespace
 
 TEST_F(BackgroundTest, ListsHoldEveryCategoryAndTheUndividedSkills)
@@ -275,11 +285,7 @@ TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)
 {
     Personnage &p = character(5);
     frmBackground dlg;
-    setTag(&dlg, QStringLiteral("1"));
-    dlg.LoadData();
-    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, 1));
-    dlg.btnSelectSkillCat_Click();
-    dlg.btnSelectSkillCat_Click();
+    chooseCategoryTwice(dlg, 1);
     const int skillRow = 3;
     const qint32 skill = dlg.SkillNumber[skillRow];
     dlg.lstSkill->setCurrentRow(skillRow);
@@ -293,6 +299,25 @@ TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)
     EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));
     EXPECT_EQ(dlg.BonusSkillCat[0], 0);
     EXPECT_TRUE(p.Historique.toString().isEmpty());
+}
+
+// The record keeps a special bonus in 16 bits: category 1 at 32757 takes two
+// more +5, to exactly 32767; a third is refused when chosen, its point kept.
+TEST_F(BackgroundTest, ABonusThatWouldPassSixteenBitsIsRefusedWhenChosen)
+{
+    Personnage &p = character(3);
+    p.AddSkill(0, 0, 1, 1);
+    p.AddSkill(3, 0, 1, 32757);
+    frmBackground dlg;
+    chooseCategoryTwice(dlg, 1);
+    ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32757 à 32772"));
+    dlg.btnSelectSkillCat_Click();
+    EXPECT_EQ(dlg.lstSkillCatBonus->count(), 2);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("2"));
+    dlg.btnOk_Click();
+    EXPECT_EQ(categorySpecial(p, 1), 32767);
+    EXPECT_EQ(p.PointsBO, 1);
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 
 TEST_F(BackgroundTest, ExtraLanguagesEndTheClickWhateverPointsRemain)

@@ -217,6 +217,23 @@ TEST_F(TrainingDialogTest, BuyingMovesThePriceAndCountsWhatWasPaidBefore)
     }
 }
 
+// The City Watch takes twelve months: at the top of the age range it is
+// refused in words when chosen, and the stage keeps its points.
+TEST_F(TrainingDialogTest, APackageTheCharacterCannotTakeIsRefusedWithThePointsKept)
+{
+    soldier().Age = 999999;
+    StageLabels stage(QStringLiteral("10"));
+    frmTraining dlg;
+    open(dlg, stage);
+    dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Guet de la cité"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Ayla ne peut pas suivre cette formation"));
+    dlg.btnTrainingPack_Click();
+    EXPECT_EQ(stage.pd->text(), QStringLiteral("10"));
+    EXPECT_TRUE(stage.training->text().isEmpty());
+    EXPECT_TRUE(tag(stage.training).isEmpty());
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+}
+
 TEST_F(TrainingDialogTest, CancelWithoutAPackageOnlyClears)
 {
     soldier();

@@ -1,11 +1,15 @@
 // The ranks and bonuses of a new character's upbringing, on the transfer rules.
+#include "CharacterFileTestSupport.h"
 #include "PersonnageAccess.h"
 #include "TransferFixture.h"
 
 #include "character/Personnage.h"
 #include "platform/Strings.h"
 
+#include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -33,6 +37,18 @@ void expectRow(const Row &row, qint32 id, qint32 rank, qint32 special1, qint32 s
     EXPECT_EQ(row.rank, rank) << "element " << id;
     EXPECT_EQ(row.special1, special1) << "element " << id;
     EXPECT_EQ(row.special2, special2) << "element " << id;
+}
+
+// Language rows 1 on hold (skill, rank, language) as listed, and the next is free.
+void expectLanguages(Personnage &p, const std::vector<std::array<qint32, 3>> &rows)
+{
+    auto &lang = A::LanguageSkills(p);
+    for (int r = 1; r <= static_cast<int>(rows.size()); ++r) {
+        EXPECT_EQ(lang(0, r), rows[r - 1][0]) << "row " << r;
+        EXPECT_EQ(lang(1, r), rows[r - 1][1]) << "row " << r;
+        EXPECT_EQ(lang(4, r), rows[r - 1][2]) << "row " << r;
+    }
+    EXPECT_EQ(lang(0, static_cast<int>(rows.size()) + 1), 0);
 }
 
 class AdolescenceTest : public ::testing::Test {
@@ -68,14 +84,7 @@ TEST_F(AdolescenceTest, CultureRanksLanguagesAndProfessionBonuses)
 
     // Spoken ranks under 32, written under 33; a language without an
     // identifier gives nothing, one with no spoken ranks only its written row.
-    auto &lang = A::LanguageSkills(p);
-    const qint32 expected[][3] = {{32, 4, 1}, {32, 4, 2}, {33, 2, 2}, {33, 3, 3}};
-    for (int r = 1; r <= 4; ++r) {
-        EXPECT_EQ(lang(0, r), expected[r - 1][0]) << "row " << r;
-        EXPECT_EQ(lang(1, r), expected[r - 1][1]) << "row " << r;
-        EXPECT_EQ(lang(4, r), expected[r - 1][2]) << "row " << r;
-    }
-    EXPECT_EQ(lang(0, 5), 0);
+    expectLanguages(p, {{32, 4, 1}, {32, 4, 2}, {33, 2, 2}, {33, 3, 3}});
 
     // The progress window: shown with its texts, run through, closed once.
     ASSERT_EQ(ui->count(Kind::ProgressShow), 1);
@@ -130,6 +139,29 @@ TEST_F(AdolescenceTest, EmptyIdentifiersNameNothing)
     expectRow(skillRow(p, 0), 42, 1, 0, 0);
     EXPECT_EQ(skillRow(p, 1).id, 0);
     expectRow(catRow(p, 1), 12, 0, 0, 10);
+}
+
+// Culture 6 names skill 40, category 5 and language 2 twice: each gets one row
+// holding the sum, which a save writes and File > Open takes back.
+TEST_F(AdolescenceTest, AnElementNamedTwiceGetsOneRowWithTheSumAndReopens)
+{
+    p.Culture_ID = 6;
+    p.Profession_ID = 2;
+    p.Adolescence();
+    QTemporaryDir dir;
+    filetest::useBuiltTemplate();
+    p.FileName = dir.filePath(QStringLiteral("twice.pja"));
+    ASSERT_TRUE(p.SaveP());
+    Personnage q;
+    q.FileName = p.FileName;
+    ASSERT_TRUE(q.LoadP());
+
+    expectRow(skillRow(q, 0), 40, 5, 0, 0);
+    EXPECT_EQ(skillRow(q, 1).id, 0);
+    expectRow(catRow(q, 0), 5, 4, 0, 0);
+    expectRow(catRow(q, 1), 12, 0, 0, 10);
+    expectLanguages(q, {{32, 4, 2}, {33, 2, 2}});
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 
 // A missing rank stops the run with one report; what was written stays and the

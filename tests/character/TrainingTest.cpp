@@ -70,7 +70,7 @@ TEST_F(TrainingTest, FullPackageWithChoicesAndSpecials)
         .answerStatGains({0, 8, 3});
     p.TransferTraining(1, QStringLiteral("3"));
 
-    EXPECT_EQ(p.Money, 13000);
+    EXPECT_EQ(p.Money, 130000);          // (1 + 3 + 9) gold pieces of 10000
     EXPECT_FLOAT_EQ(p.Age, 18.5f);
     EXPECT_EQ(p.Historique.toString(),
               QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 1: Rôdeur, Oeil perçant"));
@@ -141,11 +141,11 @@ TEST_F(TrainingTest, MoneyAgeAndHistoryOfSimplePackages)
     // 3: ten dice of six, 9 months (0.75 to 0.8), a special missed but written.
     // 4: no money text, 15 months (1.25 to 1.2).
     const Case cases[] = {
-        {2, {}, 1000, 0.2f, "\r\n%1 1: Copiste"},
-        {3, {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, 31000, 0.8f, "\r\n%1 1: Chasseur, Sens des pièges"},
-        {4, {50}, 1000, 1.2f, "\r\n%1 1: Mystique, Calme"},
-        // 6: no dice at all ("0d0"), so no faces to roll: the thousand alone.
-        {6, {}, 1000, 1.0f, "\r\n%1 1: Bricoleur"},
+        {2, {}, 10000, 0.2f, "\r\n%1 1: Copiste"},
+        {3, {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, 310000, 0.8f, "\r\n%1 1: Chasseur, Sens des pièges"},
+        {4, {50}, 10000, 1.2f, "\r\n%1 1: Mystique, Calme"},
+        // 6: no dice at all ("0d0"), so no faces to roll: the one gold piece alone.
+        {6, {}, 10000, 1.0f, "\r\n%1 1: Bricoleur"},
     };
     for (const Case &c : cases) {
         Personnage q;
@@ -169,7 +169,7 @@ TEST_F(TrainingTest, MoneyDiceTheRollerCannotThrowCountNothingAndTheRestIsApplie
 {
     ui->answerMsgBox(ports::Ok, QStringLiteral("1d200"));
     p.TransferTraining(7, QStringLiteral("1"));
-    EXPECT_EQ(p.Money, 1000);
+    EXPECT_EQ(p.Money, 10000);
     EXPECT_FLOAT_EQ(p.Age, 17.5f);
     EXPECT_EQ(p.Historique.toString(), QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 1: Vagabond"));
     EXPECT_EQ(rankOf(A::Skill(p), 45), 2);
@@ -179,11 +179,11 @@ TEST_F(TrainingTest, OpenEndedAndFacelessMoneyDiceAreRolled)
 {
     Dice::setRolls({97, 98, 12});   // 1d101: one open-ended roll of 207
     p.TransferTraining(8, QStringLiteral("1"));
-    EXPECT_EQ(p.Money, 208000);
+    EXPECT_EQ(p.Money, 2080000);
     EXPECT_EQ(Dice::scriptRemaining(), 0);
     Personnage q;
     q.TransferTraining(9, QStringLiteral("1"));   // 3d0: a die of no faces shows 1
-    EXPECT_EQ(q.Money, 4000);
+    EXPECT_EQ(q.Money, 40000);
     EXPECT_EQ(ui->count(Kind::MsgBox), 0);
 }
 
@@ -197,7 +197,7 @@ TEST_F(TrainingTest, WeaponSkillRowWithoutItsCategoryOffersItsWeapons)
     EXPECT_EQ(rankOf(A::Skill(p), 228), -1);
     EXPECT_EQ(rankOf(A::Skill(p), 45), 3);
     EXPECT_FLOAT_EQ(p.Age, 18.8f);        // 21 months: 1.75 to the even 1.8
-    EXPECT_EQ(p.Money, 3000);             // 1d4 rolled 2
+    EXPECT_EQ(p.Money, 30000);            // 1d4 rolled 2
     EXPECT_TRUE(p.Historique.toString().startsWith(QStringLiteral("\r\n") + Strings::Load(3052) + QStringLiteral(" 7: Soldat")));
     EXPECT_EQ(ui->callsOf(Kind::ChooseStatGains)[0].choices, 2);
 }
@@ -212,6 +212,51 @@ TEST_F(TrainingTest, EnglishDataNamesAndUnknownPackage)
     ui->expectError(QStringLiteral("TransferTraining"), 3021);
     p.TransferTraining(99, QStringLiteral("1"));
     EXPECT_EQ(p.Money, money);
+}
+
+// The package's weapon and list choices add to the development rows: to the
+// ranks the stage bought, and to each other within the package.
+TEST_F(TrainingTest, PackageRanksAddToThoseAlreadyInTheDevelopmentList)
+{
+    // Both weapon categories chosen as bows, the same bow each time: 2 + 1.
+    ui->answerChooseOne(51).answerChooseOne(4).answerChooseOne(51).answerChooseOne(4).answerChooseOne(1);
+    p.TransferTraining(10, QStringLiteral("1"));
+    EXPECT_EQ(p.DirRankDevelopment(5, 228, 4, 0).toInt(), 3);
+
+    // 2 ranks of the bow and 3 of the list bought in the stage, then the
+    // package's 2 of each: the second category row picks one without weapons.
+    Personnage q;
+    q.Royaume_ID = 2;
+    q.AddDevelopment(5, 228, 4, 2, 0);
+    q.AddDevelopment(6, 166, 1, 3, 0);
+    ui->answerChooseOne(51).answerChooseOne(4).answerChooseOne(52).answerChooseOne(-1).answerChooseOne(1);
+    q.TransferTraining(10, QStringLiteral("1"));
+    EXPECT_EQ(q.DirRankDevelopment(5, 228, 4, 0).toInt(), 4);
+    EXPECT_EQ(q.DirRankDevelopment(6, 166, 1, 0).toInt(), 5);
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
+}
+
+// Package 6: twelve months and one gold piece exactly. The age and the money
+// may reach the top of their ranges, not pass it.
+TEST_F(TrainingTest, APackageIsRefusedOnlyPastTheTopOfTheAgeOrMoney)
+{
+    p.Age = 999998;
+    EXPECT_EQ(p.TrainingRefusal(6), QString());
+    p.TransferTraining(6, QStringLiteral("1"));
+    EXPECT_FLOAT_EQ(p.Age, 999999.0f);
+    EXPECT_TRUE(p.TrainingRefusal(6).contains(QStringLiteral("1000000")));
+
+    Personnage q;
+    q.Money = 2147483647 - 10000;
+    EXPECT_EQ(q.TrainingRefusal(6), QString());
+    q.Money += 1;
+    EXPECT_TRUE(q.TrainingRefusal(6).contains(QStringLiteral("214748")));
+    // Money dice count at their highest: 1d4 can bring 5 gold pieces.
+    q.Money = 2147483647 - 50000;
+    EXPECT_EQ(q.TrainingRefusal(5), QString());
+    q.Money += 1;
+    EXPECT_FALSE(q.TrainingRefusal(5).isEmpty());
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 
 TEST_F(TrainingTest, ChooserAnswerOutsideTheListIsNoChoice)

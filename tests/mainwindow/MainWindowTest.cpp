@@ -38,6 +38,8 @@ class MainWindowTest : public FrameFixture {
 protected:
     void TearDown() override
     {
+        // Characters still being made would ask to be given up on the way out.
+        ClearFormTables();
         if (main)
             main->close();
         main.reset();
@@ -339,6 +341,37 @@ TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
     main->mnuFileOpen->trigger();   // refused before the dialog: no file is asked for
     EXPECT_EQ(PlayerCount, 30);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::OpenFile), 0);
+}
+
+// File > Close on a character still being made asks first; given up, its
+// number goes to the next File > New. Leaving the program asks the same, and
+// a No keeps the program open.
+TEST_F(MainWindowTest, ClosingACharacterBeingMadeAsksAndNewTakesItsNumber)
+{
+    makeMain();
+    main->mnuFileNew->trigger();
+    main->mnuFileNew->trigger();
+    main->mdiArea()->setActiveSubWindow(frameOf(InitForms[1]));
+    ui->answerMsgBox(ports::No, QStringLiteral("Nouveau joueur 1 n'est pas terminé"));
+    main->mnuFileClose->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
+
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Nouveau joueur 1 n'est pas terminé"));
+    main->mnuFileClose->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(InitForms.peek(1), nullptr);
+    main->mnuFileNew->trigger();
+    ASSERT_NE(InitForms.peek(1), nullptr);
+    EXPECT_EQ(InitForms.peek(1)->windowTitle(), QStringLiteral("Nouveau joueur 1 (Culture)"));
+    EXPECT_EQ(PlayerCount, 2);
+
+    // Leaving asks before any window closes; a No keeps every one open.
+    ui->answerMsgBox(ports::No, QStringLiteral("n'est pas terminé"));
+    EXPECT_FALSE(main->close());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
 }
 
 // ------------------------------------------------------------------ Save, Save As

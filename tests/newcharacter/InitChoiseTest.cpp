@@ -166,15 +166,26 @@ TEST_F(InitChoiseTest, RaceRowShowsItsNoteAndItsFirstCulture)
     EXPECT_TRUE(w->txtNoteRace->toPlainText().startsWith(QStringLiteral("Pillards")));
 }
 
-TEST_F(InitChoiseTest, ClosingResetsTheRecordButNextKeepsIt)
+// Closing the page asks whether to give the character up: No keeps the page
+// and its choices, Yes drops the record and gives its number to the next one.
+TEST_F(InitChoiseTest, ClosingAsksWhetherToGiveTheCharacterUp)
 {
     w->lstCulture->setCurrentIndex(3);
-    ASSERT_NE(p().Culture_ID, 0);
+    const qint32 culture = p().Culture_ID;
+    ASSERT_NE(culture, 0);
+    ui->answerMsgBox(ports::No, QStringLiteral("Personnage 1 n'est pas terminé"));
+    w->close();
+    flushDeletes();
+    ASSERT_FALSE(w.isNull());
+    EXPECT_EQ(p().Culture_ID, culture);
+
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Abandonner ce personnage"));
     w->close();
     flushDeletes();
     EXPECT_TRUE(w.isNull());
+    EXPECT_EQ(ModGeneral::Players.size(), 0);
+    EXPECT_EQ(newCharacter(), n);
     EXPECT_EQ(p().Culture_ID, 0);
-    EXPECT_TRUE(p().Nom.isEmpty());
 }
 
 TEST_F(InitChoiseTest, NextWithoutAClickTakesTheCultureShown)

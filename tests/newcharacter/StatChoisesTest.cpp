@@ -237,6 +237,26 @@ TEST_F(StatChoisesTest, HandOverStoresBothValuesAsksIdentityAndOpensTheLanguageS
     EXPECT_TRUE(s.isUnloaded());
 }
 
+// Closing the window before the hand-over asks whether to give the character
+// up. Given up while a later character stays open, its record goes and its
+// number is the next new character's.
+TEST_F(StatChoisesTest, ClosingAsksWhetherToGiveTheCharacterUp)
+{
+    frmStatChoises &s = open(12, 1);
+    ModGeneral::Players(n).Nom = QStringLiteral("Mirella");
+    const int later = newCharacter();
+    ui->answerMsgBox(ports::No, QStringLiteral("Mirella n'est pas terminé"));
+    EXPECT_FALSE(s.close());
+    EXPECT_FALSE(s.isUnloaded());
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Abandonner ce personnage"));
+    EXPECT_TRUE(s.close());
+    flushDeletes();
+    EXPECT_EQ(ModGeneral::Players.size(), later);
+    EXPECT_EQ(ModGeneral::TakeReleasedPlayer(ModGeneral::NewCharacterLimit), n);
+    EXPECT_TRUE(ModGeneral::Players(n).Nom.isEmpty());
+    EXPECT_EQ(ModGeneral::TakeReleasedPlayer(ModGeneral::NewCharacterLimit), 0);
+}
+
 TEST_F(StatChoisesTest, EmptyPotentialsAreAllRolledAndACultureWithoutLanguageRanksGivesNone)
 {
     frmStatChoises &s = open(0, 99);   // no such culture: no adolescence rows at all

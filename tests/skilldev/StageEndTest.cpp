@@ -121,6 +121,56 @@ TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
     EXPECT_TRUE(held);
 }
 
+// The sheet aged the character to the top of its range after the package was
+// bought: End takes the package off, gives its points back, and the stage
+// stays for them to be spent.
+TEST_F(StageEndTest, APackageTheCharacterCanNoLongerTakeGivesItsPointsBackAtTheEnd)
+{
+    player().Age = 999999;
+    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+    w->labTraining->setText(QStringLiteral("Pèlerin"));
+    ::setTag(w->labTraining, QStringLiteral("10"));   // three months
+    w->labTrainingCost->setText(QStringLiteral("6"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Brune ne peut pas suivre cette formation"));
+    w->btnEnd_Click();
+    EXPECT_FALSE(w->isUnloaded());
+    EXPECT_EQ(w->labPD->text(), QStringLiteral("6"));
+    EXPECT_TRUE(tag(w->labTraining).isEmpty());
+    EXPECT_TRUE(w->labTrainingCost->text().isEmpty());
+    EXPECT_EQ(player().Age, 999999.0f);
+    EXPECT_EQ(player().Experience, 0);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+}
+
+// Closing the window of a language or hobby stage asks whether to give the
+// character up: No keeps the window, Yes drops the record and frees its number.
+TEST_F(StageEndTest, ClosingAStageOfACharacterBeingMadeAsksFirst)
+{
+    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Linguistique"), 4);
+    ui->answerMsgBox(ports::No, QStringLiteral("Brune n'est pas terminé"));
+    EXPECT_FALSE(w->close());
+    EXPECT_FALSE(w->isUnloaded());
+    EXPECT_EQ(ModGeneral::Players.size(), 1);
+
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Abandonner ce personnage"));
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(ModGeneral::Players.size(), 0);
+    EXPECT_EQ(ModGeneral::PlayerCount, 0);
+    EXPECT_FALSE(SkillDevForms.made(1));
+    EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().style, ports::YesNo | ports::Question);
+
+    // A window the stage's end closes, or one of a finished character, asks nothing.
+    ModGeneral::RedimPlayer();
+    player().Nom = QStringLiteral("Brune");
+    frmSkillDev *level = stage(QString(), QString(), QString(), 0);
+    EXPECT_TRUE(level->close());
+    frmSkillDev *hobby = stage(QString(), QStringLiteral("Ranks"), QStringLiteral("Hobby Ranks"), 0);
+    hobby->Unload();
+    EXPECT_TRUE(hobby->isUnloaded());
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 2);
+    EXPECT_EQ(ModGeneral::Players.size(), 1);
+}
+
 TEST_F(StageEndTest, ExperienceClimbsToTheTopOfItsRangeAndNoFurther)
 {
     // Just below the top, a step of 10000 would pass it: the climb stops on
@@ -417,7 +467,7 @@ TEST_F(StageEndTest, PackageIsAppliedOnceWhenTheHandOverFails)
     const qint32 money = player().Money;
     const float age = player().Age;
     const QString history = player().Historique.toString();
-    EXPECT_GE(money, moneyBefore + 2000);   // (1 + 1d6) thousands
+    EXPECT_GE(money, moneyBefore + 20000);  // (1 + 1d6) gold pieces of 10000
     EXPECT_EQ(age, ageBefore + 1.0f);       // twelve months
     EXPECT_TRUE(history.contains(QStringLiteral("Ménestrel errant"))) << history.toStdString();
 

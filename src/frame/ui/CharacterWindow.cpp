@@ -54,6 +54,10 @@ void CharacterWindow::LeaveCurrent()
 
 void CharacterWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_unloaded && !QueryUnload()) {
+        event->ignore();
+        return;
+    }
     try {
         Form_Unload();
     } catch (...) {

@@ -38,6 +38,9 @@ public:
 
     // True once the window has been closed (it is on its way out).
     bool isUnloaded() const { return m_unloaded; }
+    // True while the window is the one window of a character still being
+    // made: closing it asks whether to give the character up.
+    virtual bool BeingMade() const { return false; }
 
 protected:
     // Localises the layout and then empties the Tag, so that a window made
@@ -51,6 +54,8 @@ protected:
     void LeaveCurrent();
     // The window's own unload logic; runs before the window goes away.
     virtual void Form_Unload() {}
+    // Asked first when the window is to close: false keeps it open.
+    virtual bool QueryUnload() { return true; }
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -106,6 +111,15 @@ public:
     void setFactory(Factory f) { m_factory = std::move(f); }
     // Makes a new window of the table's kind (null when the table has no factory).
     CharacterWindow *make() const { return m_factory ? m_factory() : nullptr; }
+
+    // Forgets slot n, as if no window had ever been put there.
+    void forget(int n)
+    {
+        if (!inRange(n))
+            return;
+        m_slots[n] = nullptr;
+        m_made[n] = false;
+    }
 
     // Closes and forgets every window (tests, end of run).
     void clear()
