@@ -29,8 +29,9 @@ protected:
     {
         bool mainWhileSplash = true;
         ModalDriver driver;
-        driver.then([&mainWhileSplash](QWidget *w) {
+        driver.then([this, &mainWhileSplash](QWidget *w) {
             mainWhileSplash = frmMain::instance() != nullptr;
+            boxesBeforeSplash = ui->errors().size();
             auto *splash = qobject_cast<frmSplash *>(w);
             if (splash)
                 splash->btnOk->click();
@@ -41,6 +42,8 @@ protected:
         EXPECT_FALSE(mainWhileSplash);
         return main;
     }
+
+    std::size_t boxesBeforeSplash = 0;
 };
 } // namespace
 
@@ -69,6 +72,9 @@ TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(ui->errors().size(), 1u);
+    // The files are checked while the splash box is built: the box still
+    // comes before the splash box, as if the check had run alone.
+    EXPECT_EQ(boxesBeforeSplash, 1u);
     EXPECT_EQ(DataLanguage, 5000);
 }
 
