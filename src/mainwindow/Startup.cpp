@@ -13,8 +13,11 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <atomic>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -34,19 +37,69 @@ bool Step(F &&f)
     return false;
 }
 
+// A piece of the start that needs nothing of what runs beside it, done on a
+// thread of its own. Whoever comes to it first does it: the thread, or the
+// caller once it needs it done. On a machine too busy to start the thread
+// soon, the caller does the work itself and loses nothing by the thread.
+class Ahead {
+public:
+    explicit Ahead(std::function<void()> work)
+        : m_shared(std::make_shared<Shared>())
+    {
+        m_shared->work = std::move(work);
+        try {
+            m_thread = std::thread([shared = m_shared] {
+                if (!shared->claimed.exchange(true))
+                    shared->work();
+            });
+        } catch (const std::system_error &) {
+            // No thread to be had: Wait() does the work.
+        }
+    }
+    // Not needed after all: a thread that has not begun never will.
+    ~Ahead()
+    {
+        if (m_thread.joinable()) {
+            if (m_shared->claimed.exchange(true))
+                m_thread.join();
+            else
+                m_thread.detach();
+        }
+    }
+    Ahead(const Ahead &) = delete;
+    Ahead &operator=(const Ahead &) = delete;
+
+    // Returns once the work is done, doing it here if no thread has begun it.
+    void Wait()
+    {
+        if (!m_shared->claimed.exchange(true)) {
+            if (m_thread.joinable())
+                m_thread.detach();   // it will find the work taken and end
+            m_shared->work();
+        } else if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+
+private:
+    struct Shared {
+        std::function<void()> work;
+        std::atomic<bool> claimed{false};
+    };
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
+};
+
 // Reading the font configuration is the longest single step before the
 // first window; it needs nothing of the program, so it runs while the
 // program connects to the display and opens its data files.
-struct FontsAhead {
-    std::thread reader;
-    ~FontsAhead() { Wait(); }
-    void Wait()
-    {
-        if (reader.joinable())
-            reader.join();
-    }
-};
-FontsAhead g_fontsAhead;
+std::unique_ptr<Ahead> g_fontsAhead;
+
+void WaitForFonts()
+{
+    if (g_fontsAhead)
+        g_fontsAhead->Wait();
+}
 
 // The user's ports while the data files are checked on a thread of their own:
 // no window may be opened from there, so the error boxes wait, in order, and
@@ -114,9 +167,10 @@ public:
     {
         ports::install(&m_held);
         try {
-            m_thread = std::thread([this] { Run(); });
-        } catch (const std::system_error &) {
-            Run();
+            m_check.emplace([this] { Run(); });
+        } catch (...) {
+            ports::install(m_user);
+            throw;
         }
     }
     ~DataFilesAlongside() { Wait(); }
@@ -132,8 +186,8 @@ public:
 private:
     void Wait()
     {
-        if (m_thread.joinable())
-            m_thread.join();
+        if (m_check)
+            m_check->Wait();
         if (m_user) {
             ports::install(m_user);
             m_held.Show(*std::exchange(m_user, nullptr));
@@ -151,14 +205,14 @@ private:
 
     ports::UserPorts *m_user;
     HeldBoxes m_held;
-    std::thread m_thread;
     std::exception_ptr m_escaped;
+    std::optional<Ahead> m_check;
 };
 
 // The splash box built and laid out, ready to be shown at once.
 std::unique_ptr<frmSplash> PreparedSplash()
 {
-    g_fontsAhead.Wait();
+    WaitForFonts();
     auto splash = std::make_unique<frmSplash>();
     splash->adjustSize();
     return splash;
@@ -167,13 +221,8 @@ std::unique_ptr<frmSplash> PreparedSplash()
 
 void ReadFontsAhead()
 {
-    if (g_fontsAhead.reader.joinable())
-        return;
-    try {
-        g_fontsAhead.reader = std::thread([] { FcInit(); });
-    } catch (const std::system_error &) {
-        // No thread to be had: the toolkit reads the configuration itself when it needs it.
-    }
+    if (!g_fontsAhead)
+        g_fontsAhead = std::make_unique<Ahead>([] { FcInit(); });
 }
 
 frmMain *Main(const Options &options)
@@ -200,7 +249,7 @@ frmMain *Main(const Options &options)
         DataLanguage = 5000;
         InstallFormFactories();
     });
-    g_fontsAhead.Wait();
+    WaitForFonts();
     if (options.splash)
         Step([&] {
             if (splashFailed)
