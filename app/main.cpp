@@ -1,18 +1,19 @@
 #include "mainwindow/Startup.h"
 
+#include "frame/ui/ProgramIcon.h"
 #include "mainwindow/QtPorts.h"
 #include "platform/Strings.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QStyle>
 #include <QTranslator>
 
 int main(int argc, char **argv)
 {
+    Startup::ReadFontsAhead();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    QApplication::setWindowIcon(ProgramIcon());
     // Qt's own words (Oui, Non, Annuler...) in the interface's language.
     QTranslator qtWords;
     if (Strings::current() == Strings::Language::French

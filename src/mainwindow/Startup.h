@@ -13,4 +13,10 @@ struct Options {
 // the main window itself could not be made; that has been reported).
 frmMain *Main(const Options &options = {});
 
+// Starts reading the system's font configuration on a thread of its own, so
+// that it is ready by the time the first window lays out its texts; the
+// program calls it first thing, before the application object, and Main
+// waits for it before building a window. Nothing else runs on that thread.
+void ReadFontsAhead();
+
 } // namespace Startup

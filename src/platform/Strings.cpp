@@ -17,11 +17,6 @@ namespace {
 // search over one flat block beats a hash for a few hundred entries.
 using Table = std::vector<std::pair<int, QString>>;
 
-struct Tables {
-    Table french;
-    Table english;
-};
-
 QString unescape(QStringView s)
 {
     QString out;
@@ -82,10 +77,17 @@ Table parse(const QString &resource)
     return table;
 }
 
-const Tables &tables()
+// Each table is read the first time it is needed: a run in one language
+// seldom needs the other, and reading it would only delay the first window.
+const Table &french()
 {
-    static const Tables t{parse(QStringLiteral(":/strings/fr.txt")),
-                          parse(QStringLiteral(":/strings/en.txt"))};
+    static const Table t = parse(QStringLiteral(":/strings/fr.txt"));
+    return t;
+}
+
+const Table &english()
+{
+    static const Table t = parse(QStringLiteral(":/strings/en.txt"));
     return t;
 }
 
@@ -103,7 +105,7 @@ std::atomic<int> g_language{-1};
 
 const Table &currentTable()
 {
-    return current() == Language::French ? tables().french : tables().english;
+    return current() == Language::French ? french() : english();
 }
 
 } // namespace
@@ -115,7 +117,7 @@ QString Load(int n)
     // English lacks many numbers; a French text tells the user more than an
     // empty box or a bare number would.
     if (current() == Language::English) {
-        if (const QString *text = find(tables().french, n))
+        if (const QString *text = find(french(), n))
             return *text;
     }
     throw vb::Error(vb::ErrInvalidCall);

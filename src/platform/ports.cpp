@@ -30,5 +30,6 @@ UserPorts *g_ports = &g_silent;
 
 UserPorts &ui() { return *g_ports; }
 void install(UserPorts *p) { g_ports = p ? p : &g_silent; }
+UserPorts &silent() { return g_silent; }
 
 } // namespace ports

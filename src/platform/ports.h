@@ -64,5 +64,7 @@ public:
 UserPorts &ui();
 // Installs p (not owned; it must outlive its use); nullptr puts the silent one back.
 void install(UserPorts *p);
+// The silent one itself.
+UserPorts &silent();
 
 } // namespace ports

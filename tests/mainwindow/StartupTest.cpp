@@ -32,8 +32,9 @@ protected:
     {
         bool mainWhileSplash = true;
         ModalDriver driver;
-        driver.then([&mainWhileSplash](QWidget *w) {
+        driver.then([this, &mainWhileSplash](QWidget *w) {
             mainWhileSplash = frmMain::instance() != nullptr;
+            boxesBeforeSplash = ui->errors().size();
             auto *splash = qobject_cast<frmSplash *>(w);
             if (splash)
                 splash->btnOk->click();
@@ -44,6 +45,8 @@ protected:
         EXPECT_FALSE(mainWhileSplash);
         return main;
     }
+
+    std::size_t boxesBeforeSplash = 0;
 };
 } // namespace
 
@@ -72,6 +75,9 @@ TEST_F(StartupTest, MissingSecurityFileIsOneErrorBoxAndStartGoesOn)
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(ui->errors().size(), 1u);
+    // The files are checked while the splash box is built: the box still
+    // comes before the splash box, as if the check had run alone.
+    EXPECT_EQ(boxesBeforeSplash, 1u);
     EXPECT_EQ(DataLanguage, 5000);
 }
 

@@ -2,6 +2,7 @@
 
 #include "frame/ModGeneral.h"
 #include "frame/ui/LoadFormStrings.h"
+#include "frame/ui/ProgramIcon.h"
 #include "platform/Strings.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,7 +45,7 @@ frmSplash::frmSplash(QWidget *parent)
     setModal(true);
 
     Picture1 = MakeLabel(this, "Picture1", {});
-    Picture1->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(64, 64));
+    Picture1->setPixmap(ProgramIcon().pixmap(64, 64));
     Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     lblProductName = MakeLabel(this, "lblProductName", {});
