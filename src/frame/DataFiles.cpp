@@ -415,6 +415,48 @@ QString shownValue(sqlite3_value *v)
                       Strings::Load(9395).arg(column, t.name, row, value, QString::number((check & KeyFromOne) ? 1 : 0)));
 }
 
+// The rank progressions the bonus totals read: five values joined by "•",
+// each a whole number as written or one of the four fractions. The rules
+// would otherwise be taken at start and fail at each total built on them.
+bool isProgressionColumn(const Table &t, const QString &column)
+{
+    if (t.name == QLatin1String("Skill Bonus"))
+        return column == QLatin1String("Skill_Bonus");
+    if (t.name == QLatin1String("Race Abilities"))
+        return column == QLatin1String("Body") || column == QLatin1String("Channeling_PP")
+            || column == QLatin1String("Essence_PP") || column == QLatin1String("Mentalism_PP");
+    return false;
+}
+
+bool isProgression(sqlite3_value *v)
+{
+    if (sqlite3_value_type(v) != SQLITE_TEXT)
+        return true;   // the type check has its own words for that
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
+                                           sqlite3_value_bytes(v));
+    const QStringList tokens = text.split(QChar(0x2022));
+    if (tokens.size() != 5)
+        return false;
+    for (const QString &token : tokens) {
+        if (token == QStringLiteral(u"\u00BC") || token == QStringLiteral(u"\u00BD")
+            || token == QStringLiteral(u"\u00BE") || token == QStringLiteral(u"1\u00BD"))
+            continue;
+        qsizetype i = (token.startsWith(u'-') || token.startsWith(u'+')) ? 1 : 0;
+        if (i == token.size())
+            return false;
+        qint64 value = 0;
+        for (; i < token.size(); ++i) {
+            const char16_t c = token[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            value = value * 10 + (c - u'0');
+            if (value > 2147483648LL)
+                return false;
+        }
+    }
+    return true;
+}
+
 // A set of columns the SQL declares unique, and the rows met so far by their
 // values there.
 struct UniqueSeen {
@@ -478,6 +520,10 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
             }
             unique.push_back(std::move(seen));
         }
+    QVector<int> progressions;
+    for (int c = 0; c < order.size(); ++c)
+        if (isProgressionColumn(t, order[c]))
+            progressions << c;
     TableScan scan(db, tables, t, QString(), conditions.join(QStringLiteral(", ")));
     sqlite3_stmt *st = scan.row();
     // Each value is fetched once: every fetch takes the engine's lock.
@@ -491,6 +537,10 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
         for (int c = 0; c < order.size(); ++c)
             if (const Fault fault = faultOf(row[size_t(c)], checks[c]); fault != Fault::None)
                 wrongValue(t, order[c], row[size_t(c)], fault, checks[c], place);
+        for (int c : progressions)
+            if (!isProgression(row[size_t(c)]))
+                throw vb::Refusal(vb::ErrTypeMismatch, Strings::Load(9407).arg(order[c], t.name, QString::number(place),
+                                                                               shownValue(row[size_t(c)])));
         for (UniqueSeen &u : unique) {
             if (u.when >= 0 && !sqlite3_value_int(row[size_t(u.when)]))
                 continue;
