@@ -487,11 +487,7 @@ private:
     // as int where it fits, else as a 64-bit one.
     QVariant value(const char *column)
     {
-        int c = 0;
-        while (c < m_columns.size() && m_columns[c].compare(QLatin1String(column), Qt::CaseInsensitive) != 0)
-            ++c;
-        if (c == m_columns.size())
-            damaged(vb::ErrNotInCollection, m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
+        const int c = columnIndex(column);
         if (!m_onRow)
             damaged(vb::ErrNoCurrentRecord, m_file, rowCountWrong(tableName(), m_rows, m_needed, m_exactly));
         switch (sqlite3_column_type(m_st, c)) {
@@ -510,6 +506,22 @@ private:
         default:
             return QVariant();
         }
+    }
+    // The readers name their columns by literals: a name is looked up once a
+    // table, not once a value, which on a file at the row caps is the most of
+    // what reading it costs.
+    int columnIndex(const char *column)
+    {
+        for (const auto &[name, at] : m_known)
+            if (name == column)
+                return at;
+        int c = 0;
+        while (c < m_columns.size() && m_columns[c].compare(QLatin1String(column), Qt::CaseInsensitive) != 0)
+            ++c;
+        if (c == m_columns.size())
+            damaged(vb::ErrNotInCollection, m_file, Strings::Load(9211).arg(QLatin1String(column), tableName()));
+        m_known.emplace_back(column, c);
+        return c;
     }
     QVariant present(const char *column)
     {
@@ -591,6 +603,7 @@ private:
     sqlite3_stmt *m_st = nullptr;
     bool m_onRow = false;
     QStringList m_columns;
+    std::vector<std::pair<const char *, int>> m_known;
     QHash<quint64, int> m_seen;   // element -> the row it came in first
 };
 
