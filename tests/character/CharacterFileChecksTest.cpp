@@ -30,18 +30,8 @@ using filetest::storedNumber;
 using filetest::storedText;
 using filetest::writeBytes;
 
-class CharacterFileChecksTest : public ::testing::Test {
+class CharacterFileChecksTest : public filetest::FileFolderTest {
 protected:
-    void SetUp() override
-    {
-        filetest::useBuiltTemplate();
-        Strings::setLanguage(Strings::Language::English);
-        ASSERT_TRUE(m_dir.isValid());
-    }
-    void TearDown() override { filetest::useBuiltTemplate(); }
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
     QString saved(Personnage &p, const QString &name)
     {
         ScriptedPortsScope ui;
@@ -79,8 +69,6 @@ protected:
     {
         return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
-
-    QTemporaryDir m_dir;
 };
 
 struct Case {

@@ -32,18 +32,8 @@ using filetest::storedNumber;
 using filetest::storedText;
 using filetest::writeBytes;
 
-class CharacterFileTest : public ::testing::Test {
+class CharacterFileTest : public filetest::FileFolderTest {
 protected:
-    void SetUp() override
-    {
-        filetest::useBuiltTemplate();
-        Strings::setLanguage(Strings::Language::English);
-        ASSERT_TRUE(m_dir.isValid());
-    }
-    void TearDown() override { filetest::useBuiltTemplate(); }
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
     // Saves `p` under `name` in the test folder, expecting no error box.
     QString save(Personnage &p, const QString &name)
     {
@@ -84,8 +74,6 @@ protected:
         samples::develop(p);
         return save(p, name);
     }
-
-    QTemporaryDir m_dir;
 };
 
 void expectSameCells(Cells &a, Cells &b, qint64 firstRow, qint64 lastRow, const char *what)

@@ -1,12 +1,15 @@
 #pragma once
 // A character file as another program, or a damaged disk, sees it: its bytes,
 // and SQL run on it with the plain engine; and saves that must be refused.
+#include "CharacterFileTestSupport.h"
 #include "character/Personnage.h"
+#include "platform/Strings.h"
 #include "support/ScriptedPorts.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -82,5 +85,22 @@ inline bool unprivileged(const std::function<void()> &body)
         EXPECT_EQ(::seteuid(0), 0);
     return true;
 }
+
+// The character-file groups: the built template, English words, and a
+// folder of their own for the files they save.
+class FileFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        useBuiltTemplate();
+        Strings::setLanguage(Strings::Language::English);
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    void TearDown() override { useBuiltTemplate(); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
 
 } // namespace filetest
