@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -44,22 +45,6 @@ std::optional<double> number(const QLineEdit *box)
             return std::numeric_limits<double>::infinity();
         return std::nullopt;
     }
-}
-
-// A physique figure the record keeps: inside the range that the sheet and
-// the printed page compute with.
-std::optional<float> physique(std::optional<double> v)
-{
-    if (!v || !character::limits::kPhysique.contains(*v))
-        return std::nullopt;
-    return static_cast<float>(*v);
-}
-
-// The box read leniently, as typing goes; nothing when the figure is past
-// the range, and the record then keeps the value it had.
-std::optional<float> lenient(const QLineEdit *box)
-{
-    return physique(vb::Val(box->text()));
 }
 
 // A fraction as the user's regional settings write it, the same mark the
@@ -154,6 +139,8 @@ frmCharacter::frmCharacter(QWidget *parent) : QDialog(parent)
     connect(txtAge, &QLineEdit::textChanged, this, &frmCharacter::txtAge_Change);
     connect(txtGrandeur, &QLineEdit::textChanged, this, &frmCharacter::txtGrandeur_Change);
     connect(txtPoids, &QLineEdit::textChanged, this, &frmCharacter::txtPoids_Change);
+    for (QLineEdit *box : {txtAge, txtGrandeur, txtPoids})
+        box->installEventFilter(this);
 
     LoadFormStrings(this);
     setTag(this, QString());   // no character until the opener gives its number
@@ -183,27 +170,76 @@ void frmCharacter::txtNom_Change()
 
 void frmCharacter::txtAge_Change()
 {
-    if (const std::optional<float> v = lenient(txtAge))
-        record(tag(this)).Age = *v;
+    Follow(txtAge, vb::Val(txtAge->text()));
 }
 
 void frmCharacter::txtGrandeur_Change()
 {
     // Half-typed text keeps the height it had until it reads as a number.
-    if (const std::optional<float> v = physique(number(txtGrandeur)))
-        record(tag(this)).Grandeur = *v;
+    Follow(txtGrandeur, number(txtGrandeur));
 }
 
 void frmCharacter::txtPoids_Change()
 {
-    if (const std::optional<float> v = lenient(txtPoids))
-        record(tag(this)).Poids = *v;
+    Follow(txtPoids, vb::Val(txtPoids->text()));
+}
+
+float &frmCharacter::Field(const QLineEdit *box)
+{
+    Personnage &p = record(tag(this));
+    return box == txtAge ? p.Age : box == txtGrandeur ? p.Grandeur : p.Poids;
+}
+
+void frmCharacter::Follow(const QLineEdit *box, std::optional<double> typed)
+{
+    if (!typed)
+        return;
+    if (character::limits::kPhysique.contains(*typed)) {
+        Field(box) = static_cast<float>(*typed);
+        return;
+    }
+    // Typing on past the range must not leave the last figure that fitted
+    // (123456 of 1234567) in the record, where OK would show it again and a
+    // second OK take it: the record goes back to what it held before the
+    // entry, as on the sheet.
+    const auto entered = m_enteredWith.constFind(box);
+    if (entered != m_enteredWith.cend())
+        Field(box) = *entered;
+}
+
+bool frmCharacter::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (box && (box == txtAge || box == txtGrandeur || box == txtPoids)) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut: {
+            // A message or another window taking the focus for a while ends no entry.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                break;
+            if (event->type() == QEvent::FocusIn)
+                m_enteredWith.insert(box, Field(box));
+            else
+                m_enteredWith.remove(box);
+            break;
+        }
+        case QEvent::KeyPress:
+            // Typing into a box whose entry went unseen: the figure before the key.
+            if (!m_enteredWith.contains(box))
+                m_enteredWith.insert(box, Field(box));
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmCharacter::Toolbar1_ButtonClick(const QString &key)
 {
     if (key == QLatin1String("Open"))
-        ports::ui().MsgBox(QStringLiteral("Add 'Open' button code."), ports::OkOnly, QString());
+        ports::ui().MsgBox(QStringLiteral("Add 'Open' button code."), ports::OkOnly, ModGeneral::ProgramTitle());
 }
 
 void frmCharacter::bntOk_Click()

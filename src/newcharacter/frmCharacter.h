@@ -3,7 +3,10 @@
 // rolled appearance. The opener sets Tag to the character number, calls
 // LoadData and shows it modally. However it closes, it stores its fields.
 #include <QDialog>
+#include <QHash>
 #include <QString>
+
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -42,6 +45,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool m_stored = false;
@@ -50,4 +54,11 @@ private:
     // What a refused box shows again: the figure the record (or, for the
     // appearance, the dialog) holds for box `i` of the four OK reads.
     QString StoredText(int i);
+    // The record's figure behind a box the record follows while typing.
+    float &Field(const QLineEdit *box);
+    // Puts what the box reads into the record: a figure inside the range as
+    // it is; past it, the figure from before the entry; nothing for no number.
+    void Follow(const QLineEdit *box, std::optional<double> typed);
+    // What the age, height and weight held when the player came into their box.
+    QHash<const QLineEdit *, float> m_enteredWith;
 };

@@ -478,7 +478,7 @@ void frmInitChoise::lstCulture_Click()
             RsRace.MoveFirst();
             RsCulture.MoveFirst();
             if (!rules::Find(RsCulture, QStringLiteral("Culture_ID"), CultureIDs[static_cast<size_t>(pos)]))
-                ports::ui().MsgBox(QStringLiteral("Problème !"), ports::OkOnly, QString());
+                ports::ui().MsgBox(QStringLiteral("Problème !"), ports::OkOnly, ModGeneral::ProgramTitle());
             cultureId = rulesread::Id(RsCulture, QStringLiteral("Culture_ID"));
             cultureRace = rulesread::Id(RsCulture, QStringLiteral("Race_ID"));
             const bool choosable = cultureRace == 1 || cultureRace == 2;

@@ -111,7 +111,7 @@ void frmStatGain::btnOk_Click()
 {
     for (QCheckBox *box : ckStat) {
         if (box->isEnabled()) {
-            ports::ui().MsgBox(Strings::Load(5066), ports::OkOnly, QString());
+            ports::ui().MsgBox(Strings::Load(5066), ports::OkOnly, ModGeneral::ProgramTitle());
             return;
         }
     }

@@ -215,8 +215,9 @@ void SpecialSkillAdolesence(const QString &index)
                            ports::OkOnly, Strings::Load(3038));
         p.PointsBO = options;
         race.Close();
-        if (auto *w = qobject_cast<frmSkillDev *>(SkillDevForms.peek(n)))
-            w->Unload();
+        // The options open over the window whose stage just ended, which goes
+        // once they close (its End does that): closed first, it would leave the
+        // dialog over whichever window came up next, another character's too.
         Hooks().BackgroundOptions(n, true);
     } catch (...) {
         ReportCurrentException(QStringLiteral("SpecialSkillAdolesence"));
@@ -263,9 +264,8 @@ void frmSkillDev::btnEnd_Click()
         const QString stage = StageMarker();
         if (stage == QLatin1String("Linguistique")) {
             btnEnd->setEnabled(true);
-            // The pass closes this window before its dialogs run, and a dialog's
-            // event loop may already have deleted it when the pass returns: the
-            // next stage's window must not be taken for this one.
+            // The pass's last dialog may have opened the next stage's window in
+            // this one's slot: that one must not be taken for this one.
             const QPointer<frmSkillDev> self(this);
             skilldev::SpecialSkillAdolesence(QString::number(n));
             p.TranferRank();

@@ -571,7 +571,12 @@ void frmSkillDev::Unload()
 void frmSkillDev::Form_Unload()
 {
     StoreTyping();
-    ModGeneral::SkillDevMode.clear();
+    // A window that goes after the next stage's window has taken its slot
+    // (the adolescence stage, once the background options close) leaves that
+    // stage's mode alone.
+    const CharacterWindow *current = SkillDevForms.peek(Number());
+    if (!current || current == this)
+        ModGeneral::SkillDevMode.clear();
     LeaveCurrent();
     if (m_givenUp)
         newchar::GiveUp(Number());
@@ -908,8 +913,10 @@ QString BoxName(int heading, const QLabel *owner)
 
 } // namespace
 
-// After a refusal the box shows the bonus the record keeps, and leaving it
-// has nothing new to store: only typing again makes it the player's once more.
+// After a refusal the box shows the bonus the record keeps (0 where it keeps
+// none), and leaving it has nothing new to store: only typing again makes it
+// the player's once more. Otherwise the same refusal would be said again when
+// the focus goes, or when the window closes at the end of the stage.
 void frmSkillDev::refused(QLineEdit *box, const QString &stored)
 {
     box->setText(stored);
@@ -938,7 +945,7 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
         }
         if (row < 0) {
             ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, ProgramTitle());
-            box->setText(QStringLiteral("0"));
+            refused(box, QStringLiteral("0"));
         } else {
             qint16 value = 0;
             const auto room = p.RankBonusRoom(kind, row, static_cast<qint16>(index));
@@ -972,7 +979,7 @@ void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
         const qint32 row = category >= 1 ? p.RankRow(RankKind::SkillCategory, category) : -1;
         if (row < 0) {
             ports::ui().MsgBox(Strings::Load(5064), ports::OkOnly, ProgramTitle());
-            box->setText(QStringLiteral("0"));
+            refused(box, QStringLiteral("0"));
         } else {
             qint16 value = 0;
             const auto room = p.RankBonusRoom(RankKind::SkillCategory, row, 3);

@@ -188,6 +188,18 @@ TEST_F(InitChoiseTest, ClosingAsksWhetherToGiveTheCharacterUp)
     EXPECT_EQ(p().Culture_ID, 0);
 }
 
+// A culture the list names but the rules no longer find: its box carries the
+// program's title, as every other box does.
+TEST_F(InitChoiseTest, ACultureTheRulesDoNotFindSaysSoUnderTheProgramTitle)
+{
+    w->CultureIDs[2] = 999;
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Problème !"));
+    w->lstCulture->setCurrentIndex(2);
+    const auto boxes = ui->callsOf(Kind::MsgBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Quorvane"));
+}
+
 TEST_F(InitChoiseTest, NextWithoutAClickTakesTheCultureShown)
 {
     toProfessions();

@@ -9,12 +9,14 @@
 #include "platform/Strings.h"
 #include "support/ModalDriver.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
@@ -83,6 +85,7 @@ TEST_F(StatGainChoiceTest, LabelKeepsTheCountOnlyForZeroOneOrTwo)
     ui->answerMsgBox(ports::Ok, Strings::Load(5066));
     two.btnOk_Click();
     EXPECT_NE(two.result(), QDialog::Accepted);
+    EXPECT_EQ(ui->callsOf(Kind::MsgBox).back().title, QStringLiteral("Quorvane"));
 
     frmStatGain none;
     none.labChoix->setProperty("Tag", QStringLiteral("x"));
@@ -168,6 +171,49 @@ TEST_F(IdentityTest, TypingWritesAsItGoesAndTheCloseBoxStoresLikeOk)
     EXPECT_FLOAT_EQ(p.Grandeur, 1.75f);
     EXPECT_FLOAT_EQ(p.Poids, 71.0f);
     EXPECT_EQ(p.Apparence, 50);
+}
+
+// Typing on past the range, key by key, then OK: the refusal gives the box
+// and the record back the figure from before the entry, never the last one
+// that fitted (123456), which a second OK would then have taken.
+TEST_F(IdentityTest, TypingPastTheRangeGivesBackTheFigureFromBeforeTheEntry)
+{
+    d10({5, 5, 5, 5, 5});
+    frmCharacter dlg;
+    setTag(&dlg, QString::number(n));
+    dlg.LoadData();
+    Personnage &p = ModGeneral::Players(n);
+    struct Case {
+        QLineEdit *box;
+        const float *field;
+        const char *before;
+        float kept;
+    };
+    for (const Case &c : {Case{dlg.txtAge, &p.Age, "18", 18.0f}, Case{dlg.txtGrandeur, &p.Grandeur, "1.82", 1.82f},
+                          Case{dlg.txtPoids, &p.Poids, "68.1", 68.1f}}) {
+        c.box->selectAll();
+        QTest::keyClicks(c.box, QStringLiteral("1234567"));
+        EXPECT_FLOAT_EQ(*c.field, c.kept) << c.before;
+        ui->answerMsgBox(ports::Ok, QStringLiteral("999999"));
+        dlg.bntOk->click();
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << c.before;
+        EXPECT_EQ(c.box->text(), QLatin1String(c.before));
+        EXPECT_FLOAT_EQ(*c.field, c.kept) << c.before;
+    }
+    dlg.bntOk->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(p.Age, 18.0f);
+    EXPECT_FLOAT_EQ(p.Grandeur, 1.82f);
+    EXPECT_FLOAT_EQ(p.Poids, 68.1f);
+}
+
+TEST_F(IdentityTest, OpenButtonPlaceholderCarriesTheProgramTitle)
+{
+    frmCharacter dlg;
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Add 'Open' button code."));
+    dlg.Toolbar1->actions().front()->trigger();
+    ASSERT_EQ(ui->count(Kind::MsgBox), 1);
+    EXPECT_EQ(ui->callsOf(Kind::MsgBox).back().title, QStringLiteral("Quorvane"));
 }
 
 } // namespace

@@ -90,15 +90,15 @@ TEST_F(TypedFiguresTest, IdentityKeepsNoFigureTheSheetCouldNotShow)
         box->selectAll();
         QTest::keyClicks(box, QString::fromLatin1(text));
     };
-    // Key by key: the last figure inside the range stays, the one past it
-    // never reaches the record, and OK says which box and range.
+    // Key by key: "1e3" fits, "1e30" does not; the record goes back to the
+    // age from before the entry, and OK says which box and range.
     typeOver(dlg.txtAge, "1e30");
-    EXPECT_EQ(p.Age, 1000.0f);
+    EXPECT_EQ(p.Age, 18.0f);
     ui->answerMsgBox(ports::Ok, QStringLiteral("999999"));
     dlg.bntOk_Click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     // As the message says, the box shows the stored value again.
-    EXPECT_EQ(dlg.txtAge->text(), QStringLiteral("1000"));
+    EXPECT_EQ(dlg.txtAge->text(), QStringLiteral("18"));
     typeOver(dlg.txtAge, "20");
     typeOver(dlg.txtApparence, "40000");
     ui->answerMsgBox(ports::Ok, QStringLiteral("32767"));

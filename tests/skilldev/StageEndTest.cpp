@@ -7,6 +7,7 @@
 #include "mainwindow/frmMain.h"
 
 #include <QComboBox>
+#include <QTest>
 
 
 using ModGeneral::Players;
@@ -275,6 +276,52 @@ TEST_F(StageEndTest, AdolescencePassAsksForEveryOpenChoice)
     EXPECT_EQ(background[0], std::make_pair(1, true));
     EXPECT_TRUE(w->isUnloaded());
     EXPECT_EQ(ModGeneral::SkillDevMode, QString());
+}
+
+// The options open over the window whose stage ended, and it goes once they
+// close; when they open the next stage, that window and its mode stay.
+TEST_F(StageEndTest, AdolescenceEndOpensTheOptionsBeforeItsWindowGoes)
+{
+    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Linguistique"), 0);
+    bool overItsWindow = false;
+    frmSkillDev *next = nullptr;
+    skilldev::Hooks().BackgroundOptions = [&](int n, bool) {
+        overItsWindow = !w->isUnloaded() && SkillDevForms.peek(n) == w;
+        next = skilldev::OpenStage(n, skilldev::Stage::BackgroundLanguages, 20);
+    };
+    ui->answerMsgBox(ports::Ok, QStringLiteral("catégories d'armes"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("points d'historique"));
+    w->btnEnd_Click();
+    EXPECT_TRUE(overItsWindow);
+    EXPECT_TRUE(w->isUnloaded());
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(SkillDevForms.peek(1), next);
+    EXPECT_EQ(ModGeneral::SkillDevMode, QStringLiteral("Langue"));
+    next->Unload();
+}
+
+// A bonus refused with Enter is said once: the window closing at the end of
+// the stage does not say it again.
+TEST_F(StageEndTest, ABonusRefusedWithEnterIsNotRefusedAgainWhenTheStageEnds)
+{
+    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Linguistique"), 1);
+    w->trvSkillCategorie_NodeClick(w->NodeByKey(QStringLiteral("SC14")));
+    QLineEdit *special = w->labBonusSkillCat[3];
+    special->selectAll();
+    QTest::keyClicks(special, QStringLiteral("5"));
+    ui->answerMsgBox(ports::Ok, Strings::Load(5064));
+    QTest::keyClick(special, Qt::Key_Return);
+    EXPECT_EQ(special->text(), QStringLiteral("0"));
+    ui->allowUnused(false);
+    ui->answerMsgBox(ports::Yes, Strings::Load(5024));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("catégories d'armes"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("points d'historique"));
+    w->btnEnd_Click();
+    EXPECT_TRUE(w->isUnloaded());
+    int refusals = 0;
+    for (const auto &call : ui->callsOf(ScriptedPorts::Kind::MsgBox))
+        refusals += call.text == Strings::Load(5064) ? 1 : 0;
+    EXPECT_EQ(refusals, 1);
 }
 
 TEST_F(StageEndTest, AdolescencePassWithoutRaceOrChoicesStillReachesTheOptions)
