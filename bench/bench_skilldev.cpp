@@ -1,7 +1,7 @@
 // The skill development window: filling it for a developed character on the
 // sample rules database, and one rank purchase; then a character with
-// thousands of sub-skills of one skill: filling and showing the window, and
-// one click on a node.
+// thousands of sub-skills of one skill: filling and showing the window, one
+// click on a node, and adding one more sub-skill.
 #include "BenchPorts.h"
 #include "character/CharacterSamples.h"
 #include "character/Players.h"
@@ -170,6 +170,28 @@ static void BM_SubSkillNodeClick(benchmark::State &state)
     state.counters["errors"] = g_ports.errors;
 }
 BENCHMARK(BM_SubSkillNodeClick)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+
+// Adding a sub-skill to that character (and, untimed, taking it off again):
+// the record looks over every row for a free one and a number its skill has
+// not used.
+static void BM_AddSubSkill(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    SubSkillCharacter(count);
+    Personnage &p = ModGeneral::Players(2);
+    auto &cells = PersonnageAccess::SubSkills(p);
+    qint32 row = 0;
+    for (auto _ : state) {
+        row = p.AddSubSkills(kCraft, QStringLiteral("Vannerie"), 0);
+        state.PauseTiming();
+        for (int f = 0; f < cells.fields() && row > 0; ++f)
+            cells(f, row) = QString();
+        state.ResumeTiming();
+    }
+    state.counters["row"] = row;
+    state.counters["errors"] = g_ports.errors;
+}
+BENCHMARK(BM_AddSubSkill)->Arg(1000)->Arg(32766)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -36,8 +36,9 @@ inline constexpr Range<double> kPhysique{-999999.0, 999999.0};
 // Identifiers in the rank tables (categories, skills, sub-skills, languages,
 // weapons, spell lists): the record hands a category's or a skill's cells out
 // as 16-bit numbers, the rules number their elements well inside that, and a
-// sub-skill's number is its row, below the row cap. 0 marks a free row, which
-// a save leaves out, so no file holds it.
+// new sub-skill takes a number its skill leaves free, which a table below the
+// row cap always has inside this. 0 marks a free row, which a save leaves
+// out, so no file holds it.
 inline constexpr Range<qint32> kElementId{1, std::numeric_limits<qint16>::max()};
 
 // Ranks: the rank bonus is worked out in 16 bits. The steepest progressions of

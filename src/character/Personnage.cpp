@@ -1,10 +1,13 @@
 #include "character/Personnage.h"
 
+#include "character/CharacterFile.h"
 #include "character/Guarded.h"
+#include "platform/Strings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using character::guarded;
 
@@ -151,13 +154,85 @@ void Personnage::AddSkill(qint16 field, qint16 row, qint16 kind, qint16 value)
     });
 }
 
+namespace {
+
+quint64 PairKey(qint32 id, qint32 key)
+{
+    return (quint64(quint32(id)) << 32) | quint32(key);
+}
+
+// A sub-skill cell as the lookups read it, when it is a whole number that a
+// lookup can ask for.
+bool WholeCell(const QString &text, qint32 *value)
+{
+    const double v = vb::Val(text);
+    if (v < double(std::numeric_limits<qint32>::min()) || v > double(std::numeric_limits<qint32>::max())
+        || v != std::trunc(v))
+        return false;
+    *value = qint32(v);
+    return true;
+}
+
+// The same, with the decimal text that every save and every operation writes
+// read by its characters alone, which keeps a walk over thousands of rows quick.
+bool WholeCellQuick(const QString &text, qint32 *value)
+{
+    const qsizetype first = text.startsWith(u'-') ? 1 : 0;
+    if (text.size() <= first || text.size() > first + 10)
+        return WholeCell(text, value);
+    qint64 n = 0;
+    for (qsizetype i = first; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return WholeCell(text, value);
+        n = n * 10 + (text[i].unicode() - u'0');
+    }
+    n = first ? -n : n;
+    if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+        return false;
+    *value = qint32(n);
+    return true;
+}
+
+} // namespace
+
 qint32 Personnage::AddSubSkills(qint32 skillId, const QString &name, qint32 rank)
 {
     qint32 result = 0;
     guarded("AddSubSkill", [&] {
-        qint32 row = 1;
-        while (row <= NbSubSkill && !SubSkills(fSubSkillName, row).isEmpty())
-            ++row;
+        // A row is free when a save would leave it out: a sub-skill a file
+        // brought without a name is still the character's.
+        qint32 row = 0;
+        qint64 used = 0;
+        // A skill's sub-skills are told apart by their numbers, in the file
+        // and in the skill window alike: the new one must not take a number
+        // its skill already has, whatever row holds it.
+        std::vector<bool> taken(size_t(character::limits::kElementId.high) + 1);
+        for (qint32 r = 1; r <= NbSubSkill; ++r) {
+            if (SubSkills(fId, r).isEmpty()) {
+                if (row == 0)
+                    row = r;
+                continue;
+            }
+            ++used;
+            qint32 rowId = 0, rowKey = 0;
+            if (WholeCellQuick(SubSkills(fId, r), &rowId) && rowId == skillId
+                && WholeCellQuick(SubSkills(fKey, r), &rowKey) && character::limits::kElementId.contains(rowKey))
+                taken[size_t(rowKey)] = true;
+        }
+        if (used >= character::MaxTableRows)
+            throw vb::Refusal(vb::ErrSubscript, SubSkillRefusal());
+        if (row == 0)
+            row = NbSubSkill + 1;
+        // The row's own number keeps the file as it always was wherever it
+        // can; below the row only when nothing above is left, which a table
+        // short of the cap never leaves empty-handed.
+        qint32 number = 0;
+        for (qint32 n = row; n <= character::limits::kElementId.high && number == 0; ++n)
+            if (!taken[size_t(n)])
+                number = n;
+        for (qint32 n = 1; n < row && number == 0; ++n)
+            if (!taken[size_t(n)])
+                number = n;
         if (row > NbSubSkill)
             RedimSubSkill();
         subSkillsChanged();
@@ -165,11 +240,21 @@ qint32 Personnage::AddSubSkills(qint32 skillId, const QString &name, qint32 rank
         SubSkills(fRank, row) = QString::number(rank);
         SubSkills(fItem, row) = QStringLiteral("0");
         SubSkills(fSpecial, row) = QStringLiteral("0");
-        SubSkills(fKey, row) = QString::number(row);
+        SubSkills(fKey, row) = QString::number(number);
         SubSkills(fSubSkillName, row) = name;
         result = row;
     });
     return result;
+}
+
+QString Personnage::SubSkillRefusal()
+{
+    qint64 used = 0;
+    for (qint32 r = 1; r <= NbSubSkill; ++r)
+        used += SubSkills(fId, r).isEmpty() ? 0 : 1;
+    if (used < character::MaxTableRows)
+        return QString();
+    return Strings::Load(9470).arg(character::MaxTableRows);
 }
 
 qint16 Personnage::DirSkills(qint32 field, qint32 row)
@@ -259,27 +344,6 @@ qint32 Personnage::rowFor(const RankTable &table, qint32 id, qint32 key, bool *a
         }
     }
 }
-
-namespace {
-
-quint64 PairKey(qint32 id, qint32 key)
-{
-    return (quint64(quint32(id)) << 32) | quint32(key);
-}
-
-// A sub-skill cell as the lookups read it, when it is a whole number that a
-// lookup can ask for.
-bool WholeCell(const QString &text, qint32 *value)
-{
-    const double v = vb::Val(text);
-    if (v < double(std::numeric_limits<qint32>::min()) || v > double(std::numeric_limits<qint32>::max())
-        || v != std::trunc(v))
-        return false;
-    *value = qint32(v);
-    return true;
-}
-
-} // namespace
 
 qint32 Personnage::firstSubSkillRow(qint32 id, qint32 key)
 {

@@ -90,9 +90,14 @@ public:
     // nothing). Never grows: the row must exist. Sub-skill cells get the
     // decimal text of value.
     void AddSkill(qint16 field, qint16 row, qint16 kind, qint16 value);
-    // Adds a named sub-skill in the first row without a name, growing the
-    // table when every row has one; returns the row.
+    // Adds a named sub-skill in the first row that holds none, growing the
+    // table when every row has one; returns the row. Its number is the row's
+    // unless its skill already has that one. A table that a character file
+    // could not take one more row of is refused (reported, nothing changed,
+    // 0 returned).
     qint32 AddSubSkills(qint32 skillId, const QString &name, qint32 rank);
+    // Why no sub-skill can be added now, in words; empty when one can.
+    QString SubSkillRefusal();
     qint16 DirCategorieWeapon(qint16 position);
     // Decimal text of the cell; empty text for a row of 0 or below.
     QString DirLanguageSkills(qint32 field, qint32 row);

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
@@ -34,6 +35,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -330,8 +332,18 @@ void frmMain::MDIForm_Load()
     const float top = ReadPlacement(*s, "MainTop", DefaultTop);
     const float width = ReadPlacement(*s, "MainWidth", DefaultWidth);
     const float height = ReadPlacement(*s, "MainHeight", DefaultHeight);
-    move(PlacementPixels(left), PlacementPixels(top));
-    resize(std::max(1, PlacementPixels(width)), std::max(1, PlacementPixels(height)));
+    QRect placed(PlacementPixels(left), PlacementPixels(top), std::max(1, PlacementPixels(width)),
+                 std::max(1, PlacementPixels(height)));
+    // A placement kept from a screen that is no longer there would open the
+    // program where the player can neither see nor reach it.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (!screens.isEmpty() && std::none_of(screens.begin(), screens.end(), [&placed](const QScreen *scr) {
+            return scr->geometry().intersects(placed);
+        }))
+        placed = QRect(PlacementPixels(DefaultLeft), PlacementPixels(DefaultTop), PlacementPixels(DefaultWidth),
+                       PlacementPixels(DefaultHeight));
+    move(placed.topLeft());
+    resize(placed.size());
     MDIForm_Activate();
 }
 
@@ -352,7 +364,6 @@ void frmMain::MDIForm_Unload()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    MDIForm_Unload();
     // Characters still being made are asked about first: one the player keeps
     // keeps the program open, with every other window as it was.
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
@@ -363,6 +374,9 @@ void frmMain::closeEvent(QCloseEvent *event)
         }
     }
     m_mdi->closeAllSubWindows();
+    // Only now is the program really ending: a window the player moved after
+    // keeping it open is stored where it ends up.
+    MDIForm_Unload();
     event->accept();
 }
 

@@ -439,6 +439,14 @@ void frmSkillDev::btnSubSkill_Click()
         if (!skillNode || NodeTag(skillNode) != QLatin1String("Skills")
             || !NodeImage(skillNode).startsWith(QLatin1String("Rune")))
             return;
+        // A character that already holds every sub-skill its file can keep
+        // is told so before the player types a name for nothing.
+        Personnage &p = Record();
+        const QString full = p.SubSkillRefusal();
+        if (!full.isEmpty()) {
+            ports::ui().MsgBox(full, ports::OkOnly | ports::Exclamation, ProgramTitle());
+            return;
+        }
         ParentNodeIndex = IndexOf(skillNode);
         const QString name = ports::ui().InputBox(Strings::Load(5021), Strings::Load(3535), QString());
         if (name.isEmpty())
@@ -446,7 +454,6 @@ void frmSkillDev::btnSubSkill_Click()
         const qint32 skill = DirSkill_ID(NodeKey(skillNode));
         if (skill < 1)
             return;
-        Personnage &p = Record();
         const qint32 row = p.AddSubSkills(skill, name, 0);
         if (row < 1)
             return;

@@ -175,11 +175,11 @@ TEST_F(CharacterFileTest, RankTablesAreStoredCompacted)
         original.AddSkill(1, r, RankKind::SkillCategory, qint16(r + 1));
     }
     // A sub-skill whose first rows are free keeps its own number text.
-    PersonnageAccess::SubSkills(original)(5, 1) = QStringLiteral("x");
-    PersonnageAccess::SubSkills(original)(5, 2) = QStringLiteral("y");
+    PersonnageAccess::SubSkills(original)(0, 1) = QStringLiteral("40");
+    PersonnageAccess::SubSkills(original)(0, 2) = QStringLiteral("41");
     EXPECT_EQ(original.AddSubSkills(32, QStringLiteral("Nage en armure"), 2), 3);
-    PersonnageAccess::SubSkills(original)(5, 1).clear();
-    PersonnageAccess::SubSkills(original)(5, 2).clear();
+    PersonnageAccess::SubSkills(original)(0, 1).clear();
+    PersonnageAccess::SubSkills(original)(0, 2).clear();
     original.AddSkill(0, 7, RankKind::WeaponSkill, 230);
     original.AddSkill(4, 7, RankKind::WeaponSkill, 41);
     save(original, QStringLiteral("holes.pja"));

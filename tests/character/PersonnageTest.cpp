@@ -159,9 +159,12 @@ TEST(PersonnageTest, SubSkillsFillFreeRowsAndGrowWhenFull)
 
     EXPECT_EQ(p.RankRow(RankKind::SubSkill, 44, 4), 4);
 
-    // A row counts as free by its name alone.
-    PersonnageAccess::SubSkills(p)(5, 4) = QString();
+    // A row that a save leaves out is free; one a file brought without a
+    // name is still a sub-skill.
+    PersonnageAccess::SubSkills(p)(5, 3) = QString();
+    PersonnageAccess::SubSkills(p)(0, 4) = QString();
     EXPECT_EQ(p.AddSubSkills(7, QStringLiteral("reprise"), 1), 4);
+    EXPECT_EQ(p.DirSubSkills(0, 3), QStringLiteral("43"));
     EXPECT_EQ(p.DirSubSkills(4, 4), QStringLiteral("4"));
     // Found under what the row now holds, no longer under what it held.
     EXPECT_EQ(p.RankRow(RankKind::SubSkill, 7, 4), 4);
@@ -174,6 +177,46 @@ TEST(PersonnageTest, SubSkillsFillFreeRowsAndGrowWhenFull)
     p.AddSkill(Personnage::fId, 4, RankKind::SubSkill, 7);
     EXPECT_EQ(p.RankRow(RankKind::SubSkill, 7, 4), 4);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+}
+
+// A skill's sub-skills are told apart by their numbers: a new one takes its
+// row's number when its skill has not used it, else the lowest free one above,
+// else one below; a table at the cap a file keeps takes no more.
+TEST(PersonnageTest, NewSubSkillNumbersAreFreeForTheirSkillUpToTheFileCap)
+{
+    ScriptedPortsScope ui;
+    Personnage p;
+    auto &cells = PersonnageAccess::SubSkills(p);
+    const auto put = [&cells](qint32 row, qint32 skill, qint32 number) {
+        cells(Personnage::fId, row) = QString::number(skill);
+        cells(Personnage::fKey, row) = QString::number(number);
+        cells(Personnage::fSubSkillName, row) = QStringLiteral("n");
+    };
+    put(1, 48, 3);
+    put(2, 48, 4);
+    put(3, 48, 1);
+    EXPECT_EQ(p.AddSubSkills(48, QStringLiteral("Vannerie"), 0), 4);
+    EXPECT_EQ(p.DirSubSkills(4, 4), QStringLiteral("5"));   // 4 is taken, 2 lies below
+    EXPECT_EQ(p.AddSubSkills(56, QStringLiteral("Marais"), 0), 5);
+    EXPECT_EQ(p.DirSubSkills(4, 5), QStringLiteral("5"));   // another skill's 5
+
+    Personnage q;
+    while (q.NbSubSkill < 32766)
+        PersonnageAccess::RedimSubSkill(q);
+    auto &many = PersonnageAccess::SubSkills(q);
+    for (qint32 r = 1; r <= 32766; ++r) {
+        many(Personnage::fId, r) = QStringLiteral("9");
+        many(Personnage::fKey, r) = QString::number(r + 1);
+    }
+    EXPECT_TRUE(q.SubSkillRefusal().isEmpty());
+    EXPECT_EQ(q.AddSubSkills(9, QStringLiteral("dernière"), 0), 32767);
+    EXPECT_EQ(q.DirSubSkills(4, 32767), QStringLiteral("1"));   // none above 32767 is left
+    EXPECT_TRUE(q.SubSkillRefusal().contains(QStringLiteral("32767")));
+    const qint32 capacity = q.NbSubSkill;
+    ui->expectError("AddSubSkill", vb::ErrSubscript);
+    EXPECT_EQ(q.AddSubSkills(9, QStringLiteral("de trop"), 0), 0);
+    EXPECT_EQ(q.NbSubSkill, capacity);
+    EXPECT_EQ(q.DirSubSkills(5, 32768), QStringLiteral("0"));
 }
 
 TEST(PersonnageTest, TextReadsOfRowZeroAndFreeRows)

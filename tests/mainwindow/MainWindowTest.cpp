@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -149,6 +150,61 @@ TEST_F(MainWindowTest, PlacementOutOfAllReachGivesTheDefault)
     EXPECT_EQ(main->y(), 67);
     EXPECT_EQ(main->width(), 433);
     EXPECT_EQ(main->height(), 600);
+}
+
+// A placement kept from a screen no longer attached would open the program
+// out of reach: with no part of the window on a screen the default is taken,
+// with a part on one the placement is kept.
+TEST_F(MainWindowTest, PlacementOffEveryScreenGivesTheDefault)
+{
+    ASSERT_EQ(QGuiApplication::screens().size(), 1);
+    ASSERT_EQ(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 800, 800));
+    const struct {
+        const char *left, *top;
+        int x, y, width;
+    } cases[] = {
+        {"12000", "1500", 67, 67, 433},     // starts right of the screen's last column
+        {"-6000", "1500", 67, 67, 433},     // ends left of its first
+        {"1500", "-9750", 67, 67, 433},     // ends above it
+        {"-5985", "-9735", -399, -649, 400},   // its last pixel is the screen's first
+    };
+    for (const auto &c : cases) {
+        {
+            QSettings s(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+            s.beginGroup(QStringLiteral("Settings"));
+            s.setValue(QStringLiteral("MainLeft"), QLatin1String(c.left));
+            s.setValue(QStringLiteral("MainTop"), QLatin1String(c.top));
+            s.setValue(QStringLiteral("MainWidth"), QStringLiteral("6000"));
+            s.setValue(QStringLiteral("MainHeight"), QStringLiteral("9750"));
+        }
+        makeMain();
+        EXPECT_EQ(main->x(), c.x) << c.left << " " << c.top;
+        EXPECT_EQ(main->y(), c.y) << c.left << " " << c.top;
+        EXPECT_EQ(main->width(), c.width) << c.left << " " << c.top;
+        main->showMinimized();   // closed without storing, for the next case
+        main->close();
+    }
+}
+
+// The placement is stored only once the program really ends: leaving refused
+// at the question about a character being made writes nothing.
+TEST_F(MainWindowTest, PlacementIsStoredOnlyWhenLeavingGoesThrough)
+{
+    makeMain();
+    main->mnuFileNew->trigger();
+    main->move(200, 100);
+    ui->answerMsgBox(ports::No, QStringLiteral("n'est pas terminé"));
+    EXPECT_FALSE(main->close());
+    QSettings s(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+    s.beginGroup(QStringLiteral("Settings"));
+    EXPECT_FALSE(s.contains(QStringLiteral("MainLeft")));
+
+    main->move(300, 150);
+    ui->answerMsgBox(ports::Yes, QStringLiteral("n'est pas terminé"));
+    EXPECT_TRUE(main->close());
+    s.sync();
+    EXPECT_EQ(s.value(QStringLiteral("MainLeft")).toString(), QStringLiteral("4500"));
+    EXPECT_EQ(s.value(QStringLiteral("MainTop")).toString(), QStringLiteral("2250"));
 }
 
 // ------------------------------------------------------------------ toolbar

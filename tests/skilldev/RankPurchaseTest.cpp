@@ -2,6 +2,7 @@
 #include "SkillDevFixture.h"
 
 #include "character/Players.h"
+#include "character/StoredFileSupport.h"
 using ModGeneral::Players;
 
 namespace {
@@ -271,6 +272,58 @@ TEST_F(RankPurchaseTest, SubSkillsAreAddedUnderTheShownSkill)
     show(QStringLiteral("SK0/1"));
     w->btnSubSkill_Click();
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::InputBox), 2);
+}
+
+// A sub-skill added to a character opened from a file never keeps it from
+// being saved: it takes a number its skill has free, and one past what a file
+// keeps is refused before the player types a name. The character saves and
+// opens again after each.
+TEST_F(RankPurchaseTest, SubSkillAddedToAnOpenedCharacterKeepsItSavable)
+{
+    const QString file = tempPath(QStringLiteral("sous.pja"));
+    const auto reopen = [&] {
+        player() = Personnage();
+        player().FileName = file;
+        ASSERT_TRUE(player().LoadP());
+    };
+    const auto saveAndOpen = [&] {
+        player().FileName = file;
+        ASSERT_TRUE(player().SaveP());
+        reopen();
+    };
+    player().AddSubSkills(48, QStringLiteral("Forge"), 0);
+    player().AddSubSkills(48, QStringLiteral("Tissage"), 0);
+    saveAndOpen();
+    filetest::alter(file, "UPDATE SubSkills SET SubSkill_ID = '3' WHERE Name = 'Tissage'");
+    reopen();
+    frmSkillDev *w = open();
+    show(QStringLiteral("SK0/48"));
+    ui->answerInput(QStringLiteral("Vannerie"));
+    w->btnSubSkill_Click();
+    EXPECT_EQ(childKeys(QStringLiteral("SK0/48")),
+              (QStringList{QStringLiteral("SS1/48"), QStringLiteral("SS3/48"), QStringLiteral("SS4/48")}));
+    saveAndOpen();
+    EXPECT_EQ(player().RankRow(RankKind::SubSkill, 48, 4), 3);
+    EXPECT_EQ(player().DirSubSkills(5, 3), QStringLiteral("Vannerie"));
+
+    // Rows up to one short of the cap, of a skill the rules do not list so
+    // that the tree stays small; the last one the file can keep goes in.
+    filetest::alter(file, "WITH RECURSIVE k(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM k WHERE i < 32766)"
+                          " INSERT INTO SubSkills (Skill_ID, Rank, Item, Special, SubSkill_ID, Name)"
+                          " SELECT '9999', '0', '0', '0', i, 'n' || i FROM k");
+    reopen();
+    w = open();
+    show(QStringLiteral("SK0/48"));
+    ui->answerInput(QStringLiteral("Poterie"));
+    w->btnSubSkill_Click();
+    ui->answerMsgBox(ports::Ok, QStringLiteral("déjà 32767 sous-compétences"));
+    w->btnSubSkill_Click();
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::InputBox), 2);
+    EXPECT_EQ(childKeys(QStringLiteral("SK0/48")).size(), 4);
+    saveAndOpen();
+    EXPECT_EQ(player().RankRow(RankKind::SubSkill, 48, 32767), 32767);
+    EXPECT_EQ(player().DirSubSkills(5, 32767), QStringLiteral("Poterie"));
+    EXPECT_EQ(player().DirSubSkills(0, 32768), QStringLiteral("0"));
 }
 
 } // namespace
