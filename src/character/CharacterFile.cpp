@@ -312,9 +312,13 @@ QByteArray sideFile(const QString &file, const QString &side)
     const QByteArray name = QFile::encodeName(side);
     const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == EACCES || errno == EPERM)
+        const int why = errno;
+        // None there (nor can one be, past the folder's longest name), a link, or a socket.
+        if (why == ENOENT || why == ENOTDIR || why == ENAMETOOLONG || why == ELOOP || why == ENXIO)
+            return QByteArray();
+        if (why == EACCES || why == EPERM)
             unreadable(vb::ErrPermission, file, Strings::Load(9434).arg(fileShown(side)));
-        return QByteArray();   // none there, or a link
+        unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(why)));
     }
     const auto closing = qScopeGuard([fd] { ::close(fd); });
     struct stat st {};

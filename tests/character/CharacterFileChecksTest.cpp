@@ -231,14 +231,18 @@ TEST_F(CharacterFileChecksTest, AFileThePlayerMayNotReadIsSaidSoNotCalledMissing
     const QString file = savedSample(QStringLiteral("locked/hero.pja"));
     const QString closed = savedSample(QStringLiteral("closed.pja"));
     ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0200), 0);
+    const QString journaled = savedSample(QStringLiteral("journaled.pja"));
+    writeBytes(journaled + QStringLiteral("-journal"), "an unfinished change");
+    ASSERT_EQ(::chmod(QFile::encodeName(journaled + QStringLiteral("-journal")).constData(), 0600), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0711), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0600), 0);
-    QString text, saving, unreadable;
+    QString text, saving, unreadable, journal;
     const bool ran = filetest::unprivileged([&] {
         text = refusal(file, vb::ErrPermission);
         Personnage p;
         saving = filetest::refusedSave(p, file, vb::ErrPermission);
         unreadable = refusal(closed, vb::ErrPermission);
+        journal = refusal(journaled, vb::ErrPermission);
     });
     ::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0700);
     if (!ran)
@@ -252,6 +256,10 @@ TEST_F(CharacterFileChecksTest, AFileThePlayerMayNotReadIsSaidSoNotCalledMissing
     EXPECT_TRUE(unreadable.startsWith(QStringLiteral("The file “%1” could not be read: you are not allowed to read it.")
                                           .arg(closed)))
         << unreadable.toStdString();
+    EXPECT_TRUE(journal.contains(QStringLiteral("could not be read: you are not allowed to read the file “%1-journal” "
+                                                "beside it, left by a change another program did not finish.")
+                                     .arg(journaled)))
+        << journal.toStdString();
 }
 
 // ---------------------------------------------------------------- saving
