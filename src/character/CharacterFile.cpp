@@ -25,6 +25,7 @@
 #include <QTemporaryFile>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -35,6 +36,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using character::guarded;
 
@@ -122,41 +124,223 @@ QString rowCountWrong(const QString &table, qint64 rows, qint64 needed, bool exa
 
 // ---------------------------------------------------------------- reading the file
 
+// The longest file name the folder takes, in bytes.
+qint64 longestName(const QDir &folder)
+{
+    const long longest = ::pathconf(QFile::encodeName(folder.absolutePath()).constData(), _PC_NAME_MAX);
+    return longest > 0 ? longest : 255;
+}
+
+// "the name “…” is too long", its length and the folder's limit in bytes.
+QString nameTooLong(const QString &name, qint64 length, qint64 longest)
+{
+    return Strings::Load(9312).arg(name.size() > 40 ? name.left(40) + QStringLiteral("…") : name,
+                                   QString::number(length), QString::number(longest));
+}
+
+// Why the file could not be opened, in the player's terms: the system's own
+// words only where there are none better.
+[[noreturn]] void cannotOpen(const QString &file, int why)
+{
+    const QByteArray name = QFile::encodeName(file);
+    struct stat st {};
+    switch (why) {
+    case EACCES:
+        // A folder on the way that may not be searched hides the file: that
+        // is a matter of rights, and the player should not look for a lost file.
+        unreadable(vb::ErrPermission, file,
+                   Strings::Load(::stat(name.constData(), &st) != 0 && errno == EACCES ? 9311 : 9233));
+    case EPERM:
+        unreadable(vb::ErrPermission, file, Strings::Load(9233));
+    case ELOOP:
+        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9405));
+    case ENAMETOOLONG: {
+        const QFileInfo info(file);
+        const qint64 length = QFile::encodeName(info.fileName()).size();
+        const qint64 longest = longestName(info.absoluteDir());
+        if (length > longest)
+            unreadable(vb::ErrBadPath, file, nameTooLong(info.fileName(), length, longest));
+        unreadable(vb::ErrBadPath, file, Strings::Load(9234).arg(qt_error_string(why)));
+    }
+    case ENOENT: case ENOTDIR:
+        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9230));
+    default:
+        unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(why)));
+    }
+}
+
 // The file's bytes, read once: the database is opened from them in memory, so
 // an open never makes or changes anything beside the file.
 QByteArray readImage(const QString &file)
 {
-    // A folder on the way that may not be searched hides the file: that is a
-    // matter of rights, and the player should not look for a lost file.
-    struct stat st {};
-    if (!file.isEmpty() && ::stat(QFile::encodeName(file).constData(), &st) != 0 && errno == EACCES)
-        unreadable(vb::ErrPermission, file, Strings::Load(9311));
-    const QFileInfo info(file);
-    if (file.isEmpty() || !info.exists())
-        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9230));
-    if (info.isDir())
-        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9231));
-    if (!info.isFile())   // a pipe or a device would never end, or never answer
-        unreadable(vb::ErrNotADatabase, file, Strings::Load(9232));
+    const QByteArray name = QFile::encodeName(file);
     const auto sizeTooLarge = [&file](qint64 size) {
         tooLarge(file, Strings::Load(9225).arg(size).arg(character::MaxFileBytes));
     };
-    if (info.size() > character::MaxFileBytes)
-        sizeTooLarge(info.size());
-    QFile f(file);
-    const auto failed = [&f, &file] {
-        unreadable(vb::ErrIo, file,
-                   f.error() == QFileDevice::PermissionsError ? Strings::Load(9233)
-                                                              : Strings::Load(9234).arg(f.errorString()));
+    // What stands at the path is known before it is opened: opening a pipe
+    // would wait for a writer, and a device may act on being opened.
+    const auto plainFile = [&](const struct stat &st) {
+        if (S_ISDIR(st.st_mode))
+            unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9231));
+        if (!S_ISREG(st.st_mode))
+            unreadable(vb::ErrNotADatabase, file, Strings::Load(9232));
+        if (st.st_size > character::MaxFileBytes)
+            sizeTooLarge(st.st_size);
     };
-    if (!f.open(QIODevice::ReadOnly))
-        failed();
+    struct stat st {};
+    if (file.isEmpty())
+        cannotOpen(file, ENOENT);
+    if (::stat(name.constData(), &st) != 0)
+        cannotOpen(file, errno);
+    plainFile(st);
+    // Without waiting, in case something else has taken the name since.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        cannotOpen(file, errno);
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &st) != 0)
+        cannotOpen(file, errno);
+    plainFile(st);
     // One byte past the cap tells a file that grew since it was measured.
-    const QByteArray bytes = f.read(character::MaxFileBytes + 1);
-    if (f.error() != QFileDevice::NoError)
-        failed();
-    if (bytes.size() > character::MaxFileBytes)
-        sizeTooLarge(bytes.size());
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype held = 0;
+    for (;;) {
+        if (held == bytes.size()) {
+            if (held > character::MaxFileBytes)
+                sizeTooLarge(held);
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, character::MaxFileBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + held, size_t(bytes.size() - held));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(errno)));
+        if (n == 0)
+            break;
+        held += n;
+    }
+    bytes.truncate(held);
+    return bytes;
+}
+
+// ---------------------------------------------------------------- settling what lies beside the file
+//
+// The engine settles an unfinished change on a private copy of the file and
+// of its journal or log. What a journal holds could lead the engine further:
+// one that claims its change spanned several files names the journal of the
+// whole, which the engine would open, read the names in and delete when none
+// of them names it back; a pipe named there would hold the open up for good.
+// The settling connection goes through this layer over the system's, for
+// which the copy, its journal, its log and its shared index are the only
+// files there are: any other does not exist, is not opened and is not
+// deleted, and no nameless temporary file is made anywhere.
+
+namespace settling {
+
+thread_local QByteArray ownCopy;   // the copy being settled on this thread; empty while none is
+
+bool own(const char *path)
+{
+    if (!path || ownCopy.isEmpty() || std::strncmp(path, ownCopy.constData(), size_t(ownCopy.size())) != 0)
+        return false;
+    const char *rest = path + ownCopy.size();
+    return !*rest || !std::strcmp(rest, "-journal") || !std::strcmp(rest, "-wal") || !std::strcmp(rest, "-shm");
+}
+
+sqlite3_vfs *system(sqlite3_vfs *layer)
+{
+    return static_cast<sqlite3_vfs *>(layer->pAppData);
+}
+
+int openFile(sqlite3_vfs *layer, sqlite3_filename path, sqlite3_file *file, int flags, int *outFlags)
+{
+    if (!own(path) || (flags & SQLITE_OPEN_SUPER_JOURNAL)) {
+        file->pMethods = nullptr;
+        return SQLITE_CANTOPEN;
+    }
+    return system(layer)->xOpen(system(layer), path, file, flags, outFlags);
+}
+
+int deleteFile(sqlite3_vfs *layer, const char *path, int syncFolder)
+{
+    return own(path) ? system(layer)->xDelete(system(layer), path, syncFolder) : SQLITE_IOERR_DELETE;
+}
+
+int accessFile(sqlite3_vfs *layer, const char *path, int flags, int *result)
+{
+    if (own(path))
+        return system(layer)->xAccess(system(layer), path, flags, result);
+    *result = 0;
+    return SQLITE_OK;
+}
+
+// The layer's name, registered on first use.
+const char *layerName()
+{
+    static const char *const name = [] {
+        static sqlite3_vfs layer;
+        sqlite3_vfs *const below = sqlite3_vfs_find(nullptr);
+        layer = *below;
+        layer.pNext = nullptr;
+        layer.zName = "quorvane-settling";
+        layer.pAppData = below;
+        layer.xOpen = openFile;
+        layer.xDelete = deleteFile;
+        layer.xAccess = accessFile;
+        sqlite3_vfs_register(&layer, 0);
+        return layer.zName;
+    }();
+    return name;
+}
+
+// The copy the layer lets through while it lives.
+class Scope {
+public:
+    explicit Scope(const QByteArray &copy) { ownCopy = copy; }
+    ~Scope() { ownCopy.clear(); }
+    Scope(const Scope &) = delete;
+    Scope &operator=(const Scope &) = delete;
+};
+
+} // namespace settling
+
+// The journal or log beside the file: empty when there is none. Only a plain
+// file of its own counts: a link, a pipe or a folder under that name is no
+// journal of this file, and opening one must neither lead elsewhere nor wait.
+QByteArray sideFile(const QString &file, const QString &side)
+{
+    const QByteArray name = QFile::encodeName(side);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int why = errno;
+        // None there (nor can one be, past the folder's longest name), a link, or a socket.
+        if (why == ENOENT || why == ENOTDIR || why == ENAMETOOLONG || why == ELOOP || why == ENXIO)
+            return QByteArray();
+        if (why == EACCES || why == EPERM)
+            unreadable(vb::ErrPermission, file, Strings::Load(9434).arg(fileShown(side)));
+        unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(why)));
+    }
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return QByteArray();
+    // The file itself may be small: the box names what is too large.
+    if (st.st_size > character::MaxFileBytes)
+        unreadable(vb::ErrIo, file,
+                   Strings::Load(9404).arg(fileShown(side)).arg(st.st_size).arg(character::MaxFileBytes));
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype held = 0;
+    while (held < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + held, size_t(bytes.size() - held));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(errno)));
+        if (n == 0)
+            break;   // cut short since it was measured: the engine reads what is there
+        held += n;
+    }
+    bytes.truncate(held);
     return bytes;
 }
 
@@ -164,52 +348,55 @@ QByteArray readImage(const QString &file)
 // another program was making when it stopped: the file alone may be torn. The
 // engine settles the change on a private copy, in a folder of its own, and the
 // file is read as the engine then sees it; nothing beside the file is made or
-// changed.
+// changed, and nothing a journal names is reached.
 QByteArray settled(const QString &file, const QByteArray &image)
 {
-    QStringList sides;
+    // The engine writes the journal beside the file a link leads to.
+    const QString real = QFileInfo(file).canonicalFilePath();
+    const QString besides = real.isEmpty() ? file : real;
+    QList<std::pair<const char *, QByteArray>> sides;
     for (const char *suffix : {"-journal", "-wal"}) {
-        const QFileInfo side(file + QLatin1String(suffix));
-        if (side.isFile() && side.size() > 0) {
-            // The file itself may be small: the box names what is too large.
-            if (side.size() > character::MaxFileBytes)
-                unreadable(vb::ErrIo, file,
-                           Strings::Load(9404)
-                               .arg(QDir::toNativeSeparators(side.filePath()))
-                               .arg(side.size())
-                               .arg(character::MaxFileBytes));
-            sides << QLatin1String(suffix);
-        }
+        QByteArray bytes = sideFile(file, besides + QLatin1String(suffix));
+        if (!bytes.isEmpty())
+            sides.append({suffix, std::move(bytes)});
     }
     if (sides.isEmpty())
         return image;
     QTemporaryDir folder;
-    const QString copy = folder.filePath(QStringLiteral("settle.pja"));
+    // Named as the engine names it, links resolved, so that the layer knows
+    // the copy's side files by their names.
+    const QString copy = QDir(folder.path()).canonicalPath() + QStringLiteral("/settle.pja");
     const auto failed = [&file](const QString &why) { unreadable(vb::ErrIo, file, Strings::Load(9234).arg(why)); };
-    {
-        QFile out(copy);
-        if (!folder.isValid() || !out.open(QIODevice::WriteOnly) || out.write(image) != image.size())
+    const auto put = [&failed](const QString &path, const QByteArray &bytes) {
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
             failed(out.errorString());
+    };
+    if (!folder.isValid())
+        failed(folder.errorString());
+    put(copy, image);
+    for (const auto &[suffix, bytes] : sides)
+        put(copy + QLatin1String(suffix), bytes);
+    {
+        const settling::Scope scope(QFile::encodeName(copy));
+        sqlite3 *db = nullptr;
+        int rc = sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE,
+                                 settling::layerName());
+        if (rc == SQLITE_OK) {
+            int ignored = 0;
+            sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &ignored);
+            sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &ignored);
+            sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &ignored);
+            sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &ignored);
+            rc = sqlite3_exec(db,
+                              "PRAGMA temp_store = MEMORY; SELECT count(*) FROM sqlite_master;"
+                              " PRAGMA wal_checkpoint(TRUNCATE)",
+                              nullptr, nullptr, nullptr);
+        }
+        sqlite3_close_v2(db);
+        if (rc != SQLITE_OK)
+            damaged(ErrDamaged, file, Strings::Load(9218));
     }
-    for (const QString &suffix : sides) {
-        QFile side(file + suffix);
-        if (!side.copy(copy + suffix))
-            failed(side.errorString());
-    }
-    sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) {
-        int ignored = 0;
-        sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &ignored);
-        sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &ignored);
-        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &ignored);
-        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &ignored);
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master; PRAGMA wal_checkpoint(TRUNCATE)", nullptr,
-                          nullptr, nullptr);
-    }
-    sqlite3_close_v2(db);
-    if (rc != SQLITE_OK)
-        damaged(ErrDamaged, file, Strings::Load(9218));
     QFile in(copy);
     if (!in.open(QIODevice::ReadOnly))
         failed(in.errorString());
@@ -310,6 +497,8 @@ dao::Database openCharacterFile(const QByteArray &image, const QString &file)
         }
     }
     const qint64 version = pragmaNumber(h, "PRAGMA user_version");
+    if (version < 0)
+        notCharacterFile(file, Strings::Load(9433).arg(version));
     if (version > character::FileFormatVersion && readingWrittenCopy)
         notCharacterFile(file, Strings::Load(9362).arg(version).arg(character::FileFormatVersion));
     if (version > character::FileFormatVersion)
@@ -790,13 +979,17 @@ void refuseProgramFiles(const QString &file, const QFileInfo &target)
 // ---------------------------------------------------------------- copies beside the target
 //
 // A save writes its new file under a hidden name beside the target,
-// ".<name>.XXXXXX", and holds a lock on it until the rename puts it in the
-// target's place. A name too long for the copy's to fit the folder's limit is
-// shortened in it. A copy whose lock can be taken belongs to no save under way:
-// it was left by one that was killed, and the next save of the same file
-// removes it. Two programs saving the same file at once each keep their own
-// copy locked, so neither removes the other's, and the rename gives the target
-// one whole file or the other.
+// ".<name>.~qv-XXXXXX", and holds a lock on it until the rename puts it in the
+// target's place. The "~qv-" is this program's mark: a player's own copy
+// beside the file (".hero.pja.backup", ".hero.pja.old123") never carries it,
+// and nothing without it is ever removed. A name too long for the copy's to
+// fit the folder's limit is shortened in it. A copy whose lock can be taken
+// belongs to no save under way: it was left by one that was killed, and the
+// next save of the same file removes it. Two programs saving the same file at
+// once each keep their own copy locked, so neither removes the other's, and
+// the rename gives the target one whole file or the other.
+
+constexpr char kCopyMark[] = ".~qv-";
 
 bool isCopyName(const QString &entry, const QString &prefix)
 {
@@ -808,20 +1001,14 @@ bool isCopyName(const QString &entry, const QString &prefix)
     return true;
 }
 
-// The longest file name the folder takes, in bytes.
-qint64 longestName(const QDir &folder)
-{
-    const long longest = ::pathconf(QFile::encodeName(folder.absolutePath()).constData(), _PC_NAME_MAX);
-    return longest > 0 ? longest : 255;
-}
-
-// ".<name>." of the copies of a target; six letters complete a copy's name.
+// ".<name>.~qv-" of the copies of a target; six letters complete a copy's name.
 QString copyPrefix(const QString &targetName, qint64 longest)
 {
+    const qint64 around = 1 + qint64(sizeof kCopyMark - 1) + 6;
     QString name = targetName;
-    while (!name.isEmpty() && QFile::encodeName(name).size() > longest - 8)
+    while (!name.isEmpty() && QFile::encodeName(name).size() > longest - around)
         name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
-    return QLatin1Char('.') + name + QLatin1Char('.');
+    return QLatin1Char('.') + name + QLatin1String(kCopyMark);
 }
 
 void removeLeftCopies(const QDir &folder, const QString &prefix)
@@ -849,12 +1036,47 @@ void removeLeftCopies(const QDir &folder, const QString &prefix)
     }
 }
 
+// Writing the new file failed: the disk full, or whatever the system says.
+[[noreturn]] void writeFailed(const QString &file, int why)
+{
+    if (why == ENOSPC || why == EDQUOT || why == EFBIG)
+        throw Refusal(vb::ErrDiskFull, Strings::Load(9240).arg(Strings::Load(9430)));
+    throw Refusal(vb::ErrIo, Strings::Load(9240).arg(
+                                 Strings::Load(9376).arg(fileShown(file), Strings::Load(9234).arg(qt_error_string(why)))));
+}
+
+// What another program left beside the file it was changing: its journal or
+// log would bring that older change back over the new file the next time the
+// file is opened, here or by any program. Once the new file is in place they
+// go; a link goes without what it leads to, and a folder under such a name,
+// which no engine takes for a journal, stays. What could not go is told with
+// the system's reason, each in a box of its own.
+std::vector<Refusal> removeSideFiles(const QString &file)
+{
+    std::vector<Refusal> left;
+    for (const char *suffix : {"-journal", "-wal", "-shm"}) {
+        const QString side = file + QLatin1String(suffix);
+        const QByteArray name = QFile::encodeName(side);
+        struct stat st {};
+        if (::lstat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode) || ::unlink(name.constData()) == 0
+            || errno == ENOENT)
+            continue;
+        const int why = errno;
+        const bool rights = why == EACCES || why == EPERM;
+        left.emplace_back(rights ? vb::ErrPermission : vb::ErrIo,
+                          Strings::Load(9431).arg(fileShown(file), fileShown(side),
+                                                  rights ? Strings::Load(9432)
+                                                         : Strings::Load(9234).arg(qt_error_string(why))));
+    }
+    return left;
+}
+
 // The new file under its hidden name, locked from its creation to its rename;
 // removed again unless the rename took it.
 class LockedCopy {
 public:
     // `target`: the file the copy is for, named when the copy cannot be made.
-    LockedCopy(const QDir &folder, const QString &prefix, const QString &target)
+    LockedCopy(const QDir &folder, const QString &prefix, const QString &target) : m_target(target)
     {
         // Another save's clean-up may take the name between its creation and
         // the lock; the name then no longer leads to the locked file, and a new
@@ -884,8 +1106,17 @@ public:
 
     void write(const QByteArray &bytes)
     {
-        if (m_file->write(bytes) != bytes.size() || !m_file->flush() || ::fsync(m_file->handle()) != 0)
-            vb::Raise(vb::ErrDiskFull);
+        const int fd = m_file->handle();
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                writeFailed(m_target, n < 0 ? errno : ENOSPC);
+            done += n;
+        }
+        if (::fsync(fd) != 0)
+            writeFailed(m_target, errno);
     }
     const QString &path() const { return m_path; }
     void setPermissions(QFileDevice::Permissions p) { m_file->setPermissions(p); }
@@ -895,7 +1126,7 @@ public:
         if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0) {
             const int why = errno;
             if (why == ENOSPC)
-                vb::Raise(vb::ErrDiskFull);
+                writeFailed(target, why);
             cannotWrite(target, Strings::Load(9234).arg(qt_error_string(why)));
         }
         m_path.clear();
@@ -905,6 +1136,7 @@ public:
 private:
     std::unique_ptr<QTemporaryFile> m_file;
     QString m_path;
+    QString m_target;
 };
 
 // The rename is a change of the folder: it lasts a power cut only once the
@@ -925,6 +1157,7 @@ void syncFolder(const QDir &folder)
 
 bool Personnage::SaveP()
 {
+    std::vector<Refusal> sidesLeft;
     const bool saved = guarded("SaveP", [&] {
         if (FileName.isEmpty())
             vb::Raise(vb::ErrPathNotFound);
@@ -953,13 +1186,8 @@ bool Personnage::SaveP()
              !(target.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther))))
             cannotWrite(FileName, Strings::Load(9377));
         const qint64 longest = longestName(folder);
-        if (const qint64 length = QFile::encodeName(target.fileName()).size(); length > longest) {
-            const QString name = target.fileName();
-            throw Refusal(vb::ErrBadPath,
-                          Strings::Load(9240).arg(Strings::Load(9312).arg(
-                              name.size() > 40 ? name.left(40) + QStringLiteral("…") : name, QString::number(length),
-                              QString::number(longest))));
-        }
+        if (const qint64 length = QFile::encodeName(target.fileName()).size(); length > longest)
+            throw Refusal(vb::ErrBadPath, Strings::Load(9240).arg(nameTooLong(target.fileName(), length, longest)));
         checkSavable();
 
         // The new file is built whole in memory, from an empty character file
@@ -1002,10 +1230,16 @@ bool Personnage::SaveP()
                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                                   | QFile::ReadOther);
         copy.replace(target.absoluteFilePath());
+        // What Open settled is in what was just written: what lies beside
+        // the old file (where the engine looks, links resolved) is stale now.
+        const QString placed = QFileInfo(target.absoluteFilePath()).canonicalFilePath();
+        sidesLeft = removeSideFiles(placed.isEmpty() ? target.absoluteFilePath() : placed);
         syncFolder(folder);
         removeLeftCopies(folder, prefix);
     });
     closeShared();
+    for (const Refusal &r : sidesLeft)
+        ReportError(r, QStringLiteral("SaveP"));
     return saved;
 }
 

@@ -223,18 +223,26 @@ TEST_F(CharacterFileChecksTest, RowCountsTakeTheirSingularAndPlural)
 }
 
 // A folder that may not be searched hides the file from whoever runs the
-// program: the player is told of the rights, not of a missing file.
-TEST_F(CharacterFileChecksTest, AFileInAFolderThatMayNotBeSearchedIsNotCalledMissing)
+// program, and a file may be closed to them: the player is told of the
+// rights, not of a missing file nor in the system's words.
+TEST_F(CharacterFileChecksTest, AFileThePlayerMayNotReadIsSaidSoNotCalledMissing)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("locked")));
     const QString file = savedSample(QStringLiteral("locked/hero.pja"));
+    const QString closed = savedSample(QStringLiteral("closed.pja"));
+    ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0200), 0);
+    const QString journaled = savedSample(QStringLiteral("journaled.pja"));
+    writeBytes(journaled + QStringLiteral("-journal"), "an unfinished change");
+    ASSERT_EQ(::chmod(QFile::encodeName(journaled + QStringLiteral("-journal")).constData(), 0600), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0711), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0600), 0);
-    QString text, saving;
+    QString text, saving, unreadable, journal;
     const bool ran = filetest::unprivileged([&] {
         text = refusal(file, vb::ErrPermission);
         Personnage p;
         saving = filetest::refusedSave(p, file, vb::ErrPermission);
+        unreadable = refusal(closed, vb::ErrPermission);
+        journal = refusal(journaled, vb::ErrPermission);
     });
     ::chmod(QFile::encodeName(path(QStringLiteral("locked"))).constData(), 0700);
     if (!ran)
@@ -245,6 +253,13 @@ TEST_F(CharacterFileChecksTest, AFileInAFolderThatMayNotBeSearchedIsNotCalledMis
                                                  "not allowed to open the folder that holds it. Nothing was written")
                                       .arg(file)))
         << saving.toStdString();
+    EXPECT_TRUE(unreadable.startsWith(QStringLiteral("The file “%1” could not be read: you are not allowed to read it.")
+                                          .arg(closed)))
+        << unreadable.toStdString();
+    EXPECT_TRUE(journal.contains(QStringLiteral("could not be read: you are not allowed to read the file “%1-journal” "
+                                                "beside it, left by a change another program did not finish.")
+                                     .arg(journaled)))
+        << journal.toStdString();
 }
 
 // ---------------------------------------------------------------- saving
@@ -259,7 +274,7 @@ TEST_F(CharacterFileChecksTest, ANameAsLongAsTheFolderTakesIsSaved)
     samples::develop(p);
     saved(p, name);
     // A copy a killed save left beside it goes at the next save.
-    const QString left = QLatin1Char('.') + name.left(247) + QStringLiteral(".kQzTmv");
+    const QString left = QLatin1Char('.') + name.left(243) + QStringLiteral(".~qv-kQzTmv");
     writeBytes(path(left), bytes(path(name)).left(100));
     saved(p, name);
     EXPECT_EQ(entries(), QStringList{name});

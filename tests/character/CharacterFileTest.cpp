@@ -13,9 +13,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <random>
+#include <thread>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -64,7 +66,7 @@ protected:
 
     QStringList folderEntries() const
     {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     // A saved character with a little of everything, for the damaged-file cases.
@@ -425,6 +427,15 @@ TEST_F(CharacterFileTest, RefusedFilesSayInWordsWhatIsWrong)
     const QString big = savedSample(QStringLiteral("big.pja"));
     alter(big, "UPDATE \"General\" SET Historique = printf('%.*c', 1100000, 'x')");
     writeBytes(path(QStringLiteral("notes.pja")), QByteArray(2048, 'x'));
+    const QString unknown = savedSample(QStringLiteral("unknown.pja"));
+    alter(unknown, "PRAGMA user_version = -1");
+    ASSERT_EQ(::symlink("loop.pja", QFile::encodeName(path(QStringLiteral("loop.pja"))).constData()), 0);
+    // A name one byte past what the folder takes: shown cut at 40 characters.
+    const std::string longName = std::string(252, 'n') + ".pja", cut = std::string(40, 'n') + "…";
+    const std::string longFrench = "n'a pas pu être lu : le nom «\u00a0" + cut +
+                                   "\u00a0» est trop long : il compte 256 octets alors que le dossier en accepte au plus 255";
+    const std::string longEnglish =
+        "could not be read: the name “" + cut + "” is too long: it takes 256 bytes where the folder takes at most 255";
     const Case cases[] = {
         {"nopot.pja", vb::ErrNotInCollection, "est endommagé ; il n'a pas été ouvert : la colonne «\u00a0pot\u00a0» "
                                               "manque dans la table «\u00a0Stats\u00a0»",
@@ -439,6 +450,14 @@ TEST_F(CharacterFileTest, RefusedFilesSayInWordsWhatIsWrong)
          "characters in row 1"},
         {"absent.pja", vb::ErrCannotOpenFile, "n'a pas pu être lu : il n'existe pas",
          "could not be read: it does not exist"},
+        {"unknown.pja", vb::ErrNotADatabase, "n'est pas un fichier de personnage ; il n'a pas été ouvert : il porte le "
+                                             "numéro de format -1, qu'aucune version de ce programme n'écrit",
+         "is not a character file and was not opened: it carries the format number -1, which no version of this "
+         "program writes"},
+        {"loop.pja", vb::ErrCannotOpenFile, "n'a pas pu être lu : c'est un lien symbolique qui renvoie à lui-même, en "
+                                            "boucle",
+         "could not be read: it is a symbolic link that leads back to itself, in a loop"},
+        {longName.c_str(), vb::ErrBadPath, longFrench.c_str(), longEnglish.c_str()},
     };
     for (const auto language : {Strings::Language::French, Strings::Language::English}) {
         Strings::setLanguage(language);
@@ -711,55 +730,152 @@ TEST_F(CharacterFileTest, OpeningLeavesNothingBesideTheFile)
     const QString plainWal = savedSample(QStringLiteral("plainwal.pja"));
     alter(plainWal, "PRAGMA journal_mode = WAL");
     ASSERT_EQ(bytes(plainWal).at(18), 2);
+    // Journals that claim their change spanned several files and name the
+    // journal of the whole: the engine would read what is named there and
+    // delete it, or wait on a pipe for good. No such change is ever this
+    // program's, and what it names does not exist for the settling.
+    const QString victim = path(QStringLiteral("victim.txt"));
+    writeBytes(victim, "the player's notes");
+    const QString pipe = path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString toFile = savedSample(QStringLiteral("tofile.pja"));
+    filetest::stopMidChange(toFile, "UPDATE \"General\" SET Nom = 'Torn'", QFile::encodeName(victim));
+    const QString toPipe = savedSample(QStringLiteral("topipe.pja"));
+    filetest::stopMidChange(toPipe, "UPDATE \"General\" SET Nom = 'Torn'", QFile::encodeName(pipe));
 
     const QStringList entries = folderEntries();
     QList<QByteArray> before;
     for (const QString &e : entries)
-        before << bytes(path(e));
+        before << (QFileInfo(path(e)).isFile() ? bytes(path(e)) : QByteArray());
 
     auto p = load(torn, false);
     for (qint32 r = 11; r <= 5010; ++r)
         ASSERT_EQ(p->DirWeaponSkills(1, r), QStringLiteral("1")) << r;
     EXPECT_EQ(load(wal, false)->Nom, QStringLiteral("Wal"));
     EXPECT_EQ(load(plainWal, false)->Nom, QStringLiteral("Aëlis Morvenne"));
+    {
+        // Were the pipe waited on, a writer passing after two seconds lets
+        // the test go on, and the clock tells.
+        std::atomic<bool> done{false};
+        std::thread writer([&done, &pipe] {
+            const auto start = std::chrono::steady_clock::now();
+            while (!done) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                if (std::chrono::steady_clock::now() - start < std::chrono::seconds(2))
+                    continue;
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+        for (const QString &named : {toFile, toPipe}) {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(load(named, false)->Nom, QStringLiteral("Torn")) << named.toStdString();
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << named.toStdString();
+        }
+        done = true;
+        writer.join();
+    }
 
     EXPECT_EQ(folderEntries(), entries);
     for (int i = 0; i < entries.size(); ++i)
-        EXPECT_EQ(bytes(path(entries[i])), before[i]) << entries[i].toStdString();
+        if (QFileInfo(path(entries[i])).isFile())
+            EXPECT_EQ(bytes(path(entries[i])), before[i]) << entries[i].toStdString();
 }
 
 // A save killed before its rename leaves its copy beside the file; the next
 // save of that file removes it. A copy another program is still writing (it
-// holds its lock) is left alone, and so is every file that is not a copy.
+// holds its lock) is left alone, and so is every file without the program's
+// mark: a player's own copies of the character, and the copies older versions
+// left unmarked.
 TEST_F(CharacterFileTest, ASaveRemovesTheCopiesKilledSavesLeftBehind)
 {
     const QString hero = savedSample(QStringLiteral("hero.pja"));
     const QByteArray whole = bytes(hero);
-    writeBytes(path(QStringLiteral(".hero.pja.kQzTmv")), whole.left(whole.size() / 2));   // killed mid-way
-    writeBytes(path(QStringLiteral(".hero.pja.PwRbXa")), QByteArray());                     // killed at once
-    writeBytes(path(QStringLiteral(".hero.pja.backup")), "the player's own notes");
-    writeBytes(path(QStringLiteral(".hero.pja.old")), whole);
-    writeBytes(path(QStringLiteral(".other.pja.kQzTmv")), whole);
-    writeBytes(path(QStringLiteral(".hero.pja.BusyXy")), whole.left(100));
-    const int busy = ::open(QFile::encodeName(path(QStringLiteral(".hero.pja.BusyXy"))).constData(), O_RDONLY);
+    writeBytes(path(QStringLiteral(".hero.pja.~qv-kQzTmv")), whole.left(whole.size() / 2));   // killed mid-way
+    writeBytes(path(QStringLiteral(".hero.pja.~qv-PwRbXa")), QByteArray());                   // killed at once
+    writeBytes(path(QStringLiteral(".hero.pja.backup")), whole);
+    writeBytes(path(QStringLiteral(".hero.pja.old123")), whole);
+    writeBytes(path(QStringLiteral(".hero.pja.kQzTmv")), whole.left(whole.size() / 2));
+    writeBytes(path(QStringLiteral(".other.pja.~qv-kQzTmv")), whole);
+    writeBytes(path(QStringLiteral(".hero.pja.~qv-BusyXy")), whole.left(100));
+    const int busy = ::open(QFile::encodeName(path(QStringLiteral(".hero.pja.~qv-BusyXy"))).constData(), O_RDONLY);
     ASSERT_GE(busy, 0);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);   // another program's save under way
 
     Personnage p;
     samples::develop(p);
     save(p, QStringLiteral("hero.pja"));
-    QStringList expected{".hero.pja.BusyXy", ".hero.pja.backup", ".hero.pja.old", ".other.pja.kQzTmv", "hero.pja"};
+    QStringList expected{".hero.pja.backup", ".hero.pja.kQzTmv", ".hero.pja.old123", ".hero.pja.~qv-BusyXy",
+                         ".other.pja.~qv-kQzTmv", "hero.pja"};
     QStringList entries = folderEntries();
     entries.sort();
     EXPECT_EQ(entries, expected);
+    EXPECT_EQ(bytes(path(QStringLiteral(".hero.pja.backup"))), whole);
+    EXPECT_EQ(bytes(path(QStringLiteral(".hero.pja.old123"))), whole);
 
     ::close(busy);
     save(p, QStringLiteral("hero.pja"));
-    expected.removeFirst();
+    expected.removeAt(3);
     entries = folderEntries();
     entries.sort();
     EXPECT_EQ(entries, expected);
     EXPECT_EQ(load(hero, false)->Nom, QStringLiteral("Aëlis Morvenne"));
+}
+
+// A journal or log another program left beside the file would bring its
+// older change back over what a save wrote, at the next Open here or in any
+// program: the save takes them away once the new file is in place, and says
+// so when one cannot go.
+TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
+{
+    const QString hero = savedSample(QStringLiteral("hero.pja"));
+    filetest::stopMidChange(hero, "UPDATE \"General\" SET Nom = 'Torn'");
+    const QString notes = path(QStringLiteral("notes.txt"));
+    writeBytes(notes, "the player's notes");
+    // A link goes, what it leads to stays; nothing follows it on the way.
+    ASSERT_EQ(::symlink(QFile::encodeName(notes).constData(), QFile::encodeName(hero + QStringLiteral("-wal")).constData()), 0);
+    writeBytes(hero + QStringLiteral("-shm"), QByteArray(32768, '\0'));
+    // Through a link, the journal is the one beside the file it leads to.
+    ASSERT_EQ(::symlink("hero.pja", QFile::encodeName(path(QStringLiteral("link.pja"))).constData()), 0);
+    auto p = load(path(QStringLiteral("link.pja")), false);
+    EXPECT_EQ(p->Nom, QStringLiteral("Aëlis Morvenne"));   // the journal took the change back
+    p->Nom = QStringLiteral("Brenna");
+    save(*p, QStringLiteral("link.pja"));
+    QStringList entries = folderEntries();
+    entries.sort();
+    EXPECT_EQ(entries, (QStringList{"hero.pja", "link.pja", "notes.txt"}));
+    EXPECT_EQ(bytes(notes), QByteArray("the player's notes"));
+    EXPECT_EQ(load(hero, false)->Nom, QStringLiteral("Brenna"));
+
+    // In a folder where each may remove only their own files, someone else's
+    // journal stays: the character is saved, and the box names the journal.
+    const QString shared = path(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("shared")));
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0711), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString theirs = savedSample(QStringLiteral("shared/hero.pja"));
+    filetest::stopMidChange(theirs, "UPDATE \"General\" SET Nom = 'Torn'");
+    ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
+    bool saved = false;
+    QString text;
+    const bool ran = filetest::unprivileged([&] {
+        ScriptedPortsScope ui;
+        Personnage q;
+        q.FileName = theirs;
+        ui->expectError("SaveP", vb::ErrPermission);
+        saved = q.SaveP();
+        text = ui->errors().empty() ? QString() : ui->errors().front().text;
+    });
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
+    if (!ran)
+        GTEST_SKIP() << "cannot take another user";
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(text, QStringLiteral("The character was saved in “%1”, but the file “%1-journal” beside it, left by a "
+                                   "change another program did not finish, could not be removed: you are not allowed "
+                                   "to remove it. While it stays, opening the character may bring that older change "
+                                   "back: remove it before opening the character again.")
+                        .arg(theirs));
 }
 
 // ---------------------------------------------------------------- failed saves
@@ -935,6 +1051,10 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
             p.FileName = old;
             ui->expectError("SaveP", vb::ErrDiskFull);
             written = p.SaveP();
+            if (!ui->errors().empty())
+                EXPECT_EQ(ui->errors().front().text,
+                          QStringLiteral("The character was not saved: there is no room left on the disk for the new "
+                                         "file. Nothing was written; the file saved before is unchanged."));
         }
         ::setrlimit(RLIMIT_FSIZE, &saved);
         ::signal(SIGXFSZ, previousSignal);
@@ -990,14 +1110,25 @@ TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
                       .arg(c.target, c.name));
     }
     EXPECT_EQ((QList<QByteArray>{bytes(player), bytes(master), bytes(mind)}), before);
-    // Nor is a character put where a missing one belongs.
+    // Nor is a character put where a missing one belongs, by whatever path.
     ASSERT_TRUE(QFile::remove(master));
-    Personnage p;
-    EXPECT_EQ(filetest::refusedSave(p, master, vb::ErrPermission),
-              QStringLiteral("The character was not saved: the file “%1” is the program's rules file, which a save "
-                             "never replaces. Nothing was written; the file saved before is unchanged.")
-                  .arg(master));
+    ASSERT_TRUE(QFile::remove(player));
+    ASSERT_EQ(::symlink(QFile::encodeName(path(QStringLiteral("app"))).constData(),
+                        QFile::encodeName(path(QStringLiteral("linked"))).constData()),
+              0);
+    const struct {
+        QString target;
+        QString name;
+    } missing[] = {{master, rules}, {path(QStringLiteral("linked/player.dat")), emptyFile}};
+    for (const auto &c : missing) {
+        Personnage p;
+        EXPECT_EQ(filetest::refusedSave(p, c.target, vb::ErrPermission),
+                  QStringLiteral("The character was not saved: the file “%1” is %2, which a save never replaces. "
+                                 "Nothing was written; the file saved before is unchanged.")
+                      .arg(c.target, c.name));
+    }
     EXPECT_FALSE(QFileInfo::exists(master));
+    EXPECT_FALSE(QFileInfo::exists(player));
     ModGeneral::MasterPath = masterWas;
     dao::DBEngine::instance().SystemDB = mindWas;
 }

@@ -62,6 +62,39 @@ inline void writeBytes(const QString &file, const QByteArray &data)
     ASSERT_EQ(f.write(data), data.size());
 }
 
+// Leaves `file` as another program leaves it when it stops in the middle of a
+// change: the file already holds what `sql` made, the journal beside it what
+// the file held before. A journal naming `superJournal` claims that the change
+// spanned several files, which the engine then goes to look for.
+inline void stopMidChange(const QString &file, const char *sql, const QByteArray &superJournal = {})
+{
+    const QString journal = file + QStringLiteral("-journal");
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    // Unsynced, the journal is marked hot from its first page and counts its
+    // pages by its size.
+    EXPECT_EQ(sqlite3_exec(db, "PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    QByteArray held = bytes(journal);
+    EXPECT_EQ(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_FALSE(held.isEmpty());
+    if (!superJournal.isEmpty()) {
+        // Read back from the journal's end: a page number, the name, its
+        // length, the sum of its bytes and the journal's mark.
+        const auto be32 = [](quint32 v) {
+            const char b[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+            return QByteArray(b, 4);
+        };
+        quint32 sum = 0;
+        for (const char c : superJournal)
+            sum += quint32(c);
+        held += be32(0) + superJournal + be32(quint32(superJournal.size())) + be32(sum)
+                + QByteArray::fromHex("d9d505f920a163d7");
+    }
+    writeBytes(journal, held);
+}
+
 // Saves `p` to `file`, expecting one box from the save with error `number`:
 // its text.
 inline QString refusedSave(Personnage &p, const QString &file, qint32 number)

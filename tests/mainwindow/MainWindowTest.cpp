@@ -3,6 +3,7 @@
 #include "frame/FrameFixture.h"
 
 #include "character/PersonnageAccess.h"
+#include "character/StoredFileSupport.h"
 #include "character/Players.h"
 #include "frame/ui/frmSplash.h"
 #include "mainwindow/frmMain.h"
@@ -377,6 +378,21 @@ TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndGivesItsNumberBack)
     EXPECT_EQ(PlayerCount, 1);
     EXPECT_EQ(Players(1).Nom, QStringLiteral("Brenna"));
     EXPECT_EQ(main->Tag(), QStringLiteral("1"));
+}
+
+// A journal left beside a character file may name any file as the journal of
+// a change over several files; opening the character reaches none of them.
+TEST_F(MainWindowTest, OpeningAFileWhoseJournalNamesAnotherFileLeavesThatFile)
+{
+    const QString hero = savedCharacter(QStringLiteral("hero.pja"), QStringLiteral("Brenna"));
+    const QString notes = tempPath(QStringLiteral("notes.txt"));
+    filetest::writeBytes(notes, "the player's notes");
+    filetest::stopMidChange(hero, "UPDATE \"General\" SET Nom = 'Torn'", QFile::encodeName(notes));
+    makeMain();
+    ui->answerOpenFile(hero);
+    main->mnuFileOpen->trigger();
+    EXPECT_EQ(Players(1).Nom, QStringLiteral("Torn"));
+    EXPECT_EQ(filetest::bytes(notes), QByteArray("the player's notes"));
 }
 
 TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
