@@ -645,14 +645,31 @@ TEST_F(SkillPagesTest, EverySubSkillWithRanksHasItsOwnRowAndTotal)
     EXPECT_GT(saddlery->y, third->Find(QStringLiteral("Métier (au choix) (Tissage)"))->y);
 }
 
-TEST_F(SkillPagesTest, ANameTooLongForItsColumnIsCutBeforeTheCost)
+TEST_F(SkillPagesTest, TwoSubSkillsOfOneSkillNeverPrintAlikeAndStayInTheirColumn)
 {
-    const auto rec = Record(QStringLiteral("10"));
-    for (const auto &t : rec->Texts())
-        if (t.text.startsWith(QStringLiteral("Connaissance d'une région"))) {
-            EXPECT_TRUE(t.text.endsWith(QStringLiteral("...")));
-            EXPECT_LE(t.x + t.width, 2.32 + 5.7 + 1e-9);
-            return;
-        }
-    ADD_FAILURE() << "no row for the region lore";
+    Hero().AddSubSkills(56, QStringLiteral("Montagnes du Nord"), 2);
+    Hero().AddSubSkills(56, QStringLiteral("Montagnes du Sud"), 1);
+    Hero().AddSubSkills(48, QStringLiteral("Forgeron d'armes"), 1);
+    Hero().AddSubSkills(48, WideAndDeep(60), 1);
+    for (const bool paper : {false, true}) {
+        const auto rec = Record(QStringLiteral("10"), paper);
+        QStringList printed;
+        for (const auto &t : rec->Texts())
+            if (t.text.contains(QStringLiteral("Montagnes")) || t.text.contains(QStringLiteral("Forgeron"))
+                || t.text.contains(QStringLiteral("(Wgy"))) {
+                printed << t.text;
+                EXPECT_LE(t.x + t.width, 2.32 + 5.7 - (paper ? 0.6 : 0) + 1e-9) << t.text.toStdString();
+            }
+        // The skill's name gives way first and the sub-skill's stays whole;
+        // a sub-skill's name too wide by itself is cut in turn.
+        ASSERT_EQ(printed.size(), 4) << printed.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_TRUE(printed[0].startsWith(QStringLiteral("Connaiss"))
+                    && printed[0].endsWith(QStringLiteral("... (Montagnes du Nord)"))) << printed[0].toStdString();
+        EXPECT_TRUE(printed[1].startsWith(QStringLiteral("Connaiss"))
+                    && printed[1].endsWith(QStringLiteral("... (Montagnes du Sud)"))) << printed[1].toStdString();
+        EXPECT_TRUE(printed[2].startsWith(QStringLiteral("Métier"))
+                    && printed[2].endsWith(QStringLiteral("... (Forgeron d'armes)"))) << printed[2].toStdString();
+        EXPECT_TRUE(printed[3].startsWith(QStringLiteral("... (Wgy,Wpj")) && printed[3].endsWith(QStringLiteral("...)")))
+            << printed[3].toStdString();
+    }
 }
