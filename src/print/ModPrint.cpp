@@ -275,16 +275,26 @@ double TextWidth(const QString &text)
     return T().TextWidth(text);
 }
 
-QString Fit(const QString &text, double width)
+namespace {
+
+const QString &CutMark()
 {
-    static const QString ellipsis = QStringLiteral("...");
+    static const QString mark = QStringLiteral("...");
+    return mark;
+}
+
+// `text` between `before` and `after` as it fits in `width` cm: whole when it
+// fits, otherwise its longest head that fits ended with the cut mark.
+QString FitBetween(const QString &before, const QString &text, const QString &after, double width)
+{
+    const QString &ellipsis = CutMark();
     // The first n characters, never half of a surrogate pair.
     const auto head = [&](qsizetype n) {
         if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
             --n;
         return text.left(n);
     };
-    const auto fits = [&](qsizetype n) { return TextWidth(head(n) + ellipsis) <= width; };
+    const auto fits = [&](qsizetype n) { return TextWidth(before + head(n) + ellipsis + after) <= width; };
     // A name may be as long as a record holds (tens of thousands of
     // characters): the cut is looked for in doubling, then halving steps,
     // measuring only texts about as long as what fits.
@@ -297,8 +307,8 @@ QString Fit(const QString &text, double width)
     // last letters being narrower than "..."; a text more than twice as long
     // as a head that does not fit has too many letters left for that.
     if (hi >= text.size() || text.size() <= 2 * hi) {
-        if (TextWidth(text) <= width)
-            return text;
+        if (TextWidth(before + text + after) <= width)
+            return before + text + after;
         hi = std::min(hi, text.size());
     }
     while (hi - lo > 1) {
@@ -308,7 +318,32 @@ QString Fit(const QString &text, double width)
         else
             hi = mid;
     }
-    return head(lo).trimmed() + ellipsis;
+    return before + head(lo).trimmed() + ellipsis + after;
+}
+
+} // namespace
+
+QString Fit(const QString &text, double width)
+{
+    return FitBetween(QString(), text, QString(), width);
+}
+
+QString FitSubSkill(const QString &skill, const QString &sub, double width)
+{
+    const QString own = QStringLiteral(" (") + sub + QStringLiteral(")");
+    const QString markedOwn = CutMark() + own;
+    // The sub-skill's own part is measured first on its own: a name of
+    // thousands of letters is not measured whole again for every cut of
+    // the skill's name.
+    if (Fit(markedOwn, width) == markedOwn)
+        return FitBetween(QString(), skill, own, width);
+    // A skill's name narrower than the cut mark may still leave room.
+    const QString whole = skill + own;
+    if (Fit(whole, width) == whole)
+        return whole;
+    // The sub-skill's name does not fit by itself: it is cut in turn, behind
+    // the mark that stands for the skill.
+    return FitBetween(CutMark() + QStringLiteral(" ("), sub, QStringLiteral(")"), width);
 }
 
 void PrintCentered(const QString &text)

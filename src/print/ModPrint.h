@@ -87,6 +87,10 @@ double TextWidth(const QString &text);
 // otherwise cut and ended with "...", so that it never runs into what stands
 // beside it.
 QString Fit(const QString &text, double width);
+// "skill (sub-skill)" as it fits in `width` cm: the skill's name is cut
+// first, so that the sub-skills of one skill never print alike; the
+// sub-skill's name is cut only when it does not fit behind the cut mark.
+QString FitSubSkill(const QString &skill, const QString &sub, double width);
 
 // Sets PrintToPrinter to 1 for its lifetime and back to 0 however the scope
 // is left, so a later preview never goes to the printer.

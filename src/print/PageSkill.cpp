@@ -192,11 +192,9 @@ void Page_Skill(const QString &player)
                 }
                 if (rules::Find(skills, QStringLiteral("Skill_ID"), e.skill)) {
                     const qint32 category = vb::CLng(skills.Value(QStringLiteral("Skill_Category_ID")));
-                    QString name = skills.Value(nameColumn).toString();
-                    if (e.sub)
-                        name += QStringLiteral(" (") + e.subName + QStringLiteral(")");
+                    const QString name = skills.Value(nameColumn).toString();
                     SetFontSize(10);
-                    TextFrom(2.32, row, Fit(name, kNameWidth));
+                    TextFrom(2.32, row, e.sub ? FitSubSkill(name, e.subName, kNameWidth) : Fit(name, kNameWidth));
 
                     // No cost row for the category prints no cost.
                     if (rules::Find(costs, QStringLiteral("Skill_Category_ID"), category))

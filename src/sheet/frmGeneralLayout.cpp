@@ -87,14 +87,22 @@ QString indexed(const char *name, int index)
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-// Left edges of the figure columns shared by the statistics and resistances.
-// The special and total boxes are wide enough for any 16-bit figure with its
-// sign ("-32768"); the columns before them stand a little to the left to
-// make room.
-constexpr int kBonusLeft = 2955, kRaceLeft = 3435, kSpecialLeft = 3915, kTotalLeft = 4680;
-constexpr int kBoxWidth = 495, kBoxHeight = 255, kWideBoxWidth = 690;
-// The line that sets the total column apart.
-constexpr int kTotalLine = 4635;
+// A figure box wide enough for any 16-bit figure with its sign ("-32768"),
+// the widest that a record's field, a rules column or a total can give it.
+constexpr int kFigureWidth = 690, kBoxHeight = 255;
+// Boxes of one row stand a pixel over each other, so that their borders meet.
+constexpr int kFigurePitch = kFigureWidth - 15;
+// Left edges of the figure columns shared by the statistics and resistances,
+// and the lines that set the bonuses and the total apart.
+constexpr int kTempLeft = 1620, kPotLeft = kTempLeft + kFigurePitch;
+constexpr int kBonusLine = 3030;
+constexpr int kBonusLeft = 3105, kRaceLeft = kBonusLeft + kFigurePitch, kSpecialLeft = kRaceLeft + kFigurePitch;
+constexpr int kTotalLine = 5205;
+constexpr int kTotalLeft = 5265;
+// The three frames on the right hold the statistics' seven columns.
+constexpr int kRightFramesWidth = 6015;
+// A fraction with seven digits and its sign ("-0,0001234567").
+constexpr int kPhysiqueWidth = 1350;
 
 // Four headings share columns 32 pixels apart: at 7 points the longest
 // ("Spécial") still leaves its neighbours two blanks clear.
@@ -106,7 +114,7 @@ QFont headingFont()
 }
 
 QLabel *heading(QWidget *parent, const QString &name, const char *tag, const QString &text, int left,
-               int width = kBoxWidth)
+               int width = kFigureWidth)
 {
     // A little wider than the box below it, so that the longer words fit.
     auto *l = label(parent, name, tag, text, left - 45, 240, width + 90);
@@ -129,7 +137,7 @@ void frmGeneral::BuildLayout()
     scroll->setFrameShape(QFrame::NoFrame);
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("pageSheet"));
-    page->setFixedSize(TwipsSize(12750, 8520));
+    page->setFixedSize(TwipsSize(13350, 8520));
     scroll->setWidget(page);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -138,11 +146,11 @@ void frmGeneral::BuildLayout()
     Cadre_Personnage = frame(page, QStringLiteral("Cadre_Personnage"), "5013",
                              QStringLiteral("Informations diverses"), 120, 120, 6975, 8280);
     fraCaracteristique = frame(page, QStringLiteral("fraCaractéristique"), "3040",
-                               QStringLiteral("Caractéristiques"), 7215, 120, 5415, 3075);
+                               QStringLiteral("Caractéristiques"), 7215, 120, kRightFramesWidth, 3075);
     fraResistance = frame(page, QStringLiteral("fraResistance"), "3023", QStringLiteral("Résistance"), 7215, 3315,
-                          5415, 2775);
+                          kRightFramesWidth, 2775);
     Cadre_Divers = frame(page, QStringLiteral("Cadre_Divers"), "3512", QStringLiteral("%Protection"), 7215, 6210,
-                         5415, 2190);
+                         kRightFramesWidth, 2190);
 
     BuildIdentity();
     BuildStatistics();
@@ -165,31 +173,33 @@ void frmGeneral::BuildIdentity()
     txtRoyaume = valueLabel(f, QStringLiteral("txtRoyaume"), V, 1380, 3480);
 
     labPdeC = label(f, QStringLiteral("labPdeC"), "3055", QStringLiteral("PdeC"), L, 1710, 1335);
-    txtPdeC = valueLabel(f, QStringLiteral("txtPdeC"), V, 1710, 615);
+    txtPdeC = valueLabel(f, QStringLiteral("txtPdeC"), V, 1710, kFigureWidth);
     labPdeP = label(f, QStringLiteral("labPdeP"), "2021", QStringLiteral("PdeP"), 2760, 1710, 1200);
-    txtPdeP = valueLabel(f, QStringLiteral("txtPdeP"), 4080, 1710, 615);
+    txtPdeP = valueLabel(f, QStringLiteral("txtPdeP"), 4080, 1710, kFigureWidth);
 
     labExperience = label(f, QStringLiteral("labExperience"), "3053", QStringLiteral("Expérience"), L, 2055, 1335);
     txtExperience = box(f, QStringLiteral("txtExperience"), V, 2040, 1215, 285);
     labNiveau = label(f, QStringLiteral("labNiveau"), "3052", QStringLiteral("Niveau"), 3120, 2055, 900);
-    txtNiveau = valueLabel(f, QStringLiteral("txtNiveau"), 4080, 2055, 615);
+    txtNiveau = valueLabel(f, QStringLiteral("txtNiveau"), 4080, 2055, kFigureWidth);
 
     labAge = label(f, QStringLiteral("labAge"), "3051", QStringLiteral("Âge"), L, 2415, 1335);
-    txtAge = box(f, QStringLiteral("txtAge"), V, 2400, 855, 285);
-    labApparence = label(f, QStringLiteral("labApparence"), "3027", QStringLiteral("Apparence"), 2760, 2415, 1260);
-    txtApparence = box(f, QStringLiteral("txtApparence"), 4080, 2400, 615, 285);
+    txtAge = box(f, QStringLiteral("txtAge"), V, 2400, kPhysiqueWidth, 285);
+    labApparence = label(f, QStringLiteral("labApparence"), "3027", QStringLiteral("Apparence"), 3120, 2415, 945);
+    txtApparence = box(f, QStringLiteral("txtApparence"), 4080, 2400, kFigureWidth, 285);
 
     labCheveux = label(f, QStringLiteral("labCheveux"), "3085", QStringLiteral("Cheveux"), L, 2775, 1335);
     txtCheveux = box(f, QStringLiteral("txtCheveux"), V, 2760, 1215, 285);
     labYeux = label(f, QStringLiteral("labYeux"), "3086", QStringLiteral("Yeux"), 3120, 2775, 900);
     txtYeux = box(f, QStringLiteral("txtYeux"), 4080, 2760, 1215, 285);
 
+    // Height and weight each on a row of their own: with their units beside
+    // them, two boxes as wide as their figures do not fit on one.
     labGrandeur = label(f, QStringLiteral("labGrandeur"), "3019", QStringLiteral("Taille"), L, 3135, 1335);
-    txtGrandeur = box(f, QStringLiteral("txtGrandeur"), V, 3120, 855, 285);
-    labPieds = label(f, QStringLiteral("labPieds"), "3033", QStringLiteral("mètres"), 2595, 3135, 735);
-    labPoids = label(f, QStringLiteral("labPoids"), "3018", QStringLiteral("Poids"), 3360, 3135, 720);
-    txtPoids = box(f, QStringLiteral("txtPoids"), 4080, 3120, 855, 285);
-    labLivres = label(f, QStringLiteral("labLivres"), "3028", QStringLiteral("kg"), 5010, 3135, 900);
+    txtGrandeur = box(f, QStringLiteral("txtGrandeur"), V, 3120, kPhysiqueWidth, 285);
+    labPieds = label(f, QStringLiteral("labPieds"), "3033", QStringLiteral("mètres"), 3120, 3135, 900);
+    labPoids = label(f, QStringLiteral("labPoids"), "3018", QStringLiteral("Poids"), L, 3495, 1335);
+    txtPoids = box(f, QStringLiteral("txtPoids"), V, 3480, kPhysiqueWidth, 285);
+    labLivres = label(f, QStringLiteral("labLivres"), "3028", QStringLiteral("kg"), 3120, 3495, 900);
 
     // The sheet shows the sex; nothing on it changes it.
     auto *sexGroup = new QButtonGroup(this);
@@ -200,7 +210,7 @@ void frmGeneral::BuildIdentity()
         optSex[i]->setObjectName(indexed("optSex", i));
         optSex[i]->setProperty("Tag", QString::fromLatin1(sexTags[i]));
         optSex[i]->setEnabled(false);
-        place(optSex[i], V + i * 1440, 3510, 1335, 285);
+        place(optSex[i], V + i * 1440, 3870, 1335, 285);
         sexGroup->addButton(optSex[i], i);
     }
 
@@ -233,22 +243,22 @@ void frmGeneral::BuildIdentity()
 void frmGeneral::BuildStatistics()
 {
     QWidget *f = fraCaracteristique;
-    labTemp = heading(f, QStringLiteral("labTemp"), "3045", QStringLiteral("Temp"), 1680);
-    labPot = heading(f, QStringLiteral("labPot"), "3047", QStringLiteral("Pot"), 2280);
+    labTemp = heading(f, QStringLiteral("labTemp"), "3045", QStringLiteral("Temp"), kTempLeft);
+    labPot = heading(f, QStringLiteral("labPot"), "3047", QStringLiteral("Pot"), kPotLeft);
     labBonus[0] = heading(f, indexed("labBonus", 0), "3048", QStringLiteral("Bonus"), kBonusLeft);
     labRace[1] = heading(f, indexed("labRace", 1), "3002", QStringLiteral("Race"), kRaceLeft);
-    labSpecial[0] = heading(f, indexed("labSpecial", 0), "3504", QStringLiteral("Spécial"), kSpecialLeft, kWideBoxWidth);
-    labTotal[0] = heading(f, indexed("labTotal", 0), "3503", QStringLiteral("Total"), kTotalLeft, kWideBoxWidth);
+    labSpecial[0] = heading(f, indexed("labSpecial", 0), "3504", QStringLiteral("Spécial"), kSpecialLeft);
+    labTotal[0] = heading(f, indexed("labTotal", 0), "3503", QStringLiteral("Total"), kTotalLeft);
 
-    constexpr std::array<int, 6> lefts = {1680, 2280, kBonusLeft, kRaceLeft, kSpecialLeft, kTotalLeft};
+    constexpr std::array<int, 6> lefts = {kTempLeft, kPotLeft, kBonusLeft, kRaceLeft, kSpecialLeft, kTotalLeft};
     QFont bold = font();
     bold.setBold(true);
     for (int s = 0; s < 10; ++s) {
         const int top = 480 + 240 * s;
-        labCar[s] = label(f, indexed("labCar", s), nullptr, QString(), 240, top, 1395);
+        labCar[s] = label(f, indexed("labCar", s), nullptr, QString(), 240, top, 1335);
         for (int c = 0; c < 6; ++c) {
-            QLineEdit *e = box(f, QStringLiteral("Stat_ID%1_%2").arg(s + 1).arg(c), lefts[c], top,
-                               c >= 4 ? kWideBoxWidth : kBoxWidth, kBoxHeight);
+            QLineEdit *e = box(f, QStringLiteral("Stat_ID%1_%2").arg(s + 1).arg(c), lefts[c], top, kFigureWidth,
+                               kBoxHeight);
             e->setAlignment(Qt::AlignCenter);
             if (c != 4)
                 makeReadOnly(e);
@@ -257,7 +267,7 @@ void frmGeneral::BuildStatistics()
             Stat_ID[s][c] = e;
         }
     }
-    Ligne2 = vline(f, QStringLiteral("Ligne2"), 2880, 480, 2880);
+    Ligne2 = vline(f, QStringLiteral("Ligne2"), kBonusLine, 480, 2880);
     Ligne1 = vline(f, QStringLiteral("Ligne1"), kTotalLine, 480, 2880);
 }
 
@@ -266,8 +276,8 @@ void frmGeneral::BuildResistances()
     QWidget *f = fraResistance;
     labBonus[1] = heading(f, indexed("labBonus", 1), "3048", QStringLiteral("Bonus"), kBonusLeft);
     labRace[2] = heading(f, indexed("labRace", 2), "3002", QStringLiteral("Race"), kRaceLeft);
-    labSpecial[1] = heading(f, indexed("labSpecial", 1), "3504", QStringLiteral("Spécial"), kSpecialLeft, kWideBoxWidth);
-    labTotal[1] = heading(f, indexed("labTotal", 1), "3503", QStringLiteral("Total"), kTotalLeft, kWideBoxWidth);
+    labSpecial[1] = heading(f, indexed("labSpecial", 1), "3504", QStringLiteral("Spécial"), kSpecialLeft);
+    labTotal[1] = heading(f, indexed("labTotal", 1), "3503", QStringLiteral("Total"), kTotalLeft);
 
     struct Row {
         int kind;
@@ -297,8 +307,7 @@ void frmGeneral::BuildResistances()
         const int top = 480 + 240 * i;
         *r.member = label(f, QString::fromLatin1(r.label), r.tag, QString::fromUtf8(r.text), 240, top, 2700);
         for (int e = 0; e < 4; ++e) {
-            QLineEdit *b = box(f, indexed(r.box, e), lefts[e], top, e >= 2 ? kWideBoxWidth : kBoxWidth,
-                               e == 3 ? 240 : kBoxHeight);
+            QLineEdit *b = box(f, indexed(r.box, e), lefts[e], top, kFigureWidth, e == 3 ? 240 : kBoxHeight);
             b->setAlignment(Qt::AlignCenter);
             if (e != 2)
                 makeReadOnly(b);
@@ -335,21 +344,22 @@ void frmGeneral::BuildProtection()
     place(chkProtection, 2880, 720, 255, 255);
 
     Label2 = label(f, QStringLiteral("Label2"), "5015", QStringLiteral("%Manoeuvre en mouvement"), 120, 1080, 2460);
-    txtArmure[0] = box(f, indexed("txtArmure", 0), 2640, 1080, 495, 255);
+    txtArmure[0] = box(f, indexed("txtArmure", 0), 2640, 1080, kFigureWidth, kBoxHeight);
+    // The shield list stands clear of the maneuver box beside it.
     lstShield = new QComboBox(f);
     lstShield->setObjectName(QStringLiteral("lstShield"));
-    place(lstShield, 3240, 1050, 2055, 330);
+    place(lstShield, 3480, 1050, 2055, 330);
     Label6 = label(f, QStringLiteral("Label6"), "5017", QStringLiteral("%BD Rapidité"), 120, 1440, 2040);
-    txtArmure[2] = box(f, indexed("txtArmure", 2), 2160, 1440, 495, 255);
+    txtArmure[2] = box(f, indexed("txtArmure", 2), 2160, 1440, kFigureWidth, kBoxHeight);
     Label4 = label(f, QStringLiteral("Label4"), "5016", QStringLiteral("%BO Projectile"), 120, 1680, 2040);
-    txtArmure[1] = box(f, indexed("txtArmure", 1), 2160, 1680, 495, 255);
+    txtArmure[1] = box(f, indexed("txtArmure", 1), 2160, 1680, kFigureWidth, kBoxHeight);
 
-    txtShield[1] = box(f, indexed("txtShield", 1), 3600, 1560, 495, 255);
-    txtShield[0] = box(f, indexed("txtShield", 0), 4320, 1560, 495, 255);
+    txtShield[1] = box(f, indexed("txtShield", 1), 3600, 1560, kFigureWidth, kBoxHeight);
+    txtShield[0] = box(f, indexed("txtShield", 0), 4440, 1560, kFigureWidth, kBoxHeight);
     // The two captions meet between their boxes: each ends (or starts) at the
     // outer edge of its own box, so that "Projectiles" and "Mêlée" stay apart.
-    Label5 = label(f, QStringLiteral("Label5"), "3553", QStringLiteral("Projectiles"), 3000, 1800, 1095);
-    Label3 = label(f, QStringLiteral("Label3"), "3552", QStringLiteral("Mêlée"), 4320, 1800, 975);
+    Label5 = label(f, QStringLiteral("Label5"), "3553", QStringLiteral("Projectiles"), 3000, 1800, 1290);
+    Label3 = label(f, QStringLiteral("Label3"), "3552", QStringLiteral("Mêlée"), 4440, 1800, 975);
     Label5->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

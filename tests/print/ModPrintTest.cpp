@@ -347,7 +347,7 @@ TEST_F(MainPageTest, IdentityAndStatisticsStandOnTheirRows)
     EXPECT_EQ(At(*rec, 4.54, 4), QStringLiteral("Brannois"));
     EXPECT_EQ(At(*rec, 4.54, 5), QStringLiteral("Tisseur de trame"));
     EXPECT_EQ(At(*rec, 4.54, 6), QStringLiteral("Essence"));
-    EXPECT_EQ(At(*rec, 4.54, 8), vb::NumText(Hero().CalNiveau()));
+    EXPECT_EQ(At(*rec, 4.54, 8), QStringLiteral("4"));   // 47,500 points, 10,000 a level
     EXPECT_EQ(At(*rec, 4.54, 11), QStringLiteral("Femelle"));
     EXPECT_EQ(At(*rec, 4.54, 16), QStringLiteral("1,72m"));
     EXPECT_EQ(At(*rec, 4.54, 17), QStringLiteral("61,5kg"));
@@ -356,11 +356,13 @@ TEST_F(MainPageTest, IdentityAndStatisticsStandOnTheirRows)
     EXPECT_EQ(At(*rec, 8.35, 12), QStringLiteral("Force"));
     EXPECT_EQ(RightAt(*rec, 12.79, 3), QStringLiteral("78"));
     EXPECT_EQ(RightAt(*rec, 12.79, 12), QStringLiteral("55"));
-    EXPECT_EQ(RightAt(*rec, 13.75, 11), vb::NumText(Hero().TotalStatBonus(8)));
+    EXPECT_EQ(RightAt(*rec, 13.75, 11), QStringLiteral("3"));   // Qu 82: (164 - 129) / 10
     // Resistances in their printed order: Channeling first, Arcane seventh.
-    EXPECT_EQ(RightAt(*rec, 19.78, 3), vb::NumText(Hero().TotalResistanceBonus(2)));
-    EXPECT_EQ(RightAt(*rec, 19.78, 9), vb::NumText(Hero().TotalResistanceBonus(1)));
-    EXPECT_EQ(RightAt(*rec, 19.78, 12), vb::NumText(Hero().TotalResistanceBonus(9)));
+    // Race 1 adds nothing to them: Channeling 3 x In 60 (0), Arcane EM 95 (7)
+    // + In (0) + Pr 74 (1), Fear 3 x SD 71 (1).
+    EXPECT_EQ(RightAt(*rec, 19.78, 3), QStringLiteral("0"));
+    EXPECT_EQ(RightAt(*rec, 19.78, 9), QStringLiteral("8"));
+    EXPECT_EQ(RightAt(*rec, 19.78, 12), QStringLiteral("3"));
 
     // A race, profession and realm the rules do not know leave the value empty.
     Hero().Race_ID = 999;
@@ -439,7 +441,7 @@ TEST_F(MainPageTest, HelmetShieldAndArmourMarks)
     EXPECT_EQ(At(*rec, 2.32, 28), QStringLiteral("Bouclier rond"));
     EXPECT_EQ(RightAt(*rec, 7.08, 28), QStringLiteral("5"));
     EXPECT_EQ(RightAt(*rec, 7.71, 28), QStringLiteral("10"));
-    EXPECT_EQ(RightAt(*rec, 7.71, 31), vb::NumText(3 * Hero().TotalStatBonus(8)));
+    EXPECT_EQ(RightAt(*rec, 7.71, 31), QStringLiteral("9"));   // 3 x Qu 82 (3)
 
     // No armour chosen yet: no other armour's name or values, no leg mark,
     // and no maneuver penalty.
@@ -471,7 +473,9 @@ TEST_F(MainPageTest, AtMostTheFirstSevenWeaponRowsPrintAndMissingWeaponsTakeNoLi
                                   "<none>"}));
     // The type stands 0.05 cm lower in 8 points; the total on the row.
     EXPECT_EQ(RightAt(*rec, 12.79, 25, 0.05), QStringLiteral("T1"));
-    EXPECT_EQ(RightAt(*rec, 13.75, 25), vb::NumText(p.TotalSkillBonus(227, 7, 5)));
+    // Blades: ST (2) + AG (2) + ST (2) and one category rank of -30•5 make
+    // 11; one rank of -20•4 adds 4.
+    EXPECT_EQ(RightAt(*rec, 13.75, 25), QStringLiteral("15"));
 }
 
 TEST_F(MainPageTest, SpellListsWithLongNamesCutAndTheirRanks)
@@ -480,7 +484,8 @@ TEST_F(MainPageTest, SpellListsWithLongNamesCutAndTheirRanks)
     EXPECT_EQ(At(*rec, 14.38, 25), QStringLiteral("Mains invisibles"));
     EXPECT_DOUBLE_EQ(rec->Find(QStringLiteral("Mains invisibles"))->font.size, 8);
     EXPECT_EQ(RightAt(*rec, 19, 25), QStringLiteral("10"));
-    EXPECT_EQ(RightAt(*rec, 19.78, 25), vb::NumText(Hero().TotalSkillBonus(161, 11, 6)));
+    // Ten ranks of 0•1 on a category that gives nothing.
+    EXPECT_EQ(RightAt(*rec, 19.78, 25), QStringLiteral("10"));
     // "Fils de la défaite et de la refonte", tenth of the table.
     EXPECT_EQ(At(*rec, 14.38, 34), QStringLiteral("Fils de la défaite et ..."));
 }
@@ -624,12 +629,13 @@ TEST_F(SkillPagesTest, EverySubSkillWithRanksHasItsOwnRowAndTotal)
     ASSERT_NE(forge, nullptr);
     ASSERT_NE(weaving, nullptr);
     EXPECT_GT(weaving->y, forge->y);
-    // Ranks 2 and the total of the sub-skill's own row.
+    // Ranks 2 and the total of the sub-skill's own row: the crafts' AG (2) +
+    // Me (5) + Re (4) and one category rank of -10•2 make 13; two ranks of
+    // -20•4 add 8, where the forge's six add 24.
     const auto row = rec->Row(weaving->y, weaving->page);
     EXPECT_EQ(row[3].text, QStringLiteral("2"));
-    const qint32 sub = qint32(vb::Val(Hero().DirSubSkills(4, 2)));
-    EXPECT_EQ(row.last().text, vb::NumText(Hero().TotalSkillBonus(48, sub, 3)));
-    EXPECT_NE(row.last().text, rec->Row(forge->y, forge->page).last().text);
+    EXPECT_EQ(row.last().text, QStringLiteral("21"));
+    EXPECT_EQ(rec->Row(forge->y, forge->page).last().text, QStringLiteral("37"));
 
     // A sub-skill without ranks is left out; one rank is enough.
     Hero().AddSubSkills(56, QStringLiteral("Marais"), 0);
@@ -645,14 +651,31 @@ TEST_F(SkillPagesTest, EverySubSkillWithRanksHasItsOwnRowAndTotal)
     EXPECT_GT(saddlery->y, third->Find(QStringLiteral("Métier (au choix) (Tissage)"))->y);
 }
 
-TEST_F(SkillPagesTest, ANameTooLongForItsColumnIsCutBeforeTheCost)
+TEST_F(SkillPagesTest, TwoSubSkillsOfOneSkillNeverPrintAlikeAndStayInTheirColumn)
 {
-    const auto rec = Record(QStringLiteral("10"));
-    for (const auto &t : rec->Texts())
-        if (t.text.startsWith(QStringLiteral("Connaissance d'une région"))) {
-            EXPECT_TRUE(t.text.endsWith(QStringLiteral("...")));
-            EXPECT_LE(t.x + t.width, 2.32 + 5.7 + 1e-9);
-            return;
-        }
-    ADD_FAILURE() << "no row for the region lore";
+    Hero().AddSubSkills(56, QStringLiteral("Montagnes du Nord"), 2);
+    Hero().AddSubSkills(56, QStringLiteral("Montagnes du Sud"), 1);
+    Hero().AddSubSkills(48, QStringLiteral("Forgeron d'armes"), 1);
+    Hero().AddSubSkills(48, WideAndDeep(60), 1);
+    for (const bool paper : {false, true}) {
+        const auto rec = Record(QStringLiteral("10"), paper);
+        QStringList printed;
+        for (const auto &t : rec->Texts())
+            if (t.text.contains(QStringLiteral("Montagnes")) || t.text.contains(QStringLiteral("Forgeron"))
+                || t.text.contains(QStringLiteral("(Wgy"))) {
+                printed << t.text;
+                EXPECT_LE(t.x + t.width, 2.32 + 5.7 - (paper ? 0.6 : 0) + 1e-9) << t.text.toStdString();
+            }
+        // The skill's name gives way first and the sub-skill's stays whole;
+        // a sub-skill's name too wide by itself is cut in turn.
+        ASSERT_EQ(printed.size(), 4) << printed.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_TRUE(printed[0].startsWith(QStringLiteral("Connaiss"))
+                    && printed[0].endsWith(QStringLiteral("... (Montagnes du Nord)"))) << printed[0].toStdString();
+        EXPECT_TRUE(printed[1].startsWith(QStringLiteral("Connaiss"))
+                    && printed[1].endsWith(QStringLiteral("... (Montagnes du Sud)"))) << printed[1].toStdString();
+        EXPECT_TRUE(printed[2].startsWith(QStringLiteral("Métier"))
+                    && printed[2].endsWith(QStringLiteral("... (Forgeron d'armes)"))) << printed[2].toStdString();
+        EXPECT_TRUE(printed[3].startsWith(QStringLiteral("... (Wgy,Wpj")) && printed[3].endsWith(QStringLiteral("...)")))
+            << printed[3].toStdString();
+    }
 }

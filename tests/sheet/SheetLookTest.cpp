@@ -11,6 +11,28 @@
 
 using namespace sheettest;
 
+namespace {
+
+// The width a box leaves its text: a line edit's contents less its own
+// 2-pixel margins and the cursor; a framed label's contents less the indent
+// Qt gives its text (half an "x").
+int TextRoom(QWidget *w)
+{
+    if (auto *box = qobject_cast<QLineEdit *>(w)) {
+        QStyleOptionFrame opt;
+        opt.initFrom(box);
+        opt.rect = box->rect();
+        opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
+        return box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box).width() - 4 - 1;
+    }
+    auto *label = qobject_cast<QLabel *>(w);
+    const int indent = label->indent() >= 0 ? label->indent()
+        : label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    return label->contentsRect().width() - 2 * label->margin() - indent;
+}
+
+} // namespace
+
 TEST_F(SheetTest, EveryCaptionIsReadableInBothLanguages)
 {
     OpenRules();
@@ -22,27 +44,58 @@ TEST_F(SheetTest, EveryCaptionIsReadableInBothLanguages)
         w.resize(w.findChild<QWidget *>(QStringLiteral("pageSheet"))->size() + QSize(4, 4));
         const QStringList faults = readable::Faults(&w);
         EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
-        // Special and total boxes hold any 16-bit figure whole: the text
-        // room of a box is its contents less the box's own 2-pixel margins
-        // and the cursor.
-        std::vector<QLineEdit *> wide;
-        for (int s = 0; s < 10; ++s)
-            wide.insert(wide.end(), {w.Stat_ID[s][4], w.Stat_ID[s][5]});
-        for (int kind = 1; kind <= 9; ++kind)
-            wide.insert(wide.end(), {w.Resistance[kind][2], w.Resistance[kind][3]});
-        for (QLineEdit *box : wide) {
-            QStyleOptionFrame opt;
-            opt.initFrom(box);
-            opt.rect = box->rect();
-            opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
-            const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
-            EXPECT_GE(contents.width() - 4 - 1, box->fontMetrics().horizontalAdvance(QStringLiteral("-32768")))
-                << box->objectName().toStdString();
-        }
         const QByteArray dir = qgetenv("QV_SHEET_GRAB");
         if (!dir.isEmpty())
             w.grab().save(QDir(QString::fromLocal8Bit(dir))
                               .filePath(lang == Strings::Language::French ? QStringLiteral("sheet-fr.png")
                                                                           : QStringLiteral("sheet-en.png")));
+    }
+}
+
+TEST_F(SheetTest, EveryFigureBoxShowsTheWidestFigureItCanHoldWhole)
+{
+    OpenRules();
+    for (auto lang : {Strings::Language::French, Strings::Language::English}) {
+        Strings::setLanguage(lang);
+        sheet.reset();
+        frmGeneral &w = Load();
+        // Each box with the widest figures it can be given: what the record's
+        // field holds, what the rules' columns hold, what a total reaches.
+        std::vector<std::pair<QWidget *, QStringList>> widest = {
+            // Experience from -300,000,000 (level -30,000) to 1,600,000,000
+            // (level 20 + 1,599,500,000 / 50,000 = 32,010).
+            {w.txtExperience, {"-300000000", "1600000000"}},
+            {w.txtNiveau, {"-30000", "32010"}},
+            {w.txtPdeC, {"-32768"}},
+            {w.txtPdeP, {"-32768"}},
+            {w.txtApparence, {"-32768"}},
+            // Seven digits, the shortest form of -0.0001234567 (below 0.0001
+            // the figure takes an exponent and is narrower).
+            {w.txtAge, {"-0,0001234567"}},
+            {w.txtGrandeur, {"-0,0001234567"}},
+            {w.txtPoids, {"-0,0001234567"}},
+            // The lowest fortune, -2,147,483,648, shows -214748 and -3, -6, -4, -8.
+            {w.txtMoney[0], {"-214748"}},
+            // Armour and shield: the maneuver is a 16-bit figure, the others
+            // come from 16-bit columns of the rules.
+            {w.txtArmure[0], {"-32768"}},
+            {w.txtArmure[1], {"-32768"}},
+            {w.txtArmure[2], {"-32768"}},
+            {w.txtShield[0], {"-32768"}},
+            {w.txtShield[1], {"-32768"}},
+        };
+        for (int k = 1; k <= 4; ++k)
+            widest.push_back({w.txtMoney[k], {"-8"}});
+        // Every column of the statistics and resistances: 16-bit figures.
+        for (int s = 0; s < 10; ++s)
+            for (QLineEdit *box : w.Stat_ID[s])
+                widest.push_back({box, {"-32768"}});
+        for (int kind = 1; kind <= 9; ++kind)
+            for (QLineEdit *box : w.Resistance[kind])
+                widest.push_back({box, {"-32768"}});
+        for (const auto &[box, texts] : widest)
+            for (const QString &text : texts)
+                EXPECT_GE(TextRoom(box), box->fontMetrics().horizontalAdvance(text))
+                    << box->objectName().toStdString() << " " << text.toStdString() << " lang " << int(lang);
     }
 }
