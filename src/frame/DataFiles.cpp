@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <initializer_list>
 #include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -456,89 +457,110 @@ Form formOf(const Table &t, const QString &column)
 // The figures are 16-bit wherever the program keeps them.
 constexpr qint64 kMost16 = 32767;
 
+// The texts are read as the engine holds them, valid UTF-8 by then: most
+// of these forms are ASCII, and the rules hold hundreds of costs.
+using Bytes = std::string_view;
+
 // The value of a run of ASCII digits, however long, held at `cap` + 1 once
 // past `cap`; -1 when the text is empty or holds anything else.
-qint64 digitsValue(QStringView text, qint64 cap)
+template <typename Text>
+qint64 digitsValue(const Text &text, qint64 cap)
 {
-    if (text.isEmpty())
+    if (text.empty())
         return -1;
     qint64 value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
+    for (const auto c : text) {
+        if (c < '0' || c > '9')
             return -1;
-        value = std::min(value * 10 + (c.unicode() - u'0'), cap + 1);
+        value = std::min<qint64>(value * 10 + (c - '0'), cap + 1);
     }
     return value;
 }
 
 // The string number of what is wrong with a progression, 0 when nothing is.
-int progressionFault(QStringView text)
+int progressionFault(Bytes text)
 {
-    const auto tokens = text.split(QChar(0x2022));
-    if (tokens.size() != 5)
-        return 9407;
+    static constexpr Bytes bullet = "\xE2\x80\xA2";
+    int tokens = 0;
     int fault = 0;
-    for (const QStringView token : tokens) {
-        if (token == u"\u00BC" || token == u"\u00BD" || token == u"\u00BE" || token == u"1\u00BD")
-            continue;
-        const bool negative = token.startsWith(u'-');
-        const qint64 value = digitsValue(negative || token.startsWith(u'+') ? token.mid(1) : token, kMost16 + 1);
-        if (value < 0)
+    for (size_t from = 0;;) {
+        const size_t at = text.find(bullet, from);
+        Bytes token = text.substr(from, at == Bytes::npos ? Bytes::npos : at - from);
+        if (++tokens > 5)
             return 9407;
-        if (value > (negative ? kMost16 + 1 : kMost16))
-            fault = 9450;
+        if (token != "\xC2\xBC" && token != "\xC2\xBD" && token != "\xC2\xBE" && token != "1\xC2\xBD") {
+            const bool negative = token.starts_with('-');
+            if (negative || token.starts_with('+'))
+                token.remove_prefix(1);
+            const qint64 value = digitsValue(token, kMost16 + 1);
+            if (value < 0)
+                return 9407;
+            if (value > (negative ? kMost16 + 1 : kMost16))
+                fault = 9450;
+        }
+        if (at == Bytes::npos)
+            break;
+        from = at + bullet.size();
     }
-    return fault;
+    return tokens == 5 ? fault : 9407;
 }
 
-bool isCost(QStringView text)
+bool isCost(Bytes text)
 {
     // No price: the category takes no ranks, its boxes stay shut.
-    if (text.isEmpty())
+    if (text.empty())
         return true;
-    const auto parts = text.split(u'/');
-    if (parts.size() > 3)
-        return false;
-    for (const QStringView part : parts)
-        if (const qint64 price = digitsValue(part, kMost16); price < 0 || price > kMost16)
+    for (int part = 1;; ++part) {
+        const size_t slash = text.find('/');
+        if (part > 3)
             return false;
-    return true;
+        if (const qint64 price = digitsValue(text.substr(0, slash), kMost16); price < 0 || price > kMost16)
+            return false;
+        if (slash == Bytes::npos)
+            return true;
+        text.remove_prefix(slash + 1);
+    }
 }
 
 // Dice the roller throws: up to 101 faces (the open-ended roll), a die of no
 // faces showing 1, as do the dice of a count written alone ("5"). The
 // package reads the text trimmed, its count up to the first character that
 // is no digit, its faces after the one character that follows.
-bool isMoney(QStringView text)
+bool isMoney(Bytes bytes)
 {
-    text = text.trimmed();
+    const QString whole = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    const QStringView text = QStringView(whole).trimmed();
     if (text.isEmpty())
         return true;
     qsizetype digits = 0;
     while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9')
         ++digits;
-    if (digits == 0 || digitsValue(text.left(digits), kMost16) > kMost16)
+    const auto units = [&text](qsizetype from, qsizetype n = -1) {
+        const QStringView part = text.mid(from, n);
+        return std::u16string_view(part.utf16(), size_t(part.size()));
+    };
+    if (digits == 0 || digitsValue(units(0, digits), kMost16) > kMost16)
         return false;
     if (digits == text.size())
         return true;
     if (text[digits].isDigit() || text[digits].isSurrogate())
         return false;
-    const qint64 faces = digitsValue(text.mid(digits + 1), 101);
+    const qint64 faces = digitsValue(units(digits + 1), 101);
     return faces >= 0 && faces <= 101;
 }
 
 // The band walk reads the first two characters as the band's lowest roll and
 // the first three as 100 for the end band; a range written after the lowest
 // roll ("01-15") is only shown.
-bool isRoll(QStringView text)
+bool isRoll(Bytes text)
 {
-    if (text == u"100")
+    if (text == "100")
         return true;
     if (text.size() < 2)
         return false;
-    if (const qint64 lowest = digitsValue(text.left(2), 99); lowest < 1 || lowest > 99)
+    if (const qint64 lowest = digitsValue(text.substr(0, 2), 99); lowest < 1 || lowest > 99)
         return false;
-    return text.size() == 2 || (text[2] == u'-' && text.size() <= 6 && digitsValue(text.mid(3), 999) >= 0);
+    return text.size() == 2 || (text[2] == '-' && text.size() <= 6 && digitsValue(text.substr(3), 999) >= 0);
 }
 
 // The string number that says what is wrong with the text, 0 when nothing is.
@@ -546,7 +568,7 @@ int textFault(sqlite3_value *v, Form form)
 {
     if (sqlite3_value_type(v) != SQLITE_TEXT)
         return 0;   // the type check has its own words for that
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+    const Bytes text(reinterpret_cast<const char *>(sqlite3_value_text(v)), size_t(sqlite3_value_bytes(v)));
     switch (form) {
     case Form::Progression:
         return progressionFault(text);
