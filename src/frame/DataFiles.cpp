@@ -11,10 +11,13 @@
 #include <QSet>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <initializer_list>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -415,46 +418,170 @@ QString shownValue(sqlite3_value *v)
                       Strings::Load(9395).arg(column, t.name, row, value, QString::number((check & KeyFromOne) ? 1 : 0)));
 }
 
-// The rank progressions the bonus totals read: five values joined by "•",
-// each a whole number as written or one of the four fractions. The rules
-// would otherwise be taken at start and fail at each total built on them.
-bool isProgressionColumn(const Table &t, const QString &column)
+// The rules texts the program turns into figures, each held at start to the
+// form its readers take: a text outside it would be taken and read wrong in
+// its own way later (a free rank, money taken away, an overflow at every
+// total built on it), in words that name no file.
+enum class Form {
+    None,
+    Progression, // five values joined by "•": whole numbers as written, or ¼, ½, ¾, 1½
+    Cost,        // empty, or one to three prices joined by "/"
+    Money,       // empty, or dice: a count, then one separator and the faces
+    Roll,        // a band's lowest d100 roll in two digits, or "100"
+};
+
+Form formOf(const Table &t, const QString &column)
 {
-    if (t.name == QLatin1String("Skill Bonus"))
-        return column == QLatin1String("Skill_Bonus");
-    if (t.name == QLatin1String("Race Abilities"))
-        return column == QLatin1String("Body") || column == QLatin1String("Channeling_PP")
-            || column == QLatin1String("Essence_PP") || column == QLatin1String("Mentalism_PP");
-    return false;
+    static const struct {
+        const char *table;
+        const char *column;
+        Form form;
+    } texts[] = {
+        {"Skill Bonus", "Skill_Bonus", Form::Progression},
+        {"Race Abilities", "Body", Form::Progression},
+        {"Race Abilities", "Channeling_PP", Form::Progression},
+        {"Race Abilities", "Essence_PP", Form::Progression},
+        {"Race Abilities", "Mentalism_PP", Form::Progression},
+        {"Skill Category DP Cost", "Cost", Form::Cost},
+        {"Training Package", "StartingMoney", Form::Money},
+        {"Talents", "Roll", Form::Roll},
+        {"Flaws", "Roll", Form::Roll},
+        {"Special Items", "Roll", Form::Roll},
+    };
+    for (const auto &text : texts)
+        if (t.name == QLatin1String(text.table) && column == QLatin1String(text.column))
+            return text.form;
+    return Form::None;
 }
 
-bool isProgression(sqlite3_value *v)
+// The figures are 16-bit wherever the program keeps them.
+constexpr qint64 kMost16 = 32767;
+
+// The texts are read as the engine holds them, valid UTF-8 by then: most
+// of these forms are ASCII, and the rules hold hundreds of costs.
+using Bytes = std::string_view;
+
+// The value of a run of ASCII digits, however long, held at `cap` + 1 once
+// past `cap`; -1 when the text is empty or holds anything else.
+template <typename Text>
+qint64 digitsValue(const Text &text, qint64 cap)
+{
+    if (text.empty())
+        return -1;
+    qint64 value = 0;
+    for (const auto c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = std::min<qint64>(value * 10 + (c - '0'), cap + 1);
+    }
+    return value;
+}
+
+// The string number of what is wrong with a progression, 0 when nothing is.
+int progressionFault(Bytes text)
+{
+    static constexpr Bytes bullet = "\xE2\x80\xA2";
+    int tokens = 0;
+    int fault = 0;
+    for (size_t from = 0;;) {
+        const size_t at = text.find(bullet, from);
+        Bytes token = text.substr(from, at == Bytes::npos ? Bytes::npos : at - from);
+        if (++tokens > 5)
+            return 9407;
+        if (token != "\xC2\xBC" && token != "\xC2\xBD" && token != "\xC2\xBE" && token != "1\xC2\xBD") {
+            const bool negative = token.starts_with('-');
+            if (negative || token.starts_with('+'))
+                token.remove_prefix(1);
+            const qint64 value = digitsValue(token, kMost16 + 1);
+            if (value < 0)
+                return 9407;
+            if (value > (negative ? kMost16 + 1 : kMost16))
+                fault = 9450;
+        }
+        if (at == Bytes::npos)
+            break;
+        from = at + bullet.size();
+    }
+    return tokens == 5 ? fault : 9407;
+}
+
+bool isCost(Bytes text)
+{
+    // No price: the category takes no ranks, its boxes stay shut.
+    if (text.empty())
+        return true;
+    for (int part = 1;; ++part) {
+        const size_t slash = text.find('/');
+        if (part > 3)
+            return false;
+        if (const qint64 price = digitsValue(text.substr(0, slash), kMost16); price < 0 || price > kMost16)
+            return false;
+        if (slash == Bytes::npos)
+            return true;
+        text.remove_prefix(slash + 1);
+    }
+}
+
+// Dice the roller throws: up to 101 faces (the open-ended roll), a die of no
+// faces showing 1, as do the dice of a count written alone ("5"). The
+// package reads the text trimmed, its count up to the first character that
+// is no digit, its faces after the one character that follows.
+bool isMoney(Bytes bytes)
+{
+    const QString whole = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    const QStringView text = QStringView(whole).trimmed();
+    if (text.isEmpty())
+        return true;
+    qsizetype digits = 0;
+    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9')
+        ++digits;
+    const auto units = [&text](qsizetype from, qsizetype n = -1) {
+        const QStringView part = text.mid(from, n);
+        return std::u16string_view(part.utf16(), size_t(part.size()));
+    };
+    if (digits == 0 || digitsValue(units(0, digits), kMost16) > kMost16)
+        return false;
+    if (digits == text.size())
+        return true;
+    if (text[digits].isDigit() || text[digits].isSurrogate())
+        return false;
+    const qint64 faces = digitsValue(units(digits + 1), 101);
+    return faces >= 0 && faces <= 101;
+}
+
+// The band walk reads the first two characters as the band's lowest roll and
+// the first three as 100 for the end band; a range written after the lowest
+// roll ("01-15") is only shown.
+bool isRoll(Bytes text)
+{
+    if (text == "100")
+        return true;
+    if (text.size() < 2)
+        return false;
+    if (const qint64 lowest = digitsValue(text.substr(0, 2), 99); lowest < 1 || lowest > 99)
+        return false;
+    return text.size() == 2 || (text[2] == '-' && text.size() <= 6 && digitsValue(text.substr(3), 999) >= 0);
+}
+
+// The string number that says what is wrong with the text, 0 when nothing is.
+int textFault(sqlite3_value *v, Form form)
 {
     if (sqlite3_value_type(v) != SQLITE_TEXT)
-        return true;   // the type check has its own words for that
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
-                                           sqlite3_value_bytes(v));
-    const QStringList tokens = text.split(QChar(0x2022));
-    if (tokens.size() != 5)
-        return false;
-    for (const QString &token : tokens) {
-        if (token == QStringLiteral(u"\u00BC") || token == QStringLiteral(u"\u00BD")
-            || token == QStringLiteral(u"\u00BE") || token == QStringLiteral(u"1\u00BD"))
-            continue;
-        qsizetype i = (token.startsWith(u'-') || token.startsWith(u'+')) ? 1 : 0;
-        if (i == token.size())
-            return false;
-        qint64 value = 0;
-        for (; i < token.size(); ++i) {
-            const char16_t c = token[i].unicode();
-            if (c < u'0' || c > u'9')
-                return false;
-            value = value * 10 + (c - u'0');
-            if (value > 2147483648LL)
-                return false;
-        }
+        return 0;   // the type check has its own words for that
+    const Bytes text(reinterpret_cast<const char *>(sqlite3_value_text(v)), size_t(sqlite3_value_bytes(v)));
+    switch (form) {
+    case Form::Progression:
+        return progressionFault(text);
+    case Form::Cost:
+        return isCost(text) ? 0 : 9451;
+    case Form::Money:
+        return isMoney(text) ? 0 : 9452;
+    case Form::Roll:
+        return isRoll(text) ? 0 : 9453;
+    case Form::None:
+        break;
     }
-    return true;
+    return 0;
 }
 
 // A set of columns the SQL declares unique, and the rows met so far by their
@@ -520,10 +647,10 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
             }
             unique.push_back(std::move(seen));
         }
-    QVector<int> progressions;
+    std::vector<std::pair<int, Form>> texts;
     for (int c = 0; c < order.size(); ++c)
-        if (isProgressionColumn(t, order[c]))
-            progressions << c;
+        if (const Form form = formOf(t, order[c]); form != Form::None)
+            texts.emplace_back(c, form);
     TableScan scan(db, tables, t, QString(), conditions.join(QStringLiteral(", ")));
     sqlite3_stmt *st = scan.row();
     // Each value is fetched once: every fetch takes the engine's lock.
@@ -537,10 +664,10 @@ void checkRulesTable(sqlite3 *db, const QSet<QString> &tables, const Table &t)
         for (int c = 0; c < order.size(); ++c)
             if (const Fault fault = faultOf(row[size_t(c)], checks[c]); fault != Fault::None)
                 wrongValue(t, order[c], row[size_t(c)], fault, checks[c], place);
-        for (int c : progressions)
-            if (!isProgression(row[size_t(c)]))
-                throw vb::Refusal(vb::ErrTypeMismatch, Strings::Load(9407).arg(order[c], t.name, QString::number(place),
-                                                                               shownValue(row[size_t(c)])));
+        for (const auto &[c, form] : texts)
+            if (const int fault = textFault(row[size_t(c)], form))
+                throw vb::Refusal(vb::ErrTypeMismatch, Strings::Load(fault).arg(order[c], t.name, QString::number(place),
+                                                                                shownValue(row[size_t(c)])));
         for (UniqueSeen &u : unique) {
             if (u.when >= 0 && !sqlite3_value_int(row[size_t(u.when)]))
                 continue;
@@ -680,6 +807,13 @@ QByteArray readTemplate(const QString &path)
     const int fd = path.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int why = path.isEmpty() ? ENOENT : errno;
+        // A link that leads nowhere is said to be one, as for the rules:
+        // "missing" would send the player looking for a file that is there.
+        struct stat link {};
+        if (why == ELOOP)
+            templateFault(vb::ErrCannotOpenFile, 9315, path, Strings::Load(9405));
+        if (why == ENOENT && ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode))
+            templateFault(vb::ErrCannotOpenFile, 9315, path, Strings::Load(9406).arg(QFileInfo(path).symLinkTarget()));
         if (why == ENOENT || why == ENOTDIR)
             templateFault(vb::ErrFileNotFound, 9313, path);
         if (why == EACCES) {
@@ -987,9 +1121,10 @@ QByteArray TemplateImage(const QString &path)
 {
     const QByteArray image = readTemplate(path);
     // The same bytes were found sound before: every save reads the file, but
-    // looks into it only when it has changed.
-    static QByteArray sound;
-    if (image != sound) {
+    // looks into it only when it has changed. Until a file was found sound
+    // there are no such bytes, not even none: an empty file is looked into.
+    static std::optional<QByteArray> sound;
+    if (!sound || image != *sound) {
         checkTemplateImage(image, path);
         sound = image;
     }

@@ -44,7 +44,9 @@ void CheckOpenable(const QString &path, int number = 0);
 // what their SQL does not declare: a value not of its column's type, an empty
 // one where none may be, text that is not UTF-8, an identifier below 0 (below
 // 1 for a table's own key), an element twice where the SQL makes it unique,
-// no rows in a table the SQL fills, or another count of statistics.
+// no rows in a table the SQL fills, another count of statistics, or a text
+// that the program reads as figures (rank progressions, development point
+// costs, money dice, roll bands) outside the form its readers take.
 void CheckRules(const dao::Database &rules);
 
 // Raises vb::Error (a vb::Refusal where words say more than the number) when

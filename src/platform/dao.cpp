@@ -2,6 +2,7 @@
 
 #include "platform/Collation.h"
 #include "platform/SqlDialect.h"
+#include "platform/Strings.h"
 #include "platform/vb.h"
 
 #include <QCoreApplication>
@@ -654,6 +655,29 @@ DBEngine &DBEngine::instance()
 
 namespace {
 
+// A users file that is there but cannot serve is damaged, and is said so
+// as the other data files are: not "missing", which it is not.
+[[noreturn]] void damagedWorkgroup(const QString &why)
+{
+    throw vb::Refusal(vb::ErrWorkgroup, Strings::Load(9454).arg(why));
+}
+
+// What the users file lacks of the accounts table, as the other data files say it.
+[[noreturn]] void workgroupWithoutAccounts(sqlite3 *db)
+{
+    QStringList present;
+    Statement s;
+    if (prepare(db, QStringLiteral("SELECT name FROM pragma_table_info('Users')"), s) == SQLITE_OK)
+        while (sqlite3_step(s.st) == SQLITE_ROW)
+            present << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 0))).toLower();
+    if (present.isEmpty())
+        damagedWorkgroup(Strings::Load(9210).arg(QStringLiteral("Users")));
+    for (const char *column : {"Name", "Salt", "Hash"})
+        if (!present.contains(QString::fromLatin1(column).toLower()))
+            damagedWorkgroup(Strings::Load(9211).arg(QString::fromLatin1(column), QStringLiteral("Users")));
+    damagedWorkgroup(Strings::Load(9218));
+}
+
 bool sameDigest(const QByteArray &a, const QByteArray &b)
 {
     if (a.size() != b.size())
@@ -674,23 +698,31 @@ Workspace DBEngine::CreateWorkspace(const QString &name, const QString &user, co
     options.untrusted = true;
     try {
         sys = Workspace().OpenDatabase(path, options);
-    } catch (const vb::Error &) {
+    } catch (const vb::Error &e) {
+        if (e.number() == vb::ErrOutOfMemory)
+            throw;
+        if (e.number() == vb::ErrNotADatabase)
+            damagedWorkgroup(Strings::Load(9219));
+        if (e.number() == kDamaged)
+            damagedWorkgroup(Strings::Load(9218));
         raise(vb::ErrWorkgroup);
     }
     sqlite3 *db = sys.handle();
     QString appId;
-    if (oneText(db, "PRAGMA application_id", &appId) != SQLITE_OK || appId.toLongLong() != kWorkgroupApplicationId)
-        raise(vb::ErrWorkgroup);
+    if (oneText(db, "PRAGMA application_id", &appId) != SQLITE_OK)
+        damagedWorkgroup(Strings::Load(9218));
+    if (appId.toLongLong() != kWorkgroupApplicationId)
+        damagedWorkgroup(Strings::Load(9220));
     Statement s;
     if (prepare(db, QStringLiteral("SELECT Name, Salt, Hash FROM Users WHERE Name=?1 COLLATE NOCASE"), s) != SQLITE_OK)
-        raise(vb::ErrWorkgroup);
+        workgroupWithoutAccounts(db);
     const QByteArray u = user.toUtf8();
     sqlite3_bind_text(s.st, 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(s.st);
     if (rc == SQLITE_DONE || user.isEmpty())
         raise(vb::ErrAccount);
     if (rc != SQLITE_ROW)
-        raise(vb::ErrWorkgroup);
+        damagedWorkgroup(Strings::Load(9218));
     const QString storedName = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 0)));
     const QByteArray salt(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 1)), sqlite3_column_bytes(s.st, 1));
     const QByteArray stored = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 2)), sqlite3_column_bytes(s.st, 2)).toLower();

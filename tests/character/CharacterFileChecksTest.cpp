@@ -304,6 +304,8 @@ TEST_F(CharacterFileChecksTest, ASaveThatCannotUseTheEmptyCharacterFileNamesIt)
         alter(file, sql);
         return file;
     };
+    const QString empty = path(QStringLiteral("empty.dat"));
+    writeBytes(empty, QByteArray());
     const QString garbage = path(QStringLiteral("garbage.dat"));
     writeBytes(garbage, QByteArray(4096, 'x'));
     QByteArray zeroed = bytes(filetest::binFile("player.dat"));
@@ -321,6 +323,7 @@ TEST_F(CharacterFileChecksTest, ASaveThatCannotUseTheEmptyCharacterFileNamesIt)
         qint32 number;
         QString words;
     } cases[] = {
+        {empty, vb::ErrNotADatabase, QStringLiteral("is damaged: it is not a database")},
         {path(QStringLiteral("absent.dat")), vb::ErrFileNotFound, QStringLiteral("is missing")},
         {garbage, vb::ErrNotADatabase, QStringLiteral("is damaged: it is not a database")},
         {torn, vb::ErrDamaged,
@@ -358,15 +361,18 @@ TEST_F(CharacterFileChecksTest, ASaveThatCannotUseTheEmptyCharacterFileNamesIt)
         Personnage p;
         samples::develop(p);
         p.Nom = QStringLiteral("Autre");
-        QElapsedTimer clock;
-        clock.start();
-        const QString text = filetest::refusedSave(p, hero, c.number);
-        EXPECT_LT(clock.elapsed(), 1000);   // a pipe holds nothing up
-        EXPECT_TRUE(text.startsWith(QStringLiteral("The character was not saved: the empty character file “%1” %2. "
-                                                   "Nothing was written")
-                                        .arg(QDir::toNativeSeparators(c.templ), c.words)))
-            << text.toStdString();
-        EXPECT_EQ(bytes(hero), before);
+        // Saved twice: a file refused once is not taken for sound the next time.
+        for (int save = 0; save < 2; ++save) {
+            QElapsedTimer clock;
+            clock.start();
+            const QString text = filetest::refusedSave(p, hero, c.number);
+            EXPECT_LT(clock.elapsed(), 1000);   // a pipe holds nothing up
+            EXPECT_TRUE(text.startsWith(QStringLiteral("The character was not saved: the empty character file “%1” %2. "
+                                                       "Nothing was written")
+                                            .arg(QDir::toNativeSeparators(c.templ), c.words)))
+                << text.toStdString();
+            EXPECT_EQ(bytes(hero), before);
+        }
     }
     filetest::useBuiltTemplate();
     EXPECT_TRUE(opens(hero));

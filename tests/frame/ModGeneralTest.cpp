@@ -9,6 +9,8 @@
 #include <QFile>
 #include <sqlite3.h>
 
+#include <functional>
+
 using namespace ModGeneral;
 
 namespace {
@@ -79,14 +81,42 @@ TEST_F(OpenDBTest, MissingOrDamagedSecurityFileIsOneErrorBox)
     expectOneFailure();
     EXPECT_FALSE(WsPlayer.isValid());
 
-    QFile junk(folder + QStringLiteral("/mind.dat"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, '\x5a'));
-    junk.close();
-    ui->expectError(QStringLiteral("OpenDB"));
-    OpenDB();
-    EXPECT_EQ(ui->errors().size(), 2u);
-    EXPECT_FALSE(DbMaster.isOpen());
+    // A file that is there is damaged, not "missing", and is named.
+    const QString mind = folder + QStringLiteral("/mind.dat");
+    const struct {
+        const char *what;
+        std::function<void()> make;
+        QString words;
+    } damages[] = {
+        {"bytes of no database",
+         [&] {
+             QFile junk(mind);
+             ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+             junk.write(QByteArray(4096, '\x5a'));
+         },
+         QStringLiteral("Le fichier est endommagé : ce n'est pas une base de données.")},
+        {"the rules in its place",
+         [&] {
+             QFile::remove(mind);
+             QFile::copy(MasterPath, mind);
+         },
+         QStringLiteral("Le fichier est endommagé : il porte la marque d'un autre programme.")},
+        {"no accounts", [&] { execOn(mind, "DROP TABLE Users"); },
+         QStringLiteral("Le fichier est endommagé : la table «\u00a0Users\u00a0» manque.")},
+    };
+    for (const auto &d : damages) {
+        QFile::remove(mind);
+        ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/mind.dat"), mind));
+        QFile::setPermissions(mind, QFile::ReadOwner | QFile::WriteOwner);
+        d.make();
+        const size_t before = ui->errors().size();
+        ui->expectError(QStringLiteral("OpenDB"), vb::ErrWorkgroup);
+        OpenDB();
+        ASSERT_EQ(ui->errors().size(), before + 1) << d.what;
+        EXPECT_EQ(ui->errors().back().text,
+                  d.words + QStringLiteral("\nFichier : ") + QDir::toNativeSeparators(mind)) << d.what;
+        EXPECT_FALSE(DbMaster.isOpen()) << d.what;
+    }
 }
 
 TEST_F(OpenDBTest, UnknownAccountOrWrongPasswordIsOneErrorBox)
