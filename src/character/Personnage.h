@@ -186,12 +186,13 @@ public:
     QString TrainingRefusal(qint32 trainingId);
 
     // -- room for a bonus the player types
-    // The values a typed bonus may take while every total built on it, and
-    // what the printed page derives from those, stays within 16 bits, the
-    // rest of the record as it stands. A total that no value of the bonus
-    // brings back into range is not the bonus's doing and does not narrow it.
-    // Nothing is reported: a total that cannot be worked out at all leaves
-    // the bonus its whole 16-bit range, and the total says so when shown.
+    // The values a typed bonus may take: those around the bonus the record
+    // holds over which every total built on it, and what the sheet and the
+    // printed page derive from those, keeps within 16 bits if it fits now,
+    // the rest of the record as it stands. A total that overflows already is
+    // not the bonus's doing and does not narrow it. Nothing is reported: a
+    // total that cannot be worked out at all leaves the bonus its whole
+    // 16-bit range, and the total says so when shown.
     character::limits::Range<qint32> StatSpecialRoom(qint16 stat);
     character::limits::Range<qint32> ResistanceSpecialRoom(qint16 kind);
     // Bonus field 2 or 3 of row `row` of the rank table of `kind` (1 to 6).
