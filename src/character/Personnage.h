@@ -197,6 +197,10 @@ public:
     character::limits::Range<qint32> ResistanceSpecialRoom(qint16 kind);
     // Bonus field 2 or 3 of row `row` of the rank table of `kind` (1 to 6).
     character::limits::Range<qint32> RankBonusRoom(qint16 kind, qint32 row, qint16 field);
+    // The second special bonus of category (kind 0) or skill (kind 1) `id`,
+    // where the background bonuses go: for an element the character holds no
+    // row of, that of the row the first such bonus makes.
+    character::limits::Range<qint32> SpecialBonusRoom(qint32 id, qint16 kind);
 
 private:
     struct Room;
