@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
@@ -192,6 +193,34 @@ static void BM_AddSubSkill(benchmark::State &state)
     state.counters["errors"] = g_ports.errors;
 }
 BENCHMARK(BM_AddSubSkill)->Arg(1000)->Arg(32766)->Unit(benchmark::kMicrosecond);
+
+// Enter in the special bonus box of that last sub-skill: what the record
+// takes is checked against every total built on it.
+static void BM_StoreSubSkillSpecialBonus(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    SubSkillCharacter(count);
+    g_ports.errors = 0;
+    frmSkillDev w;
+    w.setTag(QStringLiteral("2"));
+    w.LoadData();
+    QTreeWidgetItem *node = w.NodeByKey(QStringLiteral("SS%1/%2").arg(count).arg(kCraft));
+    if (!node) {
+        state.SkipWithError("the last sub-skill has no node");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    w.trvSkillCategorie_NodeClick(node);
+    int k = 0;
+    for (auto _ : state) {
+        w.labBonusSkill[3]->setText(QString::number(++k % 7));
+        w.labBonusSkill_KeyPress(3, 13);
+    }
+    state.counters["total"] = w.labBonusSkill[4]->text().toInt();
+    state.counters["errors"] = g_ports.errors;
+}
+BENCHMARK(BM_StoreSubSkillSpecialBonus)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -353,61 +353,75 @@ void frmBackground::updateSelectButtons()
 
 void frmBackground::btnSelectSkill_Click()
 {
-    if (!bonusRefused(lstSkill, lstSkillBonus, SkillNumber, BonusSkill, 1))
+    if (!bonusRefused(lstSkill, SkillNumber, 1))
         addBonus(lstSkill, lstSkillBonus, SkillNumber, BonusSkill);
 }
 void frmBackground::btnUnSelectSkill_Click() { removeBonus(lstSkillBonus, BonusSkill); }
 void frmBackground::btnSelectSkillCat_Click()
 {
-    if (!bonusRefused(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat, 0))
+    if (!bonusRefused(lstSkillCat, SkillCatNumber, 0))
         addBonus(lstSkillCat, lstSkillCatBonus, SkillCatNumber, BonusSkillCat);
 }
 void frmBackground::btnUnSelectSkillCat_Click() { removeBonus(lstSkillCatBonus, BonusSkillCat); }
 
-bool frmBackground::bonusRefused(QListWidget *source, QListWidget *target, const std::vector<qint32> &ids,
-                                 const std::array<qint32, kBonusRows> &bonus, qint16 kind)
+bool frmBackground::bonusRefused(QListWidget *source, const std::vector<qint32> &ids, qint16 kind)
 {
     const int row = selectedRow(source);
-    if (row < 0 || row >= static_cast<int>(ids.size()))
-        return false;
-    const qint32 id = ids[static_cast<size_t>(row)];
-    const int taken = std::min(target->count(), kBonusRows);
-    const auto times = std::count(bonus.begin(), bonus.begin() + taken, id) + 1;
-    return refuseBonus(source->item(row)->text(), id, kind, static_cast<qint32>(times));
+    const int n = Number();
+    if (row < 0 || row >= static_cast<int>(ids.size()) || n < 1 || n > Players.size())
+        return false;   // no choice, or no character yet: OK finds none either
+    try {
+        Personnage &p = Players(n);
+        Personnage trial = p;
+        // What is chosen already was taken when chosen; a refusal here would
+        // only come from a record changed since, which OK checks again.
+        if (anyBonusRefused(p, trial))
+            return true;
+        return refuseBonus(p, trial, source->item(row)->text(), ids[static_cast<size_t>(row)], kind);
+    } catch (...) {
+        ReportCurrentException(QStringLiteral("frmBackground.btnSelect.Click"));
+        return true;
+    }
 }
 
-bool frmBackground::refuseBonus(const QString &name, qint32 id, qint16 kind, qint32 times)
+bool frmBackground::refuseBonus(Personnage &p, Personnage &trial, const QString &name, qint32 id, qint16 kind)
 {
-    // The record keeps a special bonus in 16 bits: one that would leave them is
-    // refused while its point is still the player's.
-    const int n = Number();
-    if (n < 1 || n > Players.size())
-        return false;   // no character yet: OK finds none either
-    Personnage &p = Players(n);
-    const qint64 after = p.SpecialBonusAfter(id, kind, times);
-    const auto &range = character::limits::kSmall;
-    if (after >= range.low && after <= range.high)
+    // A bonus is taken while every total built on it that fits still fits: it
+    // is refused while its point is still the player's.
+    const character::limits::Range<qint32> room = trial.SpecialBonusRoom(id, kind);
+    const qint64 after = trial.SpecialBonusAfter(id, kind, 1);
+    if (after >= room.low && after <= room.high)
         return false;
     ports::ui().MsgBox(Strings::Load(9422).arg(name, QString::number(p.SpecialBonusAfter(id, kind, 0)),
-                                               QString::number(after), QString::number(range.low),
-                                               QString::number(range.high)),
+                                               QString::number(after), QString::number(room.low),
+                                               QString::number(room.high)),
                        ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
     return true;
 }
 
-bool frmBackground::anyBonusRefused()
+bool frmBackground::anyBonusRefused(Personnage &p, Personnage &trial)
 {
-    const auto listRefused = [this](QListWidget *list, const std::array<qint32, kBonusRows> &bonus, qint16 kind) {
+    const auto listRefused = [&](QListWidget *list, const std::array<qint32, kBonusRows> &bonus, qint16 kind) {
         const int taken = std::min(list->count(), kBonusRows);
         for (int i = 0; i < taken; ++i) {
             const qint32 id = bonus[static_cast<size_t>(i)];
-            const auto times = std::count(bonus.begin(), bonus.begin() + i + 1, id);
-            if (refuseBonus(list->item(i)->text(), id, kind, static_cast<qint32>(times)))
+            if (refuseBonus(p, trial, list->item(i)->text(), id, kind))
                 return true;
+            trial.TransferBonusSkill(id, kind);
         }
         return false;
     };
     return listRefused(lstSkillCatBonus, BonusSkillCat, 0) || listRefused(lstSkillBonus, BonusSkill, 1);
+}
+
+bool frmBackground::anyBonusRefused()
+{
+    const int n = Number();
+    if (n < 1 || n > Players.size())
+        return false;
+    Personnage &p = Players(n);
+    Personnage trial = p;
+    return anyBonusRefused(p, trial);
 }
 
 // ------------------------------------------------------------------ check boxes

@@ -89,12 +89,15 @@ private:
     void removeBonus(QListWidget *target, std::array<qint32, kBonusRows> &bonus);
     void updateSelectButtons();
     // Whether the special bonus selected in `source` (kind 0 category, 1
-    // skill), once more on top of those already in `target`, would leave the
-    // record's range; says so when it would.
-    bool bonusRefused(QListWidget *source, QListWidget *target, const std::vector<qint32> &ids,
-                      const std::array<qint32, kBonusRows> &bonus, qint16 kind);
-    bool refuseBonus(const QString &name, qint32 id, qint16 kind, qint32 times);
-    // The same for every entry of both lists, as the record holds now.
+    // skill), on top of every one already chosen, would take a figure of the
+    // record past what it can hold; says so when it would.
+    bool bonusRefused(QListWidget *source, const std::vector<qint32> &ids, qint16 kind);
+    // Whether one more bonus of `kind` on `id` is refused in `trial`, the
+    // record `p` with the bonuses before it; says so when it is.
+    bool refuseBonus(Personnage &p, Personnage &trial, const QString &name, qint32 id, qint16 kind);
+    // The same for every entry of both lists, in the order OK applies them,
+    // on the record as it holds now; `trial` then holds them all.
+    bool anyBonusRefused(Personnage &p, Personnage &trial);
     bool anyBonusRefused();
     // Checks, before any point is spent, that the rules data can serve the
     // options composed; raises the error the option would meet otherwise.

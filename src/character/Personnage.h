@@ -191,16 +191,21 @@ public:
     QString TrainingRefusal(qint32 trainingId);
 
     // -- room for a bonus the player types
-    // The values a typed bonus may take while every total built on it, and
-    // what the printed page derives from those, stays within 16 bits, the
-    // rest of the record as it stands. A total that no value of the bonus
-    // brings back into range is not the bonus's doing and does not narrow it.
-    // Nothing is reported: a total that cannot be worked out at all leaves
-    // the bonus its whole 16-bit range, and the total says so when shown.
+    // The values a typed bonus may take: those around the bonus the record
+    // holds over which every total built on it, and what the sheet and the
+    // printed page derive from those, keeps within 16 bits if it fits now,
+    // the rest of the record as it stands. A total that overflows already is
+    // not the bonus's doing and does not narrow it. Nothing is reported: a
+    // total that cannot be worked out at all leaves the bonus its whole
+    // 16-bit range, and the total says so when shown.
     character::limits::Range<qint32> StatSpecialRoom(qint16 stat);
     character::limits::Range<qint32> ResistanceSpecialRoom(qint16 kind);
     // Bonus field 2 or 3 of row `row` of the rank table of `kind` (1 to 6).
     character::limits::Range<qint32> RankBonusRoom(qint16 kind, qint32 row, qint16 field);
+    // The second special bonus of category (kind 0) or skill (kind 1) `id`,
+    // where the background bonuses go: for an element the character holds no
+    // row of, that of the row the first such bonus makes.
+    character::limits::Range<qint32> SpecialBonusRoom(qint32 id, qint16 kind);
 
 private:
     struct Room;

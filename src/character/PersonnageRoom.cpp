@@ -1,11 +1,14 @@
 // How far a bonus the player types may go. Every total of the record is a
-// 16-bit number, and so is what the printed page derives from them. A
-// statistic's special bonus feeds its total, the totals of the categories
-// that draw on the statistic and those of every skill in them; a category's
-// special bonus feeds its total and its skills'; an item or special bonus
-// feeds its skill's total. The room is worked out from the record as it
-// stands, in wide arithmetic, so that finding it never overflows and never
-// shows a box.
+// 16-bit number, and so is what the sheet and the printed page derive from
+// them. A statistic's special bonus feeds its total, the totals of the
+// categories that draw on the statistic and those of every skill in them; a
+// category's special bonus feeds its total and its skills'; an item or special
+// bonus feeds its skill's total; the maneuver skill's total feeds the armour's
+// maneuver figure and the load allowance. A bonus is taken when every one of
+// those figures that fits as the record stands still fits with it: one that
+// overflows already is not the bonus's doing, and a bonus that brings it back
+// is welcome. The room is worked out from the record in wide arithmetic, so
+// that finding it never overflows and never shows a box.
 #include "character/Personnage.h"
 
 #include "frame/Rules.h"
@@ -15,6 +18,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <limits>
@@ -35,48 +39,158 @@ bool Fits16(Wide v)
     return v >= kLow && v <= kHigh;
 }
 
-// A figure the record works out, as a function of the typed bonus; it never
-// falls when the bonus grows.
-using Follower = std::function<Wide(Wide)>;
-
-// The bonuses in 16 bits that keep f within 16 bits: an interval, since f
-// never falls; low above high when no bonus does.
-lim::Range<qint32> Keeping(const Follower &f)
+Wide FloorDiv(Wide a, Wide b)   // b > 0
 {
-    Wide lo = kLow, hi = kHigh + 1;   // the first bonus with f at or above kLow; kHigh + 1 for none
-    while (lo < hi) {
-        const Wide mid = lo + (hi - lo) / 2;
-        if (f(mid) >= kLow)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    const Wide first = lo;
-    lo = kLow - 1;   // the last bonus with f at or below kHigh; kLow - 1 for none
-    hi = kHigh;
-    while (lo < hi) {
-        const Wide mid = lo + (hi - lo + 1) / 2;
-        if (f(mid) <= kHigh)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return {static_cast<qint32>(first), static_cast<qint32>(lo)};
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// What every follower allows together. A follower that no bonus keeps in
-// range overflows whatever is typed: that is not the bonus's doing.
-lim::Range<qint32> Intersect(const std::vector<Follower> &followers)
+// A figure as a function of the typed bonus v over the 16-bit field: linear by
+// pieces, each rising with v. A total that overflows counts as its fallback
+// where other totals read it, so the pieces need not join: a bonus that brings
+// such a total back into range can make what is built on it jump.
+class Line {
+public:
+    static Line Constant(Wide c) { return Line(0, c); }
+    static Line Typed(Wide offset) { return Line(1, offset); }
+
+    Wide at(Wide v) const
+    {
+        for (const Piece &p : m_pieces)
+            if (v <= p.hi)
+                return p.at(v);
+        return m_pieces.back().at(v);
+    }
+
+    Line operator+(const Line &o) const
+    {
+        Line sum;
+        size_t i = 0, j = 0;
+        Wide lo = kLow;
+        while (i < m_pieces.size() && j < o.m_pieces.size()) {
+            const Piece &a = m_pieces[i], &b = o.m_pieces[j];
+            const Wide hi = std::min(a.hi, b.hi);
+            sum.m_pieces.push_back({lo, hi, a.slope + b.slope, a.at0 + b.at0});
+            lo = hi + 1;
+            i += a.hi == hi;
+            j += b.hi == hi;
+        }
+        return sum;
+    }
+    Line operator+(Wide c) const
+    {
+        Line sum = *this;
+        for (Piece &p : sum.m_pieces)
+            p.at0 += c;
+        return sum;
+    }
+    Line operator*(Wide k) const   // k >= 0
+    {
+        Line product = *this;
+        for (Piece &p : product.m_pieces) {
+            p.slope *= k;
+            p.at0 *= k;
+        }
+        return product;
+    }
+
+    // As other totals read this one: outside 16 bits it counts as `fallback`.
+    Line Counted(Wide fallback) const
+    {
+        Line out;
+        for (const Piece &p : m_pieces) {
+            const Wide first = p.FirstReaching(kLow);
+            const Wide last = p.LastAtMost(kHigh);
+            out.Push(p.lo, std::min(first, last + 1) - 1, 0, fallback);
+            out.Push(first, last, p.slope, p.at0);
+            out.Push(std::max(last + 1, first), p.hi, 0, fallback);
+        }
+        return out;
+    }
+
+    // Held to at most `cap`, as the armour's least penalty holds the maneuver.
+    Line AtMost(Wide cap) const
+    {
+        Line out;
+        for (const Piece &p : m_pieces) {
+            const Wide last = p.LastAtMost(cap);
+            out.Push(p.lo, last, p.slope, p.at0);
+            out.Push(last + 1, p.hi, 0, cap);
+        }
+        return out;
+    }
+
+    // The bonuses around v0, at which the figure fits, over which it keeps
+    // within 16 bits.
+    lim::Range<qint32> Around(Wide v0) const
+    {
+        size_t k = 0;
+        while (m_pieces[k].hi < v0)
+            ++k;
+        Wide high = kHigh;
+        for (size_t i = k;; ++i) {
+            // Rising within the piece, it only leaves 16 bits at the top.
+            const Wide last = m_pieces[i].LastAtMost(kHigh);
+            if (last < m_pieces[i].hi || i + 1 == m_pieces.size() || !Fits16(m_pieces[i + 1].at(m_pieces[i + 1].lo))) {
+                high = last;
+                break;
+            }
+        }
+        Wide low = kLow;
+        for (size_t i = k;; --i) {
+            const Wide first = m_pieces[i].FirstReaching(kLow);
+            if (first > m_pieces[i].lo || i == 0 || !Fits16(m_pieces[i - 1].at(m_pieces[i - 1].hi))) {
+                low = first;
+                break;
+            }
+        }
+        return {static_cast<qint32>(low), static_cast<qint32>(high)};
+    }
+
+private:
+    struct Piece {
+        Wide lo, hi, slope, at0;
+        Wide at(Wide v) const { return slope * v + at0; }
+        // The first bonus of the piece at which the figure reaches t; hi + 1 for none.
+        Wide FirstReaching(Wide t) const
+        {
+            if (slope == 0)
+                return at0 >= t ? lo : hi + 1;
+            return std::clamp(-FloorDiv(at0 - t, slope), lo, hi + 1);
+        }
+        // The last bonus of the piece at which the figure is at most t; lo - 1 for none.
+        Wide LastAtMost(Wide t) const
+        {
+            if (slope == 0)
+                return at0 <= t ? hi : lo - 1;
+            return std::clamp(FloorDiv(t - at0, slope), lo - 1, hi);
+        }
+    };
+
+    Line() = default;
+    Line(Wide slope, Wide at0) : m_pieces{{kLow, kHigh, slope, at0}} {}
+    void Push(Wide lo, Wide hi, Wide slope, Wide at0)
+    {
+        if (lo <= hi)
+            m_pieces.push_back({lo, hi, slope, at0});
+    }
+
+    std::vector<Piece> m_pieces;
+};
+
+// The room the figures leave a bonus that stands at v0: around v0, as far as
+// every figure that fits at v0 keeps fitting.
+lim::Range<qint32> Within(const std::vector<Line> &figures, Wide v0)
 {
+    v0 = std::clamp(v0, kLow, kHigh);
     lim::Range<qint32> room = lim::kSmall;
-    for (const Follower &f : followers) {
-        const lim::Range<qint32> keeping = Keeping(f);
-        if (keeping.low > keeping.high)
+    for (const Line &f : figures) {
+        if (!Fits16(f.at(v0)))
             continue;
+        const lim::Range<qint32> keeping = f.Around(v0);
         room.low = std::max(room.low, keeping.low);
         room.high = std::min(room.high, keeping.high);
     }
-    return room.low <= room.high ? room : lim::kSmall;
+    return room;
 }
 
 double Number(const dao::Recordset &rs, const QString &column)
@@ -109,55 +223,52 @@ struct Personnage::Room {
 
     // The typed bonus in place of what the record holds.
     struct Change {
-        int stat = -1;                             // a statistic's special bonus
-        qint32 category = 0;                       // a category's: its ranks and specials, given the bonus
-        std::function<Wide(Wide)> categoryRest;
-        bool maneuver = false;                     // the maneuver skill's own part, given the bonus
-        std::function<Wide(Wide)> part;
-        Wide v = 0;
-        Change at(Wide value) const
-        {
-            Change moved = *this;
-            moved.v = value;
-            return moved;
-        }
+        int stat = -1;                 // a statistic's special bonus
+        qint32 category = 0;           // a category's, beside the rest of its total
+        Wide categoryOthers = 0;
+        bool maneuver = false;         // the maneuver skill's, beside the rest of its own part
+        Wide maneuverOthers = 0;
     };
 
     struct Category {
         std::array<int, 10> uses{};   // how many of its statistic columns name each statistic
         Wide rest = 0;                // the bonus of its ranks and its two special bonuses
         qint32 row = -1;              // the row of the rank table its total reads (the last one)
-        std::optional<Wide> lowPart, highPart;   // the lowest and highest of its skills' own parts
+        std::vector<Wide> parts;      // its skills' own parts, each once, in order
         std::optional<QString> skillProgression;
     };
 
     void ReadSkills();
     // A skill's own part of its total: the bonus of its ranks, its item and
     // its special bonus; none for a skill the totals cannot work out.
-    std::optional<Wide> Part(qint32 skill, Wide ranks, Wide item, Wide special) ;
+    std::optional<Wide> Part(qint32 skill, Wide ranks, Wide item, Wide special);
     Wide RankBonus(Wide ranks, const QString &progression);
     void AddPart(qint32 skill, Wide part);
 
-    // A statistic's total as the record gives it, 0 after its own overflow.
-    Wide StatShown(int s) const;
-    Wide Stat(int s, const Change &c) const;
-    Wide StatSum(const Category &cat, const Change &c) const;
-    Wide CategoryTotal(qint32 id, const Category &cat, const Change &c) const;
-    bool Moves(qint32 id, const Category &cat, const Change &c) const;
-    bool AllowanceFollows(const Change &c) const;
-    Wide Allowance(const Change &c) const;
+    // A statistic's total, and the same as the categories read it: after its
+    // own overflow the bonus of the temporary value alone.
+    Line Stat(int s, const Change &c) const;
+    Line StatCounted(int s, const Change &c) const;
+    // The sum of the category's statistics, which the skill window shows.
+    Line StatSum(const Category &cat, const Change &c) const;
+    Line CategoryTotal(qint32 id, const Category &cat, const Change &c) const;
+    // The armour's maneuver figure as the sheet works it out; none without a maneuver skill.
+    std::optional<Line> Maneuver(const Change &c) const;
     // The category's statistic sum, its total and its skills' totals.
-    void CategoryFollowers(qint32 id, const Change &change, std::vector<Follower> &out) const;
+    void CategoryFigures(qint32 id, const Change &c, Wide v0, std::vector<Line> &out) const;
+    // The maneuver figure and the allowance the page works out from it.
+    void ArmourFigures(const Change &c, std::vector<Line> &out) const;
 
     Personnage &p;
     bool raceFound = false;
-    // The race part and the bonus of the temporary value of each statistic.
+    // The bonus of each statistic's temporary value, and with the race part.
+    std::array<Wide, 10> valueBonus{};
     std::array<Wide, 10> statBase{};
     std::array<Wide, 10> special{};
     QHash<qint32, Category> categories;
     QHash<qint32, qint32> skillCategory;
     QHash<qint32, QString> progressions;
-    // The armour, and the own part of its maneuver skill, as the printed page reads them.
+    // The armour, and the own part of its maneuver skill, as the sheet reads them.
     bool armourFound = false;
     qint32 armourId = 0;
     Wide maxManeuvre = 0, minManeuvre = 0;
@@ -176,8 +287,8 @@ Personnage::Room::Room(Personnage &record) : p(record)
     raceFound = rules::Find(race, QStringLiteral("Race_ID"), p.Race_ID);
     for (int s = 0; s < 10; ++s) {
         const qint16 temporary = p.Stats(0, s);
-        const Wide bonus = temporary <= kLastBonusedValue ? p.BonusStats(temporary) : 0;
-        statBase[s] = bonus;
+        valueBonus[s] = temporary <= kLastBonusedValue ? p.BonusStats(temporary) : 0;
+        statBase[s] = valueBonus[s];
         // Without the race the special bonus counts in no total.
         if (raceFound) {
             statBase[s] += static_cast<Wide>(Number(race, RaceStatColumns()[s]));
@@ -302,6 +413,10 @@ void Personnage::Room::ReadSkills()
             });
         }
     }
+    for (Category &cat : categories) {
+        std::sort(cat.parts.begin(), cat.parts.end());
+        cat.parts.erase(std::unique(cat.parts.begin(), cat.parts.end()), cat.parts.end());
+    }
 
     try {
         dao::Recordset armour = rules::Open(QStringLiteral("Armor Modification"));
@@ -318,7 +433,7 @@ void Personnage::Room::ReadSkills()
                                     : Part(maneuverSkill, 0, 0, 0);
         }
     } catch (const vb::Error &) {
-        armourFound = false;   // the page cannot print the allowance either
+        armourFound = false;   // the sheet cannot show the figure either
     }
 }
 
@@ -351,84 +466,80 @@ void Personnage::Room::AddPart(qint32 skill, Wide part)
     const auto cat = categories.find(skillCategory.value(skill, -1));
     if (cat == categories.end())
         return;
-    cat->lowPart = std::min(cat->lowPart.value_or(part), part);
-    cat->highPart = std::max(cat->highPart.value_or(part), part);
+    // Rows of one skill mostly repeat their part: sorting keeps the rest apart.
+    if (cat->parts.empty() || cat->parts.back() != part)
+        cat->parts.push_back(part);
 }
 
-Wide Personnage::Room::StatShown(int s) const
+Line Personnage::Room::Stat(int s, const Change &c) const
 {
-    const Wide total = statBase[s] + special[s];
-    return Fits16(total) ? total : 0;
+    return c.stat == s ? Line::Typed(statBase[s]) : Line::Constant(statBase[s] + special[s]);
 }
 
-Wide Personnage::Room::Stat(int s, const Change &c) const
+Line Personnage::Room::StatCounted(int s, const Change &c) const
 {
-    return c.stat == s ? statBase[s] + c.v : StatShown(s);
+    return Stat(s, c).Counted(valueBonus[s]);
 }
 
-Wide Personnage::Room::StatSum(const Category &cat, const Change &c) const
+Line Personnage::Room::StatSum(const Category &cat, const Change &c) const
 {
-    Wide sum = 0;
+    Line sum = Line::Constant(0);
     for (int s = 0; s < 10; ++s)
-        sum += cat.uses[s] * Stat(s, c);
+        if (cat.uses[s] != 0)
+            sum = sum + StatCounted(s, c) * cat.uses[s];
     return sum;
 }
 
-Wide Personnage::Room::CategoryTotal(qint32 id, const Category &cat, const Change &c) const
+Line Personnage::Room::CategoryTotal(qint32 id, const Category &cat, const Change &c) const
 {
-    return StatSum(cat, c) + (c.category == id ? c.categoryRest(c.v) : cat.rest);
+    return StatSum(cat, c) + (c.category == id ? Line::Typed(c.categoryOthers) : Line::Constant(cat.rest));
 }
 
-bool Personnage::Room::Moves(qint32 id, const Category &cat, const Change &c) const
+std::optional<Line> Personnage::Room::Maneuver(const Change &c) const
 {
-    return c.category == id || (c.stat >= 0 && cat.uses[c.stat] != 0);
-}
-
-bool Personnage::Room::AllowanceFollows(const Change &c) const
-{
-    if (!armourFound)
-        return false;
-    if (c.stat == ST || c.maneuver)
-        return true;
+    if (!armourFound || maneuverSkill == 0)
+        return std::nullopt;
+    // A skill total that cannot be worked out counts 0.
+    Line skill = Line::Constant(0);
     const auto cat = categories.constFind(skillCategory.value(maneuverSkill, -1));
-    return maneuverSkill != 0 && cat != categories.cend() && Moves(cat.key(), *cat, c);
-}
-
-Wide Personnage::Room::Allowance(const Change &c) const
-{
-    // As the page works it out: the armour's maneuver penalty, at most its
-    // least penalty, and three times the strength total.
-    std::optional<Wide> m;
-    if (armourId >= 1 && armourId <= 4) {
-        m = 0;
-    } else if (maneuverSkill != 0) {
-        Wide skill = 0;
-        const auto cat = categories.constFind(skillCategory.value(maneuverSkill, -1));
-        if (cat != categories.cend()) {
-            // A category total that overflows counts 0 in the skill's, unless
-            // the bonus moves it: its own follower refuses that.
-            const Wide total = CategoryTotal(cat.key(), *cat, c);
-            skill = (Fits16(total) || Moves(cat.key(), *cat, c) ? total : 0)
-                + (c.maneuver ? c.part(c.v) : maneuverPart.value_or(0));
-        }
-        m = maxManeuvre + skill;
+    if (cat != categories.cend() && (c.maneuver || maneuverPart)) {
+        const Line own = c.maneuver ? Line::Typed(c.maneuverOthers) : Line::Constant(*maneuverPart);
+        skill = (CategoryTotal(cat.key(), *cat, c).Counted(0) + own).Counted(0);
     }
-    if (m.value_or(0) > minManeuvre)
-        m = minManeuvre;
-    return m.value_or(0) + 3 * Stat(ST, c);
+    return skill + maxManeuvre;
 }
 
-void Personnage::Room::CategoryFollowers(qint32 id, const Change &change, std::vector<Follower> &out) const
+void Personnage::Room::CategoryFigures(qint32 id, const Change &c, Wide v0, std::vector<Line> &out) const
 {
     const auto found = categories.constFind(id);
     if (found == categories.cend())
         return;
-    const Category cat = *found;
-    out.push_back([this, cat, change](Wide v) { return StatSum(cat, change.at(v)); });
-    out.push_back([this, id, cat, change](Wide v) { return CategoryTotal(id, cat, change.at(v)); });
-    for (const std::optional<Wide> &part : {cat.lowPart, cat.highPart})
-        if (part)
-            out.push_back([this, id, cat, change, own = *part](Wide v) { return CategoryTotal(id, cat, change.at(v)) + own; });
+    out.push_back(StatSum(*found, c));
+    const Line total = CategoryTotal(id, *found, c);
+    out.push_back(total);
+    // The skills whose totals fit as the record stands: those with the least
+    // and the greatest own part among them bound the others.
+    const Line counted = total.Counted(0);
+    const Wide now = counted.at(v0);
+    const auto first = std::lower_bound(found->parts.cbegin(), found->parts.cend(), kLow - now);
+    const auto last = std::upper_bound(first, found->parts.cend(), kHigh - now);
+    if (first != last) {
+        out.push_back(counted + *first);
+        out.push_back(counted + *(last - 1));
+    }
+}
+
+void Personnage::Room::ArmourFigures(const Change &c, std::vector<Line> &out) const
+{
+    if (!armourFound)
+        return;
+    const std::optional<Line> maneuver = Maneuver(c);
+    if (maneuver)
+        out.push_back(*maneuver);
+    // As the page works out the allowance: the maneuver penalty, at most the
+    // armour's least one, and three times the strength total.
+    const Line m = armourId >= 1 && armourId <= 4 ? Line::Constant(0) : maneuver.value_or(Line::Constant(0));
+    out.push_back(m.AtMost(minManeuvre) + StatCounted(ST, c) * 3);
 }
 
 lim::Range<qint32> Personnage::StatSpecialRoom(qint16 stat)
@@ -442,17 +553,16 @@ lim::Range<qint32> Personnage::StatSpecialRoom(qint16 stat)
         room.ReadSkills();
         Room::Change change;
         change.stat = stat;
-        std::vector<Follower> followers;
-        followers.push_back([&room, stat](Wide v) { return room.statBase[stat] + v; });
+        const Wide v0 = room.special[stat];
+        std::vector<Line> figures{room.Stat(stat, change)};
         for (auto it = room.categories.cbegin(); it != room.categories.cend(); ++it)
             if (it->uses[stat] != 0)
-                room.CategoryFollowers(it.key(), change, followers);
+                room.CategoryFigures(it.key(), change, v0, figures);
         // The printed page triples the agility, quickness and strength totals.
         if (stat == AG || stat == Qu || stat == ST)
-            followers.push_back([&room, stat](Wide v) { return 3 * (room.statBase[stat] + v); });
-        if (room.AllowanceFollows(change))
-            followers.push_back([&room, change](Wide v) { return room.Allowance(change.at(v)); });
-        return Intersect(followers);
+            figures.push_back(room.StatCounted(stat, change) * 3);
+        room.ArmourFigures(change, figures);
+        return Within(figures, v0);
     } catch (const vb::Error &) {
         return lim::kSmall;
     }
@@ -487,7 +597,7 @@ lim::Range<qint32> Personnage::ResistanceSpecialRoom(qint16 kind)
         const Wide base = static_cast<Wide>(vb::RoundHalfEven(static_cast<double>(statPart) + racePart));
         if (!Fits16(statPart) || !Fits16(base))
             return lim::kSmall;   // the total fails whatever the bonus
-        return Intersect({[base](Wide v) { return base + v; }});
+        return Within({Line::Typed(base)}, ResistanceSpecial(kind));
     } catch (const vb::Error &) {
         return lim::kSmall;
     }
@@ -501,30 +611,31 @@ lim::Range<qint32> Personnage::RankBonusRoom(qint16 kind, qint32 row, qint16 fie
         Room room(*this);
         room.ReadSkills();
         Room::Change change;
-        std::vector<Follower> followers;
+        std::vector<Line> figures;
+        Wide v0 = 0;
         if (kind == RankKind::SkillCategory) {
             const qint32 id = SkillCat(fId, row);
             const auto cat = room.categories.constFind(id);
             // The total reads the category's last row only.
             if (id < 1 || cat == room.categories.cend() || cat->row != row)
                 return lim::kSmall;
-            const Wide others = cat->rest - SkillCat(field, row);
+            v0 = SkillCat(field, row);
             change.category = id;
-            change.categoryRest = [others](Wide v) { return others + v; };
-            room.CategoryFollowers(id, change, followers);
+            change.categoryOthers = cat->rest - v0;
+            room.CategoryFigures(id, change, v0, figures);
         } else {
             qint32 skill = 0, key = 0;
             std::array<Wide, 3> cells{};   // ranks, item, special
             if (kind == RankKind::SubSkill) {
                 skill = static_cast<qint32>(vb::Val(SubSkills(fId, row)));
                 key = static_cast<qint32>(vb::Val(SubSkills(fKey, row)));
-                for (qint16 f = 1; f <= 3; ++f)   // ranks, item, special
+                for (qint16 f = 1; f <= 3; ++f)
                     cells[f - 1] = vb::CLng(vb::CDbl(QVariant(SubSkills(f, row))));
             } else if (kind >= RankKind::Skill && kind <= RankKind::SpellList) {
                 const RankTable table = rankTable(kind);
                 skill = table.cells(fId, row);
                 key = table.keyed ? table.cells(fKey, row) : 0;
-                for (qint16 f = 1; f <= 3; ++f)   // ranks, item, special
+                for (qint16 f = 1; f <= 3; ++f)
                     cells[f - 1] = table.cells(f, row);
             } else {
                 return lim::kSmall;
@@ -533,19 +644,17 @@ lim::Range<qint32> Personnage::RankBonusRoom(qint16 kind, qint32 row, qint16 fie
             // The total reads the first row of the skill (and key) only.
             if (skill < 1 || cat == room.categories.cend() || RankRow(kind, skill, key) != row)
                 return lim::kSmall;
+            v0 = cells[field - 1];
             cells[field - 1] = 0;
-            const std::optional<Wide> fixed = room.Part(skill, cells[0], cells[1], cells[2]);
-            if (!fixed)
+            const std::optional<Wide> others = room.Part(skill, cells[0], cells[1], cells[2]);
+            if (!others)
                 return lim::kSmall;
-            change.part = [fixed](Wide v) { return *fixed + v; };
+            figures.push_back(room.CategoryTotal(cat.key(), *cat, change).Counted(0) + Line::Typed(*others));
             change.maneuver = kind == RankKind::Skill && skill == room.maneuverSkill;
-            const Wide total = room.CategoryTotal(cat.key(), *cat, change);
-            const Wide counted = Fits16(total) ? total : 0;   // as the skill's total counts it
-            followers.push_back([counted, change](Wide v) { return counted + change.part(v); });
+            change.maneuverOthers = *others;
         }
-        if (room.AllowanceFollows(change))
-            followers.push_back([&room, change](Wide v) { return room.Allowance(change.at(v)); });
-        return Intersect(followers);
+        room.ArmourFigures(change, figures);
+        return Within(figures, v0);
     } catch (const vb::Error &) {
         return lim::kSmall;
     }

@@ -201,6 +201,17 @@ qint64 Personnage::SpecialBonusAfter(qint32 id, qint16 kind, qint32 times)
     return now + qint64(times) * backgroundBonus(kind);
 }
 
+character::limits::Range<qint32> Personnage::SpecialBonusRoom(qint32 id, qint16 kind)
+{
+    const qint16 table = kind == 0 ? RankKind::SkillCategory : RankKind::Skill;
+    if (const qint32 r = RankRow(table, id); r >= 0)
+        return RankBonusRoom(table, r, fSpecial2);
+    // No ranks and no bonus count as no row does: the room of a row made so.
+    Personnage trial = *this;
+    bool added = false;
+    return trial.RankBonusRoom(table, trial.rowOf(kind == 0, id, &added), fSpecial2);
+}
+
 void Personnage::applyBonusRows(const QString &table, const QString &idColumn, qint32 id)
 {
     using namespace rulesread;

@@ -38,13 +38,15 @@ qint16 RankKindOfTag(const QString &tag)
     return 0;
 }
 
-// The sum of four boxes read as whole numbers, in 16-bit arithmetic.
+// The sum of four boxes read as whole numbers. Only the sum is a 16-bit
+// figure: an item of 32767 before a special of -32000 is no overflow when the
+// total fits, as the record's own total finds.
 QString Total(const std::array<QLineEdit *, 5> &boxes)
 {
-    qint16 sum = 0;
+    qint64 sum = 0;
     for (int k = 0; k < 4; ++k)
-        sum = vb::Add16(sum, vb::CInt(boxes[static_cast<size_t>(k)]->text()));
-    return QString::number(sum);
+        sum += vb::CInt(boxes[static_cast<size_t>(k)]->text());
+    return QString::number(vb::Check16(sum));
 }
 
 qint16 ShownNumber(const QLabel *label)
@@ -179,7 +181,7 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
             && rules::Find(RsSkillCategory, QStringLiteral("Skill_Category_ID"), category);
         const bool realmRow = rules::Find(RsRealms, QStringLiteral("Realm_ID"), p.Royaume_ID);
         const bool useRealm = key == QLatin1String("SC28");
-        qint16 statBonus = 0;
+        qint64 statBonus = 0;   // like the category's total, checked once summed
         QString abbreviations;
         for (int j = 1; j <= 3; ++j) {
             if (useRealm ? !realmRow : !categoryRow)
@@ -189,14 +191,14 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
             if (stat <= 0 || !rules::Find(RsStat, QStringLiteral("Stat_ID"), stat))
                 continue;
             const QString abbreviation = RsStat.Value(rules::LangCol(QStringLiteral("Abr"))).toString();
-            statBonus = vb::Add16(statBonus, p.TotalStatBonus(static_cast<qint16>(stat - 1)));
+            statBonus += p.TotalStatBonus(static_cast<qint16>(stat - 1));
             if (!abbreviation.isEmpty())
                 abbreviations += abbreviation + QLatin1Char('/');
         }
         if (abbreviations.size() > 1)
             abbreviations.chop(1);
         labStatSkillCat->setText(abbreviations);
-        labBonusSkillCat[1]->setText(QString::number(statBonus));
+        labBonusSkillCat[1]->setText(QString::number(vb::Check16(statBonus)));
 
         const qint32 categoryProgression = categoryRow ? vb::CLng(RsSkillCategory.Value(QStringLiteral("Skill_Category_Bonus_ID"))) : 0;
         const qint32 skillProgression = categoryRow ? vb::CLng(RsSkillCategory.Value(QStringLiteral("Skill_Bonus_ID"))) : 0;

@@ -301,22 +301,67 @@ TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)
     EXPECT_TRUE(p.Historique.toString().isEmpty());
 }
 
-// The record keeps a special bonus in 16 bits: category 1 at 32757 takes two
-// more +5, to exactly 32767; a third is refused when chosen, its point kept.
-TEST_F(BackgroundTest, ABonusThatWouldPassSixteenBitsIsRefusedWhenChosen)
+// A bonus is taken while every total built on it still fits. With every
+// temporary at 100, Feats of Strength totals ST 12 + CO 12 + ST 12 - 10 = 26
+// beside its special bonus, which may then reach 32741: from 32731 two more
+// +5 are taken; a third is refused when chosen, its point kept.
+TEST_F(BackgroundTest, ABonusItsTotalCannotHoldIsRefusedWhenChosen)
 {
     Personnage &p = character(3);
+    for (qint16 s = 0; s <= 9; ++s)
+        p.AddStat(0, s, 100);
     p.AddSkill(0, 0, 1, 1);
-    p.AddSkill(3, 0, 1, 32757);
+    p.AddSkill(3, 0, 1, 32731);
     frmBackground dlg;
     chooseCategoryTwice(dlg, 1);
-    ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32757 à 32772"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32731 à 32746, hors des limites de -32768 à 32741"));
     dlg.btnSelectSkillCat_Click();
     EXPECT_EQ(dlg.lstSkillCatBonus->count(), 2);
     EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("2"));
     dlg.btnOk_Click();
-    EXPECT_EQ(categorySpecial(p, 1), 32767);
+    EXPECT_EQ(categorySpecial(p, 1), 32741);
+    EXPECT_EQ(p.TotalSkillCatBonus(1), 32767);
     EXPECT_EQ(p.PointsBO, 1);
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
+}
+
+// A talent taken in the same OK can move a total the bonuses chosen beside it
+// build on: then none of them is applied and all their points come back.
+// Strong Back gives Feats of Strength +10, to 32741 (see above); its +5 would
+// then take the total to 32772.
+TEST_F(BackgroundTest, BonusesATalentPushesPastTheirRangeGiveTheirPointsBack)
+{
+    Personnage &p = character(5);
+    for (qint16 s = 0; s <= 9; ++s)
+        p.AddStat(0, s, 100);
+    p.AddSkill(0, 0, 1, 1);
+    p.AddSkill(3, 0, 1, 32731);
+    frmBackground dlg;
+    setTag(&dlg, QStringLiteral("1"));
+    dlg.LoadData();
+    dlg.lstSkillCat->setCurrentRow(rowOf(dlg.lstSkillCat, dlg.SkillCatNumber, 1));
+    dlg.btnSelectSkillCat_Click();
+    dlg.lstSkill->setCurrentRow(rowOf(dlg.lstSkill, dlg.SkillNumber, 1));   // Lifting
+    dlg.btnSelectSkill_Click();
+    ASSERT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("2"));
+    dlg.labAptitudes->setText(QStringLiteral("1"));
+    setTag(dlg.btnTalents, QStringLiteral("15"));   // degree 1 chosen, no flaw
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        auto *talents = qobject_cast<frmTalents *>(w);
+        ASSERT_NE(talents, nullptr);
+        talents->grdTalent->setCurrentCell(4, 1);   // Strong Back
+        talents->btnOk->click();
+    });
+    ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32741 à 32746"));
+    dlg.btnOk_Click();
+    EXPECT_TRUE(driver.allStepsRan());
+    EXPECT_EQ(categorySpecial(p, 1), 32741);
+    EXPECT_EQ(p.RankRow(RankKind::Skill, 1), -1);   // Lifting got nothing either
+    EXPECT_EQ(p.PointsBO, 4);   // 5 - (1 + 2) + 2
+    EXPECT_EQ(dlg.labOptionPoint->text(), QStringLiteral("4"));
+    EXPECT_EQ(dlg.lstSkillCatBonus->count() + dlg.lstSkillBonus->count(), 0);
+    EXPECT_EQ(dlg.labSpecialBonus->text(), QStringLiteral("0"));
     EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 

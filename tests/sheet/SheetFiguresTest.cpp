@@ -179,14 +179,15 @@ TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsAndThePageCanHold)
     Personnage &p = P();
     // CO's total is 3 (race) + 2 (bonus of 75) + the special. The category
     // counts it three times, and its plate skill adds 25: 3 x (5 + 10909)
-    // + 25 is 32767. Its least is -32768 / 3, -10922, less 5.
+    // + 25 is 32767. Its least keeps the half plate's maneuver figure,
+    // -70 + 3 x (5 + v) + 25, at -32768 or more: 3 x (5 - 10912) - 45.
     const auto typeAndLeave = [&](QLineEdit *box, const char *typed, const char *said) {
         if (said)
             ui->answerMsgBox(ports::Ok, QString::fromLatin1(said));
         TypeOver(box, QString::fromLatin1(typed));
         Focus(box, QEvent::FocusOut, Qt::TabFocusReason);
     };
-    typeAndLeave(w.Stat_ID[CO][4], "10910", "-10927 et 10909");
+    typeAndLeave(w.Stat_ID[CO][4], "10910", "-10912 et 10909");
     EXPECT_EQ(p.DirStats(2, CO), 2);
     EXPECT_EQ(w.Stat_ID[CO][4]->text(), QStringLiteral("2"));
     typeAndLeave(w.Stat_ID[CO][4], "10909", nullptr);

@@ -76,6 +76,36 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
+// Only a sum is a 16-bit figure: boxes summed in their order may pass 16 bits
+// on the way to a sum that fits, as the record's totals allow.
+TEST_F(BonusNavigationTest, APartialSumPastSixteenBitsIsNoOverflowWhenTheSumFits)
+{
+    adolescence();
+    Personnage &p = player();
+    // Influence draws on Pr, EM and Re in that order: 3 + 20000 and 2 + 20000
+    // pass 16 bits before 0 - 20000 brings them back to 20005.
+    p.AddStat(2, 7, 20000);
+    p.AddStat(2, 5, 20000);
+    p.AddStat(2, 3, -20000);
+    frmSkillDev *w = open();
+    show(QStringLiteral("SK0/81"));
+    EXPECT_EQ(w->labBonusSkillCat[1]->text(), QStringLiteral("20005"));
+    EXPECT_EQ(w->labBonusSkill[1]->text(), QStringLiteral("20009"));   // and two ranks, 4
+    const auto type = [](QLineEdit *box, const char *text) {
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(text));
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    // Two ranks of the skill 8, the category 20009: 8 + 20009 + 32767 passes
+    // 16 bits before the special's -32000 brings the total back to 20784.
+    type(w->labBonusSkill[3], "-32000");
+    type(w->labBonusSkill[2], "32767");
+    EXPECT_EQ(w->labBonusSkill[4]->text(), QStringLiteral("20784"));
+    show(QStringLiteral("SK0/81"));
+    EXPECT_EQ(w->labBonusSkill[4]->text(), QStringLiteral("20784"));
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+}
+
 TEST_F(BonusNavigationTest, KeyedRowsTakeTheirBonusAsText)
 {
     Personnage &p = player();
