@@ -1,14 +1,16 @@
 #pragma once
 // Drives real modal windows in tests: started before the code calls exec(), it
 // looks at the active modal window every 10 ms, runs the next scripted step on
-// each new one, and after a deadline closes any modal nobody expected, so
-// exec() always returns and the test fails instead of hanging.
+// each new one, and after a deadline closes any modal nobody expected, and
+// any a step left open (its check failed, or the window refused the click),
+// so exec() always returns and the test fails instead of hanging.
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <deque>
 #include <functional>
 
@@ -36,24 +38,42 @@ private:
     void tick()
     {
         QWidget *m = QApplication::activeModalWidget();
-        if (!m || m == m_last)
+        if (!m)
             return;
+        if (m == m_last) {
+            if (m_stepClock.elapsed() > m_deadline)
+                rescue(m);
+            return;
+        }
         if (!m_steps.empty()) {
             m_last = m;
             m_seen << QString::fromLatin1(m->metaObject()->className());
             Step s = std::move(m_steps.front());
             m_steps.pop_front();
+            m_stepClock.start();
             s(m);
+            m_stepClock.start();
         } else if (m_clock.elapsed() > m_deadline) {
-            ++m_rescued;
-            if (auto *d = qobject_cast<QDialog *>(m))
-                d->reject();
-            else
-                m->close();
+            rescue(m);
+        }
+    }
+    void rescue(QWidget *m)
+    {
+        ++m_rescued;
+        ADD_FAILURE() << "ModalDriver closed " << m->metaObject()->className() << " \""
+                      << m->windowTitle().toStdString() << "\", which no step closed";
+        if (auto *d = qobject_cast<QDialog *>(m)) {
+            d->reject();
+            // A window that refuses to be cancelled is ended all the same.
+            if (d->isVisible())
+                d->QDialog::done(QDialog::Rejected);
+        } else {
+            m->close();
         }
     }
     QTimer m_timer;
     QElapsedTimer m_clock;
+    QElapsedTimer m_stepClock;   // since the last step on m_last
     int m_deadline;
     int m_rescued = 0;
     QPointer<QWidget> m_last;
