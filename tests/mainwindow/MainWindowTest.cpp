@@ -407,6 +407,8 @@ TEST_F(MainWindowTest, SaveAndClosingTheSkillWindowStoreTheBonusBeingTyped)
     made.Nom = QStringLiteral("Odo");
     PersonnageAccess::RedimSkillCat(made);
     made.AddSkill(Personnage::fId, 0, RankKind::SkillCategory, 12);
+    PersonnageAccess::RedimSkill(made);
+    made.AddSkill(Personnage::fId, 0, RankKind::Skill, 81);
     made.FileName = tempPath(QStringLiteral("odo.pja"));
     ASSERT_TRUE(made.SaveP());
     makeMain();
@@ -415,22 +417,24 @@ TEST_F(MainWindowTest, SaveAndClosingTheSkillWindowStoreTheBonusBeingTyped)
     press("Skill");
     auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[1]);
     ASSERT_NE(skill, nullptr);
-    const auto typeIn = [skill](const char *text) {
-        skill->trvSkillCategorie_NodeClick(skill->NodeByKey(QStringLiteral("SC12")));
-        QLineEdit *box = skill->labBonusSkillCat[3];
+    const auto typeIn = [skill](const char *key, QLineEdit *box, const char *text) {
+        skill->trvSkillCategorie_NodeClick(skill->NodeByKey(QString::fromLatin1(key)));
         box->selectAll();
         QTest::keyClicks(box, QString::fromLatin1(text));
     };
-    const auto saved = [&made] {
+    const auto saved = [&made](bool category, qint32 field) {
         Personnage back;
         back.FileName = made.FileName;
         back.LoadP();
-        return back.DirSkillsCat(3, 0);
+        return category ? back.DirSkillsCat(field, 0) : back.DirSkills(field, 0);
     };
-    typeIn("9");
+    typeIn("SC12", skill->labBonusSkillCat[3], "9");
     main->mnuFileSave->trigger();
-    EXPECT_EQ(saved(), 9);
-    typeIn("7");
+    EXPECT_EQ(saved(true, 3), 9);
+    typeIn("SK0/81", skill->labBonusSkill[2], "4");   // a skill's item bonus
+    main->mnuFileSave->trigger();
+    EXPECT_EQ(saved(false, 2), 4);
+    typeIn("SC12", skill->labBonusSkillCat[3], "7");
     frameOf(skill)->close();
     EXPECT_EQ(Players(1).DirSkillsCat(3, 0), 7);
 }
