@@ -336,11 +336,22 @@ TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
     EXPECT_EQ(PlayerCount, 10);
     EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().style, ports::OkOnly | ports::Exclamation);
 
+    // Number 10 given up while an opened 11 stays: New gives it again.
+    ui->answerOpenFile(savedCharacter(QStringLiteral("onze.pja"), QStringLiteral("Onze")));
+    main->mnuFileOpen->trigger();
+    main->mdiArea()->setActiveSubWindow(frameOf(InitForms.peek(10)));
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Nouveau joueur 10 n'est pas terminé"));
+    main->mnuFileClose->trigger();
+    main->mnuFileNew->trigger();
+    ASSERT_NE(InitForms.peek(10), nullptr);
+    EXPECT_EQ(InitForms.peek(10)->windowTitle(), QStringLiteral("Nouveau joueur 10 (Culture)"));
+    EXPECT_EQ(PlayerCount, 11);
+
     PlayerCount = 30;
     ui->answerMsgBox(ports::Ok, QStringLiteral("30"));
     main->mnuFileOpen->trigger();   // refused before the dialog: no file is asked for
     EXPECT_EQ(PlayerCount, 30);
-    EXPECT_EQ(ui->count(ScriptedPorts::Kind::OpenFile), 0);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::OpenFile), 1);   // the eleventh's only
 }
 
 // File > Close on a character still being made asks first; given up, its
@@ -372,6 +383,15 @@ TEST_F(MainWindowTest, ClosingACharacterBeingMadeAsksAndNewTakesItsNumber)
     EXPECT_FALSE(main->close());
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
+
+    // Both given up, the newer last: no number stays taken.
+    for (int n : {1, 2}) {
+        main->mdiArea()->setActiveSubWindow(frameOf(InitForms.peek(n)));
+        ui->answerMsgBox(ports::Yes, QStringLiteral("Nouveau joueur %1 n'est pas terminé").arg(n));
+        main->mnuFileClose->trigger();
+    }
+    EXPECT_EQ(PlayerCount, 0);
+    EXPECT_EQ(Players.size(), 0);
 }
 
 // ------------------------------------------------------------------ Save, Save As
