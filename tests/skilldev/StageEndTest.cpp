@@ -262,6 +262,7 @@ TEST_F(StageEndTest, AdolescencePassAsksForEveryOpenChoice)
     EXPECT_EQ(inputs[0].title, QStringLiteral("Métier (au choix) (1 Rang)"));
 
     // The chosen weapons carry their ranks; the sub-skills carry the skill's.
+    ASSERT_FALSE(choosers[0].items.empty());
     const qint32 blade = choosers[0].items.front().id;
     bool weapon = false;
     for (int r = 1; r <= p.NbWeaponSkills; ++r)
