@@ -15,6 +15,52 @@
 #include <deque>
 #include <functional>
 
+// Ends a modal window whatever it does with a cancel.
+inline void CloseModal(QWidget *m)
+{
+    if (auto *d = qobject_cast<QDialog *>(m)) {
+        d->reject();
+        // A window that refuses to be cancelled is ended all the same.
+        if (d->isVisible())
+            d->QDialog::done(QDialog::Rejected);
+    } else {
+        m->close();
+    }
+}
+
+// The last line for windows no driver watches: a modal window still up after
+// five seconds of its event loop is closed, and the test that opened it
+// fails, so that no test waits on a window for longer. Ticks are counted, not
+// time, so that a slow step holding the loop is not taken for a wait.
+class ModalWatchdog {
+public:
+    ModalWatchdog()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+        m_timer.start(100);
+    }
+
+private:
+    void tick()
+    {
+        QWidget *m = QApplication::activeModalWidget();
+        if (m != m_seen) {
+            m_seen = m;
+            m_ticks = 0;
+            return;
+        }
+        if (!m || ++m_ticks < 50)
+            return;
+        ADD_FAILURE() << "no one closed the window " << m->metaObject()->className() << " \""
+                      << m->windowTitle().toStdString() << "\" in five seconds";
+        m_ticks = 0;
+        CloseModal(m);
+    }
+    QTimer m_timer;
+    QPointer<QWidget> m_seen;
+    int m_ticks = 0;
+};
+
 class ModalDriver {
 public:
     using Step = std::function<void(QWidget *)>;
@@ -65,14 +111,7 @@ private:
         ++m_rescued;
         ADD_FAILURE() << "ModalDriver closed " << m->metaObject()->className() << " \""
                       << m->windowTitle().toStdString() << "\", which no step closed";
-        if (auto *d = qobject_cast<QDialog *>(m)) {
-            d->reject();
-            // A window that refuses to be cancelled is ended all the same.
-            if (d->isVisible())
-                d->QDialog::done(QDialog::Rejected);
-        } else {
-            m->close();
-        }
+        CloseModal(m);
     }
     static constexpr int kStepLeftOpenMs = 2000;
     QTimer m_timer;
