@@ -496,7 +496,7 @@ void frmBackground::btnOk_Click()
             return;
         }
         checkPurchase(p);
-        if (anyBonusRefused())
+        if (anyBonusRefused() || moneyRefused(p))
             return;
 
         p.PointsBO = vb::Sub16(p.PointsBO, price);
@@ -537,6 +537,21 @@ void frmBackground::btnOk_Click()
         if (spent)
             resetPurchase();
     }
+}
+
+bool frmBackground::moneyRefused(const Personnage &p) const
+{
+    // The roll comes after the point is spent, and an amount the fortune
+    // cannot hold would then fail with the point gone: the best roll, which
+    // brings what the fixed choice brings, is checked first.
+    if (!chkBackground[2]->isChecked())
+        return false;
+    const qint64 most = qint64(p.Money) + qint64(background::MoneyForRoll(100)) * 10000;
+    if (character::limits::kMoney.contains(most))
+        return false;
+    ports::ui().MsgBox(Strings::Load(9550).arg(p.Nom, QString::number(character::limits::kMoney.high / 10000)),
+                       ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
+    return true;
 }
 
 qint32 frmBackground::ExtraMoney(Personnage &p)

@@ -102,6 +102,9 @@ private:
     // Checks, before any point is spent, that the rules data can serve the
     // options composed; raises the error the option would meet otherwise.
     void checkPurchase(const Personnage &p) const;
+    // Whether extra money, at the most a roll can bring, would pass what the
+    // fortune holds; says so when it would.
+    bool moneyRefused(const Personnage &p) const;
     // Extra money: returns the amount in gold pieces.
     qint32 ExtraMoney(Personnage &p);
     void SpecialItem(Personnage &p);

@@ -279,6 +279,22 @@ TEST_F(BackgroundTest, MoneyComesFromTheRollOrIsTwoHundred)
         EXPECT_EQ(p.Money - before, gold * 10000) << roll;
     }
     EXPECT_EQ(p.PointsBO, 4);
+
+    // At the top of the fortune: from 2147483647 - 2000000 the best roll, 100,
+    // fills it; one copper more is refused before the point is spent.
+    p.Money = 2145483647;
+    Dice::setRolls({100});
+    dlg.chkBackground[2]->setChecked(true);
+    ui->answerMsgBox(ports::Ok, QStringLiteral(" 200 "));
+    dlg.btnOk_Click();
+    EXPECT_EQ(p.Money, 2147483647);
+    p.Money = 2145483648;
+    Dice::setRolls({100});
+    dlg.chkBackground[2]->setChecked(true);
+    ui->answerMsgBox(ports::Ok, QStringLiteral("Ayla ne peut pas acheter cet argent : son argent pourrait dépasser 214748 po"));
+    dlg.btnOk_Click();
+    EXPECT_EQ(p.Money, 2145483648);
+    EXPECT_EQ(p.PointsBO, 3);
 }
 
 TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)

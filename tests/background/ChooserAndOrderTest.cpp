@@ -117,7 +117,7 @@ TEST_F(BackgroundTest, SelectorsAtTheEdgesOfTheirRanges)
     };
     frmArmeAdolescence cat55, cat48, w232;
     load(55, cat55);
-    EXPECT_EQ(cat55.lstArme->count(), 7);             // the seven weapon categories
+    ASSERT_EQ(cat55.lstArme->count(), 7);             // the seven weapon categories
     cat55.lstArme->setCurrentIndex(2);
     const qint32 third = cat55.ItemNumber[2];
     cat55.btnOk_Click();

@@ -109,7 +109,7 @@ TEST_F(TrainingDialogTest, APackageShowsMoneyStatisticsNoteAndRanks)
     EXPECT_FALSE(dlg.labStat[1]->text().isEmpty());
     EXPECT_EQ(dlg.labTPCost->text(), QStringLiteral("8"));
     EXPECT_TRUE(dlg.txtNote->toPlainText().startsWith(QStringLiteral("Des années")));
-    EXPECT_EQ(dlg.grdSpecial->rowCount(), 2);
+    ASSERT_EQ(dlg.grdSpecial->rowCount(), 2);
     EXPECT_EQ(dlg.grdSpecial->item(0, 1)->text(), QStringLiteral("60"));
     const QStringList ranks = column0(dlg.grdTraining);
     // A weapon category of the player's choice, then its weapon skill under it.
@@ -144,6 +144,7 @@ TEST_F(TrainingDialogTest, TheEnglishSelectionReadsTheEnglishColumns)
     EXPECT_EQ(dlg.labStat[0]->text(), QStringLiteral("Strength"));
     EXPECT_EQ(dlg.labStat[1]->text(), QStringLiteral("Constitution"));
     EXPECT_EQ(dlg.txtNote->toPlainText(), QStringLiteral("Years of paid war in foreign armies."));
+    ASSERT_GE(dlg.grdSpecial->rowCount(), 1);
     EXPECT_EQ(dlg.grdSpecial->item(0, 0)->text(), QStringLiteral("Veteran's scar and a war story"));
     EXPECT_TRUE(column0(dlg.grdTraining).contains(QStringLiteral("Combat Techniques")));
 

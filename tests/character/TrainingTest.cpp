@@ -256,6 +256,12 @@ TEST_F(TrainingTest, APackageIsRefusedOnlyPastTheTopOfTheAgeOrMoney)
     EXPECT_EQ(q.TrainingRefusal(5), QString());
     q.Money += 1;
     EXPECT_FALSE(q.TrainingRefusal(5).isEmpty());
+    // The open-ended 1d101 counts its ordinary highest, 100: 101 gold pieces
+    // from 2147483647 - 1010000.
+    q.Money = 2146473647;
+    EXPECT_EQ(q.TrainingRefusal(8), QString());
+    q.Money += 1;
+    EXPECT_FALSE(q.TrainingRefusal(8).isEmpty());
     EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 

@@ -210,15 +210,20 @@ struct Tables {
 
 TEST_F(TransferTest, FailurePartWayLeavesRecordAndListAsBefore)
 {
+    const qint32 sub = p.AddSubSkills(41, QStringLiteral("Plongée"), 1);
     p.AddDevelopment(1, 5, 0, 2, 0);
     p.AddDevelopment(2, 40, 0, 3, 0);
-    p.AddDevelopment(3, 41, 1, 1, 0);     // a sub-skill the character does not have
+    p.AddDevelopment(3, 41, sub, 2, 0);   // raised, then taken back
+    p.AddDevelopment(3, 41, 7, 1, 0);     // a sub-skill the character does not have
     p.AddDevelopment(2, 45, 0, 1, 0);
     const Tables before(p);
     ui->expectError(QStringLiteral("TranferRank"), 9);
     EXPECT_FALSE(p.TranferRank());
     before.expectSame(p);
     EXPECT_EQ(ui->count(Kind::ErrorBox), 1);
+    // The totals find the sub-skill's own row, holding its rank from before.
+    EXPECT_EQ(p.RankRow(RankKind::SubSkill, 41, sub), sub);
+    EXPECT_EQ(p.RankCell(RankKind::SubSkill, Personnage::fRank, sub), QStringLiteral("1"));
 }
 
 TEST_F(TransferTest, FailedStatusLookupMovesNothingAndTheNextEndMovesOnce)

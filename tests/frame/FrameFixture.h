@@ -30,6 +30,9 @@ protected:
         if (openDatabases) {
             ModGeneral::OpenDB();
             ModGeneral::DataLanguage = 5000;
+            // Data files that start-up refuses fail each test here, before its
+            // body reads an empty window or list.
+            ASSERT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0) << "the data files beside the tests were refused";
         }
     }
     void TearDown() override

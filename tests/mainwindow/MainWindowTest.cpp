@@ -408,11 +408,22 @@ TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
     EXPECT_EQ(PlayerCount, 10);
     EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().style, ports::OkOnly | ports::Exclamation);
 
+    // Number 10 given up while an opened 11 stays: New gives it again.
+    ui->answerOpenFile(savedCharacter(QStringLiteral("onze.pja"), QStringLiteral("Onze")));
+    main->mnuFileOpen->trigger();
+    main->mdiArea()->setActiveSubWindow(frameOf(InitForms.peek(10)));
+    ui->answerMsgBox(ports::Yes, QStringLiteral("Nouveau joueur 10 n'est pas terminé"));
+    main->mnuFileClose->trigger();
+    main->mnuFileNew->trigger();
+    ASSERT_NE(InitForms.peek(10), nullptr);
+    EXPECT_EQ(InitForms.peek(10)->windowTitle(), QStringLiteral("Nouveau joueur 10 (Culture)"));
+    EXPECT_EQ(PlayerCount, 11);
+
     PlayerCount = 30;
     ui->answerMsgBox(ports::Ok, QStringLiteral("30"));
     main->mnuFileOpen->trigger();   // refused before the dialog: no file is asked for
     EXPECT_EQ(PlayerCount, 30);
-    EXPECT_EQ(ui->count(ScriptedPorts::Kind::OpenFile), 0);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::OpenFile), 1);   // the eleventh's only
 }
 
 // File > Close on a character still being made asks first; given up, its
@@ -444,6 +455,15 @@ TEST_F(MainWindowTest, ClosingACharacterBeingMadeAsksAndNewTakesItsNumber)
     EXPECT_FALSE(main->close());
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
+
+    // Both given up, the newer last: no number stays taken.
+    for (int n : {1, 2}) {
+        main->mdiArea()->setActiveSubWindow(frameOf(InitForms.peek(n)));
+        ui->answerMsgBox(ports::Yes, QStringLiteral("Nouveau joueur %1 n'est pas terminé").arg(n));
+        main->mnuFileClose->trigger();
+    }
+    EXPECT_EQ(PlayerCount, 0);
+    EXPECT_EQ(Players.size(), 0);
 }
 
 // ------------------------------------------------------------------ Save, Save As
@@ -479,6 +499,8 @@ TEST_F(MainWindowTest, SaveAndClosingTheSkillWindowStoreTheBonusBeingTyped)
     made.Nom = QStringLiteral("Odo");
     PersonnageAccess::RedimSkillCat(made);
     made.AddSkill(Personnage::fId, 0, RankKind::SkillCategory, 12);
+    PersonnageAccess::RedimSkill(made);
+    made.AddSkill(Personnage::fId, 0, RankKind::Skill, 81);
     made.FileName = tempPath(QStringLiteral("odo.pja"));
     ASSERT_TRUE(made.SaveP());
     makeMain();
@@ -487,22 +509,24 @@ TEST_F(MainWindowTest, SaveAndClosingTheSkillWindowStoreTheBonusBeingTyped)
     press("Skill");
     auto *skill = qobject_cast<frmSkillDev *>(SkillDevForms[1]);
     ASSERT_NE(skill, nullptr);
-    const auto typeIn = [skill](const char *text) {
-        skill->trvSkillCategorie_NodeClick(skill->NodeByKey(QStringLiteral("SC12")));
-        QLineEdit *box = skill->labBonusSkillCat[3];
+    const auto typeIn = [skill](const char *key, QLineEdit *box, const char *text) {
+        skill->trvSkillCategorie_NodeClick(skill->NodeByKey(QString::fromLatin1(key)));
         box->selectAll();
         QTest::keyClicks(box, QString::fromLatin1(text));
     };
-    const auto saved = [&made] {
+    const auto saved = [&made](bool category, qint32 field) {
         Personnage back;
         back.FileName = made.FileName;
         back.LoadP();
-        return back.DirSkillsCat(3, 0);
+        return category ? back.DirSkillsCat(field, 0) : back.DirSkills(field, 0);
     };
-    typeIn("9");
+    typeIn("SC12", skill->labBonusSkillCat[3], "9");
     main->mnuFileSave->trigger();
-    EXPECT_EQ(saved(), 9);
-    typeIn("7");
+    EXPECT_EQ(saved(true, 3), 9);
+    typeIn("SK0/81", skill->labBonusSkill[2], "4");   // a skill's item bonus
+    main->mnuFileSave->trigger();
+    EXPECT_EQ(saved(false, 2), 4);
+    typeIn("SC12", skill->labBonusSkillCat[3], "7");
     frameOf(skill)->close();
     EXPECT_EQ(Players(1).DirSkillsCat(3, 0), 7);
 }

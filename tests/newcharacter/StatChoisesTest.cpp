@@ -81,7 +81,7 @@ TEST_F(StatChoisesTest, PrimesAreMarkedAndStartAtNinety)
         const bool prime = i == 0 || i == 3 || i == 8;
         EXPECT_EQ(s.Statistics[i]->font().bold(), prime) << i;
         EXPECT_EQ(s.sldStatistics[i]->value(), prime ? 90 : 50) << i;
-        EXPECT_EQ(s.txtBonus[i]->text(), vb::NumText(ModGeneral::Players(n).BonusStats(prime ? 90 : 50))) << i;
+        EXPECT_EQ(s.txtBonus[i]->text(), prime ? QStringLiteral("5") : QStringLiteral("0")) << i;   // (90 - 80) / 2
     }
     EXPECT_EQ(s.Statistics[0]->font().pointSize(), 11);
     EXPECT_EQ(s.tbStatPointsTotal[0]->text(), QStringLiteral("600"));

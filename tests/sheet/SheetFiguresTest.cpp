@@ -97,6 +97,17 @@ TEST_F(SheetTest, AFigurePastItsRangeIsPutBackWhenTheBoxIsLeft)
     const auto boxes = ui->callsOf(ScriptedPorts::Kind::MsgBox);
     ASSERT_FALSE(boxes.empty());
     EXPECT_TRUE(boxes.back().text.contains(QStringLiteral("Poids")));
+
+    // Enter keeps the player in the box: junk typed after it goes back to the
+    // figure Enter stored, not to the one the box was entered with.
+    TypeOver(w.txtApparence, QStringLiteral("9"));
+    QTest::keyClick(w.txtApparence, Qt::Key_Return);
+    QTest::keyClick(w.txtApparence, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w.txtApparence, QStringLiteral("neuf"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("« Apparence » : un nombre est attendu"));
+    Focus(w.txtApparence, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(w.txtApparence->text(), QStringLiteral("9"));
+    EXPECT_EQ(p.Apparence, 9);
 }
 
 TEST_F(SheetTest, OnlyThePlayerLeavingAFigureBoxSpeaksAndOnlyOnce)

@@ -147,10 +147,15 @@ TEST_F(StageEndTest, APackageTheCharacterCanNoLongerTakeGivesItsPointsBackAtTheE
 // character up: No keeps the window, Yes drops the record and frees its number.
 TEST_F(StageEndTest, ClosingAStageOfACharacterBeingMadeAsksFirst)
 {
-    frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Linguistique"), 4);
-    ui->answerMsgBox(ports::No, QStringLiteral("Brune n'est pas terminé"));
-    EXPECT_FALSE(w->close());
-    EXPECT_FALSE(w->isUnloaded());
+    // Every stage before the first level is one of a character being made.
+    frmSkillDev *w = nullptr;
+    for (const auto &[mode, marker] : {std::pair{"", "Hobby Ranks"}, std::pair{"Langue", "Historique"},
+                                       std::pair{"Langue", "Linguistique"}}) {
+        w = stage(QString::fromLatin1(mode), QStringLiteral("Ranks"), QString::fromLatin1(marker), 4);
+        ui->answerMsgBox(ports::No, QStringLiteral("Brune n'est pas terminé"));
+        EXPECT_FALSE(w->close()) << marker;
+        EXPECT_FALSE(w->isUnloaded()) << marker;
+    }
     EXPECT_EQ(ModGeneral::Players.size(), 1);
 
     ui->answerMsgBox(ports::Yes, QStringLiteral("Abandonner ce personnage"));
@@ -168,7 +173,7 @@ TEST_F(StageEndTest, ClosingAStageOfACharacterBeingMadeAsksFirst)
     frmSkillDev *hobby = stage(QString(), QStringLiteral("Ranks"), QStringLiteral("Hobby Ranks"), 0);
     hobby->Unload();
     EXPECT_TRUE(hobby->isUnloaded());
-    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 2);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 4);
     EXPECT_EQ(ModGeneral::Players.size(), 1);
 }
 
@@ -258,6 +263,7 @@ TEST_F(StageEndTest, AdolescencePassAsksForEveryOpenChoice)
     EXPECT_EQ(inputs[0].title, QStringLiteral("Métier (au choix) (1 Rang)"));
 
     // The chosen weapons carry their ranks; the sub-skills carry the skill's.
+    ASSERT_FALSE(choosers[0].items.empty());
     const qint32 blade = choosers[0].items.front().id;
     bool weapon = false;
     for (int r = 1; r <= p.NbWeaponSkills; ++r)

@@ -278,6 +278,17 @@ void ScriptedPorts::ProgressValue(int value)
 
 void ScriptedPorts::ProgressClose() { record(Call{Kind::ProgressClose}); }
 
+// A pick reads the list it is given: an empty one (rules that failed to
+// load, a slip in the code) fails the test instead of ending the whole run.
+qint32 ScriptedPorts::picked(const Answer &a, const std::vector<ports::ChooserItem> &items)
+{
+    if (items.empty()) {
+        ADD_FAILURE() << "a chooser scripted with a pick offered nothing to pick";
+        return -1;
+    }
+    return a.pick(items);
+}
+
 qint32 ScriptedPorts::ChooseOneTitled(int player, qint32 mode, const std::vector<ports::ChooserItem> &items,
                                       const QString &caption)
 {
@@ -290,7 +301,7 @@ qint32 ScriptedPorts::ChooseOneTitled(int player, qint32 mode, const std::vector
     const auto a = take(Kind::ChooseOne, c);
     if (!a)
         return -1;
-    return a->pick ? a->pick(items) : a->number;
+    return a->pick ? picked(*a, items) : a->number;
 }
 
 qint32 ScriptedPorts::ChooseOne(int player, qint32 mode, const std::vector<ports::ChooserItem> &items)
@@ -303,7 +314,7 @@ qint32 ScriptedPorts::ChooseOne(int player, qint32 mode, const std::vector<ports
     const auto a = take(Kind::ChooseOne, c);
     if (!a)
         return -1;
-    return a->pick ? a->pick(items) : a->number;
+    return a->pick ? picked(*a, items) : a->number;
 }
 
 std::vector<int> ScriptedPorts::ChooseStatGains(int player, const std::vector<int> &forced, int choices)

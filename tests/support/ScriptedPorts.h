@@ -67,7 +67,8 @@ public:
     ScriptedPorts &answerSaveFile(const QString &path);
     ScriptedPorts &answerPrint(bool accept);
     ScriptedPorts &answerChooseOne(qint32 id);
-    // Picks from the list offered (e.g. the item whose text is "Épée").
+    // Picks from the list offered (e.g. the item whose text is "Épée"); an
+    // empty list fails the test and is answered -1 without calling `pick`.
     ScriptedPorts &answerChooseOne(std::function<qint32(const std::vector<ports::ChooserItem> &)> pick);
     ScriptedPorts &answerStatGains(const std::vector<int> &ticked);
     // number 0 accepts any error number.
@@ -115,6 +116,7 @@ private:
         std::function<qint32(const std::vector<ports::ChooserItem> &)> pick;
     };
     std::optional<Answer> take(Kind kind, const Call &call);
+    static qint32 picked(const Answer &a, const std::vector<ports::ChooserItem> &items);
     void record(const Call &call) { m_calls.push_back(call); }
 
     std::vector<Call> m_calls;
