@@ -210,7 +210,16 @@ void Personnage::TransferTraining(qint32 trainingId, const QString &number)
                 for (qint32 i = 0; i < dice.count; ++i)
                     total = vb::Add32(total, vb::CLng(JetDe(static_cast<qint16>(dice.faces))));
         }
-        Money = vb::Add32(Money, vb::Mul32(qint64(1) + total, kGoldPiece));
+        // The purchase counts an open-ended die at its ordinary highest, but
+        // the roll itself may go on past it: money the sheet could not hold is
+        // not added, and the rest of the package, whose points are spent, still is.
+        const qint64 gained = (qint64(1) + total) * kGoldPiece;
+        if (character::limits::kMoney.contains(qint64(Money) + gained))
+            Money = qint32(qint64(Money) + gained);
+        else
+            ports::ui().MsgBox(Strings::Load(9590).arg(Nom, QString::number(gained / kGoldPiece),
+                                                       QString::number(character::limits::kMoney.high / kGoldPiece)),
+                               ports::OkOnly | ports::Exclamation, ModGeneral::ProgramTitle());
 
         if (ModGeneral::DataLanguage == 1000 || ModGeneral::DataLanguage == 5000) {
             Historique = Historique.toString() + QStringLiteral("\r\n")

@@ -185,6 +185,18 @@ TEST_F(TrainingTest, OpenEndedAndFacelessMoneyDiceAreRolled)
     q.TransferTraining(9, QStringLiteral("1"));   // 3d0: a die of no faces shows 1
     EXPECT_EQ(q.Money, 40000);
     EXPECT_EQ(ui->count(Kind::MsgBox), 0);
+    // The purchase let it through (101 gold pieces fit), but the roll went on
+    // to 207: 208 gold pieces would pass 214748, so none is added; the rest of
+    // the package, its history line here, is the player's all the same.
+    Personnage r;
+    r.Money = 2146473647;
+    Dice::setRolls({97, 98, 12});
+    ui->answerMsgBox(ports::Ok, QStringLiteral("208"));
+    r.TransferTraining(8, QStringLiteral("1"));
+    EXPECT_EQ(r.Money, 2146473647);
+    EXPECT_TRUE(r.Historique.toString().endsWith(QStringLiteral(" 1: Joueur")));
+    EXPECT_EQ(ui->count(Kind::MsgBox), 1);
+    EXPECT_EQ(ui->count(Kind::ErrorBox), 0);
 }
 
 TEST_F(TrainingTest, WeaponSkillRowWithoutItsCategoryOffersItsWeapons)
