@@ -149,13 +149,12 @@ static void BM_SkillWindowSubSkills(benchmark::State &state)
 }
 BENCHMARK(BM_SkillWindowSubSkills)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
-// A click on the last sub-skill of that character: both panels are shown.
-static void BM_SubSkillNodeClick(benchmark::State &state)
+// The window of the character with `count` sub-skills, and the node of its
+// last one; none, and the benchmark skipped, when the window has no such node.
+static QTreeWidgetItem *LastSubSkillNode(frmSkillDev &w, int count, benchmark::State &state)
 {
-    const int count = int(state.range(0));
     SubSkillCharacter(count);
     g_ports.errors = 0;
-    frmSkillDev w;
     w.setTag(QStringLiteral("2"));
     w.LoadData();
     QTreeWidgetItem *node = w.NodeByKey(QStringLiteral("SS%1/%2").arg(count).arg(kCraft));
@@ -163,8 +162,18 @@ static void BM_SubSkillNodeClick(benchmark::State &state)
         state.SkipWithError("the last sub-skill has no node");
         for (auto _ : state) {
         }
-        return;
     }
+    return node;
+}
+
+// A click on the last sub-skill of that character: both panels are shown.
+static void BM_SubSkillNodeClick(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    frmSkillDev w;
+    QTreeWidgetItem *node = LastSubSkillNode(w, count, state);
+    if (!node)
+        return;
     for (auto _ : state)
         w.trvSkillCategorie_NodeClick(node);
     state.counters["rank"] = w.labRankSkill->text().toInt();
@@ -199,18 +208,10 @@ BENCHMARK(BM_AddSubSkill)->Arg(1000)->Arg(32766)->Unit(benchmark::kMicrosecond);
 static void BM_StoreSubSkillSpecialBonus(benchmark::State &state)
 {
     const int count = int(state.range(0));
-    SubSkillCharacter(count);
-    g_ports.errors = 0;
     frmSkillDev w;
-    w.setTag(QStringLiteral("2"));
-    w.LoadData();
-    QTreeWidgetItem *node = w.NodeByKey(QStringLiteral("SS%1/%2").arg(count).arg(kCraft));
-    if (!node) {
-        state.SkipWithError("the last sub-skill has no node");
-        for (auto _ : state) {
-        }
+    QTreeWidgetItem *node = LastSubSkillNode(w, count, state);
+    if (!node)
         return;
-    }
     w.trvSkillCategorie_NodeClick(node);
     int k = 0;
     for (auto _ : state) {

@@ -169,6 +169,33 @@ QString nameTooLong(const QString &name, qint64 length, qint64 longest)
     }
 }
 
+// What an open file holds, `measured` bytes as it was found or however many it
+// holds now, but never more than one byte past the cap: that byte tells a file
+// that grew past it since it was measured. `file` is the character's file,
+// which a failed read names.
+QByteArray readHeld(int fd, const QString &file, qint64 measured)
+{
+    QByteArray bytes(qsizetype(std::min<qint64>(measured, character::MaxFileBytes)) + 1, Qt::Uninitialized);
+    qsizetype held = 0;
+    for (;;) {
+        if (held == bytes.size()) {
+            if (held > character::MaxFileBytes)
+                break;
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, character::MaxFileBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + held, size_t(bytes.size() - held));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(errno)));
+        if (n == 0)
+            break;
+        held += n;
+    }
+    bytes.truncate(held);
+    return bytes;
+}
+
 // The file's bytes, read once: the database is opened from them in memory, so
 // an open never makes or changes anything beside the file.
 QByteArray readImage(const QString &file)
@@ -201,25 +228,9 @@ QByteArray readImage(const QString &file)
     if (::fstat(fd, &st) != 0)
         cannotOpen(file, errno);
     plainFile(st);
-    // One byte past the cap tells a file that grew since it was measured.
-    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
-    qsizetype held = 0;
-    for (;;) {
-        if (held == bytes.size()) {
-            if (held > character::MaxFileBytes)
-                sizeTooLarge(held);
-            bytes.resize(std::min<qsizetype>(bytes.size() * 2, character::MaxFileBytes + 1));
-        }
-        const ssize_t n = ::read(fd, bytes.data() + held, size_t(bytes.size() - held));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(errno)));
-        if (n == 0)
-            break;
-        held += n;
-    }
-    bytes.truncate(held);
+    QByteArray bytes = readHeld(fd, file, st.st_size);
+    if (bytes.size() > character::MaxFileBytes)
+        sizeTooLarge(bytes.size());
     return bytes;
 }
 
@@ -328,19 +339,10 @@ QByteArray sideFile(const QString &file, const QString &side)
     if (st.st_size > character::MaxFileBytes)
         unreadable(vb::ErrIo, file,
                    Strings::Load(9404).arg(fileShown(side)).arg(st.st_size).arg(character::MaxFileBytes));
-    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
-    qsizetype held = 0;
-    while (held < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + held, size_t(bytes.size() - held));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(errno)));
-        if (n == 0)
-            break;   // cut short since it was measured: the engine reads what is there
-        held += n;
-    }
-    bytes.truncate(held);
+    QByteArray bytes = readHeld(fd, file, st.st_size);
+    if (bytes.size() > character::MaxFileBytes)
+        unreadable(vb::ErrIo, file,
+                   Strings::Load(9404).arg(fileShown(side)).arg(bytes.size()).arg(character::MaxFileBytes));
     return bytes;
 }
 
