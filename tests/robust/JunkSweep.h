@@ -8,6 +8,7 @@
 #include "character/Personnage.h"
 #include "frame/ModGeneral.h"
 #include "platform/ports.h"
+#include "support/ModalDriver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -120,13 +121,7 @@ private:
         if (!m)
             return;
         ++closed;
-        if (auto *d = qobject_cast<QDialog *>(m)) {
-            d->reject();
-            if (d->isVisible())
-                d->QDialog::done(QDialog::Rejected);
-        } else {
-            m->close();
-        }
+        CloseModal(m);
     }
     QTimer m_timer;
 };
