@@ -59,11 +59,13 @@ double RowY(double n)
     return LineHeight * n + PageTop;
 }
 
-void TextFrom(double x, double row, const QString &text)
+double TextFrom(double x, double row, const QString &text)
 {
     SetCurrentY(RowY(row));
     SetCurrentX(x);
+    const double start = CurrentX();
     PrintText(text);
+    return x + (CurrentX() - start);
 }
 
 void TextEndingAt(double x, double row, const QString &text)
@@ -344,6 +346,53 @@ QString FitSubSkill(const QString &skill, const QString &sub, double width)
     // The sub-skill's name does not fit by itself: it is cut in turn, behind
     // the mark that stands for the skill.
     return FitBetween(CutMark() + QStringLiteral(" ("), sub, QStringLiteral(")"), width);
+}
+
+namespace {
+
+// Below a point a figure could not be read anyway; the size stops there.
+constexpr double kSmallestSize = 1;
+
+void PrintWithin(const QString &text, double width, bool right)
+{
+    double wide = TextWidth(text);
+    const double size = g_font.size;
+    const double top = g_y;
+    const bool narrower = wide > width;
+    if (narrower) {
+        const double ascent = T().Ascent();
+        // A text's width grows with its size nearly in proportion; the hinting
+        // of small sizes on the screen may leave the first guess a hair too wide.
+        double s = std::max(kSmallestSize, size * width / wide);
+        SetFontSize(s);
+        while (s > kSmallestSize && TextWidth(text) > width) {
+            s = std::max(kSmallestSize, s * 0.98);
+            SetFontSize(s);
+        }
+        wide = TextWidth(text);
+        g_y = top + ascent - T().Ascent();
+    }
+    // As PrintRight and PrintText, with the width already measured.
+    if (right)
+        g_x = float(g_x - wide);
+    T().DrawText(g_x, g_y, text);
+    g_x += wide;
+    if (narrower) {
+        g_y = top;
+        SetFontSize(size);
+    }
+}
+
+} // namespace
+
+void PrintWhole(const QString &text, double width)
+{
+    PrintWithin(text, width, false);
+}
+
+void PrintRightWhole(const QString &text, double width)
+{
+    PrintWithin(text, width, true);
 }
 
 void PrintCentered(const QString &text)

@@ -25,8 +25,9 @@ inline float LineHeight = 0.407f;     // row pitch
 
 // y of row n (n may be a half row).
 double RowY(double n);
-// Text on page row `row` at x: from x, ending at x, or centred on x.
-void TextFrom(double x, double row, const QString &text);
+// Text on page row `row` at x: from x (giving the page's x where it ends),
+// ending at x, or centred on x.
+double TextFrom(double x, double row, const QString &text);
 void TextEndingAt(double x, double row, const QString &text);
 void TextCenteredOn(double x, double row, const QString &text);
 // A string of the table in use, and a whole number as the sheet prints it.
@@ -81,6 +82,12 @@ void DrawPicture(const QImage &image, double x, double y, double w, double h);
 void PrintText(const QString &text);
 void PrintCentered(const QString &text);
 void PrintRight(const QString &text);
+// A figure is never cut: these print it as PrintText and PrintRight do, but
+// one wider than `width` cm in the current font is drawn whole in the
+// largest smaller size of that font that holds it, on the same baseline. The
+// font and the current line are as before afterwards.
+void PrintWhole(const QString &text, double width);
+void PrintRightWhole(const QString &text, double width);
 // Width of the text in the current font, in the target's centimetres.
 double TextWidth(const QString &text);
 // The text as it fits in `width` cm in the current font: whole when it fits,

@@ -31,11 +31,38 @@ constexpr double kListNameEnd = 18.4;            // short of the list's level
 // Twenty-one lists do not fit on whole rows above the rule at row 45.5: they
 // close up just enough for the last to stay above it.
 constexpr double kCloseListPitch = 0.98;
+// What stands side by side on a row keeps at least a blank of 10-point Arial
+// between: a figure and the one before it, a name and the figure after it.
+constexpr double kFigureGap = 0.1;
 
 // The text at x on the row, cut to end at `end`.
 void FitAt(double x, double row, const QString &text, double end)
 {
     TextFrom(x, row, Fit(text, end - x));
+}
+
+// A figure from x, or ending at x, kept whole between x and `end`, or `left`
+// and x: the few too wide for their place (the sheet takes any 16-bit bonus)
+// come out in a smaller size rather than over their neighbour.
+void FigureFrom(double x, double row, const QString &text, double end)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintWhole(text, end - x);
+}
+
+void FigureEndingAt(double x, double row, const QString &text, double left)
+{
+    SetCurrentY(RowY(row));
+    SetCurrentX(x);
+    PrintRightWhole(text, x - left);
+}
+
+// Where the name before a figure ending at x must end: short of its own end,
+// and short of the figure, which is never cut.
+double Before(double x, const QString &figure, double end)
+{
+    return std::min(end, x - TextWidth(figure) - kFigureGap);
 }
 
 // A measure as the player typed it, with the interface's decimal mark.
@@ -158,6 +185,7 @@ void Page::Identity()
     SetFontSize(10);
     const auto label = [](double row, int id) { TextFrom(2.32, row, TableString(id) + QStringLiteral(" :")); };
     const auto value = [](double row, const QString &text) { FitAt(4.54, row, text, kLeftColumnEnd); };
+    const auto figure = [](double row, const QString &text) { FigureFrom(4.54, row, text, kLeftColumnEnd); };
 
     label(3, 3050);
     SetBold(true);
@@ -179,23 +207,23 @@ void Page::Identity()
            QStringLiteral("Realm"));
 
     label(8, 3052);
-    value(8, NumberText(p.CalNiveau()));
+    figure(8, NumberText(p.CalNiveau()));
     label(9, 3053);
-    value(9, NumberText(p.Experience));
+    figure(9, NumberText(p.Experience));
     label(11, 3084);
     value(11, TableString(p.Sexe ? 3017 : 3016));
     label(12, 3051);
-    value(12, Measure(p.Age));
+    figure(12, Measure(p.Age));
     label(13, 3027);
-    value(13, NumberText(p.Apparence));
+    figure(13, NumberText(p.Apparence));
     label(14, 3085);
     value(14, p.Cheveux);
     label(15, 3086);
     value(15, p.Yeux);
     label(16, 3087);
-    value(16, Measure(p.Grandeur) + units::HeightMark());
+    figure(16, Measure(p.Grandeur) + units::HeightMark());
     label(17, 3088);
-    value(17, Measure(p.Poids) + units::WeightMark());
+    figure(17, Measure(p.Poids) + units::WeightMark());
 }
 
 void Page::Statistics()
@@ -211,10 +239,12 @@ void Page::Statistics()
     rs.MoveFirst();
     const QString column = rules::LangCol(QStringLiteral("Stat"));
     for (int i = 1; i <= 10; ++i) {
-        TextFrom(8.35, 2 + i, Text(rs, column));
+        // The rules' name gives way to the temporary value, never the reverse.
+        const QString temporary = NumberText(p.DirStats(0, qint16(i - 1)));
+        FitAt(8.35, 2 + i, Text(rs, column), 12.79 - TextWidth(temporary) - kFigureGap);
         rs.MoveNext();
-        TextEndingAt(12.79, 2 + i, NumberText(p.DirStats(0, qint16(i - 1))));
-        TextEndingAt(13.75, 2 + i, NumberText(p.TotalStatBonus(qint16(i - 1))));
+        FigureEndingAt(12.79, 2 + i, temporary, 8.35);
+        FigureEndingAt(13.75, 2 + i, NumberText(p.TotalStatBonus(qint16(i - 1))), 12.79 + kFigureGap);
     }
     rs.Close();
 }
@@ -230,8 +260,8 @@ void Page::Resistances()
     } rows[] = {{3, 2001, 2}, {4, 2002, 5}, {5, 2003, 7}, {6, 2005, 3}, {7, 2006, 4},
                 {8, 2007, 6}, {9, 2004, 1}, {11, 3058, 8}, {12, 3061, 9}};
     for (const auto &r : rows) {
-        TextFrom(14.38, r.row, TableString(r.label));
-        TextEndingAt(19.78, r.row, NumberText(p.TotalResistanceBonus(qint16(r.kind))));
+        const double end = TextFrom(14.38, r.row, TableString(r.label));
+        FigureEndingAt(19.78, r.row, NumberText(p.TotalResistanceBonus(qint16(r.kind))), end + kFigureGap);
     }
 }
 
@@ -245,20 +275,22 @@ void Page::HitPoints()
     TextEndingAt(13.43, 15, TableString(3093));
     SetFontSize(10);
     const auto h = print::sheet::PointColumns(p.TotalSkillBonus(23, 0, 2));
-    TextEndingAt(9.3, 16, NumberText(h[0]));
-    TextEndingAt(10.25, 16, NumberText(h[1]));
-    TextEndingAt(11.21, 16, NumberText(h[2]));
-    TextEndingAt(12.16, 16, NumberText(h[3]));
-    TextEndingAt(13.43, 16, NumberText(p.DirStats(0, 1)));
+    FigureEndingAt(9.3, 16, NumberText(h[0]), 8.35);
+    FigureEndingAt(10.25, 16, NumberText(h[1]), 9.3 + kFigureGap);
+    FigureEndingAt(11.21, 16, NumberText(h[2]), 10.25 + kFigureGap);
+    FigureEndingAt(12.16, 16, NumberText(h[3]), 11.21 + kFigureGap);
+    FigureEndingAt(13.43, 16, NumberText(p.DirStats(0, 1)), 12.16 + kFigureGap);
 
     Underlined(8.35, 18, 3094);
     const int co = p.TotalStatBonus(1);
     TextFrom(8.35, 19, TableString(3095));
     TextEndingAt(13.75, 19, QStringLiteral("1/3 ") + TableString(3098));
-    TextFrom(8.35, 20, TableString(3096));
-    TextEndingAt(13.75, 20, NumberText(RoundEven(co / 2.0)) + QStringLiteral(" ") + TableString(3098));
-    TextFrom(8.35, 21, TableString(3097));
-    TextEndingAt(13.75, 21, NumberText(co) + QStringLiteral(" ") + TableString(3099));
+    const auto rate = [](double row, int label, const QString &text) {
+        const double labelEnd = TextFrom(8.35, row, TableString(label));
+        FigureEndingAt(13.75, row, text, labelEnd + kFigureGap);
+    };
+    rate(20, 3096, NumberText(RoundEven(co / 2.0)) + QStringLiteral(" ") + TableString(3098));
+    rate(21, 3097, NumberText(co) + QStringLiteral(" ") + TableString(3099));
 }
 
 void Page::PowerPoints()
@@ -272,10 +304,10 @@ void Page::PowerPoints()
     SetFontSize(10);
     const int total = p.TotalSkillBonus(270, 0, 2);
     const auto pp = print::sheet::PointColumns(total);
-    TextEndingAt(15.33, 16, NumberText(pp[0]));
-    TextEndingAt(16.29, 16, NumberText(pp[1]));
-    TextEndingAt(17.24, 16, NumberText(pp[2]));
-    TextEndingAt(18.19, 16, NumberText(pp[3]));
+    FigureEndingAt(15.33, 16, NumberText(pp[0]), 14.38);
+    FigureEndingAt(16.29, 16, NumberText(pp[1]), 15.33 + kFigureGap);
+    FigureEndingAt(17.24, 16, NumberText(pp[2]), 16.29 + kFigureGap);
+    FigureEndingAt(18.19, 16, NumberText(pp[3]), 17.24 + kFigureGap);
 
     Underlined(14.38, 18, 3026);
     TextFrom(14.38, 19, TableString(3095));
@@ -296,10 +328,12 @@ void Page::PowerPoints()
                                            : 0);
     }
     realms.Close();
-    TextFrom(14.38, 20, TableString(3096));
-    TextEndingAt(19.78, 20, NumberText(rest) + QStringLiteral(" ") + TableString(3104));
-    TextFrom(14.38, 21, TableString(3097));
-    TextEndingAt(19.78, 21, NumberText(RoundEven(total / 2.0)) + QStringLiteral(" ") + TableString(3105));
+    const auto rate = [](double row, int label, const QString &text) {
+        const double labelEnd = TextFrom(14.38, row, TableString(label));
+        FigureEndingAt(19.78, row, text, labelEnd + kFigureGap);
+    };
+    rate(20, 3096, NumberText(rest) + QStringLiteral(" ") + TableString(3104));
+    rate(21, 3097, NumberText(RoundEven(total / 2.0)) + QStringLiteral(" ") + TableString(3105));
 }
 
 void Page::Protection()
@@ -331,10 +365,10 @@ void Page::Protection()
     TextFrom(2.63, 22, TableString(3082) + QStringLiteral(" :"));
     if (armourFound)
         Mark(7.71, 22, legs);
-    TextFrom(2.63, 23, TableString(5016));
-    TextEndingAt(7.08, 23, NumberText(-qint64(missile)));
-    TextFrom(2.63, 24, TableString(5017));
-    TextEndingAt(7.71, 24, NumberText(quickness));
+    const double missileLabel = TextFrom(2.63, 23, TableString(5016));
+    FigureEndingAt(7.08, 23, NumberText(-qint64(missile)), missileLabel + kFigureGap);
+    const double quicknessLabel = TextFrom(2.63, 24, TableString(5017));
+    FigureEndingAt(7.71, 24, NumberText(quickness), quicknessLabel + kFigureGap);
 
     TextFrom(2.32, 26, TableString(5018));
     TextFrom(2.32, 27, TableString(5019));
@@ -343,17 +377,19 @@ void Page::Protection()
 
     dao::Recordset shield = rules::Open(QStringLiteral("Shield"));
     if (rules::Find(shield, QStringLiteral("Shield_ID"), p.Bouclier)) {
-        FitAt(2.32, 28, Text(shield, rules::LangCol(QStringLiteral("Shield"))), kShieldNameEnd);
-        TextEndingAt(7.08, 28, Text(shield, QStringLiteral("Missile")));
-        TextEndingAt(7.71, 28, Text(shield, QStringLiteral("Melee")));
+        const QString missileBonus = Text(shield, QStringLiteral("Missile"));
+        FitAt(2.32, 28, Text(shield, rules::LangCol(QStringLiteral("Shield"))),
+              Before(7.08, missileBonus, kShieldNameEnd));
+        FigureEndingAt(7.08, 28, missileBonus, 2.32);
+        FigureEndingAt(7.71, 28, Text(shield, QStringLiteral("Melee")), 7.08 + kFigureGap);
     }
     shield.Close();
 
     TextFrom(2.32, 29, TableString(2025));
-    TextFrom(2.32, 30, TableString(5053));
-    TextEndingAt(7.71, 30, NumberText(p.TotalSkillBonus(159, 0, 2)));
-    TextFrom(2.32, 31, TableString(5054));
-    TextEndingAt(7.71, 31, NumberText(3 * p.TotalStatBonus(8)));
+    const double adrenal = TextFrom(2.32, 30, TableString(5053));
+    FigureEndingAt(7.71, 30, NumberText(p.TotalSkillBonus(159, 0, 2)), adrenal + kFigureGap);
+    const double quick = TextFrom(2.32, 31, TableString(5054));
+    FigureEndingAt(7.71, 31, NumberText(3 * p.TotalStatBonus(8)), quick + kFigureGap);
 }
 
 void Page::Weapons()
@@ -374,14 +410,17 @@ void Page::Weapons()
             continue;
         const qint32 skill = Number(skills, QStringLiteral("Skill_ID"));
         const qint32 weapon = Number(weapons, QStringLiteral("Weapon_ID"));
+        SetFontSize(8);
+        const QString type = skill >= 226 && skill <= 232 ? TableString(3581 + (skill - 226)) : QString();
+        const double nameEnd = Before(12.79, type, kWeaponNameEnd);
         SetFontSize(10);
-        FitAt(8.35, next, Text(weapons, nameColumn), kWeaponNameEnd);
+        FitAt(8.35, next, Text(weapons, nameColumn), nameEnd);
         SetFontSize(8);
         SetCurrentY(RowY(next) + 0.05);
         SetCurrentX(12.79);
-        PrintRight(skill >= 226 && skill <= 232 ? TableString(3581 + (skill - 226)) : QString());
+        PrintRight(type);
         SetFontSize(10);
-        TextEndingAt(13.75, next, NumberText(p.TotalSkillBonus(skill, weapon, 5)));
+        FigureEndingAt(13.75, next, NumberText(p.TotalSkillBonus(skill, weapon, 5)), 12.79 + kFigureGap);
         ++next;
     }
 }
@@ -413,11 +452,13 @@ void Page::SpellLists()
     const double pitch = printed.size() > 20 ? kCloseListPitch : 1.0;
     for (int k = 0; k < printed.size(); ++k) {
         const double row = 25 + k * pitch;
-        SetFontSize(8);
-        FitAt(14.38, row, print::sheet::ListName(printed[k].name), kListNameEnd);
         SetFontSize(10);
-        TextEndingAt(19, row, printed[k].rank);
-        TextEndingAt(19.78, row, NumberText(printed[k].bonus));
+        const double nameEnd = Before(19, printed[k].rank, kListNameEnd);
+        SetFontSize(8);
+        FitAt(14.38, row, print::sheet::ListName(printed[k].name), nameEnd);
+        SetFontSize(10);
+        FigureEndingAt(19, row, printed[k].rank, 14.38);
+        FigureEndingAt(19.78, row, NumberText(printed[k].bonus), 19 + kFigureGap);
     }
 }
 
@@ -441,7 +482,7 @@ void Page::Movement()
     const auto rates = print::sheet::PaceRates(base);
     for (int k = 0; k < 6; ++k) {
         const int row = 35 + k;
-        TextEndingAt(3.59, row, NumberText(rates[size_t(k)]) + QStringLiteral(" ") + units::HeightMark());
+        FigureEndingAt(3.59, row, NumberText(rates[size_t(k)]) + QStringLiteral(" ") + units::HeightMark(), 2.32);
         TextEndingAt(6.44, row, TableString(3557 + k));
         TextEndingAt(8.03, row, TableString(3563 + k));
     }
@@ -451,20 +492,21 @@ void Page::Movement()
         const QString mark = k < 3 ? QStringLiteral(" \u2020") : QStringLiteral(" \u2021");
         TextEndingAt(10.25, 35 + k, id ? TableString(id) + mark : QStringLiteral("-----"));
     }
-    TextEndingAt(10.25, 41, QStringLiteral("(") + NumberText(q) + QStringLiteral(")"));
+    FigureEndingAt(10.25, 41, QStringLiteral("(") + NumberText(q) + QStringLiteral(")"), 8.03 + kFigureGap);
 
     const QString nameColumn = rules::LangCol(QStringLiteral("Skill"));
-    if (rules::Find(skills, QStringLiteral("Skill_ID"), 256)) {
-        FitAt(2.32, 42, QStringLiteral("\u2020 ") + Text(skills, nameColumn), kMovementSkillEnd);
-        TextEndingAt(7.71, 42, NumberText(std::max<int>(p.TotalSkillBonus(256, 0, 2), 3 * p.TotalStatBonus(0))));
-    }
-    if (rules::Find(skills, QStringLiteral("Skill_ID"), 259)) {
-        FitAt(2.32, 43, QStringLiteral("\u2021 ") + Text(skills, nameColumn), kMovementSkillEnd);
-        TextEndingAt(7.71, 43, NumberText(p.TotalSkillBonus(259, 0, 2)));
-    }
-    TextFrom(2.32, 44, TableString(5015));
+    const auto skill = [&](double row, const QString &mark, const QString &bonus) {
+        FitAt(2.32, row, mark + Text(skills, nameColumn), Before(7.71, bonus, kMovementSkillEnd));
+        FigureEndingAt(7.71, row, bonus, 2.32);
+    };
+    if (rules::Find(skills, QStringLiteral("Skill_ID"), 256))
+        skill(42, QStringLiteral("\u2020 "),
+              NumberText(std::max<int>(p.TotalSkillBonus(256, 0, 2), 3 * p.TotalStatBonus(0))));
+    if (rules::Find(skills, QStringLiteral("Skill_ID"), 259))
+        skill(43, QStringLiteral("\u2021 "), NumberText(p.TotalSkillBonus(259, 0, 2)));
+    const double labelEnd = TextFrom(2.32, 44, TableString(5015));
     if (m)
-        TextEndingAt(7.71, 44, NumberText(*m));
+        FigureEndingAt(7.71, 44, NumberText(*m), labelEnd + kFigureGap);
 
     // The allowance of the encumbrance block.
     const int allowance = m.value_or(0) + 3 * p.TotalStatBonus(9);
@@ -474,8 +516,8 @@ void Page::Movement()
     const int w = print::sheet::StepWeight(p.Poids);
     int row = 35;
     for (const auto &[step, penalty] : print::sheet::LoadSteps(allowance)) {
-        TextEndingAt(12.48, row, NumberText(qint64(step) * w) + QStringLiteral(" ") + units::WeightMark());
-        TextEndingAt(13.75, row, NumberText(penalty));
+        FigureEndingAt(12.48, row, NumberText(qint64(step) * w) + QStringLiteral(" ") + units::WeightMark(), 10.89);
+        FigureEndingAt(13.75, row, NumberText(penalty), 12.48 + kFigureGap);
         ++row;
     }
 }

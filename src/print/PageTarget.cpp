@@ -89,6 +89,13 @@ double PainterTarget::TextWidth(const QString &text)
     return fm.horizontalAdvance(Shown(m_font, text)) / PxPerCmX();
 }
 
+double PainterTarget::Ascent()
+{
+    if (!m_painter || !m_painter->isActive())
+        return 0;
+    return QFontMetricsF(MakeFont(m_font), m_painter->device()).ascent() / PxPerCmY();
+}
+
 void PainterTarget::DrawText(double x, double y, const QString &text)
 {
     if (!m_painter || !m_painter->isActive())
@@ -327,6 +334,11 @@ double RecordingTarget::TextWidth(const QString &text)
 {
     const QFontMetricsF fm(MakeFont(m_font), &RecorderSurface());
     return fm.horizontalAdvance(Shown(m_font, text)) / (kRecorderDpi / 2.54);
+}
+
+double RecordingTarget::Ascent()
+{
+    return QFontMetricsF(MakeFont(m_font), &RecorderSurface()).ascent() / (kRecorderDpi / 2.54);
 }
 
 void RecordingTarget::DrawText(double x, double y, const QString &text)

@@ -57,6 +57,8 @@ public:
     // sheet's reference resolution, picture pixels), and its style.
     virtual void SetPen(int width, int style) = 0;
     virtual double TextWidth(const QString &text) = 0;
+    // Height of the current font above its baseline, in centimetres.
+    virtual double Ascent() = 0;
     // The text with its top-left corner at (x, y).
     virtual void DrawText(double x, double y, const QString &text) = 0;
     virtual void DrawLine(double x1, double y1, double x2, double y2) = 0;
@@ -77,6 +79,7 @@ public:
     void SetFont(const FontState &font) override;
     void SetPen(int width, int style) override;
     double TextWidth(const QString &text) override;
+    double Ascent() override;
     void DrawText(double x, double y, const QString &text) override;
     void DrawLine(double x1, double y1, double x2, double y2) override;
     void DrawImage(const QImage &image, double x, double y, double w, double h) override;
@@ -188,6 +191,7 @@ public:
     void SetFont(const FontState &font) override { m_font = font; }
     void SetPen(int width, int style) override { m_pen = width; m_style = style; }
     double TextWidth(const QString &text) override;
+    double Ascent() override;
     void DrawText(double x, double y, const QString &text) override;
     void DrawLine(double x1, double y1, double x2, double y2) override;
     void DrawImage(const QImage &image, double x, double y, double w, double h) override;

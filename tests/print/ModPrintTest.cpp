@@ -109,6 +109,59 @@ void GiveLongestNames(Personnage &p, int k)
     p.AddSubSkills(48, WideAndDeep(40), 12);
 }
 
+// The sample character with figures as wide as the sheet lets them be (the
+// widest a 16-bit bonus can print, six characters, are what counts, a digit
+// being as wide as any other). Race 1, realm 5, armour 10 (maneuver -35 to
+// -5, skill 235), statistics as Develop leaves them unless said. `heavy`
+// gives strength +10922 instead, so that the allowance covers thousands of
+// load steps.
+void GiveWidestFigures(Personnage &p, bool heavy)
+{
+    p.Experience = -300000000;   // below 0 a level every 10,000 points: -30000
+    p.Apparence = -32768;
+    p.Age = -999998.9f;
+    p.Grandeur = -999999;
+    p.Poids = -999999;
+    // CO and Me: (-21824 - 20) / 2 = -10922, and the race's 2 to CO: -10920.
+    p.AddStat(0, 1, -21824);
+    p.AddStat(0, 2, -21824);
+    // AG 2, Qu 3 and ST 2 (with the race) to -3334, tripled -10002; heavy ST 10922.
+    p.AddStat(2, 0, -3336);
+    p.AddStat(2, 8, -3337);
+    p.AddStat(2, 9, heavy ? 10920 : -3336);
+    // Poison: 3 x (-10922) = -32766; the others have 21 at most before theirs.
+    for (qint16 k = 1; k <= 9; ++k)
+        p.AddResistanceSpecial(k, k == 8 ? -2 : -32768);
+    const auto skill = [&p](qint16 id, qint16 ranks, qint16 special1, qint16 special2) {
+        const auto row = qint16(p.RankRow(RankKind::Skill, id));
+        p.AddSkill(Personnage::fRank, row, RankKind::Skill, ranks);
+        p.AddSkill(Personnage::fSpecial1, row, RankKind::Skill, special1);
+        p.AddSkill(Personnage::fSpecial2, row, RankKind::Skill, special2);
+    };
+    // Hit points: 3 ranks of 0•5•3•2•1 15, category CO + CO + SD -21837: -21822.
+    skill(23, 3, -10946, 0);
+    // Power points: 1 rank of 0•3•2•1•1 3, category 3 x EM 21: 24.
+    skill(270, 1, -32768, -24);
+    // The others, one rank of -20•4•2•1•½ 4 each, and their category: adrenal
+    // defence SD + Pr + SD 7 and no rank -10: 1; the movement skills AG + Qu
+    // + ST -10002 and a rank of -10•2 2: -9996; chain mail ST + AG + ST -10002
+    // and three ranks 6: -9992.
+    skill(159, 1, -32768, -1);
+    skill(256, 1, -22772, 0);
+    skill(259, 1, -22772, 0);
+    skill(235, 1, -22776, 0);
+    // The first weapon, blades: 8 ranks 32, category ST + AG + ST -10002 and
+    // a rank of -30•5 5: -9965.
+    p.AddSkill(Personnage::fSpecial, 1, RankKind::WeaponSkill, -22803);
+    // The first spell list: 30000 ranks of 0•1•1•½•¼ make 10 + 10 + 5 +
+    // 29970 / 4 = 7517.5, to the even 7518, on a category that gives nothing.
+    p.AddSkill(Personnage::fRank, 1, RankKind::SpellList, 30000);
+    p.AddSkill(Personnage::fItem, 1, RankKind::SpellList, -32768);
+    p.AddSkill(Personnage::fSpecial, 1, RankKind::SpellList, -7518);
+    // The tenth, whose long name gives way to its ranks.
+    p.AddSkill(Personnage::fRank, 10, RankKind::SpellList, 30000);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- the target's rules
@@ -301,10 +354,12 @@ TEST_F(PageAssemblyTest, NoTextCrossesARuledLineOrAnotherText)
     for (auto language : {Strings::Language::French, Strings::Language::English}) {
         Strings::setLanguage(language);
         ModGeneral::DataLanguage = language == Strings::Language::French ? 5000 : 1000;
-        for (int k = -1; k < 4; ++k) {
+        for (int k = -1; k < 6; ++k) {
             ModGeneral::Players(1) = Personnage();
             printsamples::Develop(Hero());
-            if (k >= 0)
+            if (k >= 4)
+                GiveWidestFigures(Hero(), k == 5);
+            else if (k >= 0)
                 GiveLongestNames(Hero(), k);
             const auto rec = Record(QStringLiteral("11"));
             for (int page = 1; page <= rec->Pages(); ++page) {
@@ -526,6 +581,96 @@ TEST_F(MainPageTest, MovementEncumbranceAndHistory)
     EXPECT_EQ(RightAt(*feet, 3.59, 35), QStringLiteral("64 '"));
     EXPECT_EQ(RightAt(*feet, 12.48, 35), QStringLiteral("15 lbs"));
     EXPECT_EQ(At(*feet, 4.54, 4), QStringLiteral("Brannish"));
+}
+
+TEST_F(MainPageTest, FiguresAtTheSheetsExtremesPrintWholeInsideTheirPlace)
+{
+    // Figure, its left or right edge at x on the row, and the place it must keep to.
+    struct Case {
+        bool heavy, right;
+        double x, row;
+        const char *text;
+        double left, end;
+    };
+    static const Case cases[] = {
+        {false, false, 4.54, 8, "-30000", 4.54, 7.85},
+        {false, false, 4.54, 9, "-300000000", 4.54, 7.85},
+        {false, false, 4.54, 12, "-999998,9", 4.54, 7.85},
+        {false, false, 4.54, 13, "-32768", 4.54, 7.85},
+        {false, false, 4.54, 16, "-999999m", 4.54, 7.85},
+        {false, false, 4.54, 17, "-999999kg", 4.54, 7.85},
+        {false, true, 12.79, 4, "-21824", 8.35, 12.79},   // CO, temporary and total
+        {false, true, 13.75, 4, "-10920", 12.89, 13.75},
+        {false, true, 12.79, 5, "-21824", 8.35, 12.79},   // Me
+        {false, true, 13.75, 5, "-10922", 12.89, 13.75},
+        {false, true, 13.75, 12, "-3334", 12.89, 13.75},
+        {false, true, 19.78, 3, "-32768", 14.38, 19.78},  // Channeling: 0 - 32768
+        {false, true, 19.78, 4, "-32747", 14.38, 19.78},  // Essence: 21 - 32768
+        {false, true, 19.78, 11, "-32768", 14.38, 19.78},
+        // Hit points -21822 - 10946, three quarters, half, a quarter; the
+        // temporary CO under "dead".
+        {false, true, 9.3, 16, "-32768", 8.35, 9.3},
+        {false, true, 10.25, 16, "-24576", 9.4, 10.25},
+        {false, true, 11.21, 16, "-16384", 10.35, 11.21},
+        {false, true, 12.16, 16, "-8192", 11.31, 12.16},
+        {false, true, 13.43, 16, "-21824", 12.26, 13.43},
+        {false, true, 13.75, 20, "-5460 PdeC/hre", 8.35, 13.75},
+        {false, true, 13.75, 21, "-10920 PdeC/3hre", 8.35, 13.75},
+        {false, true, 15.33, 16, "-32768", 14.38, 15.33},   // 24 - 32768 - 24
+        {false, true, 16.29, 16, "-24576", 15.43, 16.29},
+        {false, true, 17.24, 16, "-16384", 16.39, 17.24},
+        {false, true, 18.19, 16, "-8192", 17.34, 18.19},
+        {false, true, 19.78, 21, "-16384 PdeP/3hre", 14.38, 19.78},
+        {false, true, 7.71, 30, "-32768", 2.32, 7.71},    // 1 - 32768 - 1
+        {false, true, 7.71, 31, "-10002", 2.32, 7.71},
+        {false, true, 13.75, 25, "-32768", 12.89, 13.75},   // -9965 - 22803
+        {false, true, 19, 25, "30000", 14.38, 19},
+        {false, true, 19.78, 25, "-32768", 19.1, 19.78},    // 7518 - 32768 - 7518
+        {false, true, 19, 34, "30000", 14.38, 19},
+        // Movement: stride 5 x (-999999 x 3.28 - 6) / 0.5 = -32800025; armour
+        // -35 - 32768 = -32803; penalty -32803 + 3 x (-3334) = -42805; base
+        // (50 - 32800025 - 10002 - 42805) / 3.28 = -10016092.07.
+        {false, true, 3.59, 35, "-10016092 m", 2.32, 3.59},
+        {false, true, 3.59, 36, "-15024138 m", 2.32, 3.59},
+        {false, true, 3.59, 40, "-50080460 m", 2.32, 3.59},
+        {false, true, 10.25, 41, "(-42805)", 8.13, 10.25},
+        {false, true, 7.71, 42, "-10002", 2.32, 7.71},   // 3 x AG above -9996 - 22772
+        {false, true, 7.71, 43, "-32768", 2.32, 7.71},
+        {false, true, 7.71, 44, "-32803", 2.32, 7.71},
+        // Steps of -999999 / 10 = -100000 kg; no allowance: -8 a step.
+        {false, true, 12.48, 35, "-100000 kg", 10.89, 12.48},
+        {false, true, 13.75, 35, "-8", 12.58, 13.75},
+        {false, true, 12.48, 44, "-1000000 kg", 10.89, 12.48},
+        // Heavy: chain mail -9992 + 2 x 14256 - 22776 = -4256, maneuver -4291,
+        // allowance -4291 + 32766 = 28475: the steps from 3560 (-5) to 3569 (-77).
+        {true, true, 12.48, 35, "-356000000 kg", 10.89, 12.48},
+        {true, true, 13.75, 35, "-5", 12.58, 13.75},
+        {true, true, 12.48, 44, "-356900000 kg", 10.89, 12.48},
+        {true, true, 13.75, 44, "-77", 12.58, 13.75},
+    };
+    const auto rowOf = [](const RecordingTarget::Item &t) { return std::floor((t.y - 2.2) / 0.407 + 1e-3); };
+    std::unique_ptr<RecordingTarget> recs[2];
+    for (const bool heavy : {false, true}) {
+        ModGeneral::Players(1) = Personnage();
+        printsamples::Develop(Hero());
+        GiveWidestFigures(Hero(), heavy);
+        recs[heavy] = Record(QStringLiteral("01"));
+    }
+    for (const Case &c : cases) {
+        const auto texts = recs[c.heavy]->Texts(1);
+        const RecordingTarget::Item *f = nullptr;
+        for (const auto &t : texts)
+            if (rowOf(t) == c.row && std::abs((c.right ? t.x + t.width : t.x) - c.x) < 1e-5)
+                f = &t;
+        ASSERT_NE(f, nullptr) << c.text;
+        EXPECT_EQ(f->text, QString::fromUtf8(c.text));
+        EXPECT_GE(f->x, c.left - 1e-5) << c.text;
+        EXPECT_LE(f->x + f->width, c.end + 1e-5) << c.text;
+        for (const auto &t : texts)
+            if (&t != f && rowOf(t) == c.row)
+                EXPECT_TRUE(t.x + t.width <= f->x || f->x + f->width <= t.x)
+                    << c.text << " touches " << t.text.toStdString();
+    }
 }
 
 // ---------------------------------------------------------------- skill pages
