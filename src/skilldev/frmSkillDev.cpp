@@ -573,11 +573,14 @@ void frmSkillDev::Form_Unload()
     StoreTyping();
     // A window that goes after the next stage's window has taken its slot
     // (the adolescence stage, once the background options close) leaves that
-    // stage's mode alone.
+    // stage's mode alone, and the main window's current character with it:
+    // that window, already up, made the character current, and no activation
+    // would make it so again.
     const CharacterWindow *current = SkillDevForms.peek(Number());
-    if (!current || current == this)
+    if (!current || current == this) {
         ModGeneral::SkillDevMode.clear();
-    LeaveCurrent();
+        LeaveCurrent();
+    }
     if (m_givenUp)
         newchar::GiveUp(Number());
 }

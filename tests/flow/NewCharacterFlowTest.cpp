@@ -314,6 +314,7 @@ TEST_F(NewCharacterFlowTest, FromFileNewToASavedReopenedAndPrintedSecondLevel)
     EXPECT_EQ(front(), hobby);
     EXPECT_EQ(openChildren(), 1);
     EXPECT_EQ(hobby->StageMarker(), QStringLiteral("Hobby Ranks"));
+    EXPECT_EQ(main->Tag(), QStringLiteral("1"));   // File > Print and Preview have a character
     EXPECT_FALSE(hobby->LanguageMode());
     EXPECT_EQ(hobby->labPD->text(), QStringLiteral("12"));
     EXPECT_EQ(toolbar(), QStringLiteral("00000"));
@@ -513,6 +514,7 @@ TEST_F(NewCharacterFlowTest, RealmChosenByThePlayerAndExtraLanguagesOnTheRealWin
     ASSERT_NE(extra, nullptr);
     EXPECT_EQ(front(), extra);
     EXPECT_EQ(extra->StageMarker(), QStringLiteral("Historique"));
+    EXPECT_EQ(main->Tag(), QStringLiteral("1"));
     EXPECT_EQ(extra->labPD->text(), QStringLiteral("20"));
     EXPECT_EQ(toolbar(), QStringLiteral("00000"));
     const int spoken = spokenRanks(p, 2);
