@@ -79,7 +79,7 @@ bool metric()
 QString cut(double v)
 {
     QString s = vb::NumText(v);
-    const QChar mark = QLocale::system().decimalPoint().front();
+    const QChar mark = QLocale().decimalPoint().front();
     s.replace(QLatin1Char('.'), mark);
     return s.left(4);
 }

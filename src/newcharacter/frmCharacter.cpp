@@ -47,12 +47,23 @@ std::optional<double> number(const QLineEdit *box)
     }
 }
 
+// The box as the player means it: the whole text in the regional way the box
+// shows it ("68,1" in French), else its leading number as typing goes on.
+// Read by its leading number alone, a French fraction would lose its decimals
+// in the record the moment the dialog is filled.
+std::optional<double> typedFigure(const QLineEdit *box)
+{
+    if (const std::optional<double> whole = number(box))
+        return whole;
+    return vb::Val(box->text());
+}
+
 // A fraction as the user's regional settings write it, the same mark the
 // culture page showed and that the boxes read back.
 QString regional(float v)
 {
     QString s = vb::NumText(v);
-    const QString mark = QLocale::system().decimalPoint();
+    const QString mark = QLocale().decimalPoint();
     if (mark.size() == 1)
         s.replace(QLatin1Char('.'), mark);
     return s;
@@ -170,7 +181,7 @@ void frmCharacter::txtNom_Change()
 
 void frmCharacter::txtAge_Change()
 {
-    Follow(txtAge, vb::Val(txtAge->text()));
+    Follow(txtAge, typedFigure(txtAge));
 }
 
 void frmCharacter::txtGrandeur_Change()
@@ -181,7 +192,7 @@ void frmCharacter::txtGrandeur_Change()
 
 void frmCharacter::txtPoids_Change()
 {
-    Follow(txtPoids, vb::Val(txtPoids->text()));
+    Follow(txtPoids, typedFigure(txtPoids));
 }
 
 float &frmCharacter::Field(const QLineEdit *box)

@@ -274,7 +274,7 @@ bool startsWithRadix(const std::string &s, int *radix)
 double textToNumber(const QString &text)
 {
     QString t = text.trimmed();
-    const QString mark = QLocale::system().decimalPoint();
+    const QString mark = QLocale().decimalPoint();
     if (mark.size() == 1 && mark != QLatin1String("."))
         t.replace(mark, QLatin1String("."));
     const std::string s = toAscii(t, false);

@@ -28,7 +28,7 @@ using Kind = ScriptedPorts::Kind;
 
 QString metric(const char *text)
 {
-    return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale::system().decimalPoint());
+    return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
 class InitChoiseTest : public NewCharFixture {

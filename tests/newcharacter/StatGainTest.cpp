@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -204,6 +206,21 @@ TEST_F(IdentityTest, TypingPastTheRangeGivesBackTheFigureFromBeforeTheEntry)
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(p.Age, 18.0f);
     EXPECT_FLOAT_EQ(p.Grandeur, 1.82f);
+    EXPECT_FLOAT_EQ(p.Poids, 68.1f);
+
+    // With a comma for the decimals the record keeps them from the start, so
+    // a refused weight gives back 68,1, not the 68 before the comma.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+    frmCharacter fr;
+    setTag(&fr, QString::number(n));
+    fr.LoadData();
+    EXPECT_EQ(fr.txtPoids->text(), QStringLiteral("68,1"));
+    fr.txtPoids->selectAll();
+    QTest::keyClicks(fr.txtPoids, QStringLiteral("1234567"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("999999"));
+    fr.bntOk->click();
+    EXPECT_EQ(fr.txtPoids->text(), QStringLiteral("68,1"));
     EXPECT_FLOAT_EQ(p.Poids, 68.1f);
 }
 
