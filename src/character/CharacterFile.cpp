@@ -1168,9 +1168,13 @@ bool Personnage::SaveP()
         if (struct stat st {}; ::stat(QFile::encodeName(FileName).constData(), &st) != 0 && errno == EACCES)
             cannotWrite(FileName, Strings::Load(9311));
         QFileInfo target(FileName);
-        // Write through a link to the file it names, not over the link itself.
-        if (target.isSymLink() && !target.symLinkTarget().isEmpty())
+        // Write through a link to the file it names at the end of the chain,
+        // not over the link itself nor over a link on the way.
+        for (int hops = 0; target.isSymLink() && !target.symLinkTarget().isEmpty(); ++hops) {
+            if (hops == 40)   // as many as the system follows before it calls it a loop
+                cannotWrite(FileName, Strings::Load(9405));
             target = QFileInfo(target.symLinkTarget());
+        }
         const QDir folder = target.absoluteDir();
         if (!folder.exists())
             vb::Raise(vb::ErrPathNotFound);

@@ -836,15 +836,18 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     // A link goes, what it leads to stays; nothing follows it on the way.
     ASSERT_EQ(::symlink(QFile::encodeName(notes).constData(), QFile::encodeName(hero + QStringLiteral("-wal")).constData()), 0);
     writeBytes(hero + QStringLiteral("-shm"), QByteArray(32768, '\0'));
-    // Through a link, the journal is the one beside the file it leads to.
+    // Through a chain of links, the journal is the one beside the file at its
+    // end, and that file is the one written: no link on the way becomes a file.
     ASSERT_EQ(::symlink("hero.pja", QFile::encodeName(path(QStringLiteral("link.pja"))).constData()), 0);
-    auto p = load(path(QStringLiteral("link.pja")), false);
+    ASSERT_EQ(::symlink("link.pja", QFile::encodeName(path(QStringLiteral("link2.pja"))).constData()), 0);
+    auto p = load(path(QStringLiteral("link2.pja")), false);
     EXPECT_EQ(p->Nom, QStringLiteral("Aëlis Morvenne"));   // the journal took the change back
     p->Nom = QStringLiteral("Brenna");
-    save(*p, QStringLiteral("link.pja"));
+    save(*p, QStringLiteral("link2.pja"));
     QStringList entries = folderEntries();
     entries.sort();
-    EXPECT_EQ(entries, (QStringList{"hero.pja", "link.pja", "notes.txt"}));
+    EXPECT_EQ(entries, (QStringList{"hero.pja", "link.pja", "link2.pja", "notes.txt"}));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("link.pja"))).isSymLink());
     EXPECT_EQ(bytes(notes), QByteArray("the player's notes"));
     EXPECT_EQ(load(hero, false)->Nom, QStringLiteral("Brenna"));
 
@@ -1015,6 +1018,19 @@ TEST_F(CharacterFileTest, AReadOnlyFileOrAPipeAtThePathIsKeptWhoeverSaves)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // A link that leads back to itself: no file at its end to replace, and the link stays.
+    const QString loop = path(QStringLiteral("loop.pja"));
+    ASSERT_EQ(::symlink("loop.pja", QFile::encodeName(loop).constData()), 0);
+    {
+        Personnage p;
+        EXPECT_EQ(filetest::refusedSave(p, loop, vb::ErrPermission),
+                  QStringLiteral("The character was not saved: the file “%1” cannot be written: it is a symbolic "
+                                 "link that leads back to itself, in a loop. Nothing was written; the file saved "
+                                 "before is unchanged.")
+                      .arg(loop));
+    }
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
 
     // A writable one is still replaced, and the save says so.
     Personnage p;
