@@ -4,7 +4,8 @@
 // categories that draw on the statistic and those of every skill in them; a
 // category's special bonus feeds its total and its skills'; an item or special
 // bonus feeds its skill's total; the maneuver skill's total feeds the armour's
-// maneuver figure and the load allowance. A bonus is taken when every one of
+// maneuver figure and the load allowance, for whichever armour the player puts
+// on next as much as for the one worn. A bonus is taken when every one of
 // those figures that fits as the record stands still fits with it: one that
 // overflows already is not the bonus's doing, and a bonus that brings it back
 // is welcome. The room is worked out from the record in wide arithmetic, so
@@ -226,8 +227,8 @@ struct Personnage::Room {
         int stat = -1;                 // a statistic's special bonus
         qint32 category = 0;           // a category's, beside the rest of its total
         Wide categoryOthers = 0;
-        bool maneuver = false;         // the maneuver skill's, beside the rest of its own part
-        Wide maneuverOthers = 0;
+        qint32 skill = 0;              // a skill's item or special bonus, beside the rest of its own part
+        Wide skillOthers = 0;
     };
 
     struct Category {
@@ -252,11 +253,18 @@ struct Personnage::Room {
     // The sum of the category's statistics, which the skill window shows.
     Line StatSum(const Category &cat, const Change &c) const;
     Line CategoryTotal(qint32 id, const Category &cat, const Change &c) const;
+    // An armour of the rules, and the own part of its maneuver skill as the record holds it.
+    struct Armour {
+        qint32 id = 0;
+        Wide maxManeuvre = 0, minManeuvre = 0;
+        qint32 skill = 0;
+        std::optional<Wide> part;
+    };
     // The armour's maneuver figure as the sheet works it out; none without a maneuver skill.
-    std::optional<Line> Maneuver(const Change &c) const;
+    std::optional<Line> Maneuver(const Armour &a, const Change &c) const;
     // The category's statistic sum, its total and its skills' totals.
     void CategoryFigures(qint32 id, const Change &c, Wide v0, std::vector<Line> &out) const;
-    // The maneuver figure and the allowance the page works out from it.
+    // The maneuver figure and the allowance the page works out from it, for every armour.
     void ArmourFigures(const Change &c, std::vector<Line> &out) const;
 
     Personnage &p;
@@ -268,12 +276,8 @@ struct Personnage::Room {
     QHash<qint32, Category> categories;
     QHash<qint32, qint32> skillCategory;
     QHash<qint32, QString> progressions;
-    // The armour, and the own part of its maneuver skill, as the sheet reads them.
-    bool armourFound = false;
-    qint32 armourId = 0;
-    Wide maxManeuvre = 0, minManeuvre = 0;
-    qint32 maneuverSkill = 0;
-    std::optional<Wide> maneuverPart;
+    // Every armour the sheet's list offers: picking one shows its figures.
+    std::vector<Armour> armours;
 
 private:
     QHash<QString, Wide> m_rankBonuses;
@@ -420,20 +424,23 @@ void Personnage::Room::ReadSkills()
 
     try {
         dao::Recordset armour = rules::Open(QStringLiteral("Armor Modification"));
-        if (rules::Find(armour, QStringLiteral("Armor_ID"), p.Armure)) {
-            armourId = vb::CLng(armour.Value(QStringLiteral("Armor_ID")));
-            maxManeuvre = static_cast<Wide>(Number(armour, QStringLiteral("MaxManeuvre")));
-            minManeuvre = static_cast<Wide>(Number(armour, QStringLiteral("MinManeuvre")));
-            maneuverSkill = rules::ManeuverSkill(armourId);
-            armourFound = true;
-        }
-        if (maneuverSkill != 0) {
-            const qint32 row = p.RankRow(RankKind::Skill, maneuverSkill);
-            maneuverPart = row >= 0 ? Part(maneuverSkill, p.Skill(fRank, row), p.Skill(fSpecial1, row), p.Skill(fSpecial2, row))
-                                    : Part(maneuverSkill, 0, 0, 0);
+        if (!armour.Eof())
+            armour.MoveFirst();
+        for (; !armour.Eof(); armour.MoveNext()) {
+            Armour a;
+            a.id = vb::CLng(armour.Value(QStringLiteral("Armor_ID")));
+            a.maxManeuvre = static_cast<Wide>(Number(armour, QStringLiteral("MaxManeuvre")));
+            a.minManeuvre = static_cast<Wide>(Number(armour, QStringLiteral("MinManeuvre")));
+            a.skill = rules::ManeuverSkill(a.id);
+            if (a.skill != 0) {
+                const qint32 row = p.RankRow(RankKind::Skill, a.skill);
+                a.part = row >= 0 ? Part(a.skill, p.Skill(fRank, row), p.Skill(fSpecial1, row), p.Skill(fSpecial2, row))
+                                  : Part(a.skill, 0, 0, 0);
+            }
+            armours.push_back(a);
         }
     } catch (const vb::Error &) {
-        armourFound = false;   // the sheet cannot show the figure either
+        armours.clear();   // the sheet cannot show the figures either
     }
 }
 
@@ -495,18 +502,19 @@ Line Personnage::Room::CategoryTotal(qint32 id, const Category &cat, const Chang
     return StatSum(cat, c) + (c.category == id ? Line::Typed(c.categoryOthers) : Line::Constant(cat.rest));
 }
 
-std::optional<Line> Personnage::Room::Maneuver(const Change &c) const
+std::optional<Line> Personnage::Room::Maneuver(const Armour &a, const Change &c) const
 {
-    if (!armourFound || maneuverSkill == 0)
+    if (a.skill == 0)
         return std::nullopt;
     // A skill total that cannot be worked out counts 0.
     Line skill = Line::Constant(0);
-    const auto cat = categories.constFind(skillCategory.value(maneuverSkill, -1));
-    if (cat != categories.cend() && (c.maneuver || maneuverPart)) {
-        const Line own = c.maneuver ? Line::Typed(c.maneuverOthers) : Line::Constant(*maneuverPart);
+    const bool typed = c.skill == a.skill;
+    const auto cat = categories.constFind(skillCategory.value(a.skill, -1));
+    if (cat != categories.cend() && (typed || a.part)) {
+        const Line own = typed ? Line::Typed(c.skillOthers) : Line::Constant(*a.part);
         skill = (CategoryTotal(cat.key(), *cat, c).Counted(0) + own).Counted(0);
     }
-    return skill + maxManeuvre;
+    return skill + a.maxManeuvre;
 }
 
 void Personnage::Room::CategoryFigures(qint32 id, const Change &c, Wide v0, std::vector<Line> &out) const
@@ -531,15 +539,15 @@ void Personnage::Room::CategoryFigures(qint32 id, const Change &c, Wide v0, std:
 
 void Personnage::Room::ArmourFigures(const Change &c, std::vector<Line> &out) const
 {
-    if (!armourFound)
-        return;
-    const std::optional<Line> maneuver = Maneuver(c);
-    if (maneuver)
-        out.push_back(*maneuver);
-    // As the page works out the allowance: the maneuver penalty, at most the
-    // armour's least one, and three times the strength total.
-    const Line m = armourId >= 1 && armourId <= 4 ? Line::Constant(0) : maneuver.value_or(Line::Constant(0));
-    out.push_back(m.AtMost(minManeuvre) + StatCounted(ST, c) * 3);
+    for (const Armour &a : armours) {
+        const std::optional<Line> maneuver = Maneuver(a, c);
+        if (maneuver)
+            out.push_back(*maneuver);
+        // As the page works out the allowance: the maneuver penalty, at most the
+        // armour's least one, and three times the strength total.
+        const Line m = a.id >= 1 && a.id <= 4 ? Line::Constant(0) : maneuver.value_or(Line::Constant(0));
+        out.push_back(m.AtMost(a.minManeuvre) + StatCounted(ST, c) * 3);
+    }
 }
 
 lim::Range<qint32> Personnage::StatSpecialRoom(qint16 stat)
@@ -650,8 +658,10 @@ lim::Range<qint32> Personnage::RankBonusRoom(qint16 kind, qint32 row, qint16 fie
             if (!others)
                 return lim::kSmall;
             figures.push_back(room.CategoryTotal(cat.key(), *cat, change).Counted(0) + Line::Typed(*others));
-            change.maneuver = kind == RankKind::Skill && skill == room.maneuverSkill;
-            change.maneuverOthers = *others;
+            if (kind == RankKind::Skill) {
+                change.skill = skill;
+                change.skillOthers = *others;
+            }
         }
         room.ArmourFigures(change, figures);
         return Within(figures, v0);

@@ -617,6 +617,11 @@ TEST_F(SkillBonusTest, ATypedBonusKeepsEveryTotalThatFitsWithinSixteenBits)
             EXPECT_TRUE(Broken(p, *ports).count(name) && !today.count(name)) << v << " " << name;
         }
     }
+    // In clothes the room is the same: armour 8 may be put on next, and its
+    // maneuver figure must fit then too.
+    p = base;
+    p.Armure = 1;
+    EXPECT_EQ(p.RankBonusRoom(RankKind::Skill, 0, 3).low, -32760);
 }
 
 // ------------------------------------------------------------------ the sample rules

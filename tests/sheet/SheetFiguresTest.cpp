@@ -190,15 +190,16 @@ TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsAndThePageCanHold)
     Personnage &p = P();
     // CO's total is 3 (race) + 2 (bonus of 75) + the special. The category
     // counts it three times, and its plate skill adds 25: 3 x (5 + 10909)
-    // + 25 is 32767. Its least keeps the half plate's maneuver figure,
-    // -70 + 3 x (5 + v) + 25, at -32768 or more: 3 x (5 - 10912) - 45.
+    // + 25 is 32767. Its least keeps the maneuver figure of every armour the
+    // list offers at -32768 or more, the heaviest plate's (-90) the lowest of
+    // them: -90 + 3 x (5 + v) + 25, and 3 x (5 - 10906) - 65 is -32768.
     const auto typeAndLeave = [&](QLineEdit *box, const char *typed, const char *said) {
         if (said)
             ui->answerMsgBox(ports::Ok, QString::fromLatin1(said));
         TypeOver(box, QString::fromLatin1(typed));
         Focus(box, QEvent::FocusOut, Qt::TabFocusReason);
     };
-    typeAndLeave(w.Stat_ID[CO][4], "10910", "-10912 et 10909");
+    typeAndLeave(w.Stat_ID[CO][4], "10910", "-10906 et 10909");
     EXPECT_EQ(p.DirStats(2, CO), 2);
     EXPECT_EQ(w.Stat_ID[CO][4]->text(), QStringLiteral("2"));
     typeAndLeave(w.Stat_ID[CO][4], "10909", nullptr);
@@ -207,9 +208,11 @@ TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsAndThePageCanHold)
     EXPECT_EQ(p.TotalSkillBonus(236, 0, RankKind::Skill), 32767);
     typeAndLeave(w.Stat_ID[CO][4], "2", nullptr);
     // ST's total, 6 + 12 + the special, is tripled by the page, and with the
-    // half plate's maneuver (-70 + 3 x 7 + 25, -24) makes the allowance:
-    // -24 + 3 x (18 - 10932) is -32766, one more down -32769.
-    typeAndLeave(w.Stat_ID[ST][4], "-10933", "-10932 et 10904");
+    // lowest maneuver figure of any armour makes the allowance. The other
+    // armour skills have no rank (3 x 7 = 21 each): scale 21 - 55, hide
+    // 21 - 40, mail 21 - 60, plate 21 + 25 - 90 = -44, the lowest.
+    // -44 + 3 x (18 - 10926) is -32768, one more down -32771.
+    typeAndLeave(w.Stat_ID[ST][4], "-10927", "-10926 et 10904");
     EXPECT_EQ(p.DirStats(2, ST), 0);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 2);
 }
