@@ -16,6 +16,8 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QLocale>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QEvent>
 #include <QApplication>
 #include <QFocusEvent>
@@ -255,7 +257,6 @@ void frmSkillDev::BuildLayout()
         labBonusSkill[k]->setObjectName(QStringLiteral("labBonusSkill_%1").arg(k));
         for (QLineEdit *e : {labBonusSkillCat[k], labBonusSkill[k]}) {
             e->setAlignment(Qt::AlignCenter);
-            e->setFixedWidth(TwipsToPixels(700));
             connect(e, &QLineEdit::textEdited, this, [this, e] { m_entered.insert(e); });
         }
         const bool catEditable = k == 3;
@@ -277,6 +278,18 @@ void frmSkillDev::BuildLayout()
     }
     labBonusSkillCat[4]->setFont(bold);
     labBonusSkill[4]->setFont(bold);
+    // Each box as wide as the layout has it, or wider where the font needs it
+    // for the widest 16-bit figure, "-32768", sign and all (the bold totals most).
+    for (const auto &boxes : {labBonusSkillCat, labBonusSkill})
+        for (QLineEdit *e : boxes) {
+            QStyleOptionFrame opt;
+            opt.initFrom(e);
+            opt.rect = QRect(0, 0, 100, 20);
+            opt.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, e);
+            // Beyond its contents a line edit keeps 2 pixels each side and one for the cursor.
+            const int frame = 100 - e->style()->subElementRect(QStyle::SE_LineEditContents, &opt, e).width() + 5;
+            e->setFixedWidth(std::max(TwipsToPixels(700), e->fontMetrics().horizontalAdvance(QStringLiteral("-32768")) + frame));
+        }
 
     // Stage controls.
     fraDevelopment = new QGroupBox(this);

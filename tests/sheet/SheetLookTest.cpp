@@ -6,32 +6,8 @@
 
 #include <QDir>
 #include <QPixmap>
-#include <QStyle>
-#include <QStyleOptionFrame>
 
 using namespace sheettest;
-
-namespace {
-
-// The width a box leaves its text: a line edit's contents less its own
-// 2-pixel margins and the cursor; a framed label's contents less the indent
-// Qt gives its text (half an "x").
-int TextRoom(QWidget *w)
-{
-    if (auto *box = qobject_cast<QLineEdit *>(w)) {
-        QStyleOptionFrame opt;
-        opt.initFrom(box);
-        opt.rect = box->rect();
-        opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
-        return box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box).width() - 4 - 1;
-    }
-    auto *label = qobject_cast<QLabel *>(w);
-    const int indent = label->indent() >= 0 ? label->indent()
-        : label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
-    return label->contentsRect().width() - 2 * label->margin() - indent;
-}
-
-} // namespace
 
 TEST_F(SheetTest, EveryCaptionIsReadableInBothLanguages)
 {
@@ -95,7 +71,7 @@ TEST_F(SheetTest, EveryFigureBoxShowsTheWidestFigureItCanHoldWhole)
                 widest.push_back({box, {"-32768"}});
         for (const auto &[box, texts] : widest)
             for (const QString &text : texts)
-                EXPECT_GE(TextRoom(box), box->fontMetrics().horizontalAdvance(text))
+                EXPECT_GE(readable::TextRoom(box), box->fontMetrics().horizontalAdvance(text))
                     << box->objectName().toStdString() << " " << text.toStdString() << " lang " << int(lang);
     }
 }

@@ -23,7 +23,11 @@ TEST_F(SkillDevLookTest, RendersAWholeWindow)
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path));
-
+    // Every bonus box of both panels holds a 16-bit figure, the bold totals too.
+    for (const auto &boxes : {w->labBonusSkillCat, w->labBonusSkill})
+        for (const QLineEdit *box : boxes)
+            EXPECT_GE(readable::TextRoom(box), box->fontMetrics().horizontalAdvance(QStringLiteral("-32768")))
+                << box->objectName().toStdString();
 }
 
 // On a screen whose font runs wider, the window at its narrowest still shows

@@ -6,12 +6,33 @@
 // fault found, empty when there is none.
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QWidget>
 
 #include <vector>
 
 namespace readable {
+
+// The width a box leaves its text: a line edit's contents less its own
+// 2-pixel margins and the cursor; a framed label's contents less the indent
+// Qt gives its text (half an "x").
+inline int TextRoom(const QWidget *w)
+{
+    if (auto *box = qobject_cast<const QLineEdit *>(w)) {
+        QStyleOptionFrame opt;
+        opt.initFrom(box);
+        opt.rect = box->rect();
+        opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
+        return box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box).width() - 4 - 1;
+    }
+    auto *label = qobject_cast<const QLabel *>(w);
+    const int indent = label->indent() >= 0 ? label->indent()
+        : label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    return label->contentsRect().width() - 2 * label->margin() - indent;
+}
 
 struct Caption {
     const QLabel *label;
