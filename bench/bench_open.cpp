@@ -43,8 +43,8 @@ void Exec(sqlite3 *db, const QByteArray &sql)
     }
 }
 
-// The largest file the caps let through: the three fixed tables as the
-// program writes them, every other table at its row cap, the four texts of the
+// The largest file the caps let through: the one row of General and the three
+// fixed tables as the program writes them, every other table at its row cap, the four texts of the
 // character at the text cap (one unbroken word, the slowest to lay out), and
 // sub-skill names as long as the size cap leaves room for.
 QString LargestFile()
@@ -71,7 +71,7 @@ QString LargestFile()
                  "DELETE FROM \"SubSkills\"; DELETE FROM \"Language Skills\"; DELETE FROM \"Weapon Skills\";"
                  "DELETE FROM \"Spell Skills\";"
                  + k + "INSERT INTO \"General\" SELECT 'n', 1, 1, 1, 5, -1, 61.5, 1.72, 23, 'h', 'y', 187654, 50, 0,"
-                       " 123456, 'h', 2, 11, 3 FROM k;"
+                       " 123456, 'h', 2, 11, 3 FROM k WHERE i = 1;"
                  "UPDATE \"General\" SET Nom = " + fill(text) + ", Cheveux = " + fill(text) + ", Yeux = " + fill(text)
                  + ", Historique = " + fill(text) + " WHERE rowid = 1;"
                  + k + "INSERT INTO \"Stats\" SELECT i - 1, 50 + i % 40, 90, i % 7 - 3 FROM k WHERE i <= 10;"
