@@ -323,11 +323,7 @@ TEST_F(BackgroundTest, SpecialBonusesAddUpOnTheSameEntry)
 // +5 are taken; a third is refused when chosen, its point kept.
 TEST_F(BackgroundTest, ABonusItsTotalCannotHoldIsRefusedWhenChosen)
 {
-    Personnage &p = character(3);
-    for (qint16 s = 0; s <= 9; ++s)
-        p.AddStat(0, s, 100);
-    p.AddSkill(0, 0, 1, 1);
-    p.AddSkill(3, 0, 1, 32731);
+    Personnage &p = nearTheTop(3);
     frmBackground dlg;
     chooseCategoryTwice(dlg, 1);
     ui->answerMsgBox(ports::Ok, QStringLiteral("passerait de 32731 à 32746, hors des limites de -32768 à 32741"));
@@ -347,11 +343,7 @@ TEST_F(BackgroundTest, ABonusItsTotalCannotHoldIsRefusedWhenChosen)
 // then take the total to 32772.
 TEST_F(BackgroundTest, BonusesATalentPushesPastTheirRangeGiveTheirPointsBack)
 {
-    Personnage &p = character(5);
-    for (qint16 s = 0; s <= 9; ++s)
-        p.AddStat(0, s, 100);
-    p.AddSkill(0, 0, 1, 1);
-    p.AddSkill(3, 0, 1, 32731);
+    Personnage &p = nearTheTop(5);
     frmBackground dlg;
     setTag(&dlg, QStringLiteral("1"));
     dlg.LoadData();

@@ -62,6 +62,18 @@ protected:
         p.PointsBO = points;
         return p;
     }
+
+    // The same with every temporary at 100 and Feats of Strength (category 1)
+    // held with a special bonus of 32731, near the top of its total.
+    Personnage &nearTheTop(qint16 points)
+    {
+        Personnage &p = character(points);
+        for (qint16 s = 0; s <= 9; ++s)
+            p.AddStat(0, s, 100);
+        p.AddSkill(0, 0, 1, 1);
+        p.AddSkill(3, 0, 1, 32731);
+        return p;
+    }
 };
 
 // The rows of a list widget as texts.
