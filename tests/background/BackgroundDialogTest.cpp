@@ -282,18 +282,20 @@ TEST_F(BackgroundTest, MoneyComesFromTheRollOrIsTwoHundred)
 
     // At the top of the fortune: from 2147483647 - 2000000 the best roll, 100,
     // fills it; one copper more is refused before the point is spent.
-    p.Money = 2145483647;
-    Dice::setRolls({100});
-    dlg.chkBackground[2]->setChecked(true);
-    ui->answerMsgBox(ports::Ok, QStringLiteral(" 200 "));
-    dlg.btnOk_Click();
-    EXPECT_EQ(p.Money, 2147483647);
-    p.Money = 2145483648;
-    Dice::setRolls({100});
-    dlg.chkBackground[2]->setChecked(true);
-    ui->answerMsgBox(ports::Ok, QStringLiteral("Ayla ne peut pas acheter cet argent : son argent pourrait dépasser 214748 po"));
-    dlg.btnOk_Click();
-    EXPECT_EQ(p.Money, 2145483648);
+    const struct {
+        qint32 from;
+        const char *said;
+        qint32 after;
+    } tops[] = {{2145483647, " 200 ", 2147483647},
+                {2145483648, "Ayla ne peut pas acheter cet argent : son argent pourrait dépasser 214748 po", 2145483648}};
+    for (const auto &top : tops) {
+        p.Money = top.from;
+        Dice::setRolls({100});
+        dlg.chkBackground[2]->setChecked(true);
+        ui->answerMsgBox(ports::Ok, QString::fromUtf8(top.said));
+        dlg.btnOk_Click();
+        EXPECT_EQ(p.Money, top.after);
+    }
     EXPECT_EQ(p.PointsBO, 3);
 }
 
