@@ -335,14 +335,15 @@ QByteArray sideFile(const QString &file, const QString &side)
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return QByteArray();
-    // The file itself may be small: the box names what is too large.
-    if (st.st_size > character::MaxFileBytes)
-        unreadable(vb::ErrIo, file,
-                   Strings::Load(9404).arg(fileShown(side)).arg(st.st_size).arg(character::MaxFileBytes));
+    // The file itself may be small: the box names what is too large, before
+    // reading it or when it grew while read.
+    const auto tooLargeSide = [&](qint64 size) {
+        if (size > character::MaxFileBytes)
+            unreadable(vb::ErrIo, file, Strings::Load(9404).arg(fileShown(side)).arg(size).arg(character::MaxFileBytes));
+    };
+    tooLargeSide(st.st_size);
     QByteArray bytes = readHeld(fd, file, st.st_size);
-    if (bytes.size() > character::MaxFileBytes)
-        unreadable(vb::ErrIo, file,
-                   Strings::Load(9404).arg(fileShown(side)).arg(bytes.size()).arg(character::MaxFileBytes));
+    tooLargeSide(bytes.size());
     return bytes;
 }
 
