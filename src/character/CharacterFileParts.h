@@ -1,0 +1,51 @@
+#pragma once
+// What the three parts of the character file share: the mapping of the record
+// to its tables, opening a file safely and writing a save safely. Only they
+// include this.
+#include "platform/dao.h"
+
+#include <QByteArray>
+#include <QString>
+#include <sqlite3.h>
+
+class QDir;
+
+namespace charfile {
+
+constexpr int ErrDamaged = 3049;
+constexpr char kSqliteHeader[] = "SQLite format 3";   // 16 bytes with its terminating zero
+
+bool hasSqliteHeader(const QByteArray &bytes);
+
+// ---------------------------------------------------------------- refusals in words
+// A load or save failure is put in words (vb::Refusal): its number stays the
+// one the failure raised, its text says what is wrong in the player's terms.
+
+QString fileShown(const QString &path);
+// While a save reads back the copy it has just written, what File > Open
+// would refuse is the reason the save stops, not a file that failed to open.
+extern bool readingWrittenCopy;
+// The five things a load failure can be, each with its reason.
+[[noreturn]] void damaged(int number, const QString &file, const QString &reason);
+[[noreturn]] void notCharacterFile(const QString &file, const QString &reason);
+[[noreturn]] void tooLarge(const QString &file, const QString &reason);
+[[noreturn]] void unreadable(int number, const QString &file, const QString &reason);
+// The longest file name the folder takes, in bytes.
+qint64 longestName(const QDir &folder);
+// "the name “…” is too long", its length and the folder's limit in bytes.
+QString nameTooLong(const QString &name, qint64 length, qint64 longest);
+
+// ---------------------------------------------------------------- opening
+// The file's bytes, read once.
+QByteArray readImage(const QString &file);
+// The file as the engine sees it once the change left beside it is settled.
+QByteArray settled(const QString &file, const QByteArray &image);
+// The bytes opened as the character file, refused unless this program can read them.
+dao::Database openCharacterFile(const QByteArray &image, const QString &file);
+
+// ---------------------------------------------------------------- the tables
+void exec(sqlite3 *db, const char *sql);
+// Gives up the file being read or written, whatever state it is in.
+void closeShared();
+
+} // namespace charfile
