@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -195,26 +196,39 @@ namespace {
 
 // ---------------------------------------------------------------- settling what lies beside the file
 //
-// The engine settles an unfinished change on a private copy of the file and
-// of its journal or log. What a journal holds could lead the engine further:
-// one that claims its change spanned several files names the journal of the
-// whole, which the engine would open, read the names in and delete when none
-// of them names it back; a pipe named there would hold the open up for good.
-// The settling connection goes through this layer over the system's, for
-// which the copy, its journal, its log and its shared index are the only
-// files there are: any other does not exist, is not opened and is not
-// deleted, and no nameless temporary file is made anywhere.
+// The engine settles an unfinished change left beside a file: on a private
+// copy of the file and of its journal or log when the file is opened, in
+// place when a save is about to replace it. What a journal holds could lead
+// the engine further: one that claims its change spanned several files names
+// the journal of the whole, which the engine would open, read the names in
+// and delete when none of them names it back; a pipe named there would hold
+// the settling up for good. The settling connection goes through this layer
+// over the system's, for which the file, its journal, its log and its shared
+// index are the only files there are: any other does not exist, is not
+// opened and is not deleted, and no nameless temporary file is made
+// anywhere. A side name that holds no plain file (a folder, a link, a pipe)
+// holds no journal either.
 
 namespace settling {
 
-thread_local QByteArray ownCopy;   // the copy being settled on this thread; empty while none is
+thread_local QByteArray ownFile;   // the file being settled on this thread; empty while none is
 
-bool own(const char *path)
+// 0 for the file itself, 1 for one of its side files, -1 for anything else.
+int own(const char *path)
 {
-    if (!path || ownCopy.isEmpty() || std::strncmp(path, ownCopy.constData(), size_t(ownCopy.size())) != 0)
-        return false;
-    const char *rest = path + ownCopy.size();
-    return !*rest || !std::strcmp(rest, "-journal") || !std::strcmp(rest, "-wal") || !std::strcmp(rest, "-shm");
+    if (!path || ownFile.isEmpty() || std::strncmp(path, ownFile.constData(), size_t(ownFile.size())) != 0)
+        return -1;
+    const char *rest = path + ownFile.size();
+    if (!*rest)
+        return 0;
+    return !std::strcmp(rest, "-journal") || !std::strcmp(rest, "-wal") || !std::strcmp(rest, "-shm") ? 1 : -1;
+}
+
+// A side file that stands there as something other than a plain file.
+bool foreignSide(const char *path)
+{
+    struct stat st {};
+    return ::lstat(path, &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 sqlite3_vfs *system(sqlite3_vfs *layer)
@@ -224,7 +238,8 @@ sqlite3_vfs *system(sqlite3_vfs *layer)
 
 int openFile(sqlite3_vfs *layer, sqlite3_filename path, sqlite3_file *file, int flags, int *outFlags)
 {
-    if (!own(path) || (flags & SQLITE_OPEN_SUPER_JOURNAL)) {
+    const int which = own(path);
+    if (which < 0 || (flags & SQLITE_OPEN_SUPER_JOURNAL) || (which == 1 && foreignSide(path))) {
         file->pMethods = nullptr;
         return SQLITE_CANTOPEN;
     }
@@ -233,12 +248,13 @@ int openFile(sqlite3_vfs *layer, sqlite3_filename path, sqlite3_file *file, int 
 
 int deleteFile(sqlite3_vfs *layer, const char *path, int syncFolder)
 {
-    return own(path) ? system(layer)->xDelete(system(layer), path, syncFolder) : SQLITE_IOERR_DELETE;
+    return own(path) >= 0 ? system(layer)->xDelete(system(layer), path, syncFolder) : SQLITE_IOERR_DELETE;
 }
 
 int accessFile(sqlite3_vfs *layer, const char *path, int flags, int *result)
 {
-    if (own(path))
+    const int which = own(path);
+    if (which == 0 || (which == 1 && !foreignSide(path)))
         return system(layer)->xAccess(system(layer), path, flags, result);
     *result = 0;
     return SQLITE_OK;
@@ -263,11 +279,11 @@ const char *layerName()
     return name;
 }
 
-// The copy the layer lets through while it lives.
+// The file the layer lets through while it lives.
 class Scope {
 public:
-    explicit Scope(const QByteArray &copy) { ownCopy = copy; }
-    ~Scope() { ownCopy.clear(); }
+    explicit Scope(const QByteArray &file) { ownFile = file; }
+    ~Scope() { ownFile.clear(); }
     Scope(const Scope &) = delete;
     Scope &operator=(const Scope &) = delete;
 };
@@ -275,15 +291,20 @@ public:
 } // namespace settling
 
 // The journal or log beside the file: empty when there is none. Only a plain
-// file of its own counts: a link, a pipe or a folder under that name is no
-// journal of this file, and opening one must neither lead elsewhere nor wait.
+// file of its own counts: a pipe or a folder under that name is no journal of
+// this file, and opening one must neither lead elsewhere nor wait. A link to
+// a file there is refused in words: the engine would take what it leads to
+// as the journal, and this program follows no link beside a file.
 QByteArray sideFile(const QString &file, const QString &side)
 {
     const QByteArray name = QFile::encodeName(side);
     const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int why = errno;
-        // None there (nor can one be, past the folder's longest name), a link, or a socket.
+        struct stat st {};
+        if (why == ELOOP && ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode))
+            unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9436).arg(fileShown(side)));
+        // None there (nor can one be, past the folder's longest name), a link to no file, or a socket.
         if (why == ENOENT || why == ENOTDIR || why == ENAMETOOLONG || why == ELOOP || why == ENXIO)
             return QByteArray();
         if (why == EACCES || why == EPERM)
@@ -306,15 +327,60 @@ QByteArray sideFile(const QString &file, const QString &side)
     return bytes;
 }
 
+// The disk is full, or the file at the limit of what this program may write.
+bool noRoom(int why)
+{
+    return why == ENOSPC || why == EDQUOT || why == EFBIG;
+}
+
 } // namespace
 
 namespace charfile {
+
+qint64 withoutSuperJournal(qint64 size, const std::function<bool(qint64 at, char *into, int n)> &read)
+{
+    // From the journal's end: its mark, the sum and the length of the name,
+    // and before the name the number of a page.
+    static constexpr unsigned char mark[] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+    unsigned char tail[16];
+    if (size < 16 || !read(size - 16, reinterpret_cast<char *>(tail), 16) || std::memcmp(tail + 8, mark, 8) != 0)
+        return size;
+    const qint64 length = qint64(tail[0]) << 24 | qint64(tail[1]) << 16 | qint64(tail[2]) << 8 | qint64(tail[3]);
+    if (length == 0 || length > size - 16)
+        return size;
+    return std::max<qint64>(0, size - 20 - length);
+}
+
+int settleBeside(const QByteArray &path, int *why)
+{
+    const settling::Scope scope(path);
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                             settling::layerName());
+    if (rc == SQLITE_OK) {
+        int ignored = 0;
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &ignored);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &ignored);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &ignored);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &ignored);
+        rc = sqlite3_exec(db,
+                          "PRAGMA temp_store = MEMORY; SELECT count(*) FROM sqlite_master;"
+                          " PRAGMA wal_checkpoint(TRUNCATE)",
+                          nullptr, nullptr, nullptr);
+    }
+    *why = db ? sqlite3_system_errno(db) : 0;
+    sqlite3_close_v2(db);
+    return rc;
+}
 
 // A journal or write-ahead log beside the file holds the end of a change that
 // another program was making when it stopped: the file alone may be torn. The
 // engine settles the change on a private copy, in a folder of its own, and the
 // file is read as the engine then sees it; nothing beside the file is made or
-// changed, and nothing a journal names is reached.
+// changed, and nothing a journal names is reached. This program never makes
+// one change over several files, so a journal that claims its change spanned
+// several is this file's own unfinished change all the same, and is rolled
+// back as such.
 QByteArray settled(const QString &file, const QByteArray &image)
 {
     // The engine writes the journal beside the file a link leads to.
@@ -323,6 +389,11 @@ QByteArray settled(const QString &file, const QByteArray &image)
     QList<std::pair<const char *, QByteArray>> sides;
     for (const char *suffix : {"-journal", "-wal"}) {
         QByteArray bytes = sideFile(file, besides + QLatin1String(suffix));
+        if (!std::strcmp(suffix, "-journal"))
+            bytes.truncate(withoutSuperJournal(bytes.size(), [&bytes](qint64 at, char *into, int n) {
+                std::memcpy(into, bytes.constData() + at, size_t(n));
+                return true;
+            }));
         if (!bytes.isEmpty())
             sides.append({suffix, std::move(bytes)});
     }
@@ -332,43 +403,46 @@ QByteArray settled(const QString &file, const QByteArray &image)
     // Named as the engine names it, links resolved, so that the layer knows
     // the copy's side files by their names.
     const QString copy = QDir(folder.path()).canonicalPath() + QStringLiteral("/settle.pja");
-    const auto failed = [&file](const QString &why) { unreadable(vb::ErrIo, file, Strings::Load(9234).arg(why)); };
+    const auto failed = [&file, &folder](int why) {
+        if (noRoom(why))
+            unreadable(vb::ErrDiskFull, file, Strings::Load(9437).arg(fileShown(QDir::tempPath())));
+        unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(why)));
+    };
     const auto put = [&failed](const QString &path, const QByteArray &bytes) {
-        QFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
-            failed(out.errorString());
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0)
+            failed(errno);
+        const auto closing = qScopeGuard([fd] { ::close(fd); });
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                failed(n < 0 ? errno : ENOSPC);
+            done += n;
+        }
     };
     if (!folder.isValid())
-        failed(folder.errorString());
+        failed(errno ? errno : EIO);
     put(copy, image);
     for (const auto &[suffix, bytes] : sides)
         put(copy + QLatin1String(suffix), bytes);
-    {
-        const settling::Scope scope(QFile::encodeName(copy));
-        sqlite3 *db = nullptr;
-        int rc = sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE,
-                                 settling::layerName());
-        if (rc == SQLITE_OK) {
-            int ignored = 0;
-            sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &ignored);
-            sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &ignored);
-            sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &ignored);
-            sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &ignored);
-            rc = sqlite3_exec(db,
-                              "PRAGMA temp_store = MEMORY; SELECT count(*) FROM sqlite_master;"
-                              " PRAGMA wal_checkpoint(TRUNCATE)",
-                              nullptr, nullptr, nullptr);
-        }
-        sqlite3_close_v2(db);
-        if (rc != SQLITE_OK)
-            damaged(ErrDamaged, file, Strings::Load(9218));
+    int why = 0;
+    if (settleBeside(QFile::encodeName(copy), &why) != SQLITE_OK) {
+        if (noRoom(why))
+            failed(why);
+        damaged(ErrDamaged, file, Strings::Load(9218));
     }
     QFile in(copy);
     if (!in.open(QIODevice::ReadOnly))
-        failed(in.errorString());
+        failed(EIO);
     const QByteArray whole = in.read(character::MaxFileBytes + 1);
+    // What the change makes of the file is too large: the change is at fault.
     if (whole.size() > character::MaxFileBytes)
-        tooLarge(file, Strings::Load(9225).arg(whole.size()).arg(character::MaxFileBytes));
+        tooLarge(file, Strings::Load(9438)
+                           .arg(fileShown(besides + QLatin1String(sides.front().first)))
+                           .arg(QFileInfo(copy).size())
+                           .arg(character::MaxFileBytes));
     return whole;
 }
 

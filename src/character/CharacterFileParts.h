@@ -8,6 +8,8 @@
 #include <QString>
 #include <sqlite3.h>
 
+#include <functional>
+
 class QDir;
 
 namespace charfile {
@@ -40,6 +42,13 @@ QString nameTooLong(const QString &name, qint64 length, qint64 longest);
 QByteArray readImage(const QString &file);
 // The file as the engine sees it once the change left beside it is settled.
 QByteArray settled(const QString &file, const QByteArray &image);
+// How much of a journal of `size` bytes is its change, without the record of
+// a change over several files at its end; `read` reads its bytes.
+qint64 withoutSuperJournal(qint64 size, const std::function<bool(qint64 at, char *into, int n)> &read);
+// Settles through the confined layer the change left beside the engine's
+// file at `path`, its links resolved: a hot journal rolled back, a log written
+// into the file. The engine's result; `why` gets the system's error number.
+int settleBeside(const QByteArray &path, int *why);
 // The bytes opened as the character file, refused unless this program can read them.
 dao::Database openCharacterFile(const QByteArray &image, const QString &file);
 

@@ -21,6 +21,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -118,6 +119,52 @@ void refuseProgramFiles(const QString &file, const QFileInfo &target)
     throw Refusal(vb::ErrPermission, Strings::Load(9240).arg(Strings::Load(9376).arg(fileShown(file), reason)));
 }
 
+// The file a write through `file` lands on, found as the system finds it:
+// each link's text is read from the real folder the link lies in, so ".."
+// after a linked folder leaves the folder that link led to, not the one
+// its name stands in. The save writes that file, not a link on the way, and
+// checks that file against the program's own.
+QString landing(const QString &file)
+{
+    QByteArray path = QFile::encodeName(file);
+    if (!path.startsWith('/'))
+        path = QFile::encodeName(QDir::currentPath()) + '/' + path;
+    const auto real = [&file](const QByteArray &p) {
+        char *resolved = ::realpath(p.isEmpty() ? "/" : p.constData(), nullptr);
+        if (!resolved) {
+            if (errno == ELOOP)
+                cannotWrite(file, Strings::Load(9405));
+            if (errno == EACCES)
+                cannotWrite(file, Strings::Load(9311));
+            vb::Raise(vb::ErrPathNotFound);
+        }
+        const QByteArray out(resolved);
+        std::free(resolved);
+        return out;
+    };
+    for (int hops = 0;; ++hops) {
+        const qsizetype slash = path.lastIndexOf('/');
+        const QByteArray base = path.mid(slash + 1);
+        // A name that ends on a folder of its own: the folder is the target.
+        if (base.isEmpty() || base == "." || base == "..")
+            return QFile::decodeName(real(path));
+        const QByteArray folder = real(path.left(slash));
+        const QByteArray at = folder == "/" ? '/' + base : folder + '/' + base;
+        struct stat st {};
+        if (::lstat(at.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return QFile::decodeName(at);
+        if (hops == 40)   // as many as the system follows before it calls it a loop
+            cannotWrite(file, Strings::Load(9405));
+        QByteArray text(qsizetype(st.st_size > 0 ? st.st_size : 4096) + 1, Qt::Uninitialized);
+        const ssize_t n = ::readlink(at.constData(), text.data(), size_t(text.size()));
+        if (n <= 0 || n >= text.size())
+            vb::Raise(vb::ErrPathNotFound);
+        text.truncate(n);
+        path = text.startsWith('/') ? text : folder + '/' + text;
+    }
+}
+
+
 // The copy could not be made beside the file: the folder's rights, most often.
 [[noreturn]] void folderRefuses(const QDir &folder, const QString &file, const QString &systemSays)
 {
@@ -198,28 +245,78 @@ void removeLeftCopies(const QDir &folder, const QString &prefix)
 
 // What another program left beside the file it was changing: its journal or
 // log would bring that older change back over the new file the next time the
-// file is opened, here or by any program. Once the new file is in place they
-// go; a link goes without what it leads to, and a folder under such a name,
-// which no engine takes for a journal, stays. What could not go is told with
-// the system's reason, each in a box of its own.
-std::vector<Refusal> removeSideFiles(const QString &file)
+// file is opened, here or by any program. Before the new file takes the old
+// one's place, the engine's own recovery settles that change in the old file,
+// through the confined layer: a hot journal rolled back, a log written in,
+// each removed only once its change is safe in the file. A kill at any moment
+// leaves the old file with its journal (settled again at the next open) or
+// settled without it, and the new file only ever lands beside no journal and
+// no log. Links, pipes and the like under those names are no journal of this
+// file: they go without what they lead to; a folder, which no engine takes
+// for a journal, stays. A journal or log that cannot go stops the save.
+void settleOldFile(const QString &file)
 {
-    std::vector<Refusal> left;
-    for (const char *suffix : {"-journal", "-wal", "-shm"}) {
-        const QString side = file + QLatin1String(suffix);
-        const QByteArray name = QFile::encodeName(side);
+    const QByteArray name = QFile::encodeName(file);
+    // A side file that cannot go, or whose change cannot be settled (`string`).
+    const auto refuse = [&file](int string, const QString &side, int why, bool rights = false) {
+        rights = rights || why == EACCES || why == EPERM;
+        const QString reason = rights ? Strings::Load(string == 9431 ? 9432 : 9439)
+                                      : Strings::Load(9234).arg(qt_error_string(why));
+        throw Refusal(rights ? vb::ErrPermission : vb::ErrIo,
+                      Strings::Load(9240).arg(Strings::Load(string).arg(fileShown(file), fileShown(side), reason)));
+    };
+    const auto kind = [](const QByteArray &side) {
         struct stat st {};
-        if (::lstat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode) || ::unlink(name.constData()) == 0
-            || errno == ENOENT)
-            continue;
-        const int why = errno;
-        const bool rights = why == EACCES || why == EPERM;
-        left.emplace_back(rights ? vb::ErrPermission : vb::ErrIo,
-                          Strings::Load(9431).arg(fileShown(file), fileShown(side),
-                                                  rights ? Strings::Load(9432)
-                                                         : Strings::Load(9234).arg(qt_error_string(why))));
+        return ::lstat(side.constData(), &st) != 0 ? 0 : int(st.st_mode & S_IFMT);
+    };
+    const auto remove = [&](const char *suffix) {
+        const QByteArray side = name + suffix;
+        const int is = kind(side);
+        if (is != 0 && is != S_IFDIR && ::unlink(side.constData()) != 0 && errno != ENOENT
+            && std::strcmp(suffix, "-shm") != 0)   // an index without its log holds no change
+            refuse(9431, QFile::decodeName(side), errno);
+    };
+    bool unfinished = false;
+    for (const char *suffix : {"-journal", "-wal"}) {
+        if (kind(name + suffix) != S_IFREG)
+            remove(suffix);
+        else
+            unfinished = true;
     }
-    return left;
+    if (unfinished && kind(name) == S_IFREG) {
+        // This program never makes one change over several files: a journal
+        // that claims so holds this file's own change, rolled back as such.
+        const QByteArray journal = name + "-journal";
+        if (const int fd = ::open(journal.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); fd >= 0) {
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+                const qint64 own = withoutSuperJournal(st.st_size, [fd](qint64 at, char *into, int n) {
+                    return ::pread(fd, into, size_t(n), at) == n;
+                });
+                if (own < st.st_size && (::ftruncate(fd, own) != 0 || ::fsync(fd) != 0)) {
+                    const int why = errno;
+                    ::close(fd);
+                    refuse(9435, QFile::decodeName(journal), why);
+                }
+            }
+            ::close(fd);
+        }
+        int why = 0;
+        const int rc = settleBeside(name, &why);
+        // A file that is no database holds no change to settle; what the
+        // system refused (room, rights, a lock) leaves the change unsettled.
+        const int primary = rc & 0xff;
+        if (rc != SQLITE_OK && primary != SQLITE_NOTADB && primary != SQLITE_CORRUPT) {
+            if (why == ENOSPC || why == EDQUOT || why == EFBIG || primary == SQLITE_FULL)
+                throw Refusal(vb::ErrDiskFull, Strings::Load(9240).arg(Strings::Load(9430)));
+            const QString side = kind(name + "-journal") == S_IFREG ? file + QStringLiteral("-journal")
+                                                                     : file + QStringLiteral("-wal");
+            refuse(9435, side, why ? why : EIO,
+                   primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY || primary == SQLITE_PERM);
+        }
+    }
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        remove(suffix);
 }
 
 // The new file under its hidden name, locked from its creation to its rename;
@@ -308,7 +405,6 @@ void syncFolder(const QDir &folder)
 
 bool Personnage::SaveP()
 {
-    std::vector<Refusal> sidesLeft;
     const bool saved = guarded("SaveP", [&] {
         if (FileName.isEmpty())
             vb::Raise(vb::ErrPathNotFound);
@@ -316,14 +412,7 @@ bool Personnage::SaveP()
         // file is there: that is a matter of rights, said as such.
         if (struct stat st {}; ::stat(QFile::encodeName(FileName).constData(), &st) != 0 && errno == EACCES)
             cannotWrite(FileName, Strings::Load(9311));
-        QFileInfo target(FileName);
-        // Write through a link to the file it names at the end of the chain,
-        // not over the link itself nor over a link on the way.
-        for (int hops = 0; target.isSymLink() && !target.symLinkTarget().isEmpty(); ++hops) {
-            if (hops == 40)   // as many as the system follows before it calls it a loop
-                cannotWrite(FileName, Strings::Load(9405));
-            target = QFileInfo(target.symLinkTarget());
-        }
+        const QFileInfo target(landing(FileName));
         const QDir folder = target.absoluteDir();
         if (!folder.exists())
             vb::Raise(vb::ErrPathNotFound);
@@ -384,16 +473,11 @@ bool Personnage::SaveP()
         copy.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                                   | QFile::ReadOther);
+        settleOldFile(target.absoluteFilePath());
         copy.replace(target.absoluteFilePath());
-        // What Open settled is in what was just written: what lies beside
-        // the old file (where the engine looks, links resolved) is stale now.
-        const QString placed = QFileInfo(target.absoluteFilePath()).canonicalFilePath();
-        sidesLeft = removeSideFiles(placed.isEmpty() ? target.absoluteFilePath() : placed);
         syncFolder(folder);
         removeLeftCopies(folder, prefix);
     });
     closeShared();
-    for (const Refusal &r : sidesLeft)
-        ReportError(r, QStringLiteral("SaveP"));
     return saved;
 }

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <csignal>
 #include <limits>
 
 namespace ModGeneral {
@@ -37,6 +38,11 @@ const char *const kPlayerWorkspace = "wsAreaPalyer";
 const char *const kPlayerUser = "Player";
 const char *const kPlayerPassword = "pLRtx8vqanhbzo";
 } // namespace
+
+void AnswerFileSizeLimit()
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+}
 
 QString ProgramTitle()
 {

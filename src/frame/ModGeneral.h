@@ -46,6 +46,11 @@ inline constexpr int OpenCharacterLimit = 30;
 // Past this many open characters RedimPlayer warns (and goes on).
 inline constexpr int CompressionWarningCount = 20;
 
+// A write past the file-size limit the program was started under fails as a
+// full disk does, with a message, instead of ending the program and every
+// open character's unsaved work with it. The start calls it first.
+void AnswerFileSizeLimit();
+
 // The program's title (string 1104): the main window's caption and the title
 // of every box that has none of its own.
 QString ProgramTitle();

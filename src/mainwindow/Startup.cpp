@@ -228,6 +228,7 @@ void ReadFontsAhead()
 frmMain *Main(const Options &options)
 {
     using namespace ModGeneral;
+    AnswerFileSizeLimit();
     std::unique_ptr<frmSplash> splash;
     std::exception_ptr splashFailed;
     Step([&] {

@@ -619,6 +619,21 @@ TEST_F(CharacterFileTest, FilesAtTheCapsOpenAndFilesPastThemAreRefused)
                                   .arg(QFileInfo(huge).size())))
         << text.toStdString();
 
+    // A journal that makes a small file larger than the cap: the box names the journal.
+    const QString claimed = savedSample(QStringLiteral("claimed.pja"));
+    filetest::stopMidChange(claimed, "UPDATE \"General\" SET Nom = 'Torn'");
+    {
+        // The size the file had before the change, in pages of 4096 bytes: 8192.
+        QByteArray journal = bytes(claimed + QStringLiteral("-journal"));
+        journal.replace(16, 4, QByteArray::fromHex("00002000"));
+        writeBytes(claimed + QStringLiteral("-journal"), journal);
+    }
+    load(claimed, true, vb::ErrIo, &text);
+    EXPECT_EQ(text, QStringLiteral("The file “%1” is too large to open: the change another program did not finish, "
+                                   "left in the file “%1-journal” beside it, makes it 33554432 bytes; this program "
+                                   "reads at most 16777216.")
+                        .arg(claimed));
+
     // A log beside a small file past the cap: the box names the log.
     const QString logged = savedSample(QStringLiteral("logged.pja"));
     QFile log(logged + QStringLiteral("-wal"));
@@ -733,7 +748,8 @@ TEST_F(CharacterFileTest, OpeningLeavesNothingBesideTheFile)
     // Journals that claim their change spanned several files and name the
     // journal of the whole: the engine would read what is named there and
     // delete it, or wait on a pipe for good. No such change is ever this
-    // program's, and what it names does not exist for the settling.
+    // program's: it is rolled back as the file's own, and what it names is
+    // never reached.
     const QString victim = path(QStringLiteral("victim.txt"));
     writeBytes(victim, "the player's notes");
     const QString pipe = path(QStringLiteral("pipe"));
@@ -770,7 +786,7 @@ TEST_F(CharacterFileTest, OpeningLeavesNothingBesideTheFile)
         });
         for (const QString &named : {toFile, toPipe}) {
             const auto start = std::chrono::steady_clock::now();
-            EXPECT_EQ(load(named, false)->Nom, QStringLiteral("Torn")) << named.toStdString();
+            EXPECT_EQ(load(named, false)->Nom, QStringLiteral("Aëlis Morvenne")) << named.toStdString();
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << named.toStdString();
         }
         done = true;
@@ -825,34 +841,61 @@ TEST_F(CharacterFileTest, ASaveRemovesTheCopiesKilledSavesLeftBehind)
 
 // A journal or log another program left beside the file would bring its
 // older change back over what a save wrote, at the next Open here or in any
-// program: the save takes them away once the new file is in place, and says
-// so when one cannot go.
+// program: the save settles that change in the old file and takes them away
+// before the new file takes its place, so that no moment of the save leaves
+// the new file beside them; one that cannot go stops the save.
 TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
 {
+    const auto link = [this](const char *text, const char *at) {
+        ASSERT_EQ(::symlink(text, QFile::encodeName(path(QLatin1String(at))).constData()), 0) << at;
+    };
     const QString hero = savedSample(QStringLiteral("hero.pja"));
     filetest::stopMidChange(hero, "UPDATE \"General\" SET Nom = 'Torn'");
-    const QString notes = path(QStringLiteral("notes.txt"));
-    writeBytes(notes, "the player's notes");
-    // A link goes, what it leads to stays; nothing follows it on the way.
-    ASSERT_EQ(::symlink(QFile::encodeName(notes).constData(), QFile::encodeName(hero + QStringLiteral("-wal")).constData()), 0);
     writeBytes(hero + QStringLiteral("-shm"), QByteArray(32768, '\0'));
-    // Through a chain of links, the journal is the one beside the file at its
-    // end, and that file is the one written: no link on the way becomes a file.
-    ASSERT_EQ(::symlink("hero.pja", QFile::encodeName(path(QStringLiteral("link.pja"))).constData()), 0);
-    ASSERT_EQ(::symlink("link.pja", QFile::encodeName(path(QStringLiteral("link2.pja"))).constData()), 0);
+    // Through a chain of links, the file written is the one at its end, found
+    // as the system finds it: the ".." after the linked folder "a/sub" leaves
+    // "deep", where it leads. Another character stands where the link's text
+    // alone would lead, and no link on the way becomes a file.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("deep")));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("a")));
+    const QString other = savedSample(QStringLiteral("a/hero.pja"));
+    const QByteArray otherBytes = bytes(other);
+    link("../deep", "a/sub");
+    link("sub/../hero.pja", "a/link.pja");
+    link("a/link.pja", "link2.pja");
     auto p = load(path(QStringLiteral("link2.pja")), false);
     EXPECT_EQ(p->Nom, QStringLiteral("Aëlis Morvenne"));   // the journal took the change back
     p->Nom = QStringLiteral("Brenna");
     save(*p, QStringLiteral("link2.pja"));
     QStringList entries = folderEntries();
     entries.sort();
-    EXPECT_EQ(entries, (QStringList{"hero.pja", "link.pja", "link2.pja", "notes.txt"}));
-    EXPECT_TRUE(QFileInfo(path(QStringLiteral("link.pja"))).isSymLink());
-    EXPECT_EQ(bytes(notes), QByteArray("the player's notes"));
+    EXPECT_EQ(entries, (QStringList{"a", "deep", "hero.pja", "link2.pja"}));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("a/link.pja"))).isSymLink());
+    EXPECT_EQ(bytes(other), otherBytes);
     EXPECT_EQ(load(hero, false)->Nom, QStringLiteral("Brenna"));
 
+    // A journal reached through a link is not followed: Open says so, and a
+    // save takes the link away without what it leads to.
+    const QString linked = savedSample(QStringLiteral("linked.pja"));
+    filetest::stopMidChange(linked, "UPDATE \"General\" SET Nom = 'Torn'");
+    ASSERT_TRUE(QFile::rename(linked + QStringLiteral("-journal"), path(QStringLiteral("held"))));
+    link("held", "linked.pja-journal");
+    const QByteArray held = bytes(path(QStringLiteral("held")));
+    QString text;
+    load(linked, true, vb::ErrCannotOpenFile, &text);
+    EXPECT_EQ(text, QStringLiteral("The file “%1” could not be read: the file “%1-journal” beside it, where the "
+                                   "engine looks for a change another program did not finish, is a symbolic link to "
+                                   "another file, which this program does not follow; remove the link to open the "
+                                   "character.")
+                        .arg(linked));
+    save(*p, QStringLiteral("linked.pja"));
+    struct stat st {};
+    EXPECT_NE(::lstat(QFile::encodeName(linked + QStringLiteral("-journal")).constData(), &st), 0);
+    EXPECT_EQ(bytes(path(QStringLiteral("held"))), held);
+    EXPECT_EQ(load(linked, false)->Nom, QStringLiteral("Brenna"));
+
     // In a folder where each may remove only their own files, someone else's
-    // journal stays: the character is saved, and the box names the journal.
+    // journal stays: the save is refused, and the box names the journal.
     const QString shared = path(QStringLiteral("shared"));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("shared")));
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0711), 0);
@@ -860,25 +903,21 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     const QString theirs = savedSample(QStringLiteral("shared/hero.pja"));
     filetest::stopMidChange(theirs, "UPDATE \"General\" SET Nom = 'Torn'");
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
-    bool saved = false;
-    QString text;
+    const QByteArray before = bytes(theirs);
     const bool ran = filetest::unprivileged([&] {
-        ScriptedPortsScope ui;
         Personnage q;
-        q.FileName = theirs;
-        ui->expectError("SaveP", vb::ErrPermission);
-        saved = q.SaveP();
-        text = ui->errors().empty() ? QString() : ui->errors().front().text;
+        text = filetest::refusedSave(q, theirs, vb::ErrPermission);
     });
     ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
     if (!ran)
         GTEST_SKIP() << "cannot take another user";
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(text, QStringLiteral("The character was saved in “%1”, but the file “%1-journal” beside it, left by a "
-                                   "change another program did not finish, could not be removed: you are not allowed "
-                                   "to remove it. While it stays, opening the character may bring that older change "
-                                   "back: remove it before opening the character again.")
+    EXPECT_EQ(text, QStringLiteral("The character was not saved: the change another program did not finish, left in "
+                                   "the file “%1-journal” beside “%1”, could not be settled first: you are not "
+                                   "allowed to change or remove it. Nothing was written; the file saved before is "
+                                   "unchanged.")
                         .arg(theirs));
+    EXPECT_EQ(bytes(theirs), before);
+    EXPECT_EQ(load(theirs, false)->Nom, QStringLiteral("Aëlis Morvenne"));
 }
 
 // ---------------------------------------------------------------- failed saves
@@ -1043,6 +1082,9 @@ TEST_F(CharacterFileTest, AReadOnlyFileOrAPipeAtThePathIsKeptWhoeverSaves)
 
 TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
 {
+    // As the program's start leaves it: past the limit a write fails, and
+    // the program goes on.
+    ModGeneral::AnswerFileSizeLimit();
     const QString old = savedSample(QStringLiteral("hero.pja"));
     const QByteArray before = bytes(old);
     const qint64 templateSize = QFileInfo(filetest::binFile("player.dat")).size();
@@ -1051,7 +1093,6 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
     for (const qint64 room : {templateSize / 2, templateSize}) {
         struct rlimit saved {};
         ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previousSignal = ::signal(SIGXFSZ, SIG_IGN);
         struct rlimit small = saved;
         small.rlim_cur = static_cast<rlim_t>(room);
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
@@ -1073,13 +1114,28 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
                                          "file. Nothing was written; the file saved before is unchanged."));
         }
         ::setrlimit(RLIMIT_FSIZE, &saved);
-        ::signal(SIGXFSZ, previousSignal);
         EXPECT_FALSE(written) << room;
         EXPECT_EQ(bytes(old), before) << room;
         EXPECT_EQ(folderEntries(), QStringList{"hero.pja"}) << room;   // no hidden copy either
         EXPECT_FALSE(ModGeneral::DbPlayer.isOpen());
     }
     EXPECT_EQ(load(old, false)->Nom, QStringLiteral("Aëlis Morvenne"));
+
+    // Opening a file with a journal beside it settles the change on a copy in
+    // the temporary folder: at the limit there, the box says so.
+    filetest::stopMidChange(old, "UPDATE \"General\" SET Nom = 'Torn'");
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(templateSize / 2);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString text;
+    load(old, true, vb::ErrDiskFull, &text);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(text, QStringLiteral("The file “%1” could not be read: there is no room left on the disk in the "
+                                   "temporary folder “%2” for the copy on which the change left beside the file is "
+                                   "settled.")
+                        .arg(old, QDir::tempPath()));
 }
 
 // The program's own data files are never a character's, by whatever name
@@ -1126,6 +1182,33 @@ TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
                       .arg(c.target, c.name));
     }
     EXPECT_EQ((QList<QByteArray>{bytes(player), bytes(master), bytes(mind)}), before);
+    // A link is read as the system reads it: "elsewhere/sub/.." leads out of
+    // "app/deep", where "sub" leads, into "app", though its text alone names
+    // "elsewhere"; and a link beside the program whose text names its empty
+    // character file leads to a character's file of that name in "app/deep".
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("app/deep/inner")));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("elsewhere")));
+    const auto link = [this](const char *text, const char *at) {
+        ASSERT_EQ(::symlink(text, QFile::encodeName(path(QLatin1String(at))).constData()), 0) << at;
+    };
+    link("../app/deep", "elsewhere/sub");
+    link("sub/../player.dat", "elsewhere/empty.pja");
+    savedSample(QStringLiteral("app/deep/player.dat"));
+    link("deep/inner", "app/sub");
+    link("sub/../player.dat", "app/beside.pja");
+    {
+        Personnage p;
+        EXPECT_EQ(filetest::refusedSave(p, path(QStringLiteral("elsewhere/empty.pja")), vb::ErrPermission),
+                  QStringLiteral("The character was not saved: the file “%1” is %2, which a save never replaces. "
+                                 "Nothing was written; the file saved before is unchanged.")
+                      .arg(path(QStringLiteral("elsewhere/empty.pja")), emptyFile));
+        p.Nom = QStringLiteral("Voisin");
+        p.FileName = path(QStringLiteral("app/beside.pja"));
+        ScriptedPortsScope ui;
+        EXPECT_TRUE(p.SaveP());
+    }
+    EXPECT_EQ(bytes(player), before.front());
+    EXPECT_EQ(load(path(QStringLiteral("app/deep/player.dat")), false)->Nom, QStringLiteral("Voisin"));
     // Nor is a character put where a missing one belongs, by whatever path.
     ASSERT_TRUE(QFile::remove(master));
     ASSERT_TRUE(QFile::remove(player));
@@ -1135,7 +1218,9 @@ TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
     const struct {
         QString target;
         QString name;
-    } missing[] = {{master, rules}, {path(QStringLiteral("linked/player.dat")), emptyFile}};
+    } missing[] = {{master, rules},
+                   {path(QStringLiteral("linked/player.dat")), emptyFile},
+                   {path(QStringLiteral("elsewhere/empty.pja")), emptyFile}};
     for (const auto &c : missing) {
         Personnage p;
         EXPECT_EQ(filetest::refusedSave(p, c.target, vb::ErrPermission),

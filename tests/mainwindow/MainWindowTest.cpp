@@ -381,7 +381,8 @@ TEST_F(MainWindowTest, UnreadableFileOpensNoWindowAndGivesItsNumberBack)
 }
 
 // A journal left beside a character file may name any file as the journal of
-// a change over several files; opening the character reaches none of them.
+// a change over several files; opening the character reaches none of them and
+// takes the change back as the file's own.
 TEST_F(MainWindowTest, OpeningAFileWhoseJournalNamesAnotherFileLeavesThatFile)
 {
     const QString hero = savedCharacter(QStringLiteral("hero.pja"), QStringLiteral("Brenna"));
@@ -391,7 +392,7 @@ TEST_F(MainWindowTest, OpeningAFileWhoseJournalNamesAnotherFileLeavesThatFile)
     makeMain();
     ui->answerOpenFile(hero);
     main->mnuFileOpen->trigger();
-    EXPECT_EQ(Players(1).Nom, QStringLiteral("Torn"));
+    EXPECT_EQ(Players(1).Nom, QStringLiteral("Brenna"));
     EXPECT_EQ(filetest::bytes(notes), QByteArray("the player's notes"));
 }
 
