@@ -41,11 +41,12 @@ inline constexpr Range<double> kPhysique{-999999.0, 999999.0};
 // out, so no file holds it.
 inline constexpr Range<qint32> kElementId{1, std::numeric_limits<qint16>::max()};
 
-// Ranks: the rank bonus is worked out in 16 bits. The steepest progressions of
-// the rules give a skill's total, its category's rank bonus included, at most
-// ranks + 110 from its ranks (8, 4 and 2 a rank up to 30, then 1 a rank); the
-// bound keeps that, with the statistics' bonuses and the special bonuses of an
-// ordinary character, inside 16 bits. Reaching it takes thousands of levels.
+// Ranks: the rank bonus is worked out in 16 bits. Start-up refuses rules whose
+// progressions are steeper than 8, 4 and 2 a rank up to 30, then 1 a rank,
+// or whose bonus at no rank lies outside -30 to 5 (frame/DataFiles.cpp), so
+// a progression gives at most ranks + 110 from its ranks; the bound keeps
+// that, with the statistics' bonuses and the special bonuses of an ordinary
+// character, inside 16 bits. Reaching it takes thousands of levels.
 inline constexpr Range<qint32> kRank{0, 30000};
 
 } // namespace character::limits

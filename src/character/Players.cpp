@@ -127,6 +127,7 @@ void ResetSharedState()
     MsgText = QVariant();
     MsgTitle.clear();
     RulesUnavailable.clear();
+    SoundTemplate.reset();
     Players.clear();
 }
 

@@ -1,5 +1,6 @@
 #include "frame/DataFiles.h"
 
+#include "frame/ModGeneral.h"
 #include "platform/Strings.h"
 #include "platform/vb.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <initializer_list>
@@ -477,18 +479,37 @@ qint64 digitsValue(const Text &text, qint64 cap)
     return value;
 }
 
+// The most a progression may give: a bonus at no rank from -30 to 5, then at
+// most 8, 4 and 2 a rank up to rank 30 and 1 a rank beyond, up or down. The
+// ranks a character may hold (character/Limits.h) are bounded so that every
+// total stays inside 16 bits along such progressions; steeper ones would
+// overflow totals of characters inside the record's ranges. In quarters.
+constexpr qint64 kNoRankLow = -30 * 4;
+constexpr qint64 kNoRankHigh = 5 * 4;
+constexpr qint64 kSteepest[] = {8 * 4, 4 * 4, 2 * 4, 1 * 4};
+
 // The string number of what is wrong with a progression, 0 when nothing is.
 int progressionFault(Bytes text)
 {
     static constexpr Bytes bullet = "\xE2\x80\xA2";
     int tokens = 0;
     int fault = 0;
+    qint64 quarters[5] = {};
     for (size_t from = 0;;) {
         const size_t at = text.find(bullet, from);
         Bytes token = text.substr(from, at == Bytes::npos ? Bytes::npos : at - from);
         if (++tokens > 5)
             return 9407;
-        if (token != "\xC2\xBC" && token != "\xC2\xBD" && token != "\xC2\xBE" && token != "1\xC2\xBD") {
+        qint64 &q = quarters[tokens - 1];
+        if (token == "\xC2\xBC")
+            q = 1;
+        else if (token == "\xC2\xBD")
+            q = 2;
+        else if (token == "\xC2\xBE")
+            q = 3;
+        else if (token == "1\xC2\xBD")
+            q = 6;
+        else {
             const bool negative = token.starts_with('-');
             if (negative || token.starts_with('+'))
                 token.remove_prefix(1);
@@ -497,12 +518,22 @@ int progressionFault(Bytes text)
                 return 9407;
             if (value > (negative ? kMost16 + 1 : kMost16))
                 fault = 9450;
+            q = (negative ? -value : value) * 4;
         }
         if (at == Bytes::npos)
             break;
         from = at + bullet.size();
     }
-    return tokens == 5 ? fault : 9407;
+    if (tokens != 5)
+        return 9407;
+    if (fault)
+        return fault;
+    if (quarters[0] < kNoRankLow || quarters[0] > kNoRankHigh)
+        return 9455;
+    for (int k = 1; k < 5; ++k)
+        if (std::abs(quarters[k]) > kSteepest[k - 1])
+            return 9455;
+    return 0;
 }
 
 bool isCost(Bytes text)
@@ -1120,10 +1151,7 @@ void checkTemplateImage(const QByteArray &image, const QString &path)
 QByteArray TemplateImage(const QString &path)
 {
     const QByteArray image = readTemplate(path);
-    // The same bytes were found sound before: every save reads the file, but
-    // looks into it only when it has changed. Until a file was found sound
-    // there are no such bytes, not even none: an empty file is looked into.
-    static std::optional<QByteArray> sound;
+    std::optional<QByteArray> &sound = ModGeneral::SoundTemplate;
     if (!sound || image != *sound) {
         checkTemplateImage(image, path);
         sound = image;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <optional>
 
 namespace ModGeneral {
 
@@ -32,6 +33,10 @@ inline QString MsgTitle;
 // Why the rules are not open when start-up could not open them, in words
 // that name the file at fault; every later rules query says so.
 inline QString RulesUnavailable;
+// The bytes of the empty character file last found sound: a save looks into
+// the file only when they have changed. Until a file was found sound there
+// are no such bytes, not even none: an empty file is looked into.
+inline std::optional<QByteArray> SoundTemplate;
 
 // The program's own folder (where master.dat, player.dat and mind.dat are).
 QString AppFolder();

@@ -893,6 +893,11 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     EXPECT_NE(::lstat(QFile::encodeName(linked + QStringLiteral("-journal")).constData(), &st), 0);
     EXPECT_EQ(bytes(path(QStringLiteral("held"))), held);
     EXPECT_EQ(load(linked, false)->Nom, QStringLiteral("Brenna"));
+    // A folder under a journal's name is no journal: the file opens and is
+    // saved beside it, and it stays.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("linked.pja-journal")));
+    save(*load(linked, false), QStringLiteral("linked.pja"));
+    EXPECT_TRUE(QFileInfo(linked + QStringLiteral("-journal")).isDir());
 
     // In a folder where each may remove only their own files, someone else's
     // journal stays: the save is refused, and the box names the journal.

@@ -141,6 +141,20 @@ TEST_F(DataFilesAtStartTest, EachDamageToTheRulesIsOneBoxNamingMasterDat)
          vb::ErrTypeMismatch, load(9450, {"Skill_Bonus", "Skill Bonus", "3", "0•2147483648•0•0•0"})},
         {"a progression past 16 bits", sql("UPDATE [Race Abilities] SET Body = '0•5•32768•2•1' WHERE Race_ID = 2;"),
          vb::ErrTypeMismatch, load(9450, {"Body", "Race Abilities", "2", "0•5•32768•2•1"})},
+        {"a progression of 3276 a rank", sql("UPDATE [Skill Bonus] SET Skill_Bonus = '0•3276•0•0•0' WHERE Skill_Bonus_ID = 4;"),
+         vb::ErrTypeMismatch, load(9455, {"Skill_Bonus", "Skill Bonus", "4", "0•3276•0•0•0"})},
+        {"a race's progression far below at no rank", sql("UPDATE [Race Abilities] SET Channeling_PP = '-32768•0•0•0•0' WHERE Race_ID = 3;"),
+         vb::ErrTypeMismatch, load(9455, {"Channeling_PP", "Race Abilities", "3", "-32768•0•0•0•0"})},
+        {"a progression losing 5 a rank past rank 10", sql("UPDATE [Race Abilities] SET Mentalism_PP = '0•2•-5•1•1' WHERE Race_ID = 4;"),
+         vb::ErrTypeMismatch, load(9455, {"Mentalism_PP", "Race Abilities", "4", "0•2•-5•1•1"})},
+        {"a progression of 1½ a rank past rank 30", sql("UPDATE [Skill Bonus] SET Skill_Bonus = '0•3•2•1•1½' WHERE Skill_Bonus_ID = 6;"),
+         vb::ErrTypeMismatch, load(9455, {"Skill_Bonus", "Skill Bonus", "6", "0•3•2•1•1½"})},
+        {"a cost of four ranks", sql("UPDATE [Skill Category DP Cost] SET Cost = '2/3/4/5' WHERE rowid = 7;"),
+         vb::ErrTypeMismatch, load(9451, {"Cost", "Skill Category DP Cost", "7", "2/3/4/5"})},
+        {"a band from 00", sql("UPDATE Talents SET Roll = '00' WHERE Talents_ID = 2;"), vb::ErrTypeMismatch,
+         load(9453, {"Roll", "Talents", "2", "00"})},
+        {"a band up to four digits", sql("UPDATE [Special Items] SET Roll = '16-1000' WHERE Item_ID = 3;"),
+         vb::ErrTypeMismatch, load(9453, {"Roll", "Special Items", "3", "16-1000"})},
         {"a word in a cost", sql("UPDATE [Skill Category DP Cost] SET Cost = '2/x' WHERE rowid = 3;"),
          vb::ErrTypeMismatch, load(9451, {"Cost", "Skill Category DP Cost", "3", "2/x"})},
         {"a negative cost", sql("UPDATE [Skill Category DP Cost] SET Cost = '-3' WHERE rowid = 4;"),
@@ -198,7 +212,8 @@ TEST_F(DataFilesAtStartTest, RulesTextsAtTheEdgesOfTheirFormsAreTaken)
     testrules::Exec(file(QStringLiteral("master.dat")),
                     "UPDATE [Skill Category DP Cost] SET Cost = '' WHERE rowid = 1;"
                     "UPDATE [Skill Category DP Cost] SET Cost = '0/32767/07' WHERE rowid = 2;"
-                    "UPDATE [Skill Bonus] SET Skill_Bonus = '-32768•32767•+5•¼•1½' WHERE Skill_Bonus_ID = 2;"
+                    "UPDATE [Skill Bonus] SET Skill_Bonus = '-30•+8•-4•1½•1' WHERE Skill_Bonus_ID = 2;"
+                    "UPDATE [Race Abilities] SET Body = '5•-8•4•-2•-1' WHERE Race_ID = 1;"
                     "UPDATE [Training Package] SET StartingMoney = ' 0d0 ' WHERE Training_ID = 1;"
                     "UPDATE [Training Package] SET StartingMoney = '32767-101' WHERE Training_ID = 2;"
                     "UPDATE [Training Package] SET StartingMoney = '5' WHERE Training_ID = 3;"
@@ -248,8 +263,8 @@ TEST_F(DataFilesAtStartTest, AMissingOrForeignTemplateIsOneBoxNamingPlayerDat)
                                           "«\u00a0%1\u00a0» n'a pas pu être lu : ")
                                .arg(player);
     const std::vector<Damage> damages{
-        // First, while no file was yet found sound in this run (each test runs
-        // alone): no bytes are no image of a sound file.
+        // First, while no file was yet found sound (the fixture starts each
+        // test so): no bytes are no image of a sound file.
         {"empty", [](const QString &path) { QFile::resize(path, 0); }, vb::ErrNotADatabase,
          QStringLiteral("Aucun personnage ne pourra être enregistré : le fichier de personnage vide «\u00a0%1\u00a0» "
                         "est endommagé : ce n'est pas une base de données.")
