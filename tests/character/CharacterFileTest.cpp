@@ -874,6 +874,24 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     EXPECT_EQ(bytes(other), otherBytes);
     EXPECT_EQ(load(hero, false)->Nom, QStringLiteral("Brenna"));
 
+    // A log beside a file in write-ahead mode: its change is written in, and
+    // the log and its index go.
+    const QString wal = savedSample(QStringLiteral("wal.pja"));
+    alter(wal, "PRAGMA journal_mode = WAL");
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(wal).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "PRAGMA wal_autocheckpoint = 0; UPDATE \"General\" SET Nom = 'Wal'", nullptr, nullptr, nullptr);
+        for (const char *side : {"-wal", "-shm"})
+            ASSERT_TRUE(QFile::copy(wal + QLatin1String(side), path(QLatin1String(side))));
+        sqlite3_close(db);
+        for (const char *side : {"-wal", "-shm"})
+            ASSERT_TRUE(QFile::rename(path(QLatin1String(side)), wal + QLatin1String(side)));
+    }
+    save(*p, QStringLiteral("wal.pja"));
+    EXPECT_FALSE(QFileInfo::exists(wal + QStringLiteral("-wal")) || QFileInfo::exists(wal + QStringLiteral("-shm")));
+    EXPECT_EQ(load(wal, false)->Nom, QStringLiteral("Brenna"));
+
     // A journal reached through a link is not followed: Open says so, and a
     // save takes the link away without what it leads to.
     const QString linked = savedSample(QStringLiteral("linked.pja"));
