@@ -159,6 +159,14 @@ public:
     qint16 BonusRankProgression(qint16 ranks, const QString &progression);
     // Skill category total: its statistics, its ranks and its special bonuses.
     qint16 TotalSkillCatBonus(qint32 cat);
+    // The statistics' part of that total, as the skill window shows it
+    // beside the category: wide, for the window to hold to 16 bits. Raises
+    // when the rules have no such category.
+    qint64 CategoryStatSum(qint32 cat);
+    // The sheet's maneuver figure of an armour before its least penalty
+    // holds it: the armour's most penalty and its maneuver skill's total, 0
+    // for an armour without one. Raises on overflow.
+    qint16 ManeuverFigure(qint32 armour, double maxManeuvre);
     // Skill total (kind 2 to 6; item is the second key of kinds 3 to 6): the
     // category total, the skill's ranks and its two bonuses.
     qint16 TotalSkillBonus(qint32 skill, qint32 item, qint32 kind);

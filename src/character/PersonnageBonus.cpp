@@ -56,6 +56,26 @@ const QString &RaceStatColumn(qint16 stat)
     return columns.at(static_cast<size_t>(stat));
 }
 
+// The sum of the statistic totals a category draws on, `category` found on
+// its row: its own statistics, or for the realm category those of the
+// character's realm, none when the rules list no such realm.
+qint64 StatisticsSum(Personnage &p, qint32 cat, RulesTable &category, RulesTable &realm, RulesTable &stat)
+{
+    if (cat == 28 && !realm.Find(QStringLiteral("Realm_ID"), p.Royaume_ID))
+        return 0;
+    RulesTable &source = cat == 28 ? realm : category;
+    qint64 s = 0;
+    for (const QString &column : {QStringLiteral("Stat_ID1"), QStringLiteral("Stat_ID2"), QStringLiteral("Stat_ID3")}) {
+        const QVariant v = source.Value(column);
+        if (!v.isValid() || v.isNull())
+            continue;
+        const qint32 id = vb::CLng(v);
+        if (id > 0 && stat.Find(QStringLiteral("Stat_ID"), id))
+            s += p.TotalStatBonus(vb::CInt(stat.Number(QStringLiteral("Stat_ID")) - 1));
+    }
+    return s;
+}
+
 // Statistic indexes (AG 0 ... ST 9) the resistances are built from.
 enum : qint16 { AG = 0, CO = 1, SD = 4, EM = 5, In = 6, Pr = 7 };
 
@@ -220,6 +240,22 @@ qint16 Personnage::progressionBonus(qint16 ranks, const QString &progression)
     return vb::CInt(static_cast<double>(quarters) / 4.0);
 }
 
+qint64 Personnage::CategoryStatSum(qint32 cat)
+{
+    RulesTable category(QStringLiteral("Skill Category"));
+    RulesTable realm(QStringLiteral("Realms of Power"));
+    RulesTable stat(QStringLiteral("Stat"));
+    if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
+        vb::Raise(vb::ErrNoCurrentRecord);
+    return StatisticsSum(*this, cat, category, realm, stat);
+}
+
+qint16 Personnage::ManeuverFigure(qint32 armour, double maxManeuvre)
+{
+    const qint32 skill = rules::ManeuverSkill(armour);
+    return skill ? vb::CInt(maxManeuvre + TotalSkillBonus(skill, 0, RankKind::Skill)) : qint16(0);
+}
+
 qint16 Personnage::TotalSkillCatBonus(qint32 cat)
 {
     qint16 result = 0;
@@ -230,22 +266,7 @@ qint16 Personnage::TotalSkillCatBonus(qint32 cat)
         RulesTable bonus(QStringLiteral("Skill Bonus"));
         if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
             vb::Raise(vb::ErrNoCurrentRecord);
-        // The realm category draws on the statistics of the character's realm;
-        // a realm the rules do not list lends it none.
-        const bool realmFound = realm.Find(QStringLiteral("Realm_ID"), Royaume_ID);
-        RulesTable &statSource = cat == 28 ? realm : category;
-
-        qint64 s = 0;
-        if (cat != 28 || realmFound) {
-            for (const QString &column : {QStringLiteral("Stat_ID1"), QStringLiteral("Stat_ID2"), QStringLiteral("Stat_ID3")}) {
-                const QVariant v = statSource.Value(column);
-                if (!v.isValid() || v.isNull())
-                    continue;
-                const qint32 id = vb::CLng(v);
-                if (id > 0 && stat.Find(QStringLiteral("Stat_ID"), id))
-                    s += TotalStatBonus(vb::CInt(stat.Number(QStringLiteral("Stat_ID")) - 1));
-            }
-        }
+        const qint64 s = StatisticsSum(*this, cat, category, realm, stat);
 
         if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Category_Bonus_ID")))))
             vb::Raise(vb::ErrNoCurrentRecord);

@@ -1,15 +1,18 @@
 // How far a bonus the player types may go. Every total of the record is a
-// 16-bit number, and so is what the sheet and the printed page derive from
-// them. A statistic's special bonus feeds its total, the totals of the
-// categories that draw on the statistic and those of every skill in them; a
-// category's special bonus feeds its total and its skills'; an item or special
-// bonus feeds its skill's total; the maneuver skill's total feeds the armour's
-// maneuver figure and the load allowance, for whichever armour the player puts
-// on next as much as for the one worn. A bonus is taken when every one of
-// those figures that fits as the record stands still fits with it: one that
-// overflows already is not the bonus's doing, and a bonus that brings it back
-// is welcome. The room is worked out from the record in wide arithmetic, so
-// that finding it never overflows and never shows a box.
+// 16-bit number, and so is what some window works out from them: the skill
+// window's sum of a category's statistics, the sheet's maneuver figure of an
+// armour, the training dialog's three times the self-discipline total and the
+// months of its packages. (The printed page works in wider numbers.) A
+// statistic's special bonus feeds its total, the totals of the categories
+// that draw on the statistic and those of every skill in them; a category's
+// special bonus feeds its total and its skills'; an item or special bonus
+// feeds its skill's total; the maneuver skill's total feeds the armour's
+// maneuver figure, for whichever armour the player puts on next as much as
+// for the one worn. A bonus is taken when every one of those figures that
+// fits as the record stands still fits with it: one that overflows already
+// is not the bonus's doing, and a bonus that brings it back is welcome. The
+// room is worked out from the record in wide arithmetic, so that finding it
+// never overflows and never shows a box.
 #include "character/Personnage.h"
 
 #include "frame/Rules.h"
@@ -108,17 +111,6 @@ public:
         return out;
     }
 
-    // Held to at most `cap`, as the armour's least penalty holds the maneuver.
-    Line AtMost(Wide cap) const
-    {
-        Line out;
-        for (const Piece &p : m_pieces) {
-            const Wide last = p.LastAtMost(cap);
-            out.Push(p.lo, last, p.slope, p.at0);
-            out.Push(last + 1, p.hi, 0, cap);
-        }
-        return out;
-    }
 
     // The bonuses around v0, at which the figure fits, over which it keeps
     // within 16 bits.
@@ -211,7 +203,7 @@ const std::array<QString, 10> &RaceStatColumns()
     return columns;
 }
 
-enum : int { AG = 0, CO = 1, SD = 4, EM = 5, In = 6, Pr = 7, Qu = 8, ST = 9 };
+enum : int { CO = 1, SD = 4, EM = 5, In = 6, Pr = 7 };
 
 // Past this temporary value the bonus itself overflows, and the record counts it 0.
 constexpr qint16 kLastBonusedValue = 16478;
@@ -256,7 +248,7 @@ struct Personnage::Room {
     // An armour of the rules, and the own part of its maneuver skill as the record holds it.
     struct Armour {
         qint32 id = 0;
-        Wide maxManeuvre = 0, minManeuvre = 0;
+        Wide maxManeuvre = 0;
         qint32 skill = 0;
         std::optional<Wide> part;
     };
@@ -264,8 +256,11 @@ struct Personnage::Room {
     std::optional<Line> Maneuver(const Armour &a, const Change &c) const;
     // The category's statistic sum, its total and its skills' totals.
     void CategoryFigures(qint32 id, const Change &c, Wide v0, std::vector<Line> &out) const;
-    // The maneuver figure and the allowance the page works out from it, for every armour.
+    // The maneuver figure of every armour.
     void ArmourFigures(const Change &c, std::vector<Line> &out) const;
+    // Three times the self-discipline total, and the months of the packages
+    // the training dialog offers the character, which it works out from it.
+    void TrainingFigures(const Change &c, std::vector<Line> &out) const;
 
     Personnage &p;
     bool raceFound = false;
@@ -430,7 +425,6 @@ void Personnage::Room::ReadSkills()
             Armour a;
             a.id = vb::CLng(armour.Value(QStringLiteral("Armor_ID")));
             a.maxManeuvre = static_cast<Wide>(Number(armour, QStringLiteral("MaxManeuvre")));
-            a.minManeuvre = static_cast<Wide>(Number(armour, QStringLiteral("MinManeuvre")));
             a.skill = rules::ManeuverSkill(a.id);
             if (a.skill != 0) {
                 const qint32 row = p.RankRow(RankKind::Skill, a.skill);
@@ -539,15 +533,53 @@ void Personnage::Room::CategoryFigures(qint32 id, const Change &c, Wide v0, std:
 
 void Personnage::Room::ArmourFigures(const Change &c, std::vector<Line> &out) const
 {
-    for (const Armour &a : armours) {
-        const std::optional<Line> maneuver = Maneuver(a, c);
-        if (maneuver)
+    for (const Armour &a : armours)
+        if (const std::optional<Line> maneuver = Maneuver(a, c))
             out.push_back(*maneuver);
-        // As the page works out the allowance: the maneuver penalty, at most the
-        // armour's least one, and three times the strength total.
-        const Line m = a.id >= 1 && a.id <= 4 ? Line::Constant(0) : maneuver.value_or(Line::Constant(0));
-        out.push_back(m.AtMost(a.minManeuvre) + StatCounted(ST, c) * 3);
+}
+
+void Personnage::Room::TrainingFigures(const Change &c, std::vector<Line> &out) const
+{
+    std::vector<Wide> months;
+    try {
+        dao::Recordset rs = rules::Open(
+            QStringLiteral("SELECT Months, [Vocational/Lifestyle] AS Kind FROM [Training Package] INNER JOIN "
+                           "[Training Package DP Cost] ON [Training Package].Training_ID = [Training Package DP "
+                           "Cost].Training_ID WHERE Profession_ID=")
+            + QString::number(p.Profession_ID));
+        for (; !rs.Eof(); rs.MoveNext()) {
+            // The dialog lists the vocational and the lifestyle packages only.
+            const QString kind = rs.Value(QStringLiteral("Kind")).toString();
+            if (kind == QLatin1String("V") || kind == QLatin1String("L"))
+                months.push_back(vb::CInt(rs.Value(QStringLiteral("Months"))));
+        }
+    } catch (const vb::Error &) {
+        return;   // the dialog shows no package either
     }
+    if (months.empty())
+        return;
+    // The dialog reads the total as the statistics panel does, after its own
+    // overflow the bonus of the temporary value alone.
+    const Line three = StatCounted(SD, c) * 3;
+    out.push_back(three);
+    // A package's months, m x (100 - 3 x SD) / 100 rounded half to even, fit
+    // while m x (100 - 3 x SD) lies from -3276850 to 3276749: for each m a
+    // least and a greatest tripled total, kept as two figures that leave 16
+    // bits exactly where the tripled total passes them.
+    Wide least = kLow, greatest = kHigh;
+    for (const Wide m : months) {
+        if (m > 0) {
+            least = std::max(least, 100 - 3276749 / m);
+            greatest = std::min(greatest, 100 + 3276850 / m);
+        } else if (m < 0) {
+            least = std::max(least, 100 - 3276850 / -m);
+            greatest = std::min(greatest, 100 + 3276749 / -m);
+        }
+    }
+    if (least > kLow)
+        out.push_back(three + (kLow - least));
+    if (greatest < kHigh)
+        out.push_back(three + (kHigh - greatest));
 }
 
 lim::Range<qint32> Personnage::StatSpecialRoom(qint16 stat)
@@ -566,9 +598,8 @@ lim::Range<qint32> Personnage::StatSpecialRoom(qint16 stat)
         for (auto it = room.categories.cbegin(); it != room.categories.cend(); ++it)
             if (it->uses[stat] != 0)
                 room.CategoryFigures(it.key(), change, v0, figures);
-        // The printed page triples the agility, quickness and strength totals.
-        if (stat == AG || stat == Qu || stat == ST)
-            figures.push_back(room.StatCounted(stat, change) * 3);
+        if (stat == SD)
+            room.TrainingFigures(change, figures);
         room.ArmourFigures(change, figures);
         return Within(figures, v0);
     } catch (const vb::Error &) {

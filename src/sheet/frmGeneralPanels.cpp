@@ -239,9 +239,8 @@ void frmGeneral::lstArmor_Click()
         if (rs.NoMatch())
             return;
         chkProtection->setChecked(RulesNumber(rs, "Protection") != 0);
-        qint16 m = 0;
-        if (const qint32 skill = rules::ManeuverSkill(vb::CLng(RulesNumber(rs, "Armor_ID"))))
-            m = vb::CInt(RulesNumber(rs, "MaxManeuvre") + Record().TotalSkillBonus(skill, 0, RankKind::Skill));
+        const qint32 armour = vb::CLng(RulesNumber(rs, "Armor_ID"));
+        qint16 m = rules::ManeuverSkill(armour) ? Record().ManeuverFigure(armour, RulesNumber(rs, "MaxManeuvre")) : 0;
         if (m > RulesNumber(rs, "MinManeuvre"))
             m = vb::CInt(RulesNumber(rs, "MinManeuvre"));
         txtArmure[0]->setText(QString::number(m));

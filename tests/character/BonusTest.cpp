@@ -1,7 +1,11 @@
 // Statistic, resistance, rank-progression, skill-category and skill bonuses.
 #include "PersonnageAccess.h"
 #include "RulesFixture.h"
+#include "character/BackgroundRules.h"
 #include "character/Personnage.h"
+#include "frame/Rules.h"
+#include "platform/dao.h"
+#include "platform/vb.h"
 #include "support/ScriptedPorts.h"
 
 #include <gtest/gtest.h>
@@ -491,11 +495,15 @@ public:
     QStringList locations;
 };
 
-// The figures of the character that overflow, by name: every total the record
-// works out, the skill window's statistic sums, the maneuver figure of armour
-// 8 as the sheet shows it, and what the page triples or allows. A nested
-// total's own overflow is its own, not its caller's. The broken categories 8
-// to 10 report on every call and are left out.
+// The figures of the character that overflow, by name, each from the code
+// that works it out for a window: the record's totals of every statistic,
+// resistance, category and skill of the rules and of every sub-skill the
+// character holds, the skill window's sum of each category's statistics, the
+// sheet's maneuver figure of every armour, and the training dialog's months
+// of every package of the profession. The printed page works in wider
+// numbers. A nested total's own overflow is its own, not its caller's. The
+// broken categories 8 to 10 and their skill report on every call and are
+// left out.
 std::set<std::string> Broken(Personnage &p, ScriptedPorts &restore)
 {
     Overflows seen;
@@ -503,39 +511,47 @@ std::set<std::string> Broken(Personnage &p, ScriptedPorts &restore)
     std::set<std::string> broken;
     const auto check = [&](const std::string &name, const char *location, const std::function<qint64()> &figure) {
         const int before = location ? seen.at(location) : 0;
-        const qint64 v = figure();
-        if ((location && seen.at(location) > before) || v < -32768 || v > 32767)
+        try {
+            const qint64 v = figure();
+            if ((location && seen.at(location) > before) || v < -32768 || v > 32767)
+                broken.insert(name);
+        } catch (const vb::Error &) {
             broken.insert(name);
+        }
     };
+    const auto rows = [](const char *sql) {
+        std::vector<std::pair<qint32, double>> out;
+        for (dao::Recordset rs = rules::Open(QString::fromLatin1(sql)); !rs.Eof(); rs.MoveNext())
+            out.emplace_back(vb::CLng(rs.Value(QStringLiteral("id"))), vb::CDbl(rs.Value(QStringLiteral("n"))));
+        return out;
+    };
+    const auto n = [](qint64 v) { return std::to_string(v); };
     for (qint16 s = 0; s <= 9; ++s)
-        check("stat " + std::to_string(s), "TotalStatBonus", [&] { return p.TotalStatBonus(s); });
-    for (qint16 s : {AG, Qu, ST})
-        check("tripled " + std::to_string(s), nullptr, [&] { return 3 * p.TotalStatBonus(s); });
+        check("stat " + n(s), "TotalStatBonus", [&] { return p.TotalStatBonus(s); });
     for (qint16 kind = 1; kind <= 9; ++kind)
-        check("resistance " + std::to_string(kind), "TotalResistanceBonus",
-              [&] { return p.TotalResistanceBonus(kind); });
-    const std::pair<qint32, std::vector<qint16>> categories[] = {
-        {1, {AG, CO, Me}}, {5, {}}, {6, {}}, {7, {Me, Me}},
-        {12, {CO}}, {14, {Me, Re}}, {24, {ST, CO, ST}}, {28, {In, In, In}}};
-    for (const auto &[cat, stats] : categories) {
-        check("category " + std::to_string(cat), "TotalSkillCatBonus", [&] { return p.TotalSkillCatBonus(cat); });
-        check("stat sum " + std::to_string(cat), nullptr, [&] {
-            qint64 sum = 0;
-            for (qint16 s : stats)
-                sum += p.TotalStatBonus(s);
-            return sum;
-        });
+        check("resistance " + n(kind), "TotalResistanceBonus", [&] { return p.TotalResistanceBonus(kind); });
+    for (const auto &[cat, unused] : rows("SELECT Skill_Category_ID AS id, 0 AS n FROM [Skill Category]"
+                                          " WHERE Skill_Category_ID NOT IN (8, 9, 10)")) {
+        check("category " + n(cat), "TotalSkillCatBonus", [&] { return p.TotalSkillCatBonus(cat); });
+        check("stat sum " + n(cat), nullptr, [&] { return p.CategoryStatSum(cat); });
     }
-    for (qint32 skill : {23, 32, 40, 42, 43, 44, 234, 235, 270, 271, 272})
-        check("skill " + std::to_string(skill), "TotalSkillBonus", [&] { return p.TotalSkillBonus(skill, 0, 2); });
+    for (const auto &[skill, unused] : rows("SELECT Skill_ID AS id, 0 AS n FROM Skills"
+                                            " WHERE Skill_Category_ID IN (SELECT Skill_Category_ID FROM"
+                                            " [Skill Category] WHERE Skill_Category_ID NOT IN (8, 9, 10))"))
+        check("skill " + n(skill), "TotalSkillBonus", [&] { return p.TotalSkillBonus(skill, 0, 2); });
     for (qint32 row = 1; row <= p.NbSubSkill; ++row)
         if (p.DirSubSkills(4, row) != QStringLiteral("0"))
-            check("sub-skill " + std::to_string(row), "TotalSkillBonus", [&] {
+            check("sub-skill " + n(row), "TotalSkillBonus", [&] {
                 return p.TotalSkillBonus(p.DirSubSkills(0, row).toInt(), p.DirSubSkills(4, row).toInt(), 3);
             });
-    const auto maneuver = [&] { return -40 + qint64(p.TotalSkillBonus(234, 0, 2)); };
-    check("maneuver", nullptr, maneuver);
-    check("allowance", nullptr, [&] { return std::min<qint64>(maneuver(), -10) + 3 * p.TotalStatBonus(ST); });
+    for (const auto &[armour, most] : rows("SELECT Armor_ID AS id, MaxManeuvre AS n FROM [Armor Modification]"))
+        check("maneuver " + n(armour), nullptr, [&] { return p.ManeuverFigure(armour, most); });
+    const QByteArray packages = "SELECT Months AS id, 0 AS n FROM [Training Package] INNER JOIN [Training Package DP "
+                                "Cost] ON [Training Package].Training_ID = [Training Package DP Cost].Training_ID"
+                                " WHERE Profession_ID = " + QByteArray::number(p.Profession_ID);
+    for (const auto &[months, unused] : rows(packages.constData()))
+        check("months " + n(months), nullptr,
+              [&] { return background::TrainingMonths(qint16(months), p.TotalStatBonus(4)); });
     ports::install(&restore);
     return broken;
 }
@@ -544,9 +560,9 @@ std::set<std::string> Broken(Personnage &p, ScriptedPorts &restore)
 // the fixture: at either edge every figure that fitted still fits, one past
 // it the figure named breaks. The character has the standard statistics
 // (totals AG 8, CO 5, Me 1, Re 0, SD -4, EM 8, In 10, Pr 6, Qu -3, ST 18),
-// wears armour 8 (maneuver -40 + skill 234, at most -10) and holds category
-// 24 (41 - 15 = 26) with skill 234 at 2 ranks (own part 6) and 235 at 12
-// (34); a skill without a row has its category's no-rank part, -15 there.
+// wears armour 8 (maneuver -40 + skill 234) and holds category 24 (41 - 15
+// = 26) with skill 234 at 2 ranks (own part 6) and 235 at 12 (34); a skill
+// without a row has its category's no-rank part, -15 there.
 TEST_F(SkillBonusTest, ATypedBonusKeepsEveryTotalThatFitsWithinSixteenBits)
 {
     p.Armure = 8;
@@ -571,19 +587,31 @@ TEST_F(SkillBonusTest, ATypedBonusKeepsEveryTotalThatFitsWithinSixteenBits)
         // brings it to 32766 or less, 32766 + 5 breaks: 2 x (32765 - 16382) + 5.
         {"Me of 16478", [&] { p.AddStat(0, Me, 16478); }, [&](qint32 v) { p.AddStat(2, Me, qint16(v)); },
          [&] { return p.StatSpecialRoom(Me); }, -16381, 2, "skill 44", "stat 2"},
-        // The page triples Qu's total, -3 + v: 3 x 10922 and 3 x -10922.
-        {"Qu", [] {}, [&](qint32 v) { p.AddStat(2, Qu, qint16(v)); }, [&] { return p.StatSpecialRoom(Qu); },
-         -10919, 10925, "tripled 8", "tripled 8"},
+        // Me's total already past 16 bits: 32765 + 100. Nothing counts it but
+        // the categories, which read 32766 in its place; category 7 stays
+        // past 16 bits and its skill 44 shows 5 until Me comes down to where
+        // 2 x (32765 + v) + 5 breaks, as above. Upwards nothing breaks.
+        {"Me past 16 bits", [&] { p.AddStat(0, Me, 16478); p.AddStat(2, Me, 100); },
+         [&](qint32 v) { p.AddStat(2, Me, qint16(v)); }, [&] { return p.StatSpecialRoom(Me); }, -16381, 32767,
+         "skill 44", nullptr},
+        // The training dialog works out 3 x SD's total, -4 + v: 3 x 10922 and
+        // 3 x -10922 for profession 1's 24 months.
+        {"SD, profession 1", [&] { p.Profession_ID = 1; }, [&](qint32 v) { p.AddStat(2, SD, qint16(v)); },
+         [&] { return p.StatSpecialRoom(SD); }, -10918, 10926, "months 24", "months 24"},
+        // Profession 2 also offers 150 months: 150 x (100 - 3 x T) / 100 fits
+        // for T from -7248 (32766) to 7315 (-32767.5, even -32768).
+        {"SD, profession 2", [&] { p.Profession_ID = 2; }, [&](qint32 v) { p.AddStat(2, SD, qint16(v)); },
+         [&] { return p.StatSpecialRoom(SD); }, -7244, 7319, "months 150", "months 150"},
         // Race 2: Channeling/Mentalism is 6 + 1 + (3 + 0) \ 2, that is 8.
         {"resistance 4", [&] { p.Race_ID = 2; }, [&](qint32 v) { p.AddResistanceSpecial(4, qint16(v)); },
          [&] { return p.ResistanceSpecialRoom(4); }, -32768, 32759, nullptr, "resistance 4"},
         // The maneuver, -40 + 26 + v + 6, and skill 235, 26 + v + 34.
         {"category 24", [] {},
          [&](qint32 v) { p.AddSkill(Personnage::fSpecial2, 0, RankKind::SkillCategory, qint16(v)); },
-         [&] { return p.RankBonusRoom(RankKind::SkillCategory, 0, 3); }, -32760, 32707, "maneuver", "skill 235"},
+         [&] { return p.RankBonusRoom(RankKind::SkillCategory, 0, 3); }, -32760, 32707, "maneuver 8", "skill 235"},
         // The maneuver, -40 + 26 + 6 + v, and skill 234 itself.
         {"skill 234", [] {}, [&](qint32 v) { p.AddSkill(Personnage::fSpecial2, 0, RankKind::Skill, qint16(v)); },
-         [&] { return p.RankBonusRoom(RankKind::Skill, 0, 3); }, -32760, 32735, "maneuver", "skill 234"},
+         [&] { return p.RankBonusRoom(RankKind::Skill, 0, 3); }, -32760, 32735, "maneuver 8", "skill 234"},
         // The skill window's item box of a sub-skill of 42 at 2 ranks with a
         // special of -32000: -1 + 6 + v - 32000.
         {"sub-skill item",

@@ -58,10 +58,9 @@ TEST_F(SheetTest, AFigurePastItsRangeIsPutBackWhenTheBoxIsLeft)
         std::function<double()> field;
     };
     const Case cases[] = {
-        // What the totals leave: AG's is 2 (race) + 0 + the bonus, and the
-        // page triples it, so -10922 to 10922 for the total; Essence's is
-        // 3 x 5 + 5 + the bonus.
-        {w.Stat_ID[AG][4], "32767", "1", "-10924 et 10920", [&] { return p.DirStats(2, AG); }},
+        // What the totals leave: AG's is 2 (race) + 0 + the bonus, which no
+        // category here draws on; Essence's is 3 x 5 + 5 + the bonus.
+        {w.Stat_ID[AG][4], "32767", "1", "-32768 et 32765", [&] { return p.DirStats(2, AG); }},
         {w.Resistance[5][2], "32767", "2", "-32768 et 32747", [&] { return p.DirResistanceSpecial(5); }},
         {w.txtApparence, "40000", "7", "-32768 et 32767", [&] { return p.Apparence; }},
         {w.txtExperience, "9999999999", "55000", "-300000000 et 1600000000", [&] { return p.Experience; }},
@@ -128,7 +127,7 @@ TEST_F(SheetTest, OnlyThePlayerLeavingAFigureBoxSpeaksAndOnlyOnce)
     // The message itself moves the focus about: still one message.
     FocusTakingPorts taking;
     taking.box = box;
-    taking.answerMsgBox(ports::Ok, QStringLiteral("10920"));
+    taking.answerMsgBox(ports::Ok, QStringLiteral("32765"));
     ports::install(&taking);
     Focus(box, QEvent::FocusOut, Qt::MouseFocusReason);
     ports::install(&*ui);
@@ -181,9 +180,10 @@ TEST_F(SheetTest, AFigureTypedAtTheTopOfItsRangeIsKept)
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 0);
 }
 
-// A special bonus is held to what every total built on it can hold, the
-// printed page's included. Here the armour category draws on CO three times.
-TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsAndThePageCanHold)
+// A special bonus is held to what every total built on it can hold, and to
+// nothing the printed page works out in wider numbers. Here the armour
+// category draws on CO three times.
+TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsCanHold)
 {
     OpenRules("UPDATE [Skill Category] SET Stat_ID1 = 2, Stat_ID2 = 2, Stat_ID3 = 2 WHERE Skill_Category_ID = 20;");
     frmGeneral &w = Load();
@@ -207,13 +207,14 @@ TEST_F(SheetTest, ASpecialBonusIsHeldToWhatItsTotalsAndThePageCanHold)
     EXPECT_EQ(w.Stat_ID[CO][5]->text(), QStringLiteral("10914"));
     EXPECT_EQ(p.TotalSkillBonus(236, 0, RankKind::Skill), 32767);
     typeAndLeave(w.Stat_ID[CO][4], "2", nullptr);
-    // ST's total, 6 + 12 + the special, is tripled by the page, and with the
-    // lowest maneuver figure of any armour makes the allowance. The other
-    // armour skills have no rank (3 x 7 = 21 each): scale 21 - 55, hide
-    // 21 - 40, mail 21 - 60, plate 21 + 25 - 90 = -44, the lowest.
-    // -44 + 3 x (18 - 10926) is -32768, one more down -32771.
-    typeAndLeave(w.Stat_ID[ST][4], "-10927", "-10926 et 10904");
+    // ST's total, 6 + 12 + the special, counts in no category here. The page
+    // triples it and, with the lowest maneuver figure of any armour, makes
+    // the allowance (-44 + 3 x (18 - 10927), -32771), in wider numbers: only
+    // the total itself holds the bonus, up to 32767 - 18.
+    typeAndLeave(w.Stat_ID[ST][4], "32750", "-32768 et 32749");
     EXPECT_EQ(p.DirStats(2, ST), 0);
+    typeAndLeave(w.Stat_ID[ST][4], "-10927", nullptr);
+    EXPECT_EQ(p.DirStats(2, ST), -10927);
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 2);
 }
 
@@ -279,7 +280,7 @@ TEST_F(SheetTest, ClosingTheSheetSettlesTheFigureBeingTyped)
         }
     } seeing;
     seeing.sheet = &w;
-    seeing.answerMsgBox(ports::Ok, QStringLiteral("-10924 et 10920"));
+    seeing.answerMsgBox(ports::Ok, QStringLiteral("-32768 et 32765"));
     ports::install(&seeing);
     w.close();
     ports::install(&*ui);
