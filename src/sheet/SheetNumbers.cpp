@@ -70,7 +70,7 @@ Reading CoinCount(const QString &text)
     for (; i < t.size(); ++i) {
         const char16_t c = t[i].unicode();
         if (c < u'0' || c > u'9')
-            return {Reading::Inside, 0};
+            return {Reading::NoNumber, 0};
         if (digits > 0 || c != u'0')
             ++digits;
         if (digits > 15)

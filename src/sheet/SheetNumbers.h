@@ -35,9 +35,10 @@ Reading RegionalNumber(const QString &text, double low, double high, bool whole)
 Reading PhysiqueNumber(const QString &text, double low, double high);
 
 // A coin box: an optional sign and digits, blanks around them allowed. Empty
-// text and anything that is not a whole number count as 0; a count of more
-// digits than any amount has reads as past the range. Whether the count fits
-// depends on the other places of the amount: the caller checks that.
+// text and a sign alone, on the way to a new count, count as 0; anything else
+// that is not a whole number is none; a count of more digits than any amount
+// has reads as past the range. Whether the count fits depends on the other
+// places of the amount: the caller checks that.
 Reading CoinCount(const QString &text);
 
 // The worth of each coin box (0 to 4) in the smallest coin.

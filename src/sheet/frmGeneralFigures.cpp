@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 namespace lim = character::limits;
@@ -222,7 +223,9 @@ void frmGeneral::StoreTyped(QLineEdit *box)
     if (box->text() == FigureText(f))
         return;
     const sheet::Reading r = ReadFigure(f, box->text());
-    if (r.state == sheet::Reading::Outside)
+    // Past the range, or junk in a coin box, the record keeps the amount the
+    // box was entered with: a fortune never follows a typo.
+    if (r.state == sheet::Reading::Outside || (r.state == sheet::Reading::NoNumber && f.kind == Figure::Coin))
         HoldEntered(box);
     if (!r.inside())
         return;
@@ -256,6 +259,12 @@ void frmGeneral::LeaveFigure(QLineEdit *box)
     if (m_refusing || !m_figures.contains(box))
         return;
     const Figure f = m_figures.value(box);
+    // Once a coin box is left, the five show the fortune the record holds,
+    // whatever carried into or borrowed from the other places.
+    const auto coins = qScopeGuard([this, &f] {
+        if (f.kind == Figure::Coin)
+            FillMoney();
+    });
     try {
         // A box showing what the record holds agrees with it, whatever that is.
         if (box->text() == FigureText(f))
@@ -270,7 +279,7 @@ void frmGeneral::LeaveFigure(QLineEdit *box)
                 box->setText(FigureText(f));
             return;
         }
-        if (r.state == sheet::Reading::NoNumber && !wholeText)
+        if (r.state == sheet::Reading::NoNumber && !wholeText && f.kind != Figure::Coin)
             return;
         // The message takes the focus from the box and gives it back: that is
         // no second leaving.

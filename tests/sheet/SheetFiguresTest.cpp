@@ -144,6 +144,7 @@ TEST_F(SheetTest, ACoinCountPastWhatTheFortuneHoldsIsPutBackWhenTheBoxIsLeft)
     // pe. A count is taken while the fortune stays within -2147483648 and
     // 2147483647: for pa (2147483647 - 20000) / 1000 and -(2147483648 +
     // 20000) / 1000, each rounded down; likewise with 100, 10 and 1.
+    // Text that is no whole number is refused as well, naming the box.
     const struct {
         int box;
         const char *typed, *shown, *range;
@@ -152,17 +153,28 @@ TEST_F(SheetTest, ACoinCountPastWhatTheFortuneHoldsIsPutBackWhenTheBoxIsLeft)
         {2, "99999999", "0", "-21475086 et 21474586"},
         {3, "999999999", "0", "-214750864 et 214745864"},
         {4, "9999999999", "0", "-2147508648 et 2147458647"},
+        {0, "x", "2", "« Argent » (po) : un nombre est attendu"},
+        {3, "4.5", "0", "« Argent » (pc) : un nombre est attendu"},
     };
     for (const auto &c : cases) {
         QLineEdit *box = w.txtMoney[static_cast<size_t>(c.box)];
         TypeOver(box, QString::fromLatin1(c.typed));
         EXPECT_EQ(P().Money, 25000) << c.box;
-        ui->answerMsgBox(ports::Ok, QString::fromLatin1(c.range));
+        ui->answerMsgBox(ports::Ok, QString::fromUtf8(c.range));
         Focus(box, QEvent::FocusOut, Qt::TabFocusReason);
         EXPECT_EQ(box->text(), QString::fromLatin1(c.shown)) << c.box;
         EXPECT_EQ(P().Money, 25000) << c.box;
     }
-    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 4);
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::MsgBox), 6);
+    // A count that carries into the places above: once left, the five boxes
+    // show the fortune split, 20000 + 2147463 x 1000.
+    TypeOver(w.txtMoney[1], QStringLiteral("2147463"));
+    Focus(w.txtMoney[1], QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(P().Money, 2147483000);
+    QStringList shown;
+    for (const QLineEdit *box : w.txtMoney)
+        shown << box->text();
+    EXPECT_EQ(shown, (QStringList{"214748", "3", "0", "0", "0"}));
 }
 
 TEST_F(SheetTest, AFigureTypedAtTheTopOfItsRangeIsKept)

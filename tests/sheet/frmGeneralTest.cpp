@@ -273,8 +273,9 @@ TEST_F(SheetTest, EachCoinBoxReplacesItsPlace)
     const Case cases[] = {
         {0, "3", 30345}, {0, "123", 1230345}, {0, "0", 345}, {1, "7", 27345},
         {2, "12", 21245}, {3, "9", 20395},    {4, "0", 20340},
-        // Text that is no whole number counts as 0.
-        {1, "", 20345 - 0},   {2, "abc", 20045}, {3, "4.5", 20305}, {0, "-", 345},
+        // An empty box or a sign alone, on the way to a count, counts 0;
+        // text that is no whole number leaves the fortune as it was.
+        {1, "", 20345 - 0},   {2, "abc", 20345}, {3, "4.5", 20345}, {0, "-", 345},
         // An amount the record cannot hold leaves the fortune as it was.
         {0, "214749", 20345}, {0, "99999999999999999999", 20345},
     };
