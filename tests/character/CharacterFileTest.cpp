@@ -729,19 +729,7 @@ TEST_F(CharacterFileTest, OpeningLeavesNothingBesideTheFile)
     }
     // A file in write-ahead mode, its last change still in the log beside it.
     const QString wal = savedSample(QStringLiteral("wal.pja"));
-    {
-        alter(wal, "PRAGMA journal_mode = WAL");
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(wal).constData(), &db), SQLITE_OK);
-        sqlite3_exec(db, "UPDATE \"General\" SET Nom = 'Wal'", nullptr, nullptr, nullptr);
-        for (const char *side : {"-wal", "-shm"})
-            ASSERT_TRUE(QFile::copy(wal + QLatin1String(side), path(QLatin1String(side))));
-        sqlite3_close(db);
-        for (const char *side : {"-wal", "-shm"}) {
-            QFile::remove(wal + QLatin1String(side));
-            ASSERT_TRUE(QFile::rename(path(QLatin1String(side)), wal + QLatin1String(side)));
-        }
-    }
+    filetest::stopMidLog(wal, "UPDATE \"General\" SET Nom = 'Wal'");
     const QString plainWal = savedSample(QStringLiteral("plainwal.pja"));
     alter(plainWal, "PRAGMA journal_mode = WAL");
     ASSERT_EQ(bytes(plainWal).at(18), 2);
@@ -877,17 +865,7 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     // A log beside a file in write-ahead mode: its change is written in, and
     // the log and its index go.
     const QString wal = savedSample(QStringLiteral("wal.pja"));
-    alter(wal, "PRAGMA journal_mode = WAL");
-    {
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(wal).constData(), &db), SQLITE_OK);
-        sqlite3_exec(db, "PRAGMA wal_autocheckpoint = 0; UPDATE \"General\" SET Nom = 'Wal'", nullptr, nullptr, nullptr);
-        for (const char *side : {"-wal", "-shm"})
-            ASSERT_TRUE(QFile::copy(wal + QLatin1String(side), path(QLatin1String(side))));
-        sqlite3_close(db);
-        for (const char *side : {"-wal", "-shm"})
-            ASSERT_TRUE(QFile::rename(path(QLatin1String(side)), wal + QLatin1String(side)));
-    }
+    filetest::stopMidLog(wal, "UPDATE \"General\" SET Nom = 'Wal'");
     save(*p, QStringLiteral("wal.pja"));
     EXPECT_FALSE(QFileInfo::exists(wal + QStringLiteral("-wal")) || QFileInfo::exists(wal + QStringLiteral("-shm")));
     EXPECT_EQ(load(wal, false)->Nom, QStringLiteral("Brenna"));

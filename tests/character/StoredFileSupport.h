@@ -95,6 +95,22 @@ inline void stopMidChange(const QString &file, const char *sql, const QByteArray
     writeBytes(journal, held);
 }
 
+// Leaves `file` in write-ahead mode with the change `sql` still in its log
+// beside it, as a program stopped before the log was written into the file.
+inline void stopMidLog(const QString &file, const char *sql)
+{
+    alter(file, "PRAGMA journal_mode = WAL");
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    QList<QByteArray> held;
+    for (const char *side : {"-wal", "-shm"})
+        held << bytes(file + QLatin1String(side));
+    sqlite3_close(db);
+    for (const char *side : {"-wal", "-shm"})
+        writeBytes(file + QLatin1String(side), held.takeFirst());
+}
+
 // Saves `p` to `file`, expecting one box from the save with error `number`:
 // its text.
 inline QString refusedSave(Personnage &p, const QString &file, qint32 number)
