@@ -221,13 +221,21 @@ TEST_F(StageEndTest, HobbyEndStartsTheFirstLevelOnANewSheet)
     EXPECT_EQ(again->StageMarker(), QStringLiteral("3079"));
 }
 
+// The options open over the window whose stage ended, with or without points
+// left, and it goes once they close.
 TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
 {
+    std::vector<const CharacterWindow *> under;   // the stage's window still up, as the options open
+    skilldev::Hooks().BackgroundOptions = [&](int n, bool load) {
+        background.push_back({n, load});
+        under.push_back(SkillDevForms.peek(n));
+    };
     player().PointsBO = 2;
     frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Historique"), 0);
     w->btnEnd_Click();
     ASSERT_EQ(background.size(), 1u);
     EXPECT_EQ(background[0], std::make_pair(1, true));
+    EXPECT_EQ(under[0], w);
     EXPECT_TRUE(w->isUnloaded());
     EXPECT_EQ(ModGeneral::SkillDevMode, QString());
 
@@ -236,6 +244,8 @@ TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
     w2->btnEnd_Click();
     ASSERT_EQ(background.size(), 2u);
     EXPECT_EQ(background[1], std::make_pair(1, false));
+    EXPECT_EQ(under[1], w2);
+    EXPECT_TRUE(w2->isUnloaded());
 }
 
 TEST_F(StageEndTest, AdolescencePassAsksForEveryOpenChoice)
