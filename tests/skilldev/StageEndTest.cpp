@@ -106,12 +106,14 @@ TEST_F(StageEndTest, LevelEndRaisesExperienceAndRefreshesTheSheet)
 TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
 {
     player().PointsBO = 3;
+    player().Money = 2147483647 - 10000;   // its one gold piece fills the fortune to the top
     frmSkillDev *w = stage(QString(), QString(), QString(), 0);
     w->labTraining->setText(QStringLiteral("Pèlerin"));
     ::setTag(w->labTraining, QStringLiteral("10"));
     w->btnEnd_Click();
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
     EXPECT_EQ(player().PointsBO, 0);
+    EXPECT_EQ(player().Money, 2147483647);
     // No background options: the level ends as levels do.
     EXPECT_TRUE(background.empty());
     EXPECT_EQ(player().Experience, 10000);
@@ -122,24 +124,39 @@ TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
     EXPECT_TRUE(held);
 }
 
-// The sheet aged the character to the top of its range after the package was
-// bought: End takes the package off, gives its points back, and the stage
-// stays for them to be spent.
+// After the package was bought, the sheet aged the character to the top of
+// its range, or raised its money so near the top that the package's gold
+// piece would pass it: End takes the package off, gives its points back, and
+// the stage stays for them to be spent.
 TEST_F(StageEndTest, APackageTheCharacterCanNoLongerTakeGivesItsPointsBackAtTheEnd)
 {
-    player().Age = 999999;
-    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
-    w->labTraining->setText(QStringLiteral("Pèlerin"));
-    ::setTag(w->labTraining, QStringLiteral("10"));   // three months
-    w->labTrainingCost->setText(QStringLiteral("6"));
-    ui->answerMsgBox(ports::Ok, QStringLiteral("Brune ne peut pas suivre cette formation"));
-    w->btnEnd_Click();
-    EXPECT_FALSE(w->isUnloaded());
-    EXPECT_EQ(w->labPD->text(), QStringLiteral("6"));
-    EXPECT_TRUE(tag(w->labTraining).isEmpty());
-    EXPECT_TRUE(w->labTrainingCost->text().isEmpty());
-    EXPECT_EQ(player().Age, 999999.0f);
-    EXPECT_EQ(player().Experience, 0);
+    struct Case {
+        float age;
+        qint32 money;
+        const char *why;
+    };
+    const Case cases[] = {
+        {999999, 0, "son âge passerait"},
+        {17, 2147483647 - 9999, "son argent pourrait dépasser 214748 po"},   // one gold piece is 10000
+    };
+    for (const Case &c : cases) {
+        player().Age = c.age;
+        player().Money = c.money;
+        frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+        w->labTraining->setText(QStringLiteral("Pèlerin"));
+        ::setTag(w->labTraining, QStringLiteral("10"));   // three months, one gold piece
+        w->labTrainingCost->setText(QStringLiteral("6"));
+        ui->answerMsgBox(ports::Ok, QStringLiteral("Brune ne peut pas suivre cette formation : ") + QString::fromUtf8(c.why));
+        w->btnEnd_Click();
+        EXPECT_FALSE(w->isUnloaded());
+        EXPECT_EQ(w->labPD->text(), QStringLiteral("6"));
+        EXPECT_TRUE(tag(w->labTraining).isEmpty());
+        EXPECT_TRUE(w->labTrainingCost->text().isEmpty());
+        EXPECT_EQ(player().Age, c.age);
+        EXPECT_EQ(player().Money, c.money);
+        EXPECT_EQ(player().Experience, 0);
+        w->Unload();
+    }
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
