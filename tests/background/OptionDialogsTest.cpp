@@ -278,62 +278,40 @@ TEST_F(BackgroundTest, SpecialItemChooserWillNotSellAnEmptyPlace)
     EXPECT_EQ(p.Historique.toString(), QStringLiteral("a\r\nSword +5"));
 }
 
-// ------------------------------------------------------------------ leaving either without an item
-
-// Cancel, Esc and the close box leave without an item and give back what the
-// option cost (one point for the roll, two for the choice), once: a close
-// after Cancel, or after an item was taken, gives nothing more.
+// Cancel, Esc and the close box give back what the option cost (one point for
+// the roll, two for the choice), once: a close after Cancel or OK gives nothing.
 TEST_F(BackgroundTest, SpecialItemsLeftWithoutAnItemGiveTheirPointsBackOnce)
 {
     enum Way { Cancel, Escape, CloseBox, CancelThenClose, OkThenClose };
-    struct Case {
+    const struct {
         bool chooser;
         Way way;
         qint16 points;   // from 2 left after paying
         const char *history;
-    };
-    const Case cases[] = {
-        {false, Cancel, 3, "a"},
-        {false, Escape, 3, "a"},
-        {false, CloseBox, 3, "a"},
-        {false, CancelThenClose, 3, "a"},
+    } cases[] = {
+        {false, Cancel, 3, "a"}, {false, Escape, 3, "a"}, {false, CloseBox, 3, "a"}, {false, CancelThenClose, 3, "a"},
         {false, OkThenClose, 2, "a\r\nCloak that never gets wet"},   // the roll of 30
-        {true, Cancel, 4, "a"},
-        {true, Escape, 4, "a"},
-        {true, CloseBox, 4, "a"},
-        {true, CancelThenClose, 4, "a"},
+        {true, Cancel, 4, "a"}, {true, Escape, 4, "a"}, {true, CloseBox, 4, "a"}, {true, CancelThenClose, 4, "a"},
         {true, OkThenClose, 2, "a\r\nA lucky copper coin"},          // the first cell
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         Personnage &p = character(2);
         p.Historique = QStringLiteral("a");
         Dice::setRolls({30});
-        std::unique_ptr<QDialog> dlg;
-        QPushButton *ok = nullptr, *cancel = nullptr;
-        if (c.chooser) {
-            auto *d = new frmSpecialItemChoose;
-            ok = d->btnOk;
-            cancel = d->btnCancel;
-            dlg.reset(d);
-        } else {
-            auto *d = new frmSpecialItem;
-            ok = d->btnOk;
-            cancel = d->btnCancel;
-            dlg.reset(d);
-        }
+        std::unique_ptr<QDialog> dlg(c.chooser ? static_cast<QDialog *>(new frmSpecialItemChoose) : new frmSpecialItem);
         setTag(dlg.get(), QStringLiteral("1"));
         dlg->show();
-        // A close event that comes after the window went, as a close box
-        // pressed at that moment sends it.
-        QCloseEvent late;
-        switch (c.way) {
-        case Cancel: cancel->click(); break;
-        case Escape: QTest::keyClick(dlg.get(), Qt::Key_Escape); break;
-        case CloseBox: dlg->close(); break;
-        case CancelThenClose: cancel->click(); QApplication::sendEvent(dlg.get(), &late); break;
-        case OkThenClose: ok->click(); QApplication::sendEvent(dlg.get(), &late); break;
-        }
-        EXPECT_FALSE(dlg->isVisible()) << "chooser " << c.chooser << " way " << c.way;
+        QCloseEvent late;   // as a close box pressed once the window went sends it
+        if (c.way == Cancel || c.way == CancelThenClose)
+            dlg->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
+        if (c.way == OkThenClose)
+            dlg->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+        if (c.way == Escape)
+            QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        if (c.way == CloseBox)
+            dlg->close();
+        if (c.way == CancelThenClose || c.way == OkThenClose)
+            QApplication::sendEvent(dlg.get(), &late);
         EXPECT_EQ(p.PointsBO, c.points) << "chooser " << c.chooser << " way " << c.way;
         EXPECT_EQ(p.Historique.toString(), QString::fromUtf8(c.history)) << "chooser " << c.chooser << " way " << c.way;
     }

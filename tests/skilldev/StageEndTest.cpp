@@ -20,7 +20,10 @@ protected:
     {
         SkillDevFixture::SetUp();
         auto &h = skilldev::Hooks();
-        h.BackgroundOptions = [this](int n, bool load) { background.push_back({n, load}); };
+        h.BackgroundOptions = [this](int n, bool load) {
+            background.push_back({n, load});
+            under.push_back(SkillDevForms.peek(n));
+        };
         h.StatGainRolls = [this](int n) { rolls.push_back(n); };
         h.WeaponCategoryOrder = [this](int n) { orders.push_back(n); };
     }
@@ -51,6 +54,7 @@ protected:
     }
 
     std::vector<std::pair<int, bool>> background;
+    std::vector<const CharacterWindow *> under;   // the stage's window still up as the options open
     std::vector<int> rolls, orders;
 };
 
@@ -130,16 +134,13 @@ TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
 // the stage stays for them to be spent.
 TEST_F(StageEndTest, APackageTheCharacterCanNoLongerTakeGivesItsPointsBackAtTheEnd)
 {
-    struct Case {
+    const struct {
         float age;
         qint32 money;
         const char *why;
-    };
-    const Case cases[] = {
-        {999999, 0, "son âge passerait"},
-        {17, 2147483647 - 9999, "son argent pourrait dépasser 214748 po"},   // one gold piece is 10000
-    };
-    for (const Case &c : cases) {
+    } cases[] = {{999999, 0, "son âge passerait"},
+                 {17, 2147483647 - 9999, "son argent pourrait dépasser 214748 po"}};   // a gold piece is 10000
+    for (const auto &c : cases) {
         player().Age = c.age;
         player().Money = c.money;
         frmSkillDev *w = stage(QString(), QString(), QString(), 0);
@@ -242,11 +243,6 @@ TEST_F(StageEndTest, HobbyEndStartsTheFirstLevelOnANewSheet)
 // left, and it goes once they close.
 TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
 {
-    std::vector<const CharacterWindow *> under;   // the stage's window still up, as the options open
-    skilldev::Hooks().BackgroundOptions = [&](int n, bool load) {
-        background.push_back({n, load});
-        under.push_back(SkillDevForms.peek(n));
-    };
     player().PointsBO = 2;
     frmSkillDev *w = stage(QStringLiteral("Langue"), QStringLiteral("Ranks"), QStringLiteral("Historique"), 0);
     w->btnEnd_Click();
