@@ -140,11 +140,19 @@ void frmSpecialItem::btnOk_Click()
 
 void frmSpecialItem::btnCancel_Click()
 {
+    reject();
+}
+
+void frmSpecialItem::reject()
+{
+    // The points were spent when the option was bought: leaving without an
+    // item gives them back however the window is left. A window already gone
+    // (after Cancel or OK) takes no close box, so they come back once.
     Personnage &p = ModGeneral::Players(TagNumber(this));
     try {
         p.PointsBO = vb::Add16(p.PointsBO, 1);
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmSpecialItem.btnCancel.Click"));
     }
-    reject();
+    QDialog::reject();
 }

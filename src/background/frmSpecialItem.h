@@ -1,7 +1,8 @@
 #pragma once
 // The special item roll: a percentile roll picks a band of the special items
 // table, the player takes one of its items (or rolls again) and the item is
-// added to the character's history. Cancel gives the option point back.
+// added to the character's history. Cancel, Esc or the close box gives the
+// option point back.
 #include <QDialog>
 #include <QStringList>
 #include <array>
@@ -32,6 +33,8 @@ public slots:
     void txtJetDe_Change();
     void btnOk_Click();
     void btnCancel_Click();
+    // Every way out without an item (Cancel, Esc, the close box) comes here.
+    void reject() override;
 
 private:
     // Every band of the table, read once: (Roll, Item1En..Item4En).

@@ -120,11 +120,19 @@ void frmSpecialItemChoose::btnOk_Click()
 
 void frmSpecialItemChoose::btnCancel_Click()
 {
+    reject();
+}
+
+void frmSpecialItemChoose::reject()
+{
+    // The points were spent when the option was bought: leaving without an
+    // item gives them back however the window is left. A window already gone
+    // (after Cancel or OK) takes no close box, so they come back once.
     Personnage &p = ModGeneral::Players(TagNumber(this));
     try {
         p.PointsBO = vb::Add16(p.PointsBO, 2);
     } catch (...) {
         ReportCurrentException(QStringLiteral("frmSpecialItemChoose.btnCancel.Click"));
     }
-    reject();
+    QDialog::reject();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The special item chooser: every band of the special items table in a grid;
 // the player takes any item and it is added to the character's history.
-// Cancel gives the two option points back.
+// Cancel, Esc or the close box gives the two option points back.
 #include <QDialog>
 
 class QLabel;
@@ -22,6 +22,8 @@ public slots:
     void grdSpecialItemChoose_Click();
     void btnOk_Click();
     void btnCancel_Click();
+    // Every way out without an item (Cancel, Esc, the close box) comes here.
+    void reject() override;
 
 private:
     // Whether the current cell holds an item (not an empty place).

@@ -251,6 +251,7 @@ void frmTraining::cbbTrainingPackage_Click()
     try {
         const bool fr = ModGeneral::DataLanguage != 1000;
         if (m_packages.isOpen() && rules::Find(m_packages, QStringLiteral("[Training Package].Training_ID"), pk->Training_ID)) {
+            // What the end of the stage adds: one gold piece, and the dice when there are any.
             const QString money = rulesread::Text(m_packages, QStringLiteral("StartingMoney"));
             txtMoney->setText(money.isEmpty() ? Strings::Load(3589) : Strings::Load(3589) + QStringLiteral(" + ") + money);
 

@@ -273,15 +273,17 @@ void frmSkillDev::btnEnd_Click()
                 self->Unload();
             return;
         }
-        if (p.PointsBO > 0) {
+        if (p.PointsBO > 0 || stage == QLatin1String("Historique")) {
+            // As after adolescence: the options open over this window, which
+            // goes once they close; closed first, it would leave them over
+            // whichever window came up next, another character's too.
+            const bool withPoints = p.PointsBO > 0;
             btnEnd->setEnabled(true);
-            Unload();
-            skilldev::Hooks().BackgroundOptions(n, true);
-            return;
-        }
-        if (stage == QLatin1String("Historique")) {
-            Unload();
-            skilldev::Hooks().BackgroundOptions(n, false);
+            ModGeneral::SkillDevMode.clear();
+            const QPointer<frmSkillDev> self(this);
+            skilldev::Hooks().BackgroundOptions(n, withPoints);
+            if (self)
+                self->Unload();
             return;
         }
         if (stage == QLatin1String("Hobby Ranks")) {

@@ -7,6 +7,7 @@
 #include "background/frmTalents.h"
 #include "background/frmTalentsCost.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +16,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextCursor>
+
+#include <memory>
 
 namespace {
 
@@ -239,18 +242,6 @@ TEST_F(BackgroundTest, SpecialItemWithAnEmptyDieBoxRollsAgain)
     EXPECT_EQ(p.Historique.toString(), QStringLiteral("Cloak that never gets wet"));
 }
 
-TEST_F(BackgroundTest, SpecialItemCancelGivesOnePointBack)
-{
-    Personnage &p = character(2);
-    p.Historique = QStringLiteral("a");
-    Dice::setRolls({50});
-    frmSpecialItem dlg;
-    setTag(&dlg, QStringLiteral("1"));
-    dlg.btnCancel_Click();
-    EXPECT_EQ(p.PointsBO, 3);
-    EXPECT_EQ(p.Historique.toString(), QStringLiteral("a"));
-}
-
 // ------------------------------------------------------------------ special item chooser
 
 TEST_F(BackgroundTest, SpecialItemChooserShowsTheWholeTable)
@@ -287,12 +278,41 @@ TEST_F(BackgroundTest, SpecialItemChooserWillNotSellAnEmptyPlace)
     EXPECT_EQ(p.Historique.toString(), QStringLiteral("a\r\nSword +5"));
 }
 
-TEST_F(BackgroundTest, SpecialItemChooserCancelGivesTwoPointsBack)
+// Cancel, Esc and the close box give back what the option cost (one point for
+// the roll, two for the choice), once: a close after Cancel or OK gives nothing.
+TEST_F(BackgroundTest, SpecialItemsLeftWithoutAnItemGiveTheirPointsBackOnce)
 {
-    Personnage &p = character(1);
-    frmSpecialItemChoose dlg;
-    setTag(&dlg, QStringLiteral("1"));
-    dlg.btnCancel_Click();
-    EXPECT_EQ(p.PointsBO, 3);
-    EXPECT_FALSE(p.Historique.isValid());
+    enum Way { Cancel, Escape, CloseBox, CancelThenClose, OkThenClose };
+    const struct {
+        bool chooser;
+        Way way;
+        qint16 points;   // from 2 left after paying
+        const char *history;
+    } cases[] = {
+        {false, Cancel, 3, "a"}, {false, Escape, 3, "a"}, {false, CloseBox, 3, "a"}, {false, CancelThenClose, 3, "a"},
+        {false, OkThenClose, 2, "a\r\nCloak that never gets wet"},   // the roll of 30
+        {true, Cancel, 4, "a"}, {true, Escape, 4, "a"}, {true, CloseBox, 4, "a"}, {true, CancelThenClose, 4, "a"},
+        {true, OkThenClose, 2, "a\r\nA lucky copper coin"},          // the first cell
+    };
+    for (const auto &c : cases) {
+        Personnage &p = character(2);
+        p.Historique = QStringLiteral("a");
+        Dice::setRolls({30});
+        std::unique_ptr<QDialog> dlg(c.chooser ? static_cast<QDialog *>(new frmSpecialItemChoose) : new frmSpecialItem);
+        setTag(dlg.get(), QStringLiteral("1"));
+        dlg->show();
+        QCloseEvent late;   // as a close box pressed once the window went sends it
+        if (c.way == Cancel || c.way == CancelThenClose)
+            dlg->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
+        if (c.way == OkThenClose)
+            dlg->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+        if (c.way == Escape)
+            QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        if (c.way == CloseBox)
+            dlg->close();
+        if (c.way == CancelThenClose || c.way == OkThenClose)
+            QApplication::sendEvent(dlg.get(), &late);
+        EXPECT_EQ(p.PointsBO, c.points) << "chooser " << c.chooser << " way " << c.way;
+        EXPECT_EQ(p.Historique.toString(), QString::fromUtf8(c.history)) << "chooser " << c.chooser << " way " << c.way;
+    }
 }

@@ -3,7 +3,6 @@
 #include "background/BackgroundFixture.h"
 
 #include "background/frmTraining.h"
-#include "character/BackgroundRules.h"
 #include "character/Players.h"
 
 #include <QComboBox>
@@ -104,7 +103,7 @@ TEST_F(TrainingDialogTest, APackageShowsMoneyStatisticsNoteAndRanks)
     frmTraining dlg;
     open(dlg, stage);
     dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Soldat de fortune (typique)"));
-    EXPECT_EQ(dlg.txtMoney->text(), QStringLiteral("10 po + 2d10"));
+    EXPECT_EQ(dlg.txtMoney->text(), QStringLiteral("1 po + 2d10"));
     EXPECT_EQ(dlg.labStat[0]->text(), QStringLiteral("Force"));
     EXPECT_FALSE(dlg.labStat[1]->text().isEmpty());
     EXPECT_EQ(dlg.labTPCost->text(), QStringLiteral("8"));
@@ -124,16 +123,19 @@ TEST_F(TrainingDialogTest, APackageShowsMoneyStatisticsNoteAndRanks)
     EXPECT_EQ(dlg.labStat[1]->text(), Strings::Load(3591));
     dlg.optTraning[1]->setChecked(true);
     dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Pèlerin"));
-    EXPECT_EQ(dlg.txtMoney->text(), QStringLiteral("10 po"));
+    EXPECT_EQ(dlg.txtMoney->text(), QStringLiteral("1 po"));
     EXPECT_EQ(dlg.labStat[0]->text(), Strings::Load(3590));
     EXPECT_TRUE(dlg.labStat[1]->text().isEmpty());
-    EXPECT_EQ(dlg.txtMonths->text(), QString::number(background::TrainingMonths(3, ModGeneral::Players(1).TotalStatBonus(4))));
+    // Three months; SD temporary 0 gives -10 and the race +2: -8, so
+    // 3 x (1 + 24 / 100) = 3.72, shown 4.
+    EXPECT_EQ(dlg.txtMonths->text(), QStringLiteral("4"));
 }
 
 TEST_F(TrainingDialogTest, TheEnglishSelectionReadsTheEnglishColumns)
 {
     const qint32 before = ModGeneral::DataLanguage;
     ModGeneral::DataLanguage = 1000;
+    Strings::setLanguage(Strings::Language::English);
     soldier();
     StageLabels stage(QStringLiteral("20"));
     frmTraining dlg;
@@ -141,6 +143,7 @@ TEST_F(TrainingDialogTest, TheEnglishSelectionReadsTheEnglishColumns)
     EXPECT_EQ(itemsOf(dlg.cbbTrainingPackage),
               (QStringList{"Arena Fighter", "City Watch", "Soldier of Fortune (typical)"}));
     dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Soldier of Fortune (typical)"));
+    EXPECT_EQ(dlg.txtMoney->text(), QStringLiteral("1 gp + 2d10"));
     EXPECT_EQ(dlg.labStat[0]->text(), QStringLiteral("Strength"));
     EXPECT_EQ(dlg.labStat[1]->text(), QStringLiteral("Constitution"));
     EXPECT_EQ(dlg.txtNote->toPlainText(), QStringLiteral("Years of paid war in foreign armies."));

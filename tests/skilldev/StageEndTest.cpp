@@ -20,7 +20,10 @@ protected:
     {
         SkillDevFixture::SetUp();
         auto &h = skilldev::Hooks();
-        h.BackgroundOptions = [this](int n, bool load) { background.push_back({n, load}); };
+        h.BackgroundOptions = [this](int n, bool load) {
+            background.push_back({n, load});
+            under.push_back(SkillDevForms.peek(n));
+        };
         h.StatGainRolls = [this](int n) { rolls.push_back(n); };
         h.WeaponCategoryOrder = [this](int n) { orders.push_back(n); };
     }
@@ -51,6 +54,7 @@ protected:
     }
 
     std::vector<std::pair<int, bool>> background;
+    std::vector<const CharacterWindow *> under;   // the stage's window still up as the options open
     std::vector<int> rolls, orders;
 };
 
@@ -106,12 +110,14 @@ TEST_F(StageEndTest, LevelEndRaisesExperienceAndRefreshesTheSheet)
 TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
 {
     player().PointsBO = 3;
+    player().Money = 2147483647 - 10000;   // its one gold piece fills the fortune to the top
     frmSkillDev *w = stage(QString(), QString(), QString(), 0);
     w->labTraining->setText(QStringLiteral("Pèlerin"));
     ::setTag(w->labTraining, QStringLiteral("10"));
     w->btnEnd_Click();
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
     EXPECT_EQ(player().PointsBO, 0);
+    EXPECT_EQ(player().Money, 2147483647);
     // No background options: the level ends as levels do.
     EXPECT_TRUE(background.empty());
     EXPECT_EQ(player().Experience, 10000);
@@ -122,24 +128,36 @@ TEST_F(StageEndTest, BoughtTrainingPackageIsAppliedAndSpendsTheBackgroundPoints)
     EXPECT_TRUE(held);
 }
 
-// The sheet aged the character to the top of its range after the package was
-// bought: End takes the package off, gives its points back, and the stage
-// stays for them to be spent.
+// After the package was bought, the sheet aged the character to the top of
+// its range, or raised its money so near the top that the package's gold
+// piece would pass it: End takes the package off, gives its points back, and
+// the stage stays for them to be spent.
 TEST_F(StageEndTest, APackageTheCharacterCanNoLongerTakeGivesItsPointsBackAtTheEnd)
 {
-    player().Age = 999999;
-    frmSkillDev *w = stage(QString(), QString(), QString(), 0);
-    w->labTraining->setText(QStringLiteral("Pèlerin"));
-    ::setTag(w->labTraining, QStringLiteral("10"));   // three months
-    w->labTrainingCost->setText(QStringLiteral("6"));
-    ui->answerMsgBox(ports::Ok, QStringLiteral("Brune ne peut pas suivre cette formation"));
-    w->btnEnd_Click();
-    EXPECT_FALSE(w->isUnloaded());
-    EXPECT_EQ(w->labPD->text(), QStringLiteral("6"));
-    EXPECT_TRUE(tag(w->labTraining).isEmpty());
-    EXPECT_TRUE(w->labTrainingCost->text().isEmpty());
-    EXPECT_EQ(player().Age, 999999.0f);
-    EXPECT_EQ(player().Experience, 0);
+    const struct {
+        float age;
+        qint32 money;
+        const char *why;
+    } cases[] = {{999999, 0, "son âge passerait"},
+                 {17, 2147483647 - 9999, "son argent pourrait dépasser 214748 po"}};   // a gold piece is 10000
+    for (const auto &c : cases) {
+        player().Age = c.age;
+        player().Money = c.money;
+        frmSkillDev *w = stage(QString(), QString(), QString(), 0);
+        w->labTraining->setText(QStringLiteral("Pèlerin"));
+        ::setTag(w->labTraining, QStringLiteral("10"));   // three months, one gold piece
+        w->labTrainingCost->setText(QStringLiteral("6"));
+        ui->answerMsgBox(ports::Ok, QStringLiteral("Brune ne peut pas suivre cette formation : ") + QString::fromUtf8(c.why));
+        w->btnEnd_Click();
+        EXPECT_FALSE(w->isUnloaded());
+        EXPECT_EQ(w->labPD->text(), QStringLiteral("6"));
+        EXPECT_TRUE(tag(w->labTraining).isEmpty());
+        EXPECT_TRUE(w->labTrainingCost->text().isEmpty());
+        EXPECT_EQ(player().Age, c.age);
+        EXPECT_EQ(player().Money, c.money);
+        EXPECT_EQ(player().Experience, 0);
+        w->Unload();
+    }
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
@@ -221,6 +239,8 @@ TEST_F(StageEndTest, HobbyEndStartsTheFirstLevelOnANewSheet)
     EXPECT_EQ(again->StageMarker(), QStringLiteral("3079"));
 }
 
+// The options open over the window whose stage ended, with or without points
+// left, and it goes once they close.
 TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
 {
     player().PointsBO = 2;
@@ -228,6 +248,7 @@ TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
     w->btnEnd_Click();
     ASSERT_EQ(background.size(), 1u);
     EXPECT_EQ(background[0], std::make_pair(1, true));
+    EXPECT_EQ(under[0], w);
     EXPECT_TRUE(w->isUnloaded());
     EXPECT_EQ(ModGeneral::SkillDevMode, QString());
 
@@ -236,6 +257,8 @@ TEST_F(StageEndTest, BackgroundPointsAndLanguageStagesLeadBackToTheOptions)
     w2->btnEnd_Click();
     ASSERT_EQ(background.size(), 2u);
     EXPECT_EQ(background[1], std::make_pair(1, false));
+    EXPECT_EQ(under[1], w2);
+    EXPECT_TRUE(w2->isUnloaded());
 }
 
 TEST_F(StageEndTest, AdolescencePassAsksForEveryOpenChoice)
