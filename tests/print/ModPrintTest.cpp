@@ -666,6 +666,11 @@ TEST_F(MainPageTest, FiguresAtTheSheetsExtremesPrintWholeInsideTheirPlace)
         EXPECT_EQ(f->text, QString::fromUtf8(c.text));
         EXPECT_GE(f->x, c.left - 1e-5) << c.text;
         EXPECT_LE(f->x + f->width, c.end + 1e-5) << c.text;
+        // A figure printed smaller keeps the line's baseline: Arial rises
+        // 1854/2048 of its size above it, so the smaller one's top lies lower
+        // by that share of the points it lost (within the recorder's dot of
+        // 1/1200 inch, to which it rounds each size's rise).
+        EXPECT_NEAR(f->y, Row(c.row) + 1854.0 / 2048 * (10 - f->font.size) * 2.54 / 72, 2.54 / 1200) << c.text;
         for (const auto &t : texts)
             if (&t != f && rowOf(t) == c.row)
                 EXPECT_TRUE(t.x + t.width <= f->x || f->x + f->width <= t.x)
