@@ -10,7 +10,10 @@
 #include <QPainterPath>
 #include <QPrinter>
 #include <algorithm>
+#include <iterator>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace ModPrint {
 namespace {
@@ -330,22 +333,211 @@ QString Fit(const QString &text, double width)
     return FitBetween(QString(), text, QString(), width);
 }
 
-QString FitSubSkill(const QString &skill, const QString &sub, double width)
+namespace {
+
+// The largest n up to `limit` for which fits(n) holds, fits being true for 0
+// and false from some n on: looked for in doubling, then halving steps, so
+// that only texts about as long as what fits are measured.
+template <class Fits>
+qsizetype Longest(qsizetype limit, const Fits &fits)
 {
-    const QString own = QStringLiteral(" (") + sub + QStringLiteral(")");
-    const QString markedOwn = CutMark() + own;
-    // The sub-skill's own part is measured first on its own: a name of
-    // thousands of letters is not measured whole again for every cut of
-    // the skill's name.
-    if (Fit(markedOwn, width) == markedOwn)
-        return FitBetween(QString(), skill, own, width);
-    // A skill's name narrower than the cut mark may still leave room.
-    const QString whole = skill + own;
-    if (Fit(whole, width) == whole)
-        return whole;
-    // The sub-skill's name does not fit by itself: it is cut in turn, behind
-    // the mark that stands for the skill.
-    return FitBetween(CutMark() + QStringLiteral(" ("), sub, QStringLiteral(")"), width);
+    qsizetype lo = 0, hi = 16;
+    while (hi < limit && fits(hi)) {
+        lo = hi;
+        hi *= 2;
+    }
+    if (hi >= limit) {
+        if (fits(limit))
+            return limit;
+        hi = limit;
+    }
+    while (hi - lo > 1) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+// The first n or last n characters of a name, never half of a surrogate pair.
+QString Head(const QString &text, qsizetype n)
+{
+    if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
+        --n;
+    return text.left(n);
+}
+
+QString Tail(const QString &text, qsizetype n)
+{
+    if (n > 0 && n < text.size() && text.at(text.size() - n).isLowSurrogate())
+        --n;
+    return text.right(n);
+}
+
+// How many characters two names share from their start.
+qsizetype CommonHead(const QString &a, const QString &b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    while (i < n && a.at(i) == b.at(i))
+        ++i;
+    return i;
+}
+
+// How far a sub-skill's name runs alike with the nearest other name of its
+// skill, from its start and from its end: what a cut row must show past
+// either, so that it reads unlike every other.
+class Neighbours {
+public:
+    explicit Neighbours(const QStringList &names)
+        : m_names(names)
+    {
+        std::sort(m_names.begin(), m_names.end());
+        m_names.erase(std::unique(m_names.begin(), m_names.end()), m_names.end());
+        for (const QString &name : std::as_const(m_names)) {
+            QString back(name);
+            std::reverse(back.begin(), back.end());
+            m_backwards << back;
+        }
+        std::sort(m_backwards.begin(), m_backwards.end());
+    }
+    // 0 when no other name shares anything.
+    qsizetype SameHead(const QString &name) const { return Nearest(m_names, name, CommonHead); }
+    qsizetype SameTail(const QString &name) const
+    {
+        QString back(name);
+        std::reverse(back.begin(), back.end());
+        return Nearest(m_backwards, back, CommonHead);
+    }
+
+private:
+    // In sorted names the one sharing the longest start with a name is next to it.
+    template <class Common>
+    static qsizetype Nearest(const QStringList &sorted, const QString &name, Common common)
+    {
+        const auto at = std::lower_bound(sorted.begin(), sorted.end(), name);
+        qsizetype most = 0;
+        if (at != sorted.begin())
+            most = std::max(most, common(*std::prev(at), name));
+        auto next = at;
+        if (next != sorted.end() && *next == name)
+            ++next;
+        if (next != sorted.end())
+            most = std::max(most, common(*next, name));
+        return most;
+    }
+    QStringList m_names, m_backwards;
+};
+
+// A sub-skill's name too wide to stand whole behind the mark that stands for
+// its skill, cut in its middle so that both of its ends show. A row whose
+// halves would both stop within what the name shares with another keeps more
+// of the end where it parts from the others sooner; when neither end can hold
+// that, the row shows, from the word where it departs, the part that tells it
+// apart.
+QString MiddleCut(const QString &sub, const Neighbours &others, double width)
+{
+    const QString &mark = CutMark();
+    const QString open = mark + QStringLiteral(" (");
+    const auto cut = [&](qsizetype h, qsizetype t) {
+        return open + Head(sub, h).trimmed() + mark + Tail(sub, t) + QStringLiteral(")");
+    };
+    const auto fits = [&](qsizetype h, qsizetype t) { return TextWidth(cut(h, t)) <= width; };
+    const qsizetype n = sub.size();
+
+    const double half = (width + TextWidth(cut(0, 0))) / 2;
+    qsizetype h = Longest(n, [&](qsizetype k) { return TextWidth(cut(k, 0)) <= half; });
+    qsizetype t = Longest(n - h, [&](qsizetype k) { return fits(h, k); });
+    const qsizetype sameHead = others.SameHead(sub);
+    const qsizetype sameTail = others.SameTail(sub);
+    if (Head(sub, h).size() > sameHead || Tail(sub, t).size() > sameTail)
+        return cut(h, t);
+
+    // One end is given what tells the name apart, the other what room is left;
+    // the end that parts sooner first.
+    // (A letter outside the basic plane counts its two halves.)
+    const auto byHead = [&]() -> std::optional<QString> {
+        if (sameHead >= n)
+            return std::nullopt;
+        const qsizetype need = sameHead + (sub.at(sameHead).isHighSurrogate() ? 2 : 1);
+        if (need >= n || !fits(need, 0))
+            return std::nullopt;
+        return cut(need, Longest(n - need, [&](qsizetype k) { return fits(need, k); }));
+    };
+    const auto byTail = [&]() -> std::optional<QString> {
+        if (sameTail >= n)
+            return std::nullopt;
+        const qsizetype need = sameTail + (sub.at(n - 1 - sameTail).isLowSurrogate() ? 2 : 1);
+        if (need >= n || !fits(0, need))
+            return std::nullopt;
+        return cut(Longest(n - need, [&](qsizetype k) { return fits(k, need); }), need);
+    };
+    const auto first = sameTail < sameHead ? byTail() : byHead();
+    if (first)
+        return *first;
+    if (const auto second = sameTail < sameHead ? byHead() : byTail())
+        return *second;
+
+    // The names part in their middle, far from both ends: the row shows where.
+    // The window starts from what the name shares with its neighbour alone
+    // (the word of the first letter that differs, or, when that word is too
+    // long, as much of it as half the room holds), so that two names parting
+    // at one place show their parting at one place.
+    const qsizetype parting = std::min(sameHead, n - 1);
+    qsizetype from = parting;
+    while (from > 0 && !sub.at(from - 1).isSpace())
+        --from;
+    const auto window = [&](qsizetype s, qsizetype e) {
+        return open + (s > 0 ? mark : QString()) + sub.mid(s, e - s) + (e < n ? mark : QString()) +
+               QStringLiteral(")");
+    };
+    const qsizetype back =
+        Longest(parting, [&](qsizetype k) { return TextWidth(window(parting - k, parting)) <= half; });
+    from = std::max(from, parting - back);
+    if (from > 0 && from < n && sub.at(from).isLowSurrogate())
+        ++from;
+    const qsizetype shown = Longest(n - from, [&](qsizetype k) {
+        qsizetype e = from + k;
+        if (e > from && e < n && sub.at(e - 1).isHighSurrogate())
+            --e;
+        return TextWidth(window(from, e)) <= width;
+    });
+    qsizetype end = from + shown;
+    if (end > from && end < n && sub.at(end - 1).isHighSurrogate())
+        --end;
+    return window(from, end);
+}
+
+} // namespace
+
+QStringList FitSubSkills(const QString &skill, const QStringList &subs, double width)
+{
+    QStringList out;
+    out.reserve(subs.size());
+    std::optional<Neighbours> others;   // worked out only when a name must be cut
+    for (const QString &sub : subs) {
+        const QString own = QStringLiteral(" (") + sub + QStringLiteral(")");
+        const QString markedOwn = CutMark() + own;
+        // The sub-skill's own part is measured first on its own: a name of
+        // thousands of letters is not measured whole again for every cut of
+        // the skill's name.
+        if (Fit(markedOwn, width) == markedOwn) {
+            out << FitBetween(QString(), skill, own, width);
+            continue;
+        }
+        // A skill's name narrower than the cut mark may still leave room.
+        const QString whole = skill + own;
+        if (Fit(whole, width) == whole) {
+            out << whole;
+            continue;
+        }
+        if (!others)
+            others.emplace(subs);
+        out << MiddleCut(sub, *others, width);
+    }
+    return out;
 }
 
 namespace {
