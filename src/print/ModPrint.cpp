@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
-#include <optional>
-#include <utility>
 
 namespace ModPrint {
 namespace {
@@ -288,56 +286,10 @@ const QString &CutMark()
     return mark;
 }
 
-// `text` between `before` and `after` as it fits in `width` cm: whole when it
-// fits, otherwise its longest head that fits ended with the cut mark.
-QString FitBetween(const QString &before, const QString &text, const QString &after, double width)
-{
-    const QString &ellipsis = CutMark();
-    // The first n characters, never half of a surrogate pair.
-    const auto head = [&](qsizetype n) {
-        if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
-            --n;
-        return text.left(n);
-    };
-    const auto fits = [&](qsizetype n) { return TextWidth(before + head(n) + ellipsis + after) <= width; };
-    // A name may be as long as a record holds (tens of thousands of
-    // characters): the cut is looked for in doubling, then halving steps,
-    // measuring only texts about as long as what fits.
-    qsizetype lo = 0, hi = 16;
-    while (hi < text.size() && fits(hi)) {
-        lo = hi;
-        hi *= 2;
-    }
-    // The whole text may fit where a shorter head and the ellipsis do not, its
-    // last letters being narrower than "..."; a text more than twice as long
-    // as a head that does not fit has too many letters left for that.
-    if (hi >= text.size() || text.size() <= 2 * hi) {
-        if (TextWidth(before + text + after) <= width)
-            return before + text + after;
-        hi = std::min(hi, text.size());
-    }
-    while (hi - lo > 1) {
-        const qsizetype mid = lo + (hi - lo) / 2;
-        if (fits(mid))
-            lo = mid;
-        else
-            hi = mid;
-    }
-    return before + head(lo).trimmed() + ellipsis + after;
-}
-
-} // namespace
-
-QString Fit(const QString &text, double width)
-{
-    return FitBetween(QString(), text, QString(), width);
-}
-
-namespace {
-
 // The largest n up to `limit` for which fits(n) holds, fits being true for 0
-// and false from some n on: looked for in doubling, then halving steps, so
-// that only texts about as long as what fits are measured.
+// and false from some n on. A name may be as long as a record holds (tens of
+// thousands of characters): n is looked for in doubling, then halving steps,
+// measuring only texts about as long as what fits.
 template <class Fits>
 qsizetype Longest(qsizetype limit, const Fits &fits)
 {
@@ -353,170 +305,131 @@ qsizetype Longest(qsizetype limit, const Fits &fits)
     }
     while (hi - lo > 1) {
         const qsizetype mid = lo + (hi - lo) / 2;
-        if (fits(mid))
-            lo = mid;
-        else
-            hi = mid;
+        (fits(mid) ? lo : hi) = mid;
     }
     return lo;
 }
 
-// The first n or last n characters of a name, never half of a surrogate pair.
-QString Head(const QString &text, qsizetype n)
+// The characters of `text` from `from` up to `to`, never half of a surrogate pair.
+QString Slice(const QString &text, qsizetype from, qsizetype to)
 {
-    if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
-        --n;
-    return text.left(n);
+    if (from > 0 && from < text.size() && text.at(from).isLowSurrogate())
+        ++from;
+    if (to > from && to < text.size() && text.at(to - 1).isHighSurrogate())
+        --to;
+    return text.mid(from, to - from);
 }
 
-QString Tail(const QString &text, qsizetype n)
+// `text` between `before` and `after` as it fits in `width` cm: whole when it
+// fits, otherwise its longest head that fits ended with the cut mark.
+QString FitBetween(const QString &before, const QString &text, const QString &after, double width)
 {
-    if (n > 0 && n < text.size() && text.at(text.size() - n).isLowSurrogate())
-        --n;
-    return text.right(n);
+    const QString &ellipsis = CutMark();
+    // Most texts fit whole and are short: those are measured whole first.
+    constexpr qsizetype kShort = 64;
+    const QString whole = before + text + after;
+    if (text.size() <= kShort && TextWidth(whole) <= width)
+        return whole;
+    const qsizetype n = Longest(text.size(), [&](qsizetype k) {
+        return TextWidth(before + Slice(text, 0, k) + ellipsis + after) <= width;
+    });
+    // The whole text may fit where a shorter head and the ellipsis do not, its
+    // last letters being narrower than "..."; a text much longer than the head
+    // that fits has too many letters left for that.
+    if (text.size() > kShort && text.size() <= 2 * (n + 16) && TextWidth(whole) <= width)
+        return whole;
+    return before + Slice(text, 0, n).trimmed() + ellipsis + after;
 }
 
-// How many characters two names share from their start.
-qsizetype CommonHead(const QString &a, const QString &b)
+// How many characters a name shares from its start with the nearest other
+// name of a sorted list without repeats: in such a list it stands next to it.
+qsizetype SameStart(const QStringList &sorted, const QString &name)
 {
-    const qsizetype n = std::min(a.size(), b.size());
-    qsizetype i = 0;
-    while (i < n && a.at(i) == b.at(i))
-        ++i;
-    return i;
+    const auto shared = [&](const QString &other) {
+        qsizetype i = 0;
+        while (i < std::min(name.size(), other.size()) && name.at(i) == other.at(i))
+            ++i;
+        return i;
+    };
+    auto at = std::lower_bound(sorted.begin(), sorted.end(), name);
+    const qsizetype before = at != sorted.begin() ? shared(*std::prev(at)) : 0;
+    if (at != sorted.end() && *at == name)
+        ++at;
+    return std::max(before, at != sorted.end() ? shared(*at) : 0);
 }
 
-// How far a sub-skill's name runs alike with the nearest other name of its
-// skill, from its start and from its end: what a cut row must show past
-// either, so that it reads unlike every other.
-class Neighbours {
-public:
-    explicit Neighbours(const QStringList &names)
-        : m_names(names)
-    {
-        std::sort(m_names.begin(), m_names.end());
-        m_names.erase(std::unique(m_names.begin(), m_names.end()), m_names.end());
-        for (const QString &name : std::as_const(m_names)) {
-            QString back(name);
-            std::reverse(back.begin(), back.end());
-            m_backwards << back;
-        }
-        std::sort(m_backwards.begin(), m_backwards.end());
-    }
-    // 0 when no other name shares anything.
-    qsizetype SameHead(const QString &name) const { return Nearest(m_names, name, CommonHead); }
-    qsizetype SameTail(const QString &name) const
-    {
-        QString back(name);
-        std::reverse(back.begin(), back.end());
-        return Nearest(m_backwards, back, CommonHead);
-    }
-
-private:
-    // In sorted names the one sharing the longest start with a name is next to it.
-    template <class Common>
-    static qsizetype Nearest(const QStringList &sorted, const QString &name, Common common)
-    {
-        const auto at = std::lower_bound(sorted.begin(), sorted.end(), name);
-        qsizetype most = 0;
-        if (at != sorted.begin())
-            most = std::max(most, common(*std::prev(at), name));
-        auto next = at;
-        if (next != sorted.end() && *next == name)
-            ++next;
-        if (next != sorted.end())
-            most = std::max(most, common(*next, name));
-        return most;
-    }
-    QStringList m_names, m_backwards;
-};
+QString Backwards(QString text)
+{
+    std::reverse(text.begin(), text.end());
+    return text;
+}
 
 // A sub-skill's name too wide to stand whole behind the mark that stands for
-// its skill, cut in its middle so that both of its ends show. A row whose
-// halves would both stop within what the name shares with another keeps more
-// of the end where it parts from the others sooner; when neither end can hold
-// that, the row shows, from the word where it departs, the part that tells it
-// apart.
-QString MiddleCut(const QString &sub, const Neighbours &others, double width)
+// its skill, cut in its middle so that both of its ends show. `sameHead` and
+// `sameTail` are how far it runs alike with another name of its skill from
+// its start and from its end: a row must show more than that at one end to
+// read unlike every other. Failing that, the end where it parts sooner gets
+// what tells it apart and the other end the room left; where neither end can
+// hold that, the row shows, from the word where it departs, where it parts.
+QString MiddleCut(const QString &sub, qsizetype sameHead, qsizetype sameTail, double width)
 {
     const QString &mark = CutMark();
     const QString open = mark + QStringLiteral(" (");
+    const qsizetype n = sub.size();
     const auto cut = [&](qsizetype h, qsizetype t) {
-        return open + Head(sub, h).trimmed() + mark + Tail(sub, t) + QStringLiteral(")");
+        return open + Slice(sub, 0, h).trimmed() + mark + Slice(sub, n - t, n) + QStringLiteral(")");
     };
     const auto fits = [&](qsizetype h, qsizetype t) { return TextWidth(cut(h, t)) <= width; };
-    const qsizetype n = sub.size();
 
     const double half = (width + TextWidth(cut(0, 0))) / 2;
-    qsizetype h = Longest(n, [&](qsizetype k) { return TextWidth(cut(k, 0)) <= half; });
-    qsizetype t = Longest(n - h, [&](qsizetype k) { return fits(h, k); });
-    const qsizetype sameHead = others.SameHead(sub);
-    const qsizetype sameTail = others.SameTail(sub);
-    if (Head(sub, h).size() > sameHead || Tail(sub, t).size() > sameTail)
+    const qsizetype h = Longest(n, [&](qsizetype k) { return TextWidth(cut(k, 0)) <= half; });
+    const qsizetype t = Longest(n - h, [&](qsizetype k) { return fits(h, k); });
+    if (Slice(sub, 0, h).size() > sameHead || Slice(sub, n - t, n).size() > sameTail)
         return cut(h, t);
 
-    // One end is given what tells the name apart, the other what room is left;
-    // the end that parts sooner first.
-    // (A letter outside the basic plane counts its two halves.)
-    const auto byHead = [&]() -> std::optional<QString> {
-        if (sameHead >= n)
-            return std::nullopt;
-        const qsizetype need = sameHead + (sub.at(sameHead).isHighSurrogate() ? 2 : 1);
-        if (need >= n || !fits(need, 0))
-            return std::nullopt;
-        return cut(need, Longest(n - need, [&](qsizetype k) { return fits(need, k); }));
+    const auto keep = [&](bool head) -> QString {
+        const qsizetype same = head ? sameHead : sameTail;
+        if (same >= n - 1)
+            return {};
+        // A letter outside the basic plane counts its two halves.
+        const qsizetype need = same + 1 + (head ? sub.at(same).isHighSurrogate() : sub.at(n - 1 - same).isLowSurrogate());
+        const auto with = [&](qsizetype k) { return head ? fits(need, k) : fits(k, need); };
+        if (need >= n || !with(0))
+            return {};
+        const qsizetype rest = Longest(n - need, with);
+        return head ? cut(need, rest) : cut(rest, need);
     };
-    const auto byTail = [&]() -> std::optional<QString> {
-        if (sameTail >= n)
-            return std::nullopt;
-        const qsizetype need = sameTail + (sub.at(n - 1 - sameTail).isLowSurrogate() ? 2 : 1);
-        if (need >= n || !fits(0, need))
-            return std::nullopt;
-        return cut(Longest(n - need, [&](qsizetype k) { return fits(k, need); }), need);
-    };
-    const auto first = sameTail < sameHead ? byTail() : byHead();
-    if (first)
-        return *first;
-    if (const auto second = sameTail < sameHead ? byHead() : byTail())
-        return *second;
+    const bool tailFirst = sameTail < sameHead;
+    for (const bool head : {!tailFirst, tailFirst})
+        if (const QString row = keep(head); !row.isEmpty())
+            return row;
 
-    // The names part in their middle, far from both ends: the row shows where.
     // The window starts from what the name shares with its neighbour alone
-    // (the word of the first letter that differs, or, when that word is too
-    // long, as much of it as half the room holds), so that two names parting
-    // at one place show their parting at one place.
+    // (the word of the first letter that differs, or as much of it as half the
+    // room holds), so that two names parting at one place show it at one place.
     const qsizetype parting = std::min(sameHead, n - 1);
+    const auto window = [&](qsizetype s, qsizetype e) {
+        return open + (s > 0 ? mark : QString()) + Slice(sub, s, e) + (e < n ? mark : QString()) + QStringLiteral(")");
+    };
     qsizetype from = parting;
     while (from > 0 && !sub.at(from - 1).isSpace())
         --from;
-    const auto window = [&](qsizetype s, qsizetype e) {
-        return open + (s > 0 ? mark : QString()) + sub.mid(s, e - s) + (e < n ? mark : QString()) +
-               QStringLiteral(")");
-    };
-    const qsizetype back =
-        Longest(parting, [&](qsizetype k) { return TextWidth(window(parting - k, parting)) <= half; });
-    from = std::max(from, parting - back);
-    if (from > 0 && from < n && sub.at(from).isLowSurrogate())
-        ++from;
-    const qsizetype shown = Longest(n - from, [&](qsizetype k) {
-        qsizetype e = from + k;
-        if (e > from && e < n && sub.at(e - 1).isHighSurrogate())
-            --e;
-        return TextWidth(window(from, e)) <= width;
-    });
-    qsizetype end = from + shown;
-    if (end > from && end < n && sub.at(end - 1).isHighSurrogate())
-        --end;
-    return window(from, end);
+    from = std::max(from, parting - Longest(parting, [&](qsizetype k) {
+                                 return TextWidth(window(parting - k, parting)) <= half;
+                             }));
+    return window(from, from + Longest(n - from, [&](qsizetype k) { return TextWidth(window(from, from + k)) <= width; }));
 }
 
 } // namespace
 
+QString Fit(const QString &text, double width)
+{
+    return FitBetween(QString(), text, QString(), width);
+}
+
 QStringList FitSubSkills(const QString &skill, const QStringList &subs, double width)
 {
-    QStringList out;
-    out.reserve(subs.size());
-    std::optional<Neighbours> others;   // worked out only when a name must be cut
+    QStringList out, starts, ends;   // the names sorted by their start and by their end, once one must be cut
     for (const QString &sub : subs) {
         const QString own = QStringLiteral(" (") + sub + QStringLiteral(")");
         const QString markedOwn = CutMark() + own;
@@ -533,9 +446,16 @@ QStringList FitSubSkills(const QString &skill, const QStringList &subs, double w
             out << whole;
             continue;
         }
-        if (!others)
-            others.emplace(subs);
-        out << MiddleCut(sub, *others, width);
+        if (starts.isEmpty()) {
+            for (const QString &name : subs)
+                ends << Backwards(name);
+            starts = subs;
+            for (QStringList *sorted : {&starts, &ends}) {
+                std::sort(sorted->begin(), sorted->end());
+                sorted->erase(std::unique(sorted->begin(), sorted->end()), sorted->end());
+            }
+        }
+        out << MiddleCut(sub, SameStart(starts, sub), SameStart(ends, Backwards(sub)), width);
     }
     return out;
 }
