@@ -836,6 +836,12 @@ TEST_F(SkillPagesTest, TwoSubSkillsOfOneSkillNeverPrintAlikeAndStayInTheirColumn
          "... (...", "l'Est, copiés", "...)"},
         {48, QStringLiteral("Enluminure des grands livres du temple de l'Ouest, copiés à la main par les moines"),
          "... (...", "l'Ouest, copiés", "...)"},
+        // The same with letters outside the basic plane, which part in the
+        // second of their two halves.
+        {176, QStringLiteral("🂡").repeated(30) + QStringLiteral("🂱") + QStringLiteral("🂡").repeated(30), "... (...",
+         "🂡🂱🂡", "...)"},
+        {176, QStringLiteral("🂡").repeated(30) + QStringLiteral("🂲") + QStringLiteral("🂡").repeated(30), "... (...",
+         "🂡🂲🂡", "...)"},
     };
     for (const Case &c : cases)
         Hero().AddSubSkills(c.skill, c.name, 1);
