@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPrinter>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace ModPrint {
@@ -285,42 +286,138 @@ const QString &CutMark()
     return mark;
 }
 
+// The largest n up to `limit` for which fits(n) holds, fits being true for 0
+// and false from some n on. A name may be as long as a record holds (tens of
+// thousands of characters): n is looked for in doubling, then halving steps,
+// measuring only texts about as long as what fits.
+template <class Fits>
+qsizetype Longest(qsizetype limit, const Fits &fits)
+{
+    qsizetype lo = 0, hi = 16;
+    while (hi < limit && fits(hi)) {
+        lo = hi;
+        hi *= 2;
+    }
+    if (hi >= limit) {
+        if (fits(limit))
+            return limit;
+        hi = limit;
+    }
+    while (hi - lo > 1) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        (fits(mid) ? lo : hi) = mid;
+    }
+    return lo;
+}
+
+// The characters of `text` from `from` up to `to`, never half of a surrogate pair.
+QString Slice(const QString &text, qsizetype from, qsizetype to)
+{
+    if (from > 0 && from < text.size() && text.at(from).isLowSurrogate())
+        ++from;
+    if (to > from && to < text.size() && text.at(to - 1).isHighSurrogate())
+        --to;
+    return text.mid(from, to - from);
+}
+
 // `text` between `before` and `after` as it fits in `width` cm: whole when it
 // fits, otherwise its longest head that fits ended with the cut mark.
 QString FitBetween(const QString &before, const QString &text, const QString &after, double width)
 {
     const QString &ellipsis = CutMark();
-    // The first n characters, never half of a surrogate pair.
-    const auto head = [&](qsizetype n) {
-        if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
-            --n;
-        return text.left(n);
-    };
-    const auto fits = [&](qsizetype n) { return TextWidth(before + head(n) + ellipsis + after) <= width; };
-    // A name may be as long as a record holds (tens of thousands of
-    // characters): the cut is looked for in doubling, then halving steps,
-    // measuring only texts about as long as what fits.
-    qsizetype lo = 0, hi = 16;
-    while (hi < text.size() && fits(hi)) {
-        lo = hi;
-        hi *= 2;
-    }
+    // Most texts fit whole and are short: those are measured whole first.
+    constexpr qsizetype kShort = 64;
+    const QString whole = before + text + after;
+    if (text.size() <= kShort && TextWidth(whole) <= width)
+        return whole;
+    const qsizetype n = Longest(text.size(), [&](qsizetype k) {
+        return TextWidth(before + Slice(text, 0, k) + ellipsis + after) <= width;
+    });
     // The whole text may fit where a shorter head and the ellipsis do not, its
-    // last letters being narrower than "..."; a text more than twice as long
-    // as a head that does not fit has too many letters left for that.
-    if (hi >= text.size() || text.size() <= 2 * hi) {
-        if (TextWidth(before + text + after) <= width)
-            return before + text + after;
-        hi = std::min(hi, text.size());
-    }
-    while (hi - lo > 1) {
-        const qsizetype mid = lo + (hi - lo) / 2;
-        if (fits(mid))
-            lo = mid;
-        else
-            hi = mid;
-    }
-    return before + head(lo).trimmed() + ellipsis + after;
+    // last letters being narrower than "..."; a text much longer than the head
+    // that fits has too many letters left for that.
+    if (text.size() > kShort && text.size() <= 2 * (n + 16) && TextWidth(whole) <= width)
+        return whole;
+    return before + Slice(text, 0, n).trimmed() + ellipsis + after;
+}
+
+// How many characters a name shares from its start with the nearest other
+// name of a sorted list without repeats: in such a list it stands next to it.
+qsizetype SameStart(const QStringList &sorted, const QString &name)
+{
+    const auto shared = [&](const QString &other) {
+        qsizetype i = 0;
+        while (i < std::min(name.size(), other.size()) && name.at(i) == other.at(i))
+            ++i;
+        return i;
+    };
+    auto at = std::lower_bound(sorted.begin(), sorted.end(), name);
+    const qsizetype before = at != sorted.begin() ? shared(*std::prev(at)) : 0;
+    if (at != sorted.end() && *at == name)
+        ++at;
+    return std::max(before, at != sorted.end() ? shared(*at) : 0);
+}
+
+QString Backwards(QString text)
+{
+    std::reverse(text.begin(), text.end());
+    return text;
+}
+
+// A sub-skill's name too wide to stand whole behind the mark that stands for
+// its skill, cut in its middle so that both of its ends show. `sameHead` and
+// `sameTail` are how far it runs alike with another name of its skill from
+// its start and from its end: a row must show more than that at one end to
+// read unlike every other. Failing that, the end where it parts sooner gets
+// what tells it apart and the other end the room left; where neither end can
+// hold that, the row shows, from the word where it departs, where it parts.
+QString MiddleCut(const QString &sub, qsizetype sameHead, qsizetype sameTail, double width)
+{
+    const QString &mark = CutMark();
+    const QString open = mark + QStringLiteral(" (");
+    const qsizetype n = sub.size();
+    const auto cut = [&](qsizetype h, qsizetype t) {
+        return open + Slice(sub, 0, h).trimmed() + mark + Slice(sub, n - t, n) + QStringLiteral(")");
+    };
+    const auto fits = [&](qsizetype h, qsizetype t) { return TextWidth(cut(h, t)) <= width; };
+
+    const double half = (width + TextWidth(cut(0, 0))) / 2;
+    const qsizetype h = Longest(n, [&](qsizetype k) { return TextWidth(cut(k, 0)) <= half; });
+    const qsizetype t = Longest(n - h, [&](qsizetype k) { return fits(h, k); });
+    if (Slice(sub, 0, h).size() > sameHead || Slice(sub, n - t, n).size() > sameTail)
+        return cut(h, t);
+
+    const auto keep = [&](bool head) -> QString {
+        const qsizetype same = head ? sameHead : sameTail;
+        if (same >= n - 1)
+            return {};
+        // A letter outside the basic plane counts its two halves.
+        const qsizetype need = same + 1 + (head ? sub.at(same).isHighSurrogate() : sub.at(n - 1 - same).isLowSurrogate());
+        const auto with = [&](qsizetype k) { return head ? fits(need, k) : fits(k, need); };
+        if (need >= n || !with(0))
+            return {};
+        const qsizetype rest = Longest(n - need, with);
+        return head ? cut(need, rest) : cut(rest, need);
+    };
+    const bool tailFirst = sameTail < sameHead;
+    for (const bool head : {!tailFirst, tailFirst})
+        if (const QString row = keep(head); !row.isEmpty())
+            return row;
+
+    // The window starts from what the name shares with its neighbour alone
+    // (the word of the first letter that differs, or as much of it as half the
+    // room holds), so that two names parting at one place show it at one place.
+    const qsizetype parting = std::min(sameHead, n - 1);
+    const auto window = [&](qsizetype s, qsizetype e) {
+        return open + (s > 0 ? mark : QString()) + Slice(sub, s, e) + (e < n ? mark : QString()) + QStringLiteral(")");
+    };
+    qsizetype from = parting;
+    while (from > 0 && !sub.at(from - 1).isSpace())
+        --from;
+    from = std::max(from, parting - Longest(parting, [&](qsizetype k) {
+                                 return TextWidth(window(parting - k, parting)) <= half;
+                             }));
+    return window(from, from + Longest(n - from, [&](qsizetype k) { return TextWidth(window(from, from + k)) <= width; }));
 }
 
 } // namespace
@@ -330,22 +427,37 @@ QString Fit(const QString &text, double width)
     return FitBetween(QString(), text, QString(), width);
 }
 
-QString FitSubSkill(const QString &skill, const QString &sub, double width)
+QStringList FitSubSkills(const QString &skill, const QStringList &subs, double width)
 {
-    const QString own = QStringLiteral(" (") + sub + QStringLiteral(")");
-    const QString markedOwn = CutMark() + own;
-    // The sub-skill's own part is measured first on its own: a name of
-    // thousands of letters is not measured whole again for every cut of
-    // the skill's name.
-    if (Fit(markedOwn, width) == markedOwn)
-        return FitBetween(QString(), skill, own, width);
-    // A skill's name narrower than the cut mark may still leave room.
-    const QString whole = skill + own;
-    if (Fit(whole, width) == whole)
-        return whole;
-    // The sub-skill's name does not fit by itself: it is cut in turn, behind
-    // the mark that stands for the skill.
-    return FitBetween(CutMark() + QStringLiteral(" ("), sub, QStringLiteral(")"), width);
+    QStringList out, starts, ends;   // the names sorted by their start and by their end, once one must be cut
+    for (const QString &sub : subs) {
+        const QString own = QStringLiteral(" (") + sub + QStringLiteral(")");
+        const QString markedOwn = CutMark() + own;
+        // The sub-skill's own part is measured first on its own: a name of
+        // thousands of letters is not measured whole again for every cut of
+        // the skill's name.
+        if (Fit(markedOwn, width) == markedOwn) {
+            out << FitBetween(QString(), skill, own, width);
+            continue;
+        }
+        // A skill's name narrower than the cut mark may still leave room.
+        const QString whole = skill + own;
+        if (Fit(whole, width) == whole) {
+            out << whole;
+            continue;
+        }
+        if (starts.isEmpty()) {
+            for (const QString &name : subs)
+                ends << Backwards(name);
+            starts = subs;
+            for (QStringList *sorted : {&starts, &ends}) {
+                std::sort(sorted->begin(), sorted->end());
+                sorted->erase(std::unique(sorted->begin(), sorted->end()), sorted->end());
+            }
+        }
+        out << MiddleCut(sub, SameStart(starts, sub), SameStart(ends, Backwards(sub)), width);
+    }
+    return out;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 namespace ModPrint {
 
@@ -94,10 +95,11 @@ double TextWidth(const QString &text);
 // otherwise cut and ended with "...", so that it never runs into what stands
 // beside it.
 QString Fit(const QString &text, double width);
-// "skill (sub-skill)" as it fits in `width` cm: the skill's name is cut
-// first, so that the sub-skills of one skill never print alike; the
-// sub-skill's name is cut only when it does not fit behind the cut mark.
-QString FitSubSkill(const QString &skill, const QString &sub, double width);
+// The rows "skill (sub-skill)" of the named sub-skills of one skill, as each
+// fits in `width` cm: the skill's name is cut first; a sub-skill's name too
+// wide by itself is cut in its middle, keeping enough of it that no two rows
+// read alike while their names differ.
+QStringList FitSubSkills(const QString &skill, const QStringList &subs, double width);
 
 // Sets PrintToPrinter to 1 for its lifetime and back to 0 however the scope
 // is left, so a later preview never goes to the printer.

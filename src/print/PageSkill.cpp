@@ -181,7 +181,19 @@ void Page_Skill(const QString &player)
                 }
             }
 
-            for (const Entry &e : entries) {
+            // The rows of one skill's sub-skills are cut together, so that
+            // each keeps what tells it from the others.
+            QStringList subRows;
+            if (subdivided && !entries.empty() && rules::Find(skills, QStringLiteral("Skill_ID"), skillId)) {
+                QStringList subs;
+                for (const Entry &e : entries)
+                    subs << e.subName;
+                SetFontSize(10);
+                subRows = FitSubSkills(skills.Value(nameColumn).toString(), subs, kNameWidth);
+            }
+
+            for (qsizetype k = 0; k < qsizetype(entries.size()); ++k) {
+                const Entry &e = entries[size_t(k)];
                 ++count;
                 if (count > kRowsPerPage) {
                     PrintFooter();
@@ -194,7 +206,7 @@ void Page_Skill(const QString &player)
                     const qint32 category = vb::CLng(skills.Value(QStringLiteral("Skill_Category_ID")));
                     const QString name = skills.Value(nameColumn).toString();
                     SetFontSize(10);
-                    TextFrom(2.32, row, e.sub ? FitSubSkill(name, e.subName, kNameWidth) : Fit(name, kNameWidth));
+                    TextFrom(2.32, row, e.sub ? subRows.value(k) : Fit(name, kNameWidth));
 
                     // No cost row for the category prints no cost.
                     if (rules::Find(costs, QStringLiteral("Skill_Category_ID"), category))
