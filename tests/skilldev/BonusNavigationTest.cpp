@@ -112,26 +112,25 @@ TEST_F(BonusNavigationTest, OnlyASumIsASixteenBitFigureAndOneThatDoesNotFitIsSai
     const qint32 row = skillRow(81);
     ASSERT_GE(row, 0);
     p.AddDevelopment(RankKind::Skill, 81, 0, 1, 0);
+    p.AddStat(2, 3, 0);
     struct Case {
-        qint16 pr, em, re, item, special;
+        qint16 pr, em, item, special;
         const char *at, *stat, *category, *total;
     } cases[] = {
         // 8 + 9 + 32767 + 32767
-        {0, 0, 0, 32767, 32767, ".AfficheSkill", "5", "9", ""},
+        {0, 0, 32767, 32767, ".AfficheSkill", "5", "9", ""},
         // Pr 3 + 32764 and EM 2 + 32765
-        {32764, 32765, 0, 0, 0, ".AfficheSkillCategory", "", "", ""},
+        {32764, 32765, 0, 0, ".AfficheSkillCategory", "", "", ""},
     };
     for (const Case &c : cases) {
         p.AddStat(2, 7, c.pr);
         p.AddStat(2, 5, c.em);
-        p.AddStat(2, 3, c.re);
         p.AddSkill(2, static_cast<qint16>(row), RankKind::Skill, c.item);
         p.AddSkill(3, static_cast<qint16>(row), RankKind::Skill, c.special);
         ui->expectError(w->windowTitle() + QLatin1String(c.at), vb::ErrOverflow);
         show(QStringLiteral("SK0/81"));
         EXPECT_EQ(w->labBonusSkillCat[1]->text(), QLatin1String(c.stat)) << c.at;
         EXPECT_EQ(w->labBonusSkillCat[4]->text(), QLatin1String(c.category)) << c.at;
-        EXPECT_EQ(w->labBonusSkill[1]->text(), QLatin1String(c.category)) << c.at;
         EXPECT_EQ(w->labBonusSkill[4]->text(), QLatin1String(c.total)) << c.at;
         EXPECT_TRUE(w->chkSkill[0]->isChecked()) << c.at;
     }
