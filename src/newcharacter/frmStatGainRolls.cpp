@@ -20,14 +20,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 using newchar::Text;
 
 namespace {
 
-// A die as the player typed or the roller wrote it. Any whole number the player types counts as the die; only text that is no
-// number is refused.
+// A die as the player typed or the roller wrote it. Any whole number the
+// player types counts as the die, as far as a 16-bit figure goes (kDieLow to
+// kDieHigh); other text is refused.
+constexpr int kDieLow = std::numeric_limits<qint16>::min();
+constexpr int kDieHigh = std::numeric_limits<qint16>::max();
+
 std::optional<int> dieValue(const QLineEdit *box)
 {
     try {
@@ -169,7 +174,7 @@ int frmStatGainRolls::GainOf(int d1, int d2, int diff)
     return std::min(gain, std::max(diff, 0));
 }
 
-bool frmStatGainRolls::CalculGain()
+QStringList frmStatGainRolls::CalculGain()
 {
     // Every die still missing is rolled first, so that one pass gives every
     // statistic its gain (a roll empties the gains shown, as any die change).
@@ -182,7 +187,7 @@ bool frmStatGainRolls::CalculGain()
             txtDie[k + 10]->setText(rollText());
     }
     Personnage &p = ModGeneral::Players(tag(this).toInt());
-    bool complete = true;
+    QStringList refused;
     for (int k = 0; k < 10; ++k) {
         if (!txtDie[k]->isEnabled())
             continue;
@@ -191,7 +196,7 @@ bool frmStatGainRolls::CalculGain()
         const std::optional<int> d2 = dieValue(txtDie[k + 10]);
         if (!d1 || !d2) {
             txtResultat[k]->clear();
-            complete = false;
+            refused << Statistics[k]->text();
             continue;
         }
         const int gain = GainOf(*d1, *d2, diff);
@@ -203,7 +208,13 @@ bool frmStatGainRolls::CalculGain()
             text = txtDie[*d1 > *d2 ? k : k + 10]->text();
         txtResultat[k]->setText(text);
     }
-    return complete;
+    return refused;
+}
+
+void frmStatGainRolls::SayRefusedDice(const QStringList &statistics, int message)
+{
+    ports::ui().MsgBox(newchar::Text(message).arg(statistics.join(QStringLiteral(", "))).arg(kDieLow).arg(kDieHigh),
+                       ports::OkOnly | ports::Exclamation, windowTitle());
 }
 
 void frmStatGainRolls::txtDie_Change(int)
@@ -224,18 +235,18 @@ void frmStatGainRolls::btnRandom_Click()
 
 void frmStatGainRolls::bntCalcul_Click()
 {
-    if (!CalculGain())
-        ports::ui().MsgBox(newchar::Text(9023),
-                           ports::OkOnly | ports::Exclamation, windowTitle());
+    const QStringList refused = CalculGain();
+    if (!refused.isEmpty())
+        SayRefusedDice(refused, 9500);
 }
 
 void frmStatGainRolls::btnOk_Click()
 {
     if (m_stored)
         return;
-    if (!CalculGain()) {
-        ports::ui().MsgBox(newchar::Text(9024),
-                           ports::OkOnly | ports::Exclamation, windowTitle());
+    const QStringList refused = CalculGain();
+    if (!refused.isEmpty()) {
+        SayRefusedDice(refused, 9501);
         return;
     }
     try {

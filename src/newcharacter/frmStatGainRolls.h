@@ -5,6 +5,7 @@
 // is the only way out: closing the window stores the gains as OK does.
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 class QLabel;
@@ -32,9 +33,10 @@ public:
     void DisableRow(int i);
     void LoadData();
     // Fills the gains from the dice; empty dice of the statistics taking part
-    // are rolled first. False when a die is not a whole number (that
-    // statistic then shows no gain).
-    bool CalculGain();
+    // are rolled first. Gives the names of the statistics whose dice are not
+    // whole numbers within 16 bits (they then show no gain); none when every
+    // statistic taking part has its gain.
+    QStringList CalculGain();
 
     // The gain for two dice and potential minus temporary, before the cut.
     static int GainOf(int d1, int d2, int diff);
@@ -51,6 +53,9 @@ protected:
 
 private:
     bool m_stored = false;
+    // Names the statistics whose dice were refused and the dice's range, in
+    // message `message`.
+    void SayRefusedDice(const QStringList &statistics, int message);
 };
 
 namespace newchar {

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <optional>
 
 using ModGeneral::ProgramTitle;
 
@@ -38,15 +39,36 @@ qint16 RankKindOfTag(const QString &tag)
     return 0;
 }
 
-// The sum of four boxes read as whole numbers. Only the sum is a 16-bit
+// The sum of the four boxes before a total, read as whole numbers; none when
+// one of them is empty, a sum that did not fit. Only the total is a 16-bit
 // figure: an item of 32767 before a special of -32000 is no overflow when the
 // total fits, as the record's own total finds.
-QString Total(const std::array<QLineEdit *, 5> &boxes)
+std::optional<qint64> BoxSum(const std::array<QLineEdit *, 5> &boxes)
 {
     qint64 sum = 0;
-    for (int k = 0; k < 4; ++k)
-        sum += vb::CInt(boxes[static_cast<size_t>(k)]->text());
-    return QString::number(vb::Check16(sum));
+    for (int k = 0; k < 4; ++k) {
+        const QString text = boxes[static_cast<size_t>(k)]->text();
+        if (text.isEmpty())
+            return std::nullopt;
+        sum += vb::CInt(text);
+    }
+    return sum;
+}
+
+// A sum that does not fit in 16 bits is the panel's overflow, said once, and
+// leaves its box empty: never a wrapped figure, nor the figure of the node
+// shown before. The panel goes on, so that the rest of it, the ticks of the
+// ranks the stage holds above all, is the shown node's own.
+void ShowSum(QLineEdit *box, std::optional<qint64> sum, const QString &location)
+{
+    box->clear();
+    if (!sum)
+        return;
+    try {
+        box->setText(QString::number(vb::Check16(*sum)));
+    } catch (...) {
+        ReportCurrentException(location);
+    }
 }
 
 qint16 ShownNumber(const QLabel *label)
@@ -198,7 +220,7 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
         if (abbreviations.size() > 1)
             abbreviations.chop(1);
         labStatSkillCat->setText(abbreviations);
-        labBonusSkillCat[1]->setText(QString::number(vb::Check16(statBonus)));
+        ShowSum(labBonusSkillCat[1], statBonus, Location(".AfficheSkillCategory"));
 
         const qint32 categoryProgression = categoryRow ? vb::CLng(RsSkillCategory.Value(QStringLiteral("Skill_Category_Bonus_ID"))) : 0;
         const qint32 skillProgression = categoryRow ? vb::CLng(RsSkillCategory.Value(QStringLiteral("Skill_Bonus_ID"))) : 0;
@@ -238,7 +260,7 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
         if (!matched)
             labBonusSkillCat[0]->setText(QString::number(p.BonusRankProgression(0, labProgressionSkillCat->text())));
 
-        labBonusSkillCat[4]->setText(Total(labBonusSkillCat));
+        ShowSum(labBonusSkillCat[4], BoxSum(labBonusSkillCat), Location(".AfficheSkillCategory"));
         labBonusSkill[1]->setText(labBonusSkillCat[4]->text());
 
         const qint32 n = p.DirRankDevelopment(RankKind::SkillCategory, static_cast<qint32>(vb::Val(tag(labSkillCat).mid(2))), 0, 0).toInt();
@@ -308,7 +330,7 @@ void frmSkillDev::AfficheSkill(QTreeWidgetItem *node)
         }
 
         btnSubSkill->setVisible(image.left(4) == QLatin1String("Rune") && !LanguageMode());
-        labBonusSkill[4]->setText(Total(labBonusSkill));
+        ShowSum(labBonusSkill[4], BoxSum(labBonusSkill), Location(".AfficheSkill"));
 
         const QString shown = tag(labSkill);
         const qint32 n = p.DirRankDevelopment(kind, DirSkill_ID(shown), DirSubSkill_ID(shown), 0).toInt();

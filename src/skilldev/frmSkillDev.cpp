@@ -261,16 +261,20 @@ void frmSkillDev::BuildLayout()
         }
         const bool catEditable = k == 3;
         const bool skillEditable = k == 2 || k == 3;
+        // A display-only box takes the focus on a click, so that a click on it
+        // ends the entry in a bonus box as any click away does: the keys typed
+        // next must not land in the bonus box still holding the keyboard. The
+        // keyboard never reaches it by Tab.
         if (!catEditable) {
             labBonusSkillCat[k]->setReadOnly(true);
-            labBonusSkillCat[k]->setFocusPolicy(Qt::NoFocus);
+            labBonusSkillCat[k]->setFocusPolicy(Qt::ClickFocus);
         } else {
             labBonusSkillCat[k]->installEventFilter(this);
             connect(labBonusSkillCat[k], &QLineEdit::returnPressed, this, [this, k] { labBonusSkillCat_KeyPress(k, 13); });
         }
         if (!skillEditable) {
             labBonusSkill[k]->setReadOnly(true);
-            labBonusSkill[k]->setFocusPolicy(Qt::NoFocus);
+            labBonusSkill[k]->setFocusPolicy(Qt::ClickFocus);
         } else {
             labBonusSkill[k]->installEventFilter(this);
             connect(labBonusSkill[k], &QLineEdit::returnPressed, this, [this, k] { labBonusSkill_KeyPress(k, 13); });
@@ -897,20 +901,14 @@ void frmSkillDev::StoreTyping()
 namespace {
 
 // The typed bonus as a whole number within `room`, the values that keep
-// every total built on it within 16 bits; false, after one message, when
-// the text is no number or a number past the room (the message then names
-// the box and the room).
+// every total built on it within 16 bits; false, after one message naming the
+// box and its room, when the text is no number or a number past the room.
 bool TypedBonus(QLineEdit *box, const QString &name, character::limits::Range<qint32> room, qint16 *value)
 {
-    double v = 0;
+    double v = std::numeric_limits<double>::quiet_NaN();   // no number: inside no room
     try {
         v = vb::RoundHalfEven(vb::CDbl(QVariant(box->text())));
-    } catch (const vb::Error &e) {
-        if (e.number() != vb::ErrOverflow) {
-            ports::ui().MsgBox(Strings::Load(9030), ports::OkOnly | ports::Exclamation, ProgramTitle());
-            return false;
-        }
-        v = std::numeric_limits<double>::infinity();
+    } catch (const vb::Error &) {
     }
     if (!(v >= room.low && v <= room.high)) {
         ports::ui().MsgBox(Strings::Load(9250).arg(name).arg(room.low).arg(room.high),

@@ -145,11 +145,13 @@ TEST(PersonnageTest, SubSkillsFillFreeRowsAndGrowWhenFull)
     ScriptedPortsScope ui;
     Personnage p;
     EXPECT_EQ(p.AddSubSkills(32, QStringLiteral("Forge des lames"), 0), 1);
-    const QStringList row1{"32", "0", "0", "0", "1", "Forge des lames"};
-    for (int f = 0; f < 6; ++f)
-        EXPECT_EQ(p.DirSubSkills(f, 1), row1[f]);
     for (int i = 2; i <= 10; ++i)
         EXPECT_EQ(p.AddSubSkills(40 + i, QStringLiteral("s%1").arg(i), i), i);
+    // The cells are texts: each number exactly as the file keeps it.
+    for (const auto &[row, cells] : {std::pair{1, QStringList{"32", "0", "0", "0", "1", "Forge des lames"}},
+                                     std::pair{3, QStringList{"43", "3", "0", "0", "3", "s3"}}})
+        for (int f = 0; f < 6; ++f)
+            EXPECT_EQ(p.DirSubSkills(f, row), cells[f]) << row << "/" << f;
     EXPECT_EQ(p.NbSubSkill, 10);
     EXPECT_EQ(p.AddSubSkills(99, QStringLiteral("onzième"), 2), 11);
     EXPECT_EQ(p.NbSubSkill, 20);

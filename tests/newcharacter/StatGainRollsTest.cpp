@@ -156,8 +156,9 @@ TEST_F(StatGainRollsTest, MissingDiceAreRolledBeforeAnyGainIsComputed)
 
 TEST_F(StatGainRollsTest, AnyWholeNumberIsADieAndOnlyOtherTextIsRefused)
 {
-    // T 50, P 80: both dice count, whatever a real die could show.
-    for (const auto &[die, stored] : {std::pair{"0", 55}, {"11", 66}, {"-3", 52}}) {
+    // T 50, P 80: both dice count, whatever a real die could show, as far as
+    // a 16-bit figure goes.
+    for (const auto &[die, stored] : {std::pair{"0", 55}, {"11", 66}, {"-3", 52}, {"32767", 80}}) {
         stat(0, 50, 80);
         frmStatGainRolls dlg;
         oneRow(dlg);
@@ -167,20 +168,46 @@ TEST_F(StatGainRollsTest, AnyWholeNumberIsADieAndOnlyOtherTextIsRefused)
         EXPECT_EQ(dlg.result(), QDialog::Accepted) << die;
         EXPECT_EQ(temporary(0), stored) << die;
     }
-    stat(0, 50, 80);
-    frmStatGainRolls dlg;
-    oneRow(dlg);
-    dlg.txtDie[0]->setText(QStringLiteral("x"));
-    dlg.txtDie[10]->setText(QStringLiteral("5"));
-    ui->answerMsgBox(ports::Ok, Strings::Load(9024));
-    dlg.btnOk_Click();
-    EXPECT_NE(dlg.result(), QDialog::Accepted);
-    EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty());
-    EXPECT_EQ(temporary(0), 50);
-    dlg.txtDie[0]->setText(QStringLiteral("6"));
-    dlg.btnOk_Click();
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(temporary(0), 61);
+    // Other text is refused, by Calcul as by OK, naming the statistics whose
+    // dice they are and the range of a die.
+    struct Refused {
+        const char *agility, *constitution;
+        bool ok;
+        QString said;
+    } refused[] = {
+        {"x", "4", false, QStringLiteral("Agilité : chaque dé doit être un nombre entier entre -32768 et 32767.")},
+        {"32768", "4", true,
+         QStringLiteral("Agilité : chaque dé doit être un nombre entier entre -32768 et 32767 avant que les gains soient enregistrés.")},
+        {"99999", "-32769", true,
+         QStringLiteral("Agilité, Constitution : chaque dé doit être un nombre entier entre -32768 et 32767 avant que les gains "
+                        "soient enregistrés.")},
+    };
+    for (const Refused &r : refused) {
+        stat(0, 50, 80);
+        stat(1, 50, 80);
+        frmStatGainRolls dlg;
+        for (int i = 2; i < 10; ++i)
+            dlg.DisableRow(i);
+        setTag(&dlg, QString::number(n));
+        dlg.LoadData();
+        dlg.txtDie[0]->setText(QString::fromLatin1(r.agility));
+        dlg.txtDie[1]->setText(QString::fromLatin1(r.constitution));
+        dlg.txtDie[10]->setText(QStringLiteral("5"));
+        dlg.txtDie[11]->setText(QStringLiteral("5"));
+        ui->answerMsgBox(ports::Ok, r.said);
+        if (r.ok)
+            dlg.btnOk_Click();
+        else
+            dlg.bntCalcul_Click();
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << r.agility;
+        EXPECT_TRUE(dlg.txtResultat[0]->text().isEmpty()) << r.agility;
+        EXPECT_EQ(temporary(0), 50) << r.agility;
+        dlg.txtDie[0]->setText(QStringLiteral("6"));
+        dlg.txtDie[1]->setText(QStringLiteral("4"));
+        dlg.btnOk_Click();
+        EXPECT_EQ(dlg.result(), QDialog::Accepted) << r.agility;
+        EXPECT_EQ(temporary(0), 61) << r.agility;
+    }
 }
 
 TEST_F(StatGainRollsTest, LeavingTheWindowStoresTheGains)

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLocale>
+#include <QFocusEvent>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -177,7 +178,8 @@ TEST_F(IdentityTest, TypingWritesAsItGoesAndTheCloseBoxStoresLikeOk)
 
 // Typing on past the range, key by key, then OK: the refusal gives the box
 // and the record back the figure from before the entry, never the last one
-// that fitted (123456), which a second OK would then have taken.
+// that fitted (123456), which a second OK would then have taken. A message
+// taking the focus for a while in the midst of the entry does not end it.
 TEST_F(IdentityTest, TypingPastTheRangeGivesBackTheFigureFromBeforeTheEntry)
 {
     d10({5, 5, 5, 5, 5});
@@ -185,15 +187,26 @@ TEST_F(IdentityTest, TypingPastTheRangeGivesBackTheFigureFromBeforeTheEntry)
     setTag(&dlg, QString::number(n));
     dlg.LoadData();
     Personnage &p = ModGeneral::Players(n);
+    const auto focus = [](QLineEdit *box, QEvent::Type type, Qt::FocusReason reason) {
+        QFocusEvent e(type, reason);
+        QCoreApplication::sendEvent(box, &e);
+    };
     struct Case {
         QLineEdit *box;
         const float *field;
         const char *before;
         float kept;
+        bool message;   // a message takes the focus after "30" was typed
     };
-    for (const Case &c : {Case{dlg.txtAge, &p.Age, "18", 18.0f}, Case{dlg.txtGrandeur, &p.Grandeur, "1.82", 1.82f},
-                          Case{dlg.txtPoids, &p.Poids, "68.1", 68.1f}}) {
+    for (const Case &c : {Case{dlg.txtAge, &p.Age, "18", 18.0f, false}, Case{dlg.txtGrandeur, &p.Grandeur, "1.82", 1.82f, false},
+                          Case{dlg.txtPoids, &p.Poids, "68.1", 68.1f, false}, Case{dlg.txtAge, &p.Age, "18", 18.0f, true}}) {
+        focus(c.box, QEvent::FocusIn, Qt::MouseFocusReason);
         c.box->selectAll();
+        if (c.message) {
+            QTest::keyClicks(c.box, QStringLiteral("30"));
+            focus(c.box, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            focus(c.box, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        }
         QTest::keyClicks(c.box, QStringLiteral("1234567"));
         EXPECT_FLOAT_EQ(*c.field, c.kept) << c.before;
         ui->answerMsgBox(ports::Ok, QStringLiteral("999999"));
@@ -201,6 +214,7 @@ TEST_F(IdentityTest, TypingPastTheRangeGivesBackTheFigureFromBeforeTheEntry)
         EXPECT_NE(dlg.result(), QDialog::Accepted) << c.before;
         EXPECT_EQ(c.box->text(), QLatin1String(c.before));
         EXPECT_FLOAT_EQ(*c.field, c.kept) << c.before;
+        focus(c.box, QEvent::FocusOut, Qt::MouseFocusReason);
     }
     dlg.bntOk->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);

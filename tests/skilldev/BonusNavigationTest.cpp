@@ -4,6 +4,7 @@
 #include "character/Players.h"
 #include "mainwindow/frmMain.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QSignalBlocker>
 #include <QTest>
@@ -40,7 +41,8 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     w->labBonusSkill[2]->setText(QStringLiteral("5"));
     w->labBonusSkill_LostFocus(2);
     EXPECT_EQ(player().DirSkills(2, row), 5);
-    EXPECT_EQ(w->labBonusSkill[4]->text(), QString::number(player().TotalSkillBonus(81, 0, 2)));
+    // Two ranks 8, Influence (Pr 3 + EM 2 + Re 0, two ranks 4) 9 and the item 5.
+    EXPECT_EQ(w->labBonusSkill[4]->text(), QStringLiteral("22"));
     w->labBonusSkill[3]->setText(QStringLiteral("-2"));
     w->labBonusSkill_KeyPress(3, 13);
     EXPECT_EQ(player().DirSkills(3, row), -2);
@@ -59,26 +61,24 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     w->labBonusSkill_LostFocus(3);
     EXPECT_EQ(w->labBonusSkill[3]->text(), QStringLiteral("0"));
 
-    // Text that is no whole number is refused and stores nothing.
+    // Text that is no number, or a number past 16 bits, is refused with the
+    // room its skill's total leaves, and stores nothing: Influence 9, two
+    // ranks of the skill 8 and the special -2 make 15 without the box.
     show(QStringLiteral("SK0/81"));
-    w->labBonusSkill[2]->setText(QStringLiteral("abc"));
-    ui->answerMsgBox(ports::Ok, QStringLiteral("nombre entier"));
-    w->labBonusSkill_KeyPress(2, 13);
-    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("5"));
-    EXPECT_EQ(player().DirSkills(2, row), 5);
-    // A number past 16 bits is told the room its skill's total leaves:
-    // Influence (Pr 3 + EM 2 + Re 0, two ranks 4) 9, two ranks of the skill
-    // 8 and the special -2 make 15 without the box.
-    w->labBonusSkill[2]->setText(QStringLiteral("70000"));
-    ui->answerMsgBox(ports::Ok, QStringLiteral("« Item » de Marchandage : un nombre entre -32768 et 32752"));
-    w->labBonusSkill_KeyPress(2, 13);
-    EXPECT_EQ(player().DirSkills(2, row), 5);
+    for (const char *typed : {"abc", "70000"}) {
+        w->labBonusSkill[2]->setText(QLatin1String(typed));
+        ui->answerMsgBox(ports::Ok, QStringLiteral("« Item » de Marchandage : un nombre entre -32768 et 32752"));
+        w->labBonusSkill_KeyPress(2, 13);
+        EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("5")) << typed;
+        EXPECT_EQ(player().DirSkills(2, row), 5) << typed;
+    }
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
 }
 
 // Only a sum is a 16-bit figure: boxes summed in their order may pass 16 bits
-// on the way to a sum that fits, as the record's totals allow.
-TEST_F(BonusNavigationTest, APartialSumPastSixteenBitsIsNoOverflowWhenTheSumFits)
+// on the way to a sum that fits, as the record's totals allow. A sum that does
+// not fit is the panel's overflow: said, and its box left empty.
+TEST_F(BonusNavigationTest, OnlyASumIsASixteenBitFigureAndOneThatDoesNotFitIsSaid)
 {
     adolescence();
     Personnage &p = player();
@@ -104,6 +104,37 @@ TEST_F(BonusNavigationTest, APartialSumPastSixteenBitsIsNoOverflowWhenTheSumFits
     show(QStringLiteral("SK0/81"));
     EXPECT_EQ(w->labBonusSkill[4]->text(), QStringLiteral("20784"));
     EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 0);
+
+    // Figures a file may hold one by one, but not summed. Neither a wrapped
+    // sum (65551 would show 15) nor the figure shown before stays in the box,
+    // the sums built on it are empty too, and the ticks still show the rank
+    // the stage holds.
+    const qint32 row = skillRow(81);
+    ASSERT_GE(row, 0);
+    p.AddDevelopment(RankKind::Skill, 81, 0, 1, 0);
+    p.AddStat(2, 3, 0);
+    struct Case {
+        qint16 pr, em, item, special;
+        const char *at, *stat, *category, *total;
+    } cases[] = {
+        // 8 + 9 + 32767 + 32767
+        {0, 0, 32767, 32767, ".AfficheSkill", "5", "9", ""},
+        // Pr 3 + 32764 and EM 2 + 32765
+        {32764, 32765, 0, 0, ".AfficheSkillCategory", "", "", ""},
+    };
+    for (const Case &c : cases) {
+        p.AddStat(2, 7, c.pr);
+        p.AddStat(2, 5, c.em);
+        p.AddSkill(2, static_cast<qint16>(row), RankKind::Skill, c.item);
+        p.AddSkill(3, static_cast<qint16>(row), RankKind::Skill, c.special);
+        ui->expectError(w->windowTitle() + QLatin1String(c.at), vb::ErrOverflow);
+        show(QStringLiteral("SK0/81"));
+        EXPECT_EQ(w->labBonusSkillCat[1]->text(), QLatin1String(c.stat)) << c.at;
+        EXPECT_EQ(w->labBonusSkillCat[4]->text(), QLatin1String(c.category)) << c.at;
+        EXPECT_EQ(w->labBonusSkill[4]->text(), QLatin1String(c.total)) << c.at;
+        EXPECT_TRUE(w->chkSkill[0]->isChecked()) << c.at;
+    }
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 2);
 }
 
 TEST_F(BonusNavigationTest, KeyedRowsTakeTheirBonusAsText)
@@ -145,7 +176,8 @@ TEST_F(BonusNavigationTest, CategoryBonusesGoIntoTheCategoryRow)
     w->labBonusSkillCat[3]->setText(QStringLiteral("6"));
     w->labBonusSkillCat_LostFocus(3);
     EXPECT_EQ(player().DirSkillsCat(3, row), 6);
-    EXPECT_EQ(w->labBonusSkillCat[4]->text(), QString::number(player().TotalSkillCatBonus(12)));
+    // Vigour: CO 2 twice and SD 3, no bonus for ranks, and the special 6.
+    EXPECT_EQ(w->labBonusSkillCat[4]->text(), QStringLiteral("13"));
     // The profession's bonus is not the player's to type.
     const qint16 profession = player().DirSkillsCat(2, row);
     w->labBonusSkillCat[2]->setText(QStringLiteral("11"));
@@ -187,7 +219,7 @@ TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
         QTest::mouseClick(w->trvSkillCategorie->viewport(), Qt::LeftButton, {},
                           w->trvSkillCategorie->visualItemRect(n).center());
     };
-    auto typeJunk = [&](QLineEdit *box, const QString &junk, const QString &said = QStringLiteral("nombre entier")) {
+    auto typeJunk = [&](QLineEdit *box, const QString &junk, const QString &said) {
         QTest::mouseClick(box, Qt::LeftButton);
         box->selectAll();
         QTest::keyClicks(box, junk);
@@ -199,13 +231,12 @@ TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
     ASSERT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
     const QString total = w->labBonusSkill[4]->text();
     EXPECT_EQ(total, QStringLiteral("4"));   // 22 - 20 + 2, as below
-    typeJunk(w->labBonusSkill[2], QStringLiteral("abc"));
-    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
-    // A figure no total can hold: Blades (ST 6 twice, AG 0, two ranks 10)
-    // 22 and no rank of the weapon -20 leave 2 beside the item bonus.
-    typeJunk(w->labBonusSkill[2], QStringLiteral("32767"),
-             QStringLiteral("« Item » de Dague : un nombre entre -32768 et 32765"));
-    EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2"));
+    // No number, or a figure no total can hold: Blades (ST 6 twice, AG 0,
+    // two ranks 10) 22 and no rank of the weapon -20 leave 2 beside the item.
+    for (const char *junk : {"abc", "32767"}) {
+        typeJunk(w->labBonusSkill[2], QLatin1String(junk), QStringLiteral("« Item » de Dague : un nombre entre -32768 et 32765"));
+        EXPECT_EQ(w->labBonusSkill[2]->text(), QStringLiteral("2")) << junk;
+    }
     EXPECT_EQ(w->labBonusSkill[4]->text(), total);
     clickNode(QStringLiteral("SC12"));   // leaves the box
     clickNode(QStringLiteral("SW7/227"));
@@ -214,7 +245,8 @@ TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
     EXPECT_EQ(w->labBonusSkill[4]->text(), total);
 
     clickNode(QStringLiteral("SC12"));
-    typeJunk(w->labBonusSkillCat[3], QStringLiteral("x"));
+    // Vigour's statistics (CO 2 twice, SD 3) leave the special 32767 - 7.
+    typeJunk(w->labBonusSkillCat[3], QStringLiteral("x"), QStringLiteral("« Spécial » de Vigueur : un nombre entre -32768 et 32760"));
     EXPECT_EQ(w->labBonusSkillCat[3]->text(), QStringLiteral("4"));
     clickNode(QStringLiteral("SW7/227"));
     clickNode(QStringLiteral("SC12"));
@@ -226,32 +258,61 @@ TEST_F(BonusNavigationTest, JunkConfirmedWithEnterKeepsTheStoredBonus)
 
 // Focus that windows move through a box while they open, activate or show
 // their panels is not the player leaving it: only a box the player went into
-// stores (or refuses) on leaving.
+// stores (or refuses) on leaving, and a refusal confirmed with Enter is said
+// once, not again on leaving. A click on a display-only box leaves the box.
 TEST_F(BonusNavigationTest, OnlyABoxThePlayerEnteredSpeaksWhenLeft)
 {
     adolescence();
     frmSkillDev *w = open();
-    show(QStringLiteral("SC53"));   // no row for it: leaving would refuse with a message
-    QLineEdit *box = w->labBonusSkillCat[3];
-    auto focus = [box](QEvent::Type type, Qt::FocusReason reason) {
-        QFocusEvent e(type, reason);
-        QCoreApplication::sendEvent(box, &e);
-    };
-    for (Qt::FocusReason reason : {Qt::OtherFocusReason, Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
-        focus(QEvent::FocusIn, reason);
-        focus(QEvent::FocusOut, Qt::OtherFocusReason);
-    }
-    EXPECT_EQ(messages(), 0);
+    // Neither the skill nor the category has a row: leaving refuses with a message.
+    for (const auto &[key, box] : {std::pair{"SK0/1", w->labBonusSkill[3]}, std::pair{"SC53", w->labBonusSkillCat[3]}}) {
+        show(QLatin1String(key));
+        const int before = messages();
+        auto focus = [box = box](QEvent::Type type, Qt::FocusReason reason) {
+            QFocusEvent e(type, reason);
+            QCoreApplication::sendEvent(box, &e);
+        };
+        for (Qt::FocusReason reason : {Qt::OtherFocusReason, Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
+            focus(QEvent::FocusIn, reason);
+            focus(QEvent::FocusOut, Qt::OtherFocusReason);
+        }
+        EXPECT_EQ(messages(), before) << key;
 
-    // The player clicks into it; a popup or another window taking the focus
-    // for a while is no leaving; leaving it is.
-    focus(QEvent::FocusIn, Qt::MouseFocusReason);
-    focus(QEvent::FocusOut, Qt::PopupFocusReason);
-    focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    EXPECT_EQ(messages(), 0);
-    ui->answerMsgBox(ports::Ok, QStringLiteral("minimum"));
-    focus(QEvent::FocusOut, Qt::MouseFocusReason);
-    EXPECT_EQ(messages(), 1);
+        // The player clicks into it; a popup or another window taking the focus
+        // for a while is no leaving; leaving it is.
+        focus(QEvent::FocusIn, Qt::MouseFocusReason);
+        focus(QEvent::FocusOut, Qt::PopupFocusReason);
+        focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        EXPECT_EQ(messages(), before) << key;
+        ui->answerMsgBox(ports::Ok, QStringLiteral("minimum"));
+        focus(QEvent::FocusOut, Qt::MouseFocusReason);
+        EXPECT_EQ(messages(), before + 1) << key;
+        focus(QEvent::FocusIn, Qt::MouseFocusReason);
+        ui->answerMsgBox(ports::Ok, QStringLiteral("minimum"));
+        QTest::keyClick(box, Qt::Key_Return);
+        focus(QEvent::FocusOut, Qt::MouseFocusReason);
+        EXPECT_EQ(messages(), before + 2) << key;
+    }
+
+    // The special of a skill the character holds, left by a click on each box
+    // that only shows a figure: stored then, and the keys typed next go nowhere.
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    show(QStringLiteral("SK0/81"));
+    QLineEdit *special = w->labBonusSkill[3];
+    QLineEdit *const shown[] = {w->labBonusSkill[0], w->labBonusSkill[1], w->labBonusSkill[4], w->labBonusSkillCat[0],
+                                w->labBonusSkillCat[1], w->labBonusSkillCat[2], w->labBonusSkillCat[4]};
+    for (int k = 0; k < 7; ++k) {
+        QTest::mouseClick(special, Qt::LeftButton);
+        special->selectAll();
+        QTest::keyClicks(special, QString::number(k + 1));
+        QTest::mouseClick(shown[k], Qt::LeftButton);
+        EXPECT_EQ(player().DirSkills(3, skillRow(81)), k + 1) << shown[k]->objectName().toStdString();
+        QWidget *typedInto = QApplication::focusWidget();
+        ASSERT_NE(typedInto, nullptr);
+        QTest::keyClicks(typedInto, QStringLiteral("9"));
+        EXPECT_EQ(special->text(), QString::number(k + 1)) << shown[k]->objectName().toStdString();
+    }
 }
 
 TEST_F(BonusNavigationTest, GridRowsLeadToTheirNodes)
