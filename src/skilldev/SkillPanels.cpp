@@ -203,7 +203,8 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
             && rules::Find(RsSkillCategory, QStringLiteral("Skill_Category_ID"), category);
         const bool realmRow = rules::Find(RsRealms, QStringLiteral("Realm_ID"), p.Royaume_ID);
         const bool useRealm = key == QLatin1String("SC28");
-        qint64 statBonus = 0;   // like the category's total, checked once summed
+        // The statistics' part of the category's total, checked once summed.
+        const qint64 statBonus = categoryRow ? p.CategoryStatSum(category) : 0;
         QString abbreviations;
         for (int j = 1; j <= 3; ++j) {
             if (useRealm ? !realmRow : !categoryRow)
@@ -213,7 +214,6 @@ void frmSkillDev::AfficheSkillCategory(QTreeWidgetItem *node)
             if (stat <= 0 || !rules::Find(RsStat, QStringLiteral("Stat_ID"), stat))
                 continue;
             const QString abbreviation = RsStat.Value(rules::LangCol(QStringLiteral("Abr"))).toString();
-            statBonus += p.TotalStatBonus(static_cast<qint16>(stat - 1));
             if (!abbreviation.isEmpty())
                 abbreviations += abbreviation + QLatin1Char('/');
         }
