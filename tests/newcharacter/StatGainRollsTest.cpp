@@ -29,13 +29,15 @@ protected:
         ModGeneral::Players(n).AddStat(1, static_cast<qint16>(i), static_cast<qint16>(p));
     }
     // A dialog with only statistic 0 taking part.
-    void oneRow(frmStatGainRolls &dlg)
+    // The dialog with the first `rows` statistics taking part.
+    void firstRows(frmStatGainRolls &dlg, int rows)
     {
-        for (int i = 1; i < 10; ++i)
+        for (int i = rows; i < 10; ++i)
             dlg.DisableRow(i);
         setTag(&dlg, QString::number(n));
         dlg.LoadData();
     }
+    void oneRow(frmStatGainRolls &dlg) { firstRows(dlg, 1); }
     int temporary(int i) { return ModGeneral::Players(n).DirStats(0, static_cast<qint16>(i)); }
 };
 
@@ -123,10 +125,7 @@ TEST_F(StatGainRollsTest, AnyDieChangeEmptiesEveryGainAndOkComputesAgain)
     stat(0, 50, 80);
     stat(1, 50, 80);
     frmStatGainRolls dlg;
-    for (int i = 2; i < 10; ++i)
-        dlg.DisableRow(i);
-    setTag(&dlg, QString::number(n));
-    dlg.LoadData();
+    firstRows(dlg, 2);
     dlg.txtDie[0]->setText(QStringLiteral("4"));
     dlg.txtDie[10]->setText(QStringLiteral("7"));
     dlg.txtDie[1]->setText(QStringLiteral("1"));
@@ -186,10 +185,7 @@ TEST_F(StatGainRollsTest, AnyWholeNumberIsADieAndOnlyOtherTextIsRefused)
         stat(0, 50, 80);
         stat(1, 50, 80);
         frmStatGainRolls dlg;
-        for (int i = 2; i < 10; ++i)
-            dlg.DisableRow(i);
-        setTag(&dlg, QString::number(n));
-        dlg.LoadData();
+        firstRows(dlg, 2);
         dlg.txtDie[0]->setText(QString::fromLatin1(r.agility));
         dlg.txtDie[1]->setText(QString::fromLatin1(r.constitution));
         dlg.txtDie[10]->setText(QStringLiteral("5"));
