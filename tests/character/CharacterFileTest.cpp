@@ -905,14 +905,10 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     filetest::stopMidChange(theirs, "UPDATE \"General\" SET Nom = 'Torn'");
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
     const QByteArray before = bytes(theirs);
-    const bool ran = filetest::unprivileged([&] {
-        Personnage q;
-        text = filetest::refusedSave(q, theirs, vb::ErrPermission);
-    });
-    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
-    if (!ran)
+    const std::optional<QString> refused = filetest::refusedSaveAsOther(theirs, vb::ErrPermission, m_dir.path());
+    if (!refused)
         GTEST_SKIP() << "cannot take another user";
-    EXPECT_EQ(text, QStringLiteral("The character was not saved: the change another program did not finish, left in "
+    EXPECT_EQ(*refused, QStringLiteral("The character was not saved: the change another program did not finish, left in "
                                    "the file “%1-journal” beside “%1”, could not be settled first: you are not "
                                    "allowed to change or remove it. Nothing was written; the file saved before is "
                                    "unchanged.")
@@ -943,15 +939,10 @@ TEST_F(CharacterFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
     ASSERT_EQ(::chmod(QFile::encodeName(old).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0555), 0);
     // Folder rights do not bind the superuser: the save runs as nobody.
-    QString text;
-    const bool ran = filetest::unprivileged([&] {
-        Personnage p;
-        text = filetest::refusedSave(p, old, vb::ErrPermission);
-    });
-    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
-    if (!ran)
+    const std::optional<QString> refused = filetest::refusedSaveAsOther(old, vb::ErrPermission, m_dir.path());
+    if (!refused)
         GTEST_SKIP() << "cannot take another user";
-    EXPECT_EQ(text, QStringLiteral("The character was not saved: the file “%1” cannot be written: the folder that "
+    EXPECT_EQ(*refused, QStringLiteral("The character was not saved: the file “%1” cannot be written: the folder that "
                                    "holds it does not allow writing, and a save writes the new file beside the old one "
                                    "before putting it in its place. Nothing was written; the file saved before is "
                                    "unchanged.")

@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -133,6 +136,21 @@ inline bool unprivileged(const std::function<void()> &body)
     if (was == 0)
         EXPECT_EQ(::seteuid(0), 0);
     return true;
+}
+
+// Saves a fresh record to `file` as an unprivileged user, whom folder rights
+// bind, expecting one refused save with error `number`; then gives `folder`
+// back to its owner alone. The refusal's text, or none when no other user
+// can be taken.
+inline std::optional<QString> refusedSaveAsOther(const QString &file, qint32 number, const QString &folder)
+{
+    QString text;
+    const bool ran = unprivileged([&] {
+        Personnage p;
+        text = refusedSave(p, file, number);
+    });
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    return ran ? std::optional<QString>(text) : std::nullopt;
 }
 
 // The character-file groups: the built template, English words, and a
