@@ -961,6 +961,7 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
             const auto room = p.RankBonusRoom(kind, row, static_cast<qint16>(index));
             if (TypedBonus(box, BoxName(index == 2 ? 3520 : 3504, labSkill), room, &value)) {
                 p.AddSkill(static_cast<qint16>(index), static_cast<qint16>(row), kind, value);
+                box->setText(p.RankCell(kind, index, row));   // a decimal shows as rounded
                 const qint32 item = kind == RankKind::Skill ? 0 : sub;
                 // A total the bonus no longer fits is said, as the panel says
                 // it, and left empty: the bonus stays as stored.
@@ -999,6 +1000,7 @@ void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
             const auto room = p.RankBonusRoom(RankKind::SkillCategory, row, 3);
             if (TypedBonus(box, BoxName(3504, labSkillCat), room, &value)) {
                 p.AddSkill(3, static_cast<qint16>(row), RankKind::SkillCategory, value);
+                box->setText(QString::number(p.DirSkillsCat(3, row)));
                 labBonusSkillCat[4]->clear();
                 labBonusSkillCat[4]->setText(QString::number(p.SkillCatTotal(category)));
             } else {

@@ -45,9 +45,11 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     EXPECT_EQ(player().DirSkills(2, row), 5);
     // Two ranks 8, Influence (Pr 3 + EM 2 + Re 0, two ranks 4) 9 and the item 5.
     EXPECT_EQ(w->labBonusSkill[4]->text(), QStringLiteral("22"));
-    w->labBonusSkill[3]->setText(QStringLiteral("-2"));
+    // A decimal is rounded half to even, and the box shows what is stored.
+    w->labBonusSkill[3]->setText(QStringLiteral("-2.5"));
     w->labBonusSkill_KeyPress(3, 13);
     EXPECT_EQ(player().DirSkills(3, row), -2);
+    EXPECT_EQ(w->labBonusSkill[3]->text(), QStringLiteral("-2"));
 
     // Other boxes and keys do nothing.
     w->labBonusSkill[0]->setText(QStringLiteral("9"));
