@@ -146,8 +146,6 @@ TEST_F(BonusNavigationTest, OnlyASumIsASixteenBitFigureAndOneThatDoesNotFitIsSai
     // its own 9 until Pr's special is 1.
     p.AddStat(2, 7, 0);
     p.AddStat(2, 5, 0);
-    p.AddSkill(2, static_cast<qint16>(row), RankKind::Skill, 0);
-    p.AddSkill(3, static_cast<qint16>(row), RankKind::Skill, 0);
     show(QStringLiteral("SK0/81"));
     const qint32 category = categoryRow(11);
     struct Store {
@@ -167,7 +165,6 @@ TEST_F(BonusNavigationTest, OnlyASumIsASixteenBitFigureAndOneThatDoesNotFitIsSai
         ui->expectError(w->windowTitle() + QLatin1String(st.at), vb::ErrOverflow);
         QTest::keyClick(st.box, Qt::Key_Return);
         EXPECT_EQ(st.total->text(), QString()) << st.at;
-        EXPECT_EQ(st.box->text(), QLatin1String(st.typed)) << st.at;
     }
     EXPECT_EQ(p.DirSkills(2, row), 32750);
     EXPECT_EQ(p.DirSkillsCat(3, category), 32758);
