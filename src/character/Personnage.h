@@ -170,6 +170,10 @@ public:
     // Skill total (kind 2 to 6; item is the second key of kinds 3 to 6): the
     // category total, the skill's ranks and its two bonuses.
     qint16 TotalSkillBonus(qint32 skill, qint32 item, qint32 kind);
+    // The same two totals for a caller that says their failure itself (an
+    // overflow among them) instead of showing a figure: they raise.
+    qint16 SkillCatTotal(qint32 cat);
+    qint16 SkillTotal(qint32 skill, qint32 item, qint32 kind);
 
     // -- adolescence ranks and the transfers of a stage's choices
     // A new character's upbringing: the culture's adolescence ranks and
@@ -219,6 +223,8 @@ private:
     struct Room;
     // The bonus of a number of ranks along a progression; raises its errors.
     static qint16 progressionBonus(qint16 ranks, const QString &progression);
+    qint16 skillCatTotal(qint32 cat, bool raising);
+    qint16 skillTotal(qint32 skill, qint32 item, qint32 kind, bool raising);
 
     // Scales the count of development row `row` by the skill's status.
     void OccupationalEverymanRestrictedSkill(qint32 row);

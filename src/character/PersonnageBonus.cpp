@@ -259,121 +259,146 @@ qint16 Personnage::ManeuverFigure(qint32 armour, double maxManeuvre)
 qint16 Personnage::TotalSkillCatBonus(qint32 cat)
 {
     qint16 result = 0;
-    character::guarded("TotalSkillCatBonus", [&] {
-        RulesTable category(QStringLiteral("Skill Category"));
-        RulesTable realm(QStringLiteral("Realms of Power"));
-        RulesTable stat(QStringLiteral("Stat"));
-        RulesTable bonus(QStringLiteral("Skill Bonus"));
-        if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
-            vb::Raise(vb::ErrNoCurrentRecord);
-        const qint64 s = StatisticsSum(*this, cat, category, realm, stat);
-
-        if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Category_Bonus_ID")))))
-            vb::Raise(vb::ErrNoCurrentRecord);
-        const QString progression = bonus.Value(QStringLiteral("Skill_Bonus")).toString();
-
-        // Every row of the category counts in turn, so the last one holds.
-        bool matched = false;
-        qint64 r = 0, x1 = 0, x2 = 0;
-        for (qint64 row = 0; row <= NbSkillCat; ++row) {
-            if (SkillCat(fId, row) != cat)
-                continue;
-            matched = true;
-            r = BonusRankProgression(vb::Check16(SkillCat(fRank, row)), progression);
-            x1 = SkillCat(fSpecial1, row);
-            x2 = SkillCat(fSpecial2, row);
-        }
-        if (!matched)
-            r = BonusRankProgression(0, progression);
-        result = vb::Check16(s + r + x1 + x2);
-    });
+    character::guarded("TotalSkillCatBonus", [&] { result = skillCatTotal(cat, false); });
     return result;
+}
+
+qint16 Personnage::SkillCatTotal(qint32 cat)
+{
+    return skillCatTotal(cat, true);
+}
+
+qint16 Personnage::skillCatTotal(qint32 cat, bool raising)
+{
+    // Raising, an error of the total's own figures (the ranks' bonus, the
+    // sum) is the caller's to say; otherwise the ranks' bonus says its own and
+    // counts 0, as the totals always did. A statistic says its own either way.
+    const auto ranksBonus = [&](qint16 ranks, const QString &progression) {
+        return raising ? progressionBonus(ranks, progression) : BonusRankProgression(ranks, progression);
+    };
+    RulesTable category(QStringLiteral("Skill Category"));
+    RulesTable realm(QStringLiteral("Realms of Power"));
+    RulesTable stat(QStringLiteral("Stat"));
+    RulesTable bonus(QStringLiteral("Skill Bonus"));
+    if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
+        vb::Raise(vb::ErrNoCurrentRecord);
+    const qint64 s = StatisticsSum(*this, cat, category, realm, stat);
+
+    if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Category_Bonus_ID")))))
+        vb::Raise(vb::ErrNoCurrentRecord);
+    const QString progression = bonus.Value(QStringLiteral("Skill_Bonus")).toString();
+
+    // Every row of the category counts in turn, so the last one holds.
+    bool matched = false;
+    qint64 r = 0, x1 = 0, x2 = 0;
+    for (qint64 row = 0; row <= NbSkillCat; ++row) {
+        if (SkillCat(fId, row) != cat)
+            continue;
+        matched = true;
+        r = ranksBonus(vb::Check16(SkillCat(fRank, row)), progression);
+        x1 = SkillCat(fSpecial1, row);
+        x2 = SkillCat(fSpecial2, row);
+    }
+    if (!matched)
+        r = ranksBonus(0, progression);
+    return vb::Check16(s + r + x1 + x2);
 }
 
 qint16 Personnage::TotalSkillBonus(qint32 skill, qint32 item, qint32 kind)
 {
     qint16 result = 0;
-    character::guarded("TotalSkillBonus", [&] {
-        RulesTable skills(QStringLiteral("Skills"));
-        RulesTable category(QStringLiteral("Skill Category"));
-        RulesTable race(QStringLiteral("Race Abilities"));
-        RulesTable bonus(QStringLiteral("Skill Bonus"));
-        if (!skills.Find(QStringLiteral("Skill_ID"), skill))
-            vb::Raise(vb::ErrNoCurrentRecord);
-        const qint32 cat = vb::CLng(skills.Number(QStringLiteral("Skill_Category_ID")));
-        if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
-            vb::Raise(vb::ErrNoCurrentRecord);
-        if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Bonus_ID")))))
-            vb::Raise(vb::ErrNoCurrentRecord);
-        QString progression = bonus.Value(QStringLiteral("Skill_Bonus")).toString();
-
-        // Body development and the power points grow by the race's own
-        // progressions; a race the rules do not know leaves the category's.
-        QString raceColumn;
-        switch (skill) {
-        case 270: raceColumn = QStringLiteral("Channeling_PP"); break;
-        case 271: raceColumn = QStringLiteral("Essence_PP"); break;
-        case 272: raceColumn = QStringLiteral("Mentalism_PP"); break;
-        case 23: raceColumn = QStringLiteral("Body"); break;
-        default: break;
-        }
-        if (!raceColumn.isEmpty() && race.Find(QStringLiteral("Race_ID"), Race_ID))
-            progression = race.Value(raceColumn).toString();
-
-        // The first row of the skill holds: that is the row the transfers add to.
-        bool matched = false;
-        qint64 r = 0, x1 = 0, x2 = 0;
-        const auto take = [&](qint64 rank, qint64 third, qint64 fourth) {
-            matched = true;
-            r = BonusRankProgression(vb::Check16(rank), progression);
-            x1 = third;
-            x2 = fourth;
-        };
-        switch (kind) {
-        case 2:
-            // A skill table that never grew has no rows, which matches nothing.
-            for (qint64 row = 0; Skill.hasRows() && row <= NbSkill && !matched; ++row)
-                if (Skill(fId, row) == skill)
-                    take(Skill(fRank, row), Skill(fSpecial1, row), Skill(fSpecial2, row));
-            break;
-        case 3: {
-            const auto takeSub = [&](qint64 row) {
-                take(vb::CLng(CellNumber(SubSkills(fRank, row))), vb::CLng(CellNumber(SubSkills(fItem, row))),
-                     vb::CLng(CellNumber(SubSkills(fSpecial, row))));
-            };
-            // An empty cell reads as 0, so a skill and a number other than 0
-            // are only held by filled rows: the record's lookup finds them.
-            if (skill != 0 && item != 0) {
-                if (const qint32 row = firstSubSkillRow(skill, item); row > 0)
-                    takeSub(row);
-                break;
-            }
-            for (qint64 row = 1; row <= NbSubSkill && !matched; ++row) {
-                const QString id = SubSkills(fId, row);
-                const QString sub = SubSkills(fKey, row);
-                if (id.isEmpty() || sub.isEmpty())
-                    continue;
-                if (vb::Val(id) == skill && vb::Val(sub) == item)
-                    takeSub(row);
-            }
-            break;
-        }
-        case 4:
-        case 5:
-        case 6: {
-            const auto &table = kind == 4 ? LanguageSkills : kind == 5 ? WeaponSkills : SpellSkills;
-            const qint64 last = kind == 4 ? NbLanguageSkills : kind == 5 ? NbWeaponSkills : NbSpellSkills;
-            for (qint64 row = 1; row <= last && !matched; ++row)
-                if (table(fId, row) == skill && table(fKey, row) == item)
-                    take(table(fRank, row), table(fItem, row), table(fSpecial, row));
-            break;
-        }
-        default:
-            break;
-        }
-        if (!matched)
-            r = BonusRankProgression(0, progression);
-        result = vb::Check16(TotalSkillCatBonus(cat) + r + x1 + x2);
-    });
+    character::guarded("TotalSkillBonus", [&] { result = skillTotal(skill, item, kind, false); });
     return result;
+}
+
+qint16 Personnage::SkillTotal(qint32 skill, qint32 item, qint32 kind)
+{
+    return skillTotal(skill, item, kind, true);
+}
+
+qint16 Personnage::skillTotal(qint32 skill, qint32 item, qint32 kind, bool raising)
+{
+    const auto ranksBonus = [&](qint16 ranks, const QString &progression) {
+        return raising ? progressionBonus(ranks, progression) : BonusRankProgression(ranks, progression);
+    };
+    RulesTable skills(QStringLiteral("Skills"));
+    RulesTable category(QStringLiteral("Skill Category"));
+    RulesTable race(QStringLiteral("Race Abilities"));
+    RulesTable bonus(QStringLiteral("Skill Bonus"));
+    if (!skills.Find(QStringLiteral("Skill_ID"), skill))
+        vb::Raise(vb::ErrNoCurrentRecord);
+    const qint32 cat = vb::CLng(skills.Number(QStringLiteral("Skill_Category_ID")));
+    if (!category.Find(QStringLiteral("Skill_Category_ID"), cat))
+        vb::Raise(vb::ErrNoCurrentRecord);
+    if (!bonus.Find(QStringLiteral("Skill_Bonus_ID"), vb::CLng(category.Number(QStringLiteral("Skill_Bonus_ID")))))
+        vb::Raise(vb::ErrNoCurrentRecord);
+    QString progression = bonus.Value(QStringLiteral("Skill_Bonus")).toString();
+
+    // Body development and the power points grow by the race's own
+    // progressions; a race the rules do not know leaves the category's.
+    QString raceColumn;
+    switch (skill) {
+    case 270: raceColumn = QStringLiteral("Channeling_PP"); break;
+    case 271: raceColumn = QStringLiteral("Essence_PP"); break;
+    case 272: raceColumn = QStringLiteral("Mentalism_PP"); break;
+    case 23: raceColumn = QStringLiteral("Body"); break;
+    default: break;
+    }
+    if (!raceColumn.isEmpty() && race.Find(QStringLiteral("Race_ID"), Race_ID))
+        progression = race.Value(raceColumn).toString();
+
+    // The first row of the skill holds: that is the row the transfers add to.
+    bool matched = false;
+    qint64 r = 0, x1 = 0, x2 = 0;
+    const auto take = [&](qint64 rank, qint64 third, qint64 fourth) {
+        matched = true;
+        r = ranksBonus(vb::Check16(rank), progression);
+        x1 = third;
+        x2 = fourth;
+    };
+    switch (kind) {
+    case 2:
+        // A skill table that never grew has no rows, which matches nothing.
+        for (qint64 row = 0; Skill.hasRows() && row <= NbSkill && !matched; ++row)
+            if (Skill(fId, row) == skill)
+                take(Skill(fRank, row), Skill(fSpecial1, row), Skill(fSpecial2, row));
+        break;
+    case 3: {
+        const auto takeSub = [&](qint64 row) {
+            take(vb::CLng(CellNumber(SubSkills(fRank, row))), vb::CLng(CellNumber(SubSkills(fItem, row))),
+                 vb::CLng(CellNumber(SubSkills(fSpecial, row))));
+        };
+        // An empty cell reads as 0, so a skill and a number other than 0
+        // are only held by filled rows: the record's lookup finds them.
+        if (skill != 0 && item != 0) {
+            if (const qint32 row = firstSubSkillRow(skill, item); row > 0)
+                takeSub(row);
+            break;
+        }
+        for (qint64 row = 1; row <= NbSubSkill && !matched; ++row) {
+            const QString id = SubSkills(fId, row);
+            const QString sub = SubSkills(fKey, row);
+            if (id.isEmpty() || sub.isEmpty())
+                continue;
+            if (vb::Val(id) == skill && vb::Val(sub) == item)
+                takeSub(row);
+        }
+        break;
+    }
+    case 4:
+    case 5:
+    case 6: {
+        const auto &table = kind == 4 ? LanguageSkills : kind == 5 ? WeaponSkills : SpellSkills;
+        const qint64 last = kind == 4 ? NbLanguageSkills : kind == 5 ? NbWeaponSkills : NbSpellSkills;
+        for (qint64 row = 1; row <= last && !matched; ++row)
+            if (table(fId, row) == skill && table(fKey, row) == item)
+                take(table(fRank, row), table(fItem, row), table(fSpecial, row));
+        break;
+    }
+    default:
+        break;
+    }
+    if (!matched)
+        r = ranksBonus(0, progression);
+    return vb::Check16((raising ? SkillCatTotal(cat) : TotalSkillCatBonus(cat)) + r + x1 + x2);
 }

@@ -282,16 +282,17 @@ void frmStatChoises::txtStatisticsT_Click(int i)
     const QString answer = ports::ui().InputBox(QStringLiteral("Entrez la valeur voulue."), QString::fromLatin1(kTemporary),
                                                 QString());
     // Cancel, an empty answer or one that is no number changes nothing; a
-    // number is kept to the slider's range.
-    int value;
+    // number is kept to the slider's range, however far past it it lies.
+    double value;
     try {
-        value = vb::CInt(answer);
-    } catch (const vb::Error &) {
-        return;
+        value = vb::RoundHalfEven(vb::CDbl(QVariant(answer)));
+    } catch (const vb::Error &e) {
+        if (e.number() != vb::ErrOverflow)
+            return;
+        value = vb::Val(answer);   // past every double: its sign tells the end
     }
-    if (answer.trimmed().isEmpty())
-        return;
-    sldStatistics[i]->setValue(std::clamp(value, sldStatistics[i]->minimum(), sldStatistics[i]->maximum()));
+    const double kept = std::clamp(value, double(sldStatistics[i]->minimum()), double(sldStatistics[i]->maximum()));
+    sldStatistics[i]->setValue(static_cast<int>(kept));
     sldStatistics_Scroll(i);
 }
 

@@ -21,7 +21,6 @@
 #include <QEvent>
 #include <QApplication>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -636,19 +635,16 @@ bool frmSkillDev::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn && watched == trvSkillCategorie) {
         trvSkillCategorie_GotFocus();
-    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut || type == QEvent::KeyPress) {
+    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
         // Leaving a bonus box stores it only when the player went into it or
-        // typed in it: the focus that windows opening, activating or showing
-        // their panels move through a box is not the player's.
+        // changed its text (textEdited): the focus that windows opening,
+        // activating or showing their panels move through a box is not the
+        // player's, nor is a key that edits nothing, a menu's Alt or Ctrl.
         for (int k = 0; k < 5; ++k) {
             auto *box = qobject_cast<QLineEdit *>(watched);
             if (!box || (box != labBonusSkill[k] && box != labBonusSkillCat[k]))
                 continue;
-            if (type == QEvent::KeyPress) {
-                const int key = static_cast<QKeyEvent *>(event)->key();
-                if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
-                    m_entered.insert(box);
-            } else if (type == QEvent::FocusIn) {
+            if (type == QEvent::FocusIn) {
                 const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
                 if (reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
                     || ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && m_playerTab))
@@ -965,14 +961,19 @@ void frmSkillDev::labBonusSkill_KeyPress(int index, int keyAscii)
             const auto room = p.RankBonusRoom(kind, row, static_cast<qint16>(index));
             if (TypedBonus(box, BoxName(index == 2 ? 3520 : 3504, labSkill), room, &value)) {
                 p.AddSkill(static_cast<qint16>(index), static_cast<qint16>(row), kind, value);
+                box->setText(p.RankCell(kind, index, row));   // a decimal shows as rounded
                 const qint32 item = kind == RankKind::Skill ? 0 : sub;
-                labBonusSkill[4]->setText(QString::number(p.TotalSkillBonus(skill, item, kind)));
+                // A total the bonus no longer fits is said, as the panel says
+                // it, and left empty: the bonus stays as stored.
+                labBonusSkill[4]->clear();
+                labBonusSkill[4]->setText(QString::number(p.SkillTotal(skill, item, kind)));
             } else {
                 refused(box, p.RankCell(kind, index, row));
             }
         }
     } catch (...) {
         ReportCurrentException(Location(".labBonusSkill.KeyPress"));
+        m_entered.remove(box);   // said once: leaving has nothing new to store
     }
     m_storingBonus = false;
 }
@@ -999,13 +1000,16 @@ void frmSkillDev::labBonusSkillCat_KeyPress(int index, int keyAscii)
             const auto room = p.RankBonusRoom(RankKind::SkillCategory, row, 3);
             if (TypedBonus(box, BoxName(3504, labSkillCat), room, &value)) {
                 p.AddSkill(3, static_cast<qint16>(row), RankKind::SkillCategory, value);
-                labBonusSkillCat[4]->setText(QString::number(p.TotalSkillCatBonus(category)));
+                box->setText(QString::number(p.DirSkillsCat(3, row)));
+                labBonusSkillCat[4]->clear();
+                labBonusSkillCat[4]->setText(QString::number(p.SkillCatTotal(category)));
             } else {
                 refused(box, QString::number(p.DirSkillsCat(3, row)));
             }
         }
     } catch (...) {
         ReportCurrentException(Location(".labBonusSkillCat.KeyPress"));
+        m_entered.remove(box);   // said once: leaving has nothing new to store
     }
     m_storingBonus = false;
 }

@@ -121,14 +121,18 @@ TEST_F(TrainingDialogTest, APackageShowsMoneyStatisticsNoteAndRanks)
     dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Gladiateur"));
     EXPECT_EQ(dlg.labStat[0]->text(), Strings::Load(3591));
     EXPECT_EQ(dlg.labStat[1]->text(), Strings::Load(3591));
+    // Three months; SD 100 gives 10, the race 2 and its special 5: 17, so
+    // 3 x (1 - 51 / 100) = 1.47, shown 1. Every other statistic, at 0, gives
+    // -10 and the race 0 or 2: 3.9 or 3.72, shown 4.
+    Personnage &p = ModGeneral::Players(1);
+    p.AddStat(0, 4, 100);
+    p.AddStat(2, 4, 5);
     dlg.optTraning[1]->setChecked(true);
     dlg.cbbTrainingPackage->setCurrentIndex(indexOf(dlg.cbbTrainingPackage, "Pèlerin"));
     EXPECT_EQ(dlg.txtMoney->text(), QStringLiteral("1 po"));
     EXPECT_EQ(dlg.labStat[0]->text(), Strings::Load(3590));
     EXPECT_TRUE(dlg.labStat[1]->text().isEmpty());
-    // Three months; SD temporary 0 gives -10 and the race +2: -8, so
-    // 3 x (1 + 24 / 100) = 3.72, shown 4.
-    EXPECT_EQ(dlg.txtMonths->text(), QStringLiteral("4"));
+    EXPECT_EQ(dlg.txtMonths->text(), QStringLiteral("1"));
 }
 
 TEST_F(TrainingDialogTest, TheEnglishSelectionReadsTheEnglishColumns)

@@ -602,6 +602,13 @@ TEST_F(SkillBonusTest, ATypedBonusKeepsEveryTotalThatFitsWithinSixteenBits)
         // for T from -7248 (32766) to 7315 (-32767.5, even -32768).
         {"SD, profession 2", [&] { p.Profession_ID = 2; }, [&](qint32 v) { p.AddStat(2, SD, qint16(v)); },
          [&] { return p.StatSpecialRoom(SD); }, -7244, 7319, "months 150", "months 150"},
+        // 102 x (100 - 3 x T) / 100 fits for T from -10674 (32764.44) to
+        // 10741 (-32765.46); -102 months from -10675 (-32767.5, even -32768)
+        // to 10741 (32765.46), each short of 3 x 10922.
+        {"SD, profession 3", [&] { p.Profession_ID = 3; }, [&](qint32 v) { p.AddStat(2, SD, qint16(v)); },
+         [&] { return p.StatSpecialRoom(SD); }, -10670, 10745, "months 102", "months 102"},
+        {"SD, profession 4", [&] { p.Profession_ID = 4; }, [&](qint32 v) { p.AddStat(2, SD, qint16(v)); },
+         [&] { return p.StatSpecialRoom(SD); }, -10671, 10745, "months -102", "months -102"},
         // Race 2: Channeling/Mentalism is 6 + 1 + (3 + 0) \ 2, that is 8.
         {"resistance 4", [&] { p.Race_ID = 2; }, [&](qint32 v) { p.AddResistanceSpecial(4, qint16(v)); },
          [&] { return p.ResistanceSpecialRoom(4); }, -32768, 32759, nullptr, "resistance 4"},

@@ -122,7 +122,8 @@ TEST_F(StatChoisesTest, ValueBoxTakesANumberAndKeepsItInRange)
     frmStatChoises &s = open(0);
     EXPECT_TRUE(s.txtStatisticsT[0]->isReadOnly());
     for (const auto &[answer, value] : std::vector<std::pair<const char *, int>>{
-             {"75", 75}, {"150", 102}, {"3", 10}, {"", 10}, {"abc", 10}, {"64.5", 64}}) {
+             {"75", 75}, {"150", 102}, {"3", 10}, {"", 10}, {"abc", 10}, {"64.5", 64}, {"32768", 102},
+             {"-32769", 10}, {"1e5", 102}, {"-99999999999", 10}, {"1e999", 102}}) {
         ui->answerInput(QString::fromLatin1(answer), QStringLiteral("Entrez la valeur voulue."));
         s.txtStatisticsT_Click(0);
         EXPECT_EQ(s.sldStatistics[0]->value(), value) << answer;

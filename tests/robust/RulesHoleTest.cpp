@@ -20,6 +20,10 @@ namespace {
 struct Hole {
     const char *name;
     const char *sql;
+    // The printing actions that meet the hole, split by "|": each says it in
+    // one box naming `at`.
+    const char *saidBy = "";
+    const char *at = "";
 };
 
 // Character 1 is of culture 1, race 1, profession 1 and realm 5, with ranks
@@ -29,8 +33,11 @@ const Hole kHoles[] = {
     {"profession", "DELETE FROM Profession WHERE Profession_ID = 1;"},
     {"category cost", "DELETE FROM [Skill Category DP Cost] WHERE Profession_ID = 1 AND Skill_Category_ID = 11;"},
     {"every cost", "DELETE FROM [Skill Category DP Cost] WHERE Profession_ID = 1;"},
-    {"skill category", "DELETE FROM [Skill Category] WHERE Skill_Category_ID = 11;"},
-    {"statistic", "DELETE FROM Stat WHERE Stat_ID = 10;"},
+    // The skill pages list skill 81 under its category; the main page does not.
+    {"skill category", "DELETE FROM [Skill Category] WHERE Skill_Category_ID = 11;", "print|preview skill pages",
+     "ModPrint.Page_Skill"},
+    // The main page names every statistic; the skill pages none.
+    {"statistic", "DELETE FROM Stat WHERE Stat_ID = 10;", "print|preview", "Page_Principal"},
     {"realm", "DELETE FROM [Realms of Power] WHERE Realm_ID = 5;"},
     {"culture", "DELETE FROM Culture WHERE Culture_ID = 1;"},
     {"skill", "DELETE FROM Skills WHERE Skill_ID = 81;"},
@@ -79,12 +86,21 @@ TEST_P(RulesHoleTest, SheetSkillWindowAndPrintSayItOnceAndGoOn)
         }
     }
     {
+        const QStringList saidBy = QString::fromLatin1(hole.saidBy).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        const auto act = [&](const QString &action, const std::function<void()> &f) {
+            const int before = (*junk)->errors;
+            s.act(what + action, f);
+            if (saidBy.contains(action)) {
+                ASSERT_EQ((*junk)->errors, before + 1) << action.toStdString();
+                EXPECT_TRUE((*junk)->errorTexts.last().contains(QLatin1String(hole.at))) << action.toStdString();
+            }
+        };
         print::RecordingTarget recorder;
-        s.act(what + QStringLiteral("print"), [&] { ModPrint::Setup_Page(QStringLiteral("11"), number, recorder); });
+        act(QStringLiteral("print"), [&] { ModPrint::Setup_Page(QStringLiteral("11"), number, recorder); });
         frmPrint preview;
         preview.setTag(number);
-        s.act(what + QStringLiteral("preview"), [&] { preview.Voir(); });
-        s.act(what + QStringLiteral("preview skill pages"), [&] { preview.tbPrint_ButtonMenuClick(QStringLiteral("Page"), 1); });
+        act(QStringLiteral("preview"), [&] { preview.Voir(); });
+        act(QStringLiteral("preview skill pages"), [&] { preview.tbPrint_ButtonMenuClick(QStringLiteral("Page"), 2); });
     }
     // Whatever went wrong, the character is still whole on disk.
     ExpectSavesWhole(QStringLiteral("holed"));

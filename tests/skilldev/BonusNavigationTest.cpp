@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QTest>
 
+#include <functional>
+
 using ModGeneral::Players;
 
 namespace {
@@ -43,9 +45,11 @@ TEST_F(BonusNavigationTest, SkillBonusesGoIntoTheRecordRow)
     EXPECT_EQ(player().DirSkills(2, row), 5);
     // Two ranks 8, Influence (Pr 3 + EM 2 + Re 0, two ranks 4) 9 and the item 5.
     EXPECT_EQ(w->labBonusSkill[4]->text(), QStringLiteral("22"));
-    w->labBonusSkill[3]->setText(QStringLiteral("-2"));
+    // A decimal is rounded half to even, and the box shows what is stored.
+    w->labBonusSkill[3]->setText(QStringLiteral("-2.5"));
     w->labBonusSkill_KeyPress(3, 13);
     EXPECT_EQ(player().DirSkills(3, row), -2);
+    EXPECT_EQ(w->labBonusSkill[3]->text(), QStringLiteral("-2"));
 
     // Other boxes and keys do nothing.
     w->labBonusSkill[0]->setText(QStringLiteral("9"));
@@ -134,7 +138,45 @@ TEST_F(BonusNavigationTest, OnlyASumIsASixteenBitFigureAndOneThatDoesNotFitIsSai
         EXPECT_EQ(w->labBonusSkill[4]->text(), QLatin1String(c.total)) << c.at;
         EXPECT_TRUE(w->chkSkill[0]->isChecked()) << c.at;
     }
-    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 2);
+
+    // A bonus stored on a total that a figure beside it has since pushed past
+    // 16 bits is kept; the store says the overflow as the panel does and
+    // leaves the total empty. The item 32750 fits two ranks 8 and Influence 9
+    // until the category's special is 1; the category's special 32758 fits
+    // its own 9 until Pr's special is 1.
+    p.AddStat(2, 7, 0);
+    p.AddStat(2, 5, 0);
+    show(QStringLiteral("SK0/81"));
+    const qint32 category = categoryRow(11);
+    struct Store {
+        QLineEdit *box, *total;
+        const char *typed, *at;
+        std::function<void()> grow;
+    } stores[] = {
+        {w->labBonusSkill[2], w->labBonusSkill[4], "32750", ".labBonusSkill.KeyPress",
+         [&] { p.AddSkill(3, static_cast<qint16>(category), RankKind::SkillCategory, 1); }},
+        {w->labBonusSkillCat[3], w->labBonusSkillCat[4], "32758", ".labBonusSkillCat.KeyPress",
+         [&] { p.AddStat(2, 7, 1); }},
+    };
+    for (const Store &st : stores) {
+        type(st.box, st.typed);
+        EXPECT_EQ(st.total->text(), QStringLiteral("32767")) << st.at;
+        st.grow();
+        ui->expectError(w->windowTitle() + QLatin1String(st.at), vb::ErrOverflow);
+        QTest::keyClick(st.box, Qt::Key_Return);
+        EXPECT_EQ(st.total->text(), QString()) << st.at;
+    }
+    EXPECT_EQ(p.DirSkills(2, row), 32750);
+    EXPECT_EQ(p.DirSkillsCat(3, category), 32758);
+
+    // A window whose character is not in the table fails each panel as a
+    // whole: said once, at the panel.
+    w->setTag(QStringLiteral("9"));
+    for (const auto &[key, at] : {std::pair{"SK0/81", ".AfficheSkill"}, std::pair{"SC11", ".AfficheSkillCategory"}}) {
+        ui->expectError(w->windowTitle() + QLatin1String(at), vb::ErrSubscript);
+        show(QLatin1String(key));
+    }
+    EXPECT_EQ(ui->count(ScriptedPorts::Kind::ErrorBox), 6);
 }
 
 TEST_F(BonusNavigationTest, KeyedRowsTakeTheirBonusAsText)
@@ -274,6 +316,9 @@ TEST_F(BonusNavigationTest, OnlyABoxThePlayerEnteredSpeaksWhenLeft)
         };
         for (Qt::FocusReason reason : {Qt::OtherFocusReason, Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
             focus(QEvent::FocusIn, reason);
+            // The Alt or Ctrl of a menu's shortcut edits nothing.
+            QTest::keyClick(box, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyClick(box, Qt::Key_Control, Qt::ControlModifier);
             focus(QEvent::FocusOut, Qt::OtherFocusReason);
         }
         EXPECT_EQ(messages(), before) << key;
