@@ -392,7 +392,7 @@ void frmSkillDev::BuildLayout()
     bottom->addWidget(fraDevelopment, 0, Qt::AlignTop);
     right->addLayout(bottom, 1);
 
-    auto *main = new QHBoxLayout(this);
+    auto *main = new QHBoxLayout(Page());
     main->addLayout(left, 2);
     main->addLayout(right, 3);
 
