@@ -8,7 +8,6 @@
 #include "frame/ui/frmSplash.h"
 #include "mainwindow/frmMain.h"
 #include "newcharacter/frmInitChoise.h"
-#include "newcharacter/frmStatChoises.h"
 #include "print/ModPrint.h"
 #include "sheet/frmGeneral.h"
 #include "skilldev/frmSkillDev.h"
@@ -791,22 +790,12 @@ class WindowMadeSmallTest : public MainWindowTest, public ::testing::WithParamIn
 protected:
     CharacterWindow *make(int kind)
     {
-        if (kind == Cultures || kind == Professions) {
+        if (kind <= Statistics) {
             main->mnuFileNew->trigger();
             auto *w = qobject_cast<frmInitChoise *>(InitForms[PlayerCount]);
-            if (kind == Professions)
+            for (int next = 0; next < kind; ++next)
                 w->btnNext_Click();
-            return w;
-        }
-        if (kind == Statistics) {
-            RedimPlayer();
-            Players(PlayerCount).Profession_ID = 11;
-            auto *w = new frmStatChoises;
-            StatChoiceForms.put(PlayerCount, w);
-            w->setTag(QString::number(PlayerCount));
-            main->Present(w);
-            w->LoadData();
-            return w;
+            return kind == Statistics ? StatChoiceForms[PlayerCount] : w;
         }
         ui->answerOpenFile(savedCharacter(QStringLiteral("c%1.pja").arg(PlayerCount), QStringLiteral("Clothaire")));
         main->mnuFileOpen->trigger();
@@ -832,14 +821,10 @@ QList<QWidget *> Controls(QWidget *parent, const QWidget *window)
     return out;
 }
 
-// The least size a layout gives a control, as Qt's layouts work it out.
+// The least size a layout gives a control: its own least size where it has one.
 QSize Least(const QWidget *c)
 {
-    const QSizePolicy p = c->sizePolicy();
-    const QSize hint = c->sizeHint(), min = c->minimumSizeHint();
-    QSize s(p.horizontalPolicy() & QSizePolicy::ShrinkFlag ? min.width() : std::max(hint.width(), min.width()),
-            p.verticalPolicy() & QSizePolicy::ShrinkFlag ? min.height() : std::max(hint.height(), min.height()));
-    s = s.boundedTo(c->maximumSize());
+    const QSize s = c->minimumSizeHint().boundedTo(c->maximumSize());
     return {c->minimumWidth() > 0 ? c->minimumWidth() : s.width(), c->minimumHeight() > 0 ? c->minimumHeight() : s.height()};
 }
 
