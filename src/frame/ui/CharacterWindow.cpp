@@ -65,7 +65,7 @@ QSize CharacterWindow::FitSize() const
 
 QSize CharacterWindow::sizeHint() const
 {
-    return m_page ? m_page->sizeHint().expandedTo(FitSize()) : QWidget::sizeHint();
+    return (m_page ? m_page->sizeHint() : QWidget::sizeHint()).expandedTo(FitSize());
 }
 
 void CharacterWindow::FinishLoad()
