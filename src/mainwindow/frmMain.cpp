@@ -686,16 +686,29 @@ void frmMain::Arrange(int arrangement)
     const QRect area = m_mdi->viewport()->rect();
     if (arrangement == 0) {
         m_mdi->cascadeSubWindows();
+        // Each window at its layout's size as far as the frame holds it below
+        // and right of its corner: what is left over, it scrolls.
+        for (QMdiSubWindow *sub : all)
+            if (sub->isVisible() && !sub->isMinimized())
+                sub->resize(sub->size().boundedTo(
+                    QSize(area.right() + 1 - sub->x(), area.bottom() + 1 - sub->y()).expandedTo(QSize(1, 1))));
         return;
     }
     if (arrangement == 3) {
-        // Minimised windows in a row along the bottom edge.
-        int x = 0;
+        // Minimised windows in rows along the bottom edge, from the left; a
+        // row that is full goes on above the last, so none falls outside.
+        int x = 0, rowBottom = area.height(), rowHeight = 0;
         for (QMdiSubWindow *sub : all) {
             if (!sub->isVisible() || !sub->isMinimized())
                 continue;
-            sub->move(x, area.height() - sub->height());
+            if (x > 0 && x + sub->width() > area.width()) {
+                rowBottom -= rowHeight;
+                x = 0;
+                rowHeight = 0;
+            }
+            sub->move(x, std::max(0, rowBottom - sub->height()));
             x += sub->width();
+            rowHeight = std::max(rowHeight, sub->height());
         }
         return;
     }

@@ -103,7 +103,7 @@ frmInitChoise::frmInitChoise(QWidget *parent)
 
 void frmInitChoise::buildLayout()
 {
-    auto *outer = new QVBoxLayout(this);
+    auto *outer = new QVBoxLayout(Page());
     TabInitchoises = new QTabBar(this);
     TabInitchoises->setObjectName(QStringLiteral("TabInitchoises"));
     TabInitchoises->setExpanding(false);

@@ -170,7 +170,7 @@ frmStatChoises::frmStatChoises(QWidget *parent)
 
     outer->addLayout(grid);
     outer->addStretch();
-    auto *wrap = new QHBoxLayout(this);
+    auto *wrap = new QHBoxLayout(Page());
     wrap->addLayout(outer);
     wrap->addStretch();
 

@@ -391,7 +391,7 @@ void frmSkillDev::BuildLayout()
     bottom->addWidget(fraDevelopment, 0, Qt::AlignTop);
     right->addLayout(bottom, 1);
 
-    auto *main = new QHBoxLayout(this);
+    auto *main = new QHBoxLayout(Page());
     main->addLayout(left, 2);
     main->addLayout(right, 3);
 
@@ -432,6 +432,9 @@ void frmSkillDev::Form_Load()
         // passe-temps"): the grid keeps room for its three columns whole.
         grdSkill->setMinimumWidth(TwipsToPixels(widths[0] + widths[1] + widths[2]) + 2 * grdSkill->frameWidth()
                                   + grdSkill->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+        // The names take whatever room the grid has beyond that: a sub-skill's
+        // name carries its skill's in brackets.
+        grdSkill->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
         FinishLoad();
     } catch (...) {
         ReportCurrentException(Caption() + QStringLiteral(".load"));

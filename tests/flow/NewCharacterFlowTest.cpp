@@ -576,9 +576,9 @@ TEST_F(NewCharacterFlowTest, TheFrameGrowsUntilACharacterWindowFitsAndNeverShrin
     // First run: the frame has its rules size, too small for the first window.
     EXPECT_EQ(main->size(), QSize(433, 433));
     main->mnuFileNew->trigger();
-    QWidget *init = InitForms.peek(1);
+    CharacterWindow *init = InitForms.peek(1);
     ASSERT_NE(init, nullptr);
-    const QSize need = init->minimumSizeHint();
+    const QSize need = init->FitSize();
     // As far as the screen allows: the offscreen screen may be the smaller.
     const QSize avail = main->screen()->availableGeometry().size();
     const QSize view = main->mdiArea()->viewport()->size();

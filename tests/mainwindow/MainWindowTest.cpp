@@ -15,6 +15,7 @@
 #include "support/PrintedPdf.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -25,12 +26,16 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSettings>
+#include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 
 #include <memory>
+#include <set>
 
 using namespace ModGeneral;
 
@@ -729,6 +734,22 @@ TEST_F(MainWindowTest, WindowMenuArrangesTheChildren)
     EXPECT_LT(a->y(), b->y());
     main->mnuWindowCascade->trigger();
     EXPECT_NE(a->pos(), b->pos());
+
+    // Nine icons in an 800-pixel frame: rows along the bottom, none outside it
+    // and none on another.
+    for (int i = 0; i < 7; ++i)
+        main->mnuFileNew->trigger();
+    main->resize(800, 600);
+    const QList<QMdiSubWindow *> all = main->mdiArea()->subWindowList();
+    main->mnuWindowTileHorizontal->trigger();
+    for (QMdiSubWindow *sub : all)
+        sub->showMinimized();
+    main->mnuWindowArrangeIcons->trigger();
+    for (QMdiSubWindow *sub : all) {
+        EXPECT_TRUE(main->mdiArea()->viewport()->rect().contains(sub->geometry())) << sub->windowTitle().toStdString();
+        for (QMdiSubWindow *other : all)
+            EXPECT_TRUE(other == sub || !other->geometry().intersects(sub->geometry()));
+    }
 }
 
 TEST_F(MainWindowTest, AboutShowsTheSplashModallyAndExitClosesTheWindow)
@@ -744,3 +765,129 @@ TEST_F(MainWindowTest, AboutShowsTheSplashModallyAndExitClosesTheWindow)
     main->mnuFileExit->trigger();
     EXPECT_FALSE(main->isVisible());
 }
+
+// ------------------------------------------------------------------ windows made small
+
+namespace {
+
+enum Kind { Cultures, Professions, Statistics, Skills, Sheet };
+const char *const kKinds[] = {"Cultures", "Professions", "Statistics", "Skills", "Sheet"};
+// How many windows share the frame with it, and the Window menu's entry (none:
+// the player sizes the window by hand).
+const struct {
+    const char *name;
+    int others;
+    QAction *frmMain::*entry;
+} kSizes[] = {{"TileVerticalTwo", 1, &frmMain::mnuWindowTileVertical},
+              {"TileHorizontalSix", 5, &frmMain::mnuWindowTileHorizontal},
+              {"CascadeThree", 2, &frmMain::mnuWindowCascade},
+              {"ByHand", 0, nullptr}};
+
+// A character window shown in the frame, then made small as the Window menu
+// or the player makes it: it keeps its layout and scrolls what the frame
+// cannot hold, and the frame holds the whole window.
+class WindowMadeSmallTest : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<int, int>> {
+protected:
+    CharacterWindow *make(int kind)
+    {
+        if (kind <= Statistics) {
+            main->mnuFileNew->trigger();
+            auto *w = qobject_cast<frmInitChoise *>(InitForms[PlayerCount]);
+            for (int next = 0; next < kind; ++next)
+                w->btnNext_Click();
+            return kind == Statistics ? StatChoiceForms[PlayerCount] : w;
+        }
+        ui->answerOpenFile(savedCharacter(QStringLiteral("c%1.pja").arg(PlayerCount), QStringLiteral("Clothaire")));
+        main->mnuFileOpen->trigger();
+        if (kind == Sheet)
+            return GeneralForms[PlayerCount];
+        press("Skill");
+        return SkillDevForms[PlayerCount];
+    }
+};
+
+// What the player sees of a window: every visible widget but the inner parts
+// of lists, boxes and scroll areas.
+QList<QWidget *> Controls(QWidget *parent, const QWidget *window)
+{
+    QList<QWidget *> out;
+    for (QWidget *c : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!c->isVisibleTo(window))
+            continue;
+        out << c;
+        if (!qobject_cast<QAbstractScrollArea *>(c) && !qobject_cast<QComboBox *>(c) && !qobject_cast<QTabBar *>(c))
+            out << Controls(c, window);
+    }
+    return out;
+}
+
+// The least size a layout gives a control: its own least size where it has one.
+QSize Least(const QWidget *c)
+{
+    const QSize s = c->minimumSizeHint().boundedTo(c->maximumSize());
+    return {c->minimumWidth() > 0 ? c->minimumWidth() : s.width(), c->minimumHeight() > 0 ? c->minimumHeight() : s.height()};
+}
+
+// Sibling controls drawn over each other.
+std::set<std::pair<QWidget *, QWidget *>> Overlaps(const QList<QWidget *> &controls)
+{
+    std::set<std::pair<QWidget *, QWidget *>> out;
+    for (QWidget *a : controls)
+        for (QWidget *b : controls)
+            if (a < b && a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
+                out.insert({a, b});
+    return out;
+}
+
+void Settle()
+{
+    for (int i = 0; i < 4; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST_P(WindowMadeSmallTest, KeepsItsLayoutAndScrollsWithinTheFrame)
+{
+    const auto &size = kSizes[std::get<1>(GetParam())];
+    makeMain();
+    main->resize(1600, 1200);   // room for every layout: what it draws over itself then, it may draw over itself
+    for (int i = 0; i < size.others; ++i)
+        main->mnuFileNew->trigger();
+    CharacterWindow *w = make(std::get<0>(GetParam()));
+    ASSERT_NE(w, nullptr);
+    Settle();
+    auto *scroll = w->findChild<QScrollArea *>();
+    ASSERT_NE(scroll, nullptr);
+    QWidget *page = scroll->widget();
+    const auto drawnOver = Overlaps(Controls(page, w));
+
+    main->resize(800, 600);
+    Settle();
+    if (size.entry) {
+        (main.get()->*size.entry)->trigger();
+    } else {
+        frameOf(w)->showNormal();
+        frameOf(w)->setGeometry(40, 30, 320, 240);
+    }
+    Settle();
+
+    EXPECT_TRUE(main->mdiArea()->viewport()->rect().contains(frameOf(w)->geometry()));
+    EXPECT_EQ(Controls(w, w).first(), scroll);   // nothing shown outside the scrolled page
+    EXPECT_GE(scroll->horizontalScrollBar()->maximum(), page->width() - scroll->viewport()->width());
+    EXPECT_GE(scroll->verticalScrollBar()->maximum(), page->height() - scroll->viewport()->height());
+    const QList<QWidget *> controls = Controls(page, w);
+    for (QWidget *c : controls) {
+        const std::string name = c->objectName().toStdString();
+        EXPECT_TRUE(page->rect().contains(QRect(c->mapTo(page, QPoint()), c->size()))) << name;
+        if (c->testAttribute(Qt::WA_LaidOut))
+            EXPECT_TRUE(c->width() >= Least(c).width() && c->height() >= Least(c).height()) << name << " squashed";
+    }
+    for (const auto &[a, b] : Overlaps(controls))
+        EXPECT_TRUE(drawnOver.count({a, b})) << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowMadeSmallTest, ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 4)),
+                         [](const auto &info) {
+                             return std::string(kKinds[std::get<0>(info.param)]) + kSizes[std::get<1>(info.param)].name;
+                         });

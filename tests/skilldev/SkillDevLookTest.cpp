@@ -23,6 +23,9 @@ TEST_F(SkillDevLookTest, RendersAWholeWindow)
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     if (!path.isEmpty())
         pm.save(QString::fromLocal8Bit(path));
+    // The names take the room the grid has beside the ranks.
+    const QTableWidget *grid = w->grdSkill;
+    EXPECT_EQ(grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2), grid->viewport()->width());
     // Every bonus box of both panels holds a 16-bit figure, the bold totals too.
     for (const auto &boxes : {w->labBonusSkillCat, w->labBonusSkill})
         for (const QLineEdit *box : boxes)

@@ -6,6 +6,10 @@
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 CharacterWindow::CharacterWindow(const QString &name, QWidget *parent)
     : QWidget(parent)
@@ -28,6 +32,40 @@ void CharacterWindow::setTag(const QString &value)
 int CharacterWindow::Number() const
 {
     return TagNumber(this);
+}
+
+QWidget *CharacterWindow::Page()
+{
+    if (m_page)
+        return m_page;
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrollPage"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    // The page fills a window larger than its least size, so that a window
+    // with room looks as its layout makes it.
+    scroll->setWidgetResizable(true);
+    m_page = new QWidget;
+    m_page->setObjectName(QStringLiteral("page"));
+    scroll->setWidget(m_page);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    return m_page;
+}
+
+QSize CharacterWindow::FitSize() const
+{
+    if (!m_page)
+        return minimumSizeHint().expandedTo(minimumSize());
+    QSize least = m_page->minimumSizeHint().expandedTo(m_page->minimumSize());
+    // Wrapped words need more height at the least width.
+    least.setHeight(std::max(least.height(), m_page->heightForWidth(least.width())));
+    return least;
+}
+
+QSize CharacterWindow::sizeHint() const
+{
+    return (m_page ? m_page->sizeHint() : QWidget::sizeHint()).expandedTo(FitSize());
 }
 
 void CharacterWindow::FinishLoad()

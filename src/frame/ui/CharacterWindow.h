@@ -31,7 +31,10 @@ public:
     virtual void Form_Activate() {}
     // The size the main window grows to show this window whole: its layout's
     // least size, unless the window scrolls a page of its own.
-    virtual QSize FitSize() const { return minimumSizeHint().expandedTo(minimumSize()); }
+    virtual QSize FitSize() const;
+    // The layout's own size: a cascade gives the window as much as the frame
+    // holds of it.
+    QSize sizeHint() const override;
     // A box the player is still typing into goes into the record, as leaving
     // it would: the character is about to be saved.
     virtual void StoreTyping() {}
@@ -43,6 +46,10 @@ public:
     virtual bool BeingMade() const { return false; }
 
 protected:
+    // The page the window's controls are laid out on, made on first use. It
+    // never gets less than its layout's least size: a window made smaller
+    // (tiled, cascaded or sized by hand) scrolls it instead of squashing it.
+    QWidget *Page();
     // Localises the layout and then empties the Tag, so that a window made
     // afresh always reads as one that has no character yet.
     void FinishLoad();
@@ -60,6 +67,7 @@ protected:
 
 private:
     bool m_unloaded = false;
+    QWidget *m_page = nullptr;
 };
 
 // Closes a window for good: its MDI frame with it when it has one.
