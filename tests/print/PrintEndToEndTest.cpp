@@ -1,6 +1,8 @@
 // The whole sheet on paper (a PDF through the printer path) and on the
 // preview picture, as a player gets them.
 #include "PrintFixture.h"
+#include "character/StoredFileSupport.h"
+#include "frame/ModGeneral.h"
 #include "mainwindow/QtPorts.h"
 #include "print/SharedPrinter.h"
 #include "print/frmPrint.h"
@@ -17,6 +19,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <sys/resource.h>
 
 namespace {
 
@@ -126,6 +129,83 @@ TEST_F(PrintEndToEndTest, FileMenuPrintGoesThroughTheSharedPrinterAndSaysItRan)
     const int pages = PdfPages(pdf);
     if (pages >= 0)
         EXPECT_EQ(pages, 1);
+}
+
+TEST_F(PrintEndToEndTest, APrintThatCannotBeWrittenWholeSaysWhyAndLeavesTheOlderFile)
+{
+    ModGeneral::AnswerFileSizeLimit();   // as the program's start leaves it
+    const QString folder = dir.filePath(QStringLiteral("feuilles"));
+    const QString pdf = folder + QStringLiteral("/hero.pdf");
+    const QByteArray older("%PDF-1.4 an older sheet");
+    const QString notPrinted = QStringLiteral("La feuille n'a pas été imprimée : le fichier « %1 » n'a pas pu être écrit "
+                                              "en entier : %2. ").arg(pdf);
+    const QString unchanged = QStringLiteral("Le fichier qui portait ce nom auparavant n'a pas changé.");
+    const QString nothing = QStringLiteral("Rien n'a été écrit sous ce nom.");
+    struct Case {
+        const char *what;
+        bool before;           // an older file stands at the name
+        rlim_t limit;          // the largest file the process may write; 0 for none
+        bool lockedFolder;     // the folder may not be written, for a user folder rights bind
+        QString printTo;
+        qint32 number;
+        QString text;
+    };
+    const Case cases[] = {
+        {"limit, older file", true, 20480, false, pdf, vb::ErrDiskFull,
+         notPrinted.arg(QStringLiteral("il dépasserait la taille de fichier la plus grande que ce programme a le droit "
+                                       "d'écrire")) + unchanged},
+        {"limit, no file", false, 20480, false, pdf, vb::ErrDiskFull,
+         notPrinted.arg(QStringLiteral("il dépasserait la taille de fichier la plus grande que ce programme a le droit "
+                                       "d'écrire")) + nothing},
+        {"locked folder", true, 0, true, pdf, vb::ErrPermission,
+         notPrinted.arg(QStringLiteral("vous n'avez pas le droit d'écrire dans le dossier « %1 »").arg(folder)) + unchanged},
+        {"no folder", false, 0, false, folder + QStringLiteral("/parti/hero.pdf"), vb::ErrPathNotFound,
+         QStringLiteral("La feuille n'a pas été imprimée : le fichier « %1/parti/hero.pdf » n'a pas pu être écrit en "
+                        "entier : le dossier « %1/parti » n'existe pas. ").arg(folder) + nothing},
+        {"printer", false, 0, false, QString(), vb::ErrPrinter,
+         QStringLiteral("La feuille n'a pas été imprimée : l'imprimante signale une erreur.")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(folder).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                              | QFile::ReadOther | QFile::ExeOther;
+        QFile::setPermissions(dir.path(), readable | QFile::WriteOwner);
+        if (c.before) {
+            QFile f(pdf);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(older);
+        }
+        if (c.lockedFolder)
+            QFile::setPermissions(folder, readable);
+        SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+        SharedPrinter().setOutputFileName(c.printTo);
+        struct rlimit saved {};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        struct rlimit small = saved;
+        if (c.limit)
+            small.rlim_cur = c.limit;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        ScriptedPortsScope box;
+        box->expectError(QStringLiteral("Setup_Page"), c.number);
+        bool printed = true;
+        const auto print = [&] {
+            ModPrint::PrinterTarget toPrinter;
+            printed = ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1"));
+        };
+        if (!c.lockedFolder || !filetest::unprivileged(print))
+            print();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_FALSE(printed);
+        ASSERT_EQ(box->errors().size(), 1u);
+        EXPECT_EQ(box->errors().front().text.toStdString(), c.text.toStdString());
+        // Nothing cut short beside it either: the older file alone, byte for byte.
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                  c.before ? QStringList{QStringLiteral("hero.pdf")} : QStringList());
+        if (c.before)
+            EXPECT_EQ(filetest::bytes(pdf), older);
+    }
 }
 
 TEST_F(PrintEndToEndTest, ThePreviewPictureHoldsEveryPageAtThePagesProportions)
