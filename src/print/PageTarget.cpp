@@ -1,10 +1,14 @@
 #include "print/PageTarget.h"
 
+#include "platform/Strings.h"
 #include "platform/vb.h"
+#include "print/WholeFile.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <QPrinter>
 #include <cmath>
@@ -165,12 +169,34 @@ double PrinterPageTarget::PenUnitPx() const
     return PxPerCmX() / kPenDotsPerCm;
 }
 
+void PrinterPageTarget::PrinterFault() const
+{
+    const QString name = m_printer.printerName();
+    throw vb::Refusal(vb::ErrPrinter, name.isEmpty() ? Strings::Load(9609) : Strings::Load(9608).arg(name));
+}
+
 void PrinterPageTarget::Begin()
 {
     m_printer.setFullPage(true);
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&m_printer))
-        throw vb::Error(kPrinterError);
+    m_device = &m_printer;
+    // The printer would write its file as it goes and leave it cut short
+    // where a write failed, without a word: the document is made in memory.
+    if (!m_printer.outputFileName().isEmpty()) {
+        m_document = std::make_unique<QBuffer>();
+        m_document->open(QIODevice::WriteOnly);
+        m_pdf = std::make_unique<QPdfWriter>(m_document.get());
+        m_pdf->setResolution(m_printer.resolution());
+        QPageLayout layout = m_printer.pageLayout();
+        layout.setMode(QPageLayout::FullPageMode);
+        m_pdf->setPageLayout(layout);
+        m_pdf->setTitle(m_printer.docName());
+        m_pdf->setCreator(m_printer.creator());
+        m_pdf->setPdfVersion(m_printer.pdfVersion());
+        m_device = m_pdf.get();
+    }
+    if (!m_painter->begin(m_device))
+        PrinterFault();
     m_painter->setRenderHint(QPainter::Antialiasing);
     m_painter->setRenderHint(QPainter::TextAntialiasing);
     // Coordinates count from the printable area's corner.
@@ -181,23 +207,38 @@ void PrinterPageTarget::Begin()
 
 void PrinterPageTarget::NewPage()
 {
-    if (!m_printer.newPage())
-        throw vb::Error(kPrinterError);
+    if (!m_device || !m_device->newPage())
+        PrinterFault();
     ++m_pages;
 }
 
 void PrinterPageTarget::End()
 {
-    if (m_painter && m_painter->isActive() && !m_painter->end())
-        throw vb::Error(kPrinterError);
+    if (!m_painter || !m_painter->isActive())
+        return;
+    const bool ended = m_painter->end();
+    if (m_pdf) {
+        m_pdf.reset();
+        const QByteArray document = m_document->data();
+        m_document.reset();
+        if (!ended)
+            PrinterFault();
+        WriteWholeFile(m_printer.outputFileName(), document);
+    } else if (!ended || m_printer.printerState() == QPrinter::Error) {
+        PrinterFault();
+    }
 }
 
 void PrinterPageTarget::Abort()
 {
     if (m_painter && m_painter->isActive()) {
-        m_printer.abort();
+        // A document made in memory is simply dropped: its file stays as it was.
+        if (!m_pdf)
+            m_printer.abort();
         m_painter->end();
     }
+    m_pdf.reset();
+    m_document.reset();
 }
 
 // ---------------------------------------------------------------- ImagePageTarget

@@ -12,7 +12,10 @@
 #include <QVector>
 #include <memory>
 
+class QBuffer;
+class QPagedPaintDevice;
 class QPainter;
+class QPdfWriter;
 class QPrinter;
 
 namespace print {
@@ -103,6 +106,9 @@ protected:
 // The printer: a document of pages at the printer's resolution, the logical
 // page's top-left corner on the paper's (the printable area's corner lies the
 // margins inside it, and coordinates given to this target are relative to it).
+// A printer that prints to a file gets the document made in memory and put
+// in its file whole when the run ends (WriteWholeFile); a failure there, or a
+// printer reporting an error, raises a vb::Refusal that says so.
 class PrinterPageTarget : public PainterTarget {
 public:
     // offsetX/Y: the printable area's corner on the paper, in cm.
@@ -122,7 +128,11 @@ protected:
     double PenUnitPx() const override;
 
 private:
+    [[noreturn]] void PrinterFault() const;
     QPrinter &m_printer;
+    QPagedPaintDevice *m_device = nullptr;
+    std::unique_ptr<QBuffer> m_document;   // before the writer, which writes into it
+    std::unique_ptr<QPdfWriter> m_pdf;
     double m_offsetX, m_offsetY;
     int m_pages = 0;
 };

@@ -13,10 +13,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace {
 // The page's size at 100 %, and where it starts below the window's top, in twips.
@@ -122,8 +125,23 @@ frmPrint::frmPrint(QWidget *parent)
     DefilementV1->setObjectName(QStringLiteral("DéfilementV1"));
     connect(DefilementV1, &QScrollBar::valueChanged, this, [this] { DefilementV1_Change(); });
 
-    resize(860, 900);
+    resize(OpeningSize());
     Form_Load();
+}
+
+QSize frmPrint::OpeningSize() const
+{
+    // Its own size where the screen it opens on holds it; otherwise as much
+    // of that screen as is free, less the frame the system draws round a
+    // window (known from the main window's, before this one is shown).
+    const QSize wanted(860, 900);
+    const QScreen *scr = screen();
+    if (!scr)
+        return wanted;
+    QSize frame(0, 0);
+    if (const QWidget *main = parentWidget() ? parentWidget()->window() : nullptr; main && main->isVisible())
+        frame = main->frameGeometry().size() - main->size();
+    return wanted.boundedTo(scr->availableGeometry().size() - frame);
 }
 
 QString frmPrint::Tag() const
@@ -181,13 +199,37 @@ void frmPrint::Voir()
         print::ImagePageTarget target(picPage->size());
         ModPrint::Setup_Page(mask, Tag(), target);
         picPage->setPages(target.Pages());
-        // Every page of the drawing is shown, one under the other: the scroll
-        // bar reaches the last one.
-        DefilementV1->setMaximum(std::max(DefilementV1->minimum(), PixelsToTwips(picPage->height()) - PixelsToTwips(height()) + 960));
+        ReachLastPage();
         ResetScroll = 0;
     } catch (...) {
         ReportCurrentException(objectName() + QStringLiteral(".Voir"));
     }
+}
+
+void frmPrint::ReachLastPage()
+{
+    // Every page of the drawing is shown, one under the other: the scroll
+    // bar reaches the last one.
+    DefilementV1->setMaximum(
+        std::max(DefilementV1->minimum(), PixelsToTwips(picPage->height()) - PixelsToTwips(height()) + 960));
+}
+
+void frmPrint::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Opened with no main window to measure by, the frame round the window
+    // is known only now: the window is kept within the free part of its
+    // screen with it.
+    const QScreen *scr = screen();
+    const QRect frame = frameGeometry();
+    if (!scr || scr->availableGeometry().contains(frame))
+        return;
+    const QRect avail = scr->availableGeometry();
+    resize(size().boundedTo(avail.size() - (frame.size() - size())));
+    move(std::clamp(frame.x(), avail.left(), std::max(avail.left(), avail.right() + 1 - frameGeometry().width())),
+         std::clamp(frame.y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - frameGeometry().height())));
+    if (!picPage->pages().isEmpty())
+        ReachLastPage();
 }
 
 void frmPrint::DefilementV1_Change()

@@ -59,9 +59,13 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // The size the window opens at: within the free part of its screen.
+    QSize OpeningSize() const;
+    void ReachLastPage();
     void Form_Load();
     void Form_Resize();
 };

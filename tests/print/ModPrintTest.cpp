@@ -842,6 +842,16 @@ TEST_F(SkillPagesTest, TwoSubSkillsOfOneSkillNeverPrintAlikeAndStayInTheirColumn
          "🂡🂱🂡", "...)"},
         {176, QStringLiteral("🂡").repeated(30) + QStringLiteral("🂲") + QStringLiteral("🂡").repeated(30), "... (...",
          "🂡🂲🂡", "...)"},
+        // Such letters parting near one end, just past what the plain cut
+        // shows there: in the first half of a letter, near the start...
+        {176, QStringLiteral("𝐖").repeated(5) + QStringLiteral("𐌰") + QStringLiteral("𝐖").repeated(60),
+         "... (𝐖𝐖𝐖𝐖𝐖𐌰...", "", "𝐖)"},
+        {176, QStringLiteral("𝐖").repeated(66), "... (𝐖𝐖𝐖𝐖𝐖𝐖...", "", "𝐖)"},
+        // ... and in the second half, near the end.
+        {176, QStringLiteral("𝕎").repeated(60) + QStringLiteral("🂱") + QStringLiteral("𝕎").repeated(6), "... (𝕎", "",
+         "...🂱𝕎𝕎𝕎𝕎𝕎𝕎)"},
+        {176, QStringLiteral("𝕎").repeated(60) + QStringLiteral("🂲") + QStringLiteral("𝕎").repeated(6), "... (𝕎", "",
+         "...🂲𝕎𝕎𝕎𝕎𝕎𝕎)"},
     };
     for (const Case &c : cases)
         Hero().AddSubSkills(c.skill, c.name, 1);
@@ -856,6 +866,7 @@ TEST_F(SkillPagesTest, TwoSubSkillsOfOneSkillNeverPrintAlikeAndStayInTheirColumn
                     && t.text.contains(QString::fromUtf8(c.middle)) && t.text.endsWith(QString::fromUtf8(c.tail))) {
                     ++matches;
                     printed << t.text;
+                    EXPECT_TRUE(t.text.isValidUtf16()) << t.text.toStdString();   // no half of a letter
                     EXPECT_LE(t.x + t.width, left + 5.7 + 1e-9) << t.text.toStdString();
                 }
             EXPECT_EQ(matches, 1) << c.name.toStdString();

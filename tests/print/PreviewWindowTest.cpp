@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -48,6 +49,8 @@ TEST_F(PreviewWindowTest, OpensOnTheMainPageAtSeventyFivePercentBelowTheToolbar)
     EXPECT_EQ(window->DefilementV1->value(), -955);
     EXPECT_EQ(window->picPage->y(), 955 / 15);
     EXPECT_EQ(window->picPage->x(), ((window->width() * 15 - 9202) / 2 - 200) / 15);
+    // The test screen (800 x 800) is smaller than the window's 860 x 900: it opens within it.
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
 }
 
 TEST_F(PreviewWindowTest, ZoomResetsTheScrollBarThePageChoiceKeepsIt)

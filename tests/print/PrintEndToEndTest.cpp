@@ -1,6 +1,8 @@
 // The whole sheet on paper (a PDF through the printer path) and on the
 // preview picture, as a player gets them.
 #include "PrintFixture.h"
+#include "character/StoredFileSupport.h"
+#include "frame/ModGeneral.h"
 #include "mainwindow/QtPorts.h"
 #include "print/SharedPrinter.h"
 #include "print/frmPrint.h"
@@ -17,6 +19,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <sys/resource.h>
 
 namespace {
 
@@ -126,6 +129,71 @@ TEST_F(PrintEndToEndTest, FileMenuPrintGoesThroughTheSharedPrinterAndSaysItRan)
     const int pages = PdfPages(pdf);
     if (pages >= 0)
         EXPECT_EQ(pages, 1);
+}
+
+TEST_F(PrintEndToEndTest, APrintThatCannotBeWrittenWholeSaysWhyAndLeavesTheOlderFile)
+{
+    ModGeneral::AnswerFileSizeLimit();   // as the program's start leaves it
+    const QString folder = dir.filePath(QStringLiteral("feuilles")), pdf = folder + QStringLiteral("/hero.pdf");
+    const QString lost = folder + QStringLiteral("/parti/hero.pdf");
+    const QByteArray older("%PDF-1.4 an older sheet");
+    const auto said = [](const QString &file, const QString &cause, bool before) {
+        return QStringLiteral("La feuille n'a pas été imprimée : le fichier « %1 » n'a pas pu être écrit en entier : %2. %3")
+            .arg(file, cause, before ? QStringLiteral("Le fichier qui portait ce nom auparavant n'a pas changé.")
+                                     : QStringLiteral("Rien n'a été écrit sous ce nom."));
+    };
+    const QString limit = QStringLiteral("il dépasserait la taille de fichier la plus grande que ce programme a le "
+                                         "droit d'écrire");
+    struct Case {
+        bool before;     // an older file stands at the name
+        rlim_t limit;    // the largest file the process may write; 0 for no limit
+        bool asOther;    // printed as a user whom folder rights bind, into a folder that may not be written
+        QString printTo, text;
+    };
+    const Case cases[] = {
+        {true, 20480, false, pdf, said(pdf, limit, true)},
+        {false, 20480, false, pdf, said(pdf, limit, false)},
+        {true, 0, true, pdf,
+         said(pdf, QStringLiteral("vous n'avez pas le droit d'écrire dans le dossier « %1 »").arg(folder), true)},
+        {false, 0, false, lost, said(lost, QStringLiteral("le dossier « %1/parti » n'existe pas").arg(folder), false)},
+        // A printer that reports an error: here one with nowhere to print.
+        {false, 0, false, QString(), QStringLiteral("La feuille n'a pas été imprimée : l'imprimante signale une erreur.")},
+    };
+    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                          | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(dir.path(), readable | QFile::WriteOwner);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        QDir(folder).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(folder));
+        if (QFile f(pdf); c.before)
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(older) == older.size());
+        if (c.asOther)
+            QFile::setPermissions(folder, readable);
+        SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+        SharedPrinter().setOutputFileName(c.printTo);
+        struct rlimit saved {};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        struct rlimit small = saved;
+        small.rlim_cur = c.limit ? c.limit : saved.rlim_cur;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        ScriptedPortsScope box;
+        box->expectError(QStringLiteral("Setup_Page"));
+        const auto print = [] {
+            ModPrint::PrinterTarget toPrinter;
+            EXPECT_FALSE(ModPrint::Setup_Page(QStringLiteral("11"), QStringLiteral("1")));
+        };
+        if (!c.asOther || !filetest::unprivileged(print))
+            print();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ASSERT_EQ(box->errors().size(), 1u);
+        EXPECT_EQ(box->errors().front().text.toStdString(), c.text.toStdString());
+        // Nothing cut short beside it either: the older file alone, byte for byte.
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                  c.before ? QStringList{QStringLiteral("hero.pdf")} : QStringList());
+        if (c.before)
+            EXPECT_EQ(filetest::bytes(pdf), older);
+    }
 }
 
 TEST_F(PrintEndToEndTest, ThePreviewPictureHoldsEveryPageAtThePagesProportions)
