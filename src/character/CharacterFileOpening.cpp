@@ -16,14 +16,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,7 +50,7 @@ namespace {
 [[noreturn]] void refused(int number, int sentence, const QString &file, const QString &reason)
 {
     if (readingWrittenCopy)
-        throw Refusal(number, Strings::Load(9240).arg(Strings::Load(9379).arg(reason)));
+        throw Refusal(number, notSaved(Strings::Load(9379).arg(reason)));
     throw Refusal(number, Strings::Load(sentence).arg(fileShown(file), reason));
 }
 
@@ -84,6 +85,46 @@ QString nameTooLong(const QString &name, qint64 length, qint64 longest)
                                    QString::number(length), QString::number(longest));
 }
 
+QString tooManyLinks(const QString &path)
+{
+    // The system stops at 40 links in one path, counting those of its folders
+    // too. Followed on past that, a path whose links end somewhere is only
+    // long; one whose links lead back to themselves never ends.
+    QByteArray done = path.startsWith(QLatin1Char('/')) ? QByteArray() : QFile::encodeName(QDir::currentPath());
+    QList<QByteArray> ahead = QFile::encodeName(path).split('/');
+    for (int links = 0; !ahead.isEmpty();) {
+        const QByteArray part = ahead.takeFirst();
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            done.truncate(std::max<qsizetype>(0, done.lastIndexOf('/')));
+            continue;
+        }
+        const QByteArray at = done + '/' + part;
+        struct stat st {};
+        char text[PATH_MAX];
+        const ssize_t n = ::lstat(at.constData(), &st) == 0 && S_ISLNK(st.st_mode)
+                              ? ::readlink(at.constData(), text, sizeof text) : 0;
+        if (n == 0) {
+            done = at;
+            continue;
+        }
+        if (n < 0 || ++links > 4096 || ahead.size() > 4096)
+            return Strings::Load(9405);
+        if (text[0] == '/')
+            done.clear();
+        ahead = QByteArray(text, n).split('/') + ahead;
+    }
+    return Strings::Load(9440);
+}
+
+bool savingOverFile = false;
+
+QString notSaved(const QString &reason)
+{
+    return Strings::Load(savingOverFile ? 9240 : 9441).arg(reason);
+}
+
 } // namespace charfile
 
 using namespace charfile;
@@ -105,7 +146,7 @@ namespace {
     case EPERM:
         unreadable(vb::ErrPermission, file, Strings::Load(9233));
     case ELOOP:
-        unreadable(vb::ErrCannotOpenFile, file, Strings::Load(9405));
+        unreadable(vb::ErrCannotOpenFile, file, tooManyLinks(file));
     case ENAMETOOLONG: {
         const QFileInfo info(file);
         const qint64 length = QFile::encodeName(info.fileName()).size();
@@ -327,28 +368,65 @@ QByteArray sideFile(const QString &file, const QString &side)
     return bytes;
 }
 
-// The disk is full, or the file at the limit of what this program may write.
-bool noRoom(int why)
+// Where the change left beside a file is settled on a private copy: the
+// temporary folder, named as it was set even when it is missing.
+QString temporaryFolder()
 {
-    return why == ENOSPC || why == EDQUOT || why == EFBIG;
+    const QString found = QDir::tempPath();
+    if (!found.isEmpty())
+        return found;
+    const QString set = qEnvironmentVariable("TMPDIR");
+    return QDir::cleanPath(set.isEmpty() ? QStringLiteral("/tmp") : set);
+}
+
+// Whether the journal of a change over several files is there, asked as the
+// engine asks it: the name as the journal gives it, from the working folder
+// when it is relative, and an empty file counts as none. Nothing there is
+// opened.
+bool superJournalThere(const QByteArray &name)
+{
+    struct stat st {};
+    return ::stat(name.constData(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
 }
 
 } // namespace
 
 namespace charfile {
 
-qint64 withoutSuperJournal(qint64 size, const std::function<bool(qint64 at, char *into, int n)> &read)
+qint64 fileSizeLimit()
+{
+    struct rlimit limit {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? qint64(limit.rlim_cur) : 0;
+}
+
+SuperJournal superJournal(qint64 size, const std::function<bool(qint64 at, char *into, int n)> &read)
 {
     // From the journal's end: its mark, the sum and the length of the name,
     // and before the name the number of a page.
     static constexpr unsigned char mark[] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+    const SuperJournal none{size, false};
     unsigned char tail[16];
     if (size < 16 || !read(size - 16, reinterpret_cast<char *>(tail), 16) || std::memcmp(tail + 8, mark, 8) != 0)
-        return size;
-    const qint64 length = qint64(tail[0]) << 24 | qint64(tail[1]) << 16 | qint64(tail[2]) << 8 | qint64(tail[3]);
-    if (length == 0 || length > size - 16)
-        return size;
-    return std::max<qint64>(0, size - 20 - length);
+        return none;
+    const auto number = [&tail](int at) {
+        return quint32(tail[at]) << 24 | quint32(tail[at + 1]) << 16 | quint32(tail[at + 2]) << 8 | tail[at + 3];
+    };
+    // The engine reads no name longer than the longest path it takes.
+    const qint64 length = number(0);
+    if (length == 0 || length > size - 16 || length > sqlite3_vfs_find(nullptr)->mxPathname)
+        return none;
+    QByteArray name(qsizetype(length), Qt::Uninitialized);
+    if (!read(size - 16 - length, name.data(), int(length)))
+        return none;
+    // A name whose sum is wrong was torn: the engine takes it for none. It
+    // reads the name up to its first zero byte, each byte as a char is here.
+    quint32 sum = number(4);
+    for (const char c : std::as_const(name))
+        sum -= quint32(c);
+    name.truncate(qsizetype(qstrnlen(name.constData(), size_t(name.size()))));
+    if (sum != 0 || name.isEmpty())
+        return none;
+    return {std::max<qint64>(0, size - 20 - length), !superJournalThere(name)};
 }
 
 int settleBeside(const QByteArray &path, int *why)
@@ -377,10 +455,10 @@ int settleBeside(const QByteArray &path, int *why)
 // another program was making when it stopped: the file alone may be torn. The
 // engine settles the change on a private copy, in a folder of its own, and the
 // file is read as the engine then sees it; nothing beside the file is made or
-// changed, and nothing a journal names is reached. This program never makes
-// one change over several files, so a journal that claims its change spanned
-// several is this file's own unfinished change all the same, and is rolled
-// back as such.
+// changed, and nothing a journal names is opened. A journal whose change
+// spanned several files is rolled back as the file's own while the journal of
+// the whole is there; once that is gone the change was committed, and the
+// file stands as it is.
 QByteArray settled(const QString &file, const QByteArray &image)
 {
     // The engine writes the journal beside the file a link leads to.
@@ -389,25 +467,37 @@ QByteArray settled(const QString &file, const QByteArray &image)
     QList<std::pair<const char *, QByteArray>> sides;
     for (const char *suffix : {"-journal", "-wal"}) {
         QByteArray bytes = sideFile(file, besides + QLatin1String(suffix));
-        if (!std::strcmp(suffix, "-journal"))
-            bytes.truncate(withoutSuperJournal(bytes.size(), [&bytes](qint64 at, char *into, int n) {
+        if (!std::strcmp(suffix, "-journal")) {
+            const SuperJournal whole = superJournal(bytes.size(), [&bytes](qint64 at, char *into, int n) {
                 std::memcpy(into, bytes.constData() + at, size_t(n));
                 return true;
-            }));
+            });
+            bytes.truncate(whole.committed ? 0 : whole.own);
+        }
         if (!bytes.isEmpty())
             sides.append({suffix, std::move(bytes)});
     }
     if (sides.isEmpty())
         return image;
-    QTemporaryDir folder;
-    // Named as the engine names it, links resolved, so that the layer knows
-    // the copy's side files by their names.
-    const QString copy = QDir(folder.path()).canonicalPath() + QStringLiteral("/settle.pja");
-    const auto failed = [&file, &folder](int why) {
-        if (noRoom(why))
-            unreadable(vb::ErrDiskFull, file, Strings::Load(9437).arg(fileShown(QDir::tempPath())));
+    const QString temporary = temporaryFolder();
+    const auto failed = [&file, &temporary](int why) {
+        if (why == EFBIG && fileSizeLimit() > 0)
+            unreadable(vb::ErrIo, file, Strings::Load(9444).arg(fileShown(temporary)).arg(fileSizeLimit()));
+        if (why == ENOSPC || why == EDQUOT || why == EFBIG)
+            unreadable(vb::ErrDiskFull, file, Strings::Load(9437).arg(fileShown(temporary)));
+        if (why == EACCES || why == EPERM)
+            unreadable(vb::ErrPermission, file, Strings::Load(9445).arg(fileShown(temporary), Strings::Load(9446)));
+        if (why == ENOENT || why == ENOTDIR)
+            unreadable(vb::ErrPathNotFound, file, Strings::Load(9445).arg(fileShown(temporary), Strings::Load(9230)));
         unreadable(vb::ErrIo, file, Strings::Load(9234).arg(qt_error_string(why)));
     };
+    QByteArray folder = QFile::encodeName(temporary + QStringLiteral("/quorvane-XXXXXX"));
+    if (!::mkdtemp(folder.data()))
+        failed(errno);
+    const auto removing = qScopeGuard([&folder] { QDir(QFile::decodeName(folder)).removeRecursively(); });
+    // Named as the engine names it, links resolved, so that the layer knows
+    // the copy's side files by their names.
+    const QString copy = QDir(QFile::decodeName(folder)).canonicalPath() + QStringLiteral("/settle.pja");
     const auto put = [&failed](const QString &path, const QByteArray &bytes) {
         const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0)
@@ -422,14 +512,12 @@ QByteArray settled(const QString &file, const QByteArray &image)
             done += n;
         }
     };
-    if (!folder.isValid())
-        failed(errno ? errno : EIO);
     put(copy, image);
     for (const auto &[suffix, bytes] : sides)
         put(copy + QLatin1String(suffix), bytes);
     int why = 0;
     if (settleBeside(QFile::encodeName(copy), &why) != SQLITE_OK) {
-        if (noRoom(why))
+        if (why == ENOSPC || why == EDQUOT || why == EFBIG)
             failed(why);
         damaged(ErrDamaged, file, Strings::Load(9218));
     }

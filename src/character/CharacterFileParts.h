@@ -36,15 +36,29 @@ extern bool readingWrittenCopy;
 qint64 longestName(const QDir &folder);
 // "the name “…” is too long", its length and the folder's limit in bytes.
 QString nameTooLong(const QString &name, qint64 length, qint64 longest);
+// Why the system gave up following the links of `path`: a loop, or more
+// links than it follows in one path. The words of it.
+QString tooManyLinks(const QString &path);
+// A save refused: `reason`, and that nothing was written over the file saved
+// before, or at all when there was none.
+QString notSaved(const QString &reason);
+// Whether a plain file stood at the path when the save under way began.
+extern bool savingOverFile;
+// The largest file this program may write, 0 when the system sets no limit.
+qint64 fileSizeLimit();
 
 // ---------------------------------------------------------------- opening
 // The file's bytes, read once.
 QByteArray readImage(const QString &file);
 // The file as the engine sees it once the change left beside it is settled.
 QByteArray settled(const QString &file, const QByteArray &image);
-// How much of a journal of `size` bytes is its change, without the record of
-// a change over several files at its end; `read` reads its bytes.
-qint64 withoutSuperJournal(qint64 size, const std::function<bool(qint64 at, char *into, int n)> &read);
+// What the end of a journal of `size` bytes says of a change over several
+// files, read as the engine reads it; `read` reads the journal's bytes.
+struct SuperJournal {
+    qint64 own;       // the journal without the record that names the journal of the whole
+    bool committed;   // the one it names is gone: that removal committed the change
+};
+SuperJournal superJournal(qint64 size, const std::function<bool(qint64 at, char *into, int n)> &read);
 // Settles through the confined layer the change left beside the engine's
 // file at `path`, its links resolved: a hot journal rolled back, a log written
 // into the file. The engine's result; `why` gets the system's error number.

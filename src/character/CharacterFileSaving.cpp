@@ -64,7 +64,7 @@ bool sameFile(const struct stat &a, const struct stat &b)
 {
     const QString shown = fileShown(ModGeneral::PlayerPath);
     const QString words = reason.isEmpty() ? Strings::Load(what).arg(shown) : Strings::Load(what).arg(shown, reason);
-    throw Refusal(number, Strings::Load(9240).arg(words));
+    throw Refusal(number, notSaved(words));
 }
 
 // The template opened in memory as the new file. Its bytes passed the check
@@ -107,8 +107,7 @@ void refuseProgramFiles(const QString &file, const QFileInfo &target)
                               ? exists && sameFile(at, st)
                               : !place(target).isEmpty() && place(target) == place(QFileInfo(o.path));
         if (same)
-            throw Refusal(vb::ErrPermission,
-                          Strings::Load(9240).arg(Strings::Load(9372).arg(fileShown(file), Strings::Load(o.name))));
+            throw Refusal(vb::ErrPermission, notSaved(Strings::Load(9372).arg(fileShown(file), Strings::Load(o.name))));
     }
 }
 
@@ -116,7 +115,14 @@ void refuseProgramFiles(const QString &file, const QFileInfo &target)
 // names it and says why.
 [[noreturn]] void cannotWrite(const QString &file, const QString &reason)
 {
-    throw Refusal(vb::ErrPermission, Strings::Load(9240).arg(Strings::Load(9376).arg(fileShown(file), reason)));
+    throw Refusal(vb::ErrPermission, notSaved(Strings::Load(9376).arg(fileShown(file), reason)));
+}
+
+// The folder that should hold the file is gone: removed or renamed since the
+// character was opened, or a link on the way leads nowhere.
+[[noreturn]] void missingFolder(const QString &file, const QString &folder)
+{
+    throw Refusal(vb::ErrPathNotFound, notSaved(Strings::Load(9448).arg(fileShown(file), fileShown(folder))));
 }
 
 // The file a write through `file` lands on, found as the system finds it:
@@ -133,9 +139,11 @@ QString landing(const QString &file)
         char *resolved = ::realpath(p.isEmpty() ? "/" : p.constData(), nullptr);
         if (!resolved) {
             if (errno == ELOOP)
-                cannotWrite(file, Strings::Load(9405));
+                cannotWrite(file, tooManyLinks(file));
             if (errno == EACCES)
                 cannotWrite(file, Strings::Load(9311));
+            if (errno == ENOENT || errno == ENOTDIR)
+                missingFolder(file, QFile::decodeName(p));
             vb::Raise(vb::ErrPathNotFound);
         }
         const QByteArray out(resolved);
@@ -153,8 +161,8 @@ QString landing(const QString &file)
         struct stat st {};
         if (::lstat(at.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
             return QFile::decodeName(at);
-        if (hops == 40)   // as many as the system follows before it calls it a loop
-            cannotWrite(file, Strings::Load(9405));
+        if (hops == 40)   // as many as the system follows in one path
+            cannotWrite(file, tooManyLinks(file));
         QByteArray text(qsizetype(st.st_size > 0 ? st.st_size : 4096) + 1, Qt::Uninitialized);
         const ssize_t n = ::readlink(at.constData(), text.data(), size_t(text.size()));
         if (n <= 0 || n >= text.size())
@@ -234,13 +242,16 @@ void removeLeftCopies(const QDir &folder, const QString &prefix)
     }
 }
 
-// Writing the new file failed: the disk full, or whatever the system says.
+// Writing the new file failed: the disk full, a limit on the size of the
+// files this program may write, or whatever the system says.
 [[noreturn]] void writeFailed(const QString &file, int why)
 {
-    if (why == ENOSPC || why == EDQUOT || why == EFBIG)
-        throw Refusal(vb::ErrDiskFull, Strings::Load(9240).arg(Strings::Load(9430)));
-    throw Refusal(vb::ErrIo, Strings::Load(9240).arg(
-                                 Strings::Load(9376).arg(fileShown(file), Strings::Load(9234).arg(qt_error_string(why)))));
+    if (why == EFBIG)
+        throw Refusal(vb::ErrIo, notSaved(fileSizeLimit() > 0 ? Strings::Load(9442).arg(fileSizeLimit())
+                                                               : Strings::Load(9443)));
+    if (why == ENOSPC || why == EDQUOT)
+        throw Refusal(vb::ErrDiskFull, notSaved(Strings::Load(9430)));
+    throw Refusal(vb::ErrIo, notSaved(Strings::Load(9376).arg(fileShown(file), Strings::Load(9234).arg(qt_error_string(why)))));
 }
 
 // What another program left beside the file it was changing: its journal or
@@ -251,9 +262,10 @@ void removeLeftCopies(const QDir &folder, const QString &prefix)
 // each removed only once its change is safe in the file. A kill at any moment
 // leaves the old file with its journal (settled again at the next open) or
 // settled without it, and the new file only ever lands beside no journal and
-// no log. Links, pipes and the like under those names are no journal of this
-// file: they go without what they lead to; a folder, which no engine takes
-// for a journal, stays. A journal or log that cannot go stops the save.
+// no log. Links, pipes and the like under those names, or under the name of
+// the log's index, are no journal of this file: they go without what they
+// lead to; a folder, which no engine takes for a journal, stays. A journal or
+// log that cannot go stops the save.
 void settleOldFile(const QString &file)
 {
     const QByteArray name = QFile::encodeName(file);
@@ -263,7 +275,7 @@ void settleOldFile(const QString &file)
         const QString reason = rights ? Strings::Load(string == 9431 ? 9432 : 9439)
                                       : Strings::Load(9234).arg(qt_error_string(why));
         throw Refusal(rights ? vb::ErrPermission : vb::ErrIo,
-                      Strings::Load(9240).arg(Strings::Load(string).arg(fileShown(file), fileShown(side), reason)));
+                      notSaved(Strings::Load(string).arg(fileShown(file), fileShown(side), reason)));
     };
     const auto kind = [](const QByteArray &side) {
         struct stat st {};
@@ -276,31 +288,30 @@ void settleOldFile(const QString &file)
             && std::strcmp(suffix, "-shm") != 0)   // an index without its log holds no change
             refuse(9431, QFile::decodeName(side), errno);
     };
-    bool unfinished = false;
-    for (const char *suffix : {"-journal", "-wal"}) {
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
         if (kind(name + suffix) != S_IFREG)
             remove(suffix);
-        else
-            unfinished = true;
-    }
-    if (unfinished && kind(name) == S_IFREG) {
-        // This program never makes one change over several files: a journal
-        // that claims so holds this file's own change, rolled back as such.
-        const QByteArray journal = name + "-journal";
+    const QByteArray journal = name + "-journal";
+    if (kind(journal) == S_IFREG && kind(name) == S_IFREG) {
+        // A change over several files whose journal of the whole is gone was
+        // committed: the file stands, and its journal goes. While that one is
+        // there, the change is rolled back as the file's own: this program
+        // never reaches what a journal names.
         if (const int fd = ::open(journal.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); fd >= 0) {
+            const auto closing = qScopeGuard([fd] { ::close(fd); });
             struct stat st {};
             if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-                const qint64 own = withoutSuperJournal(st.st_size, [fd](qint64 at, char *into, int n) {
+                const SuperJournal whole = superJournal(st.st_size, [fd](qint64 at, char *into, int n) {
                     return ::pread(fd, into, size_t(n), at) == n;
                 });
-                if (own < st.st_size && (::ftruncate(fd, own) != 0 || ::fsync(fd) != 0)) {
-                    const int why = errno;
-                    ::close(fd);
-                    refuse(9435, QFile::decodeName(journal), why);
-                }
+                if (whole.committed)
+                    remove("-journal");
+                else if (whole.own < st.st_size && (::ftruncate(fd, whole.own) != 0 || ::fsync(fd) != 0))
+                    refuse(9435, QFile::decodeName(journal), errno);
             }
-            ::close(fd);
         }
+    }
+    if ((kind(journal) == S_IFREG || kind(name + "-wal") == S_IFREG) && kind(name) == S_IFREG) {
         int why = 0;
         const int rc = settleBeside(name, &why);
         // A file that is no database holds no change to settle; what the
@@ -308,9 +319,9 @@ void settleOldFile(const QString &file)
         const int primary = rc & 0xff;
         if (rc != SQLITE_OK && primary != SQLITE_NOTADB && primary != SQLITE_CORRUPT) {
             if (why == ENOSPC || why == EDQUOT || why == EFBIG || primary == SQLITE_FULL)
-                throw Refusal(vb::ErrDiskFull, Strings::Load(9240).arg(Strings::Load(9430)));
-            const QString side = kind(name + "-journal") == S_IFREG ? file + QStringLiteral("-journal")
-                                                                     : file + QStringLiteral("-wal");
+                writeFailed(file, why == EFBIG || why == EDQUOT ? why : ENOSPC);
+            const QString side = kind(journal) == S_IFREG ? file + QStringLiteral("-journal")
+                                                          : file + QStringLiteral("-wal");
             refuse(9435, side, why ? why : EIO,
                    primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY || primary == SQLITE_PERM);
         }
@@ -408,14 +419,21 @@ bool Personnage::SaveP()
     const bool saved = guarded("SaveP", [&] {
         if (FileName.isEmpty())
             vb::Raise(vb::ErrPathNotFound);
+        struct stat st {};
+        const int why = ::stat(QFile::encodeName(FileName).constData(), &st) == 0 ? 0 : errno;
+        savingOverFile = why == 0 && S_ISREG(st.st_mode);
+        const auto over = qScopeGuard([] { savingOverFile = false; });
         // A folder on the way that may not be searched hides even whether the
         // file is there: that is a matter of rights, said as such.
-        if (struct stat st {}; ::stat(QFile::encodeName(FileName).constData(), &st) != 0 && errno == EACCES)
+        if (why == EACCES)
             cannotWrite(FileName, Strings::Load(9311));
+        // Open follows the same links, and the system follows no more of them.
+        if (why == ELOOP)
+            cannotWrite(FileName, tooManyLinks(FileName));
         const QFileInfo target(landing(FileName));
         const QDir folder = target.absoluteDir();
         if (!folder.exists())
-            vb::Raise(vb::ErrPathNotFound);
+            missingFolder(FileName, folder.absolutePath());
         refuseProgramFiles(FileName, target);
         if (target.isDir())
             cannotWrite(FileName, Strings::Load(9231));
@@ -431,7 +449,7 @@ bool Personnage::SaveP()
             cannotWrite(FileName, Strings::Load(9377));
         const qint64 longest = longestName(folder);
         if (const qint64 length = QFile::encodeName(target.fileName()).size(); length > longest)
-            throw Refusal(vb::ErrBadPath, Strings::Load(9240).arg(nameTooLong(target.fileName(), length, longest)));
+            throw Refusal(vb::ErrBadPath, notSaved(nameTooLong(target.fileName(), length, longest)));
         checkSavable();
 
         // The new file is built whole in memory, from an empty character file
@@ -440,7 +458,7 @@ bool Personnage::SaveP()
         try {
             empty = datafiles::TemplateImage(ModGeneral::PlayerPath);
         } catch (const Refusal &r) {
-            throw Refusal(r.number(), Strings::Load(9240).arg(r.text()));
+            throw Refusal(r.number(), notSaved(r.text()));
         }
         ModGeneral::DbPlayer = openTemplate(empty, target.absoluteFilePath());
         sqlite3 *db = ModGeneral::DbPlayer.handle();

@@ -444,7 +444,7 @@ void Personnage::checkSavable()
 {
     // What the reader would refuse is refused now, while the character is
     // still whole in memory and the file saved before is untouched.
-    const auto refuse = [](const QString &reason) { throw Refusal(vb::ErrIo, Strings::Load(9240).arg(reason)); };
+    const auto refuse = [](const QString &reason) { throw Refusal(vb::ErrIo, charfile::notSaved(reason)); };
     const auto text = [&refuse](int label, const QString &t) {
         if (t.size() > character::MaxTextLength)
             refuse(Strings::Load(9241).arg(Strings::Load(label)).arg(t.size()).arg(character::MaxTextLength));

@@ -19,6 +19,7 @@
 #include <random>
 #include <thread>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -895,6 +896,79 @@ TEST_F(CharacterFileTest, ASaveTakesAwayWhatAnUnfinishedChangeLeftBeside)
     save(*load(linked, false), QStringLiteral("linked.pja"));
     EXPECT_TRUE(QFileInfo(linked + QStringLiteral("-journal")).isDir());
 
+    // Beside a character: what `sh` leaves, and a change stopped mid-way
+    // ("CommittedNew") whose journal names `whole` as the journal of the whole
+    // ("/…" in the folder), or a log ("Wal"). Open reads `name` or refuses so;
+    // the save goes through or is refused in `saved`; the folder then holds
+    // `left`, and the old file, kept under a second name, what Open read.
+    const QString was = QStringLiteral("Aëlis Morvenne"), fresh = QStringLiteral("CommittedNew");
+    const QString links = QStringLiteral("the way to it passes through more than 40 symbolic links, more than the "
+                                         "system follows in one path");
+    const QString tmp = QStringLiteral("The file “%1/hero.pja” could not be read: the temporary folder “%1/%2”, where "
+                                       "the change left beside the file is settled on a copy, cannot be written: %3.");
+    const QStringList two{"hero.pja", "kept.pja"}, mj{"hero.pja", "kept.pja", "mj"};
+    const struct {
+        const char *sh;
+        QByteArray whole;
+        QString name, saved;
+        QStringList left;
+        const char *at = "hero.pja", *tmp = nullptr;
+    } rows[] = {
+        {"", "/gone", fresh, {}, two},
+        {": > mj", "/mj", fresh, {}, mj},
+        {"echo notes > mj", "/mj", was, {}, mj},
+        {"echo notes > mj", "mj", fresh, {}, mj},
+        {"", QByteArray("\0/gone", 6), was, {}, two},
+        {"", '/' + QByteArray(520, 'n'), was, {}, two},
+        {"rm hero.pja-shm; mkfifo hero.pja-shm", "wal", "Wal", {}, two},
+        {"ln -s nowhere hero.pja-journal", {}, was, {}, two},
+        {"echo notes > .hero.pja.~qv-Notes1", {}, was, {}, {".hero.pja.~qv-Notes1", "hero.pja", "kept.pja"}},
+        {"printf 'SQLite format 3\\0' > .hero.pja.~qv-kQzTmvX", {}, was, {},
+         {".hero.pja.~qv-kQzTmvX", "hero.pja", "kept.pja"}},
+        {"echo notes > mj", "/mj", tmp.arg("%1", "notmp", "it does not exist"), {}, mj, "hero.pja", "notmp"},
+        {"echo notes > mj; mkdir -m 555 tmp", "/mj", tmp.arg("%1", "tmp", "you are not allowed to write in it"), {},
+         {"hero.pja", "kept.pja", "mj", "tmp"}, "hero.pja", "tmp"},
+        {"mkdir chain; ln -s . chain/fl; ln -s ../hero.pja chain/e26.pja;"
+         " for i in $(seq 25); do ln -s fl/e$((i + 1)).pja chain/e$i.pja; done",
+         {}, "The file “%1/chain/e1.pja” could not be read: " + links + '.',
+         "The character was not saved: the file “%1/chain/e1.pja” cannot be written: " + links
+             + ". Nothing was written.",
+         {"chain", "hero.pja", "kept.pja"}, "chain/e1.pja"},
+        {"ln -s gone away", {}, "The file “%1/away/hero.pja” could not be read: it does not exist.",
+         "The character was not saved: the folder “%1/away” that should hold the file “%1/away/hero.pja” does not "
+         "exist. Nothing was written.", {"away", "hero.pja", "kept.pja"}, "away/hero.pja"},
+    };
+    const QByteArray tmpWas = qgetenv("TMPDIR");
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0711);   // the other user opens in "tmp"
+    for (const auto &r : rows) {
+        const QString n = QString::number(&r - rows), d = path(n), at = d + '/' + r.at;
+        SCOPED_TRACE(d.toStdString());
+        ASSERT_TRUE(QDir().mkdir(d));
+        ASSERT_EQ(::link(QFile::encodeName(savedSample(n + "/hero.pja")), QFile::encodeName(d + "/kept.pja")), 0);
+        if (r.whole == "wal")
+            filetest::stopMidLog(d + "/hero.pja", "UPDATE \"General\" SET Nom = 'Wal'");
+        else if (!r.whole.isNull())
+            filetest::stopMidChange(d + "/hero.pja", "UPDATE \"General\" SET Nom = 'CommittedNew'",
+                                    r.whole.startsWith('/') ? QFile::encodeName(d) + r.whole : r.whole);
+        ASSERT_EQ(std::system(qPrintable("cd " + d + " || exit 1; " + r.sh)), 0);
+        qputenv("TMPDIR", r.tmp ? QFile::encodeName(d + '/' + r.tmp) : tmpWas);
+        const bool refused = r.name.startsWith(QStringLiteral("The file"));
+        QString text;
+        std::unique_ptr<Personnage> q;
+        if (!filetest::unprivileged([&] { q = load(at, refused, 0, &text); }))
+            continue;   // no other user to take
+        EXPECT_EQ(refused ? text : q->Nom, refused ? r.name.arg(d) : r.name);
+        q->Nom = QStringLiteral("Brenna");
+        if (r.saved.isEmpty())
+            EXPECT_EQ(load(save(*q, n + '/' + r.at), false)->Nom, QStringLiteral("Brenna"));
+        else
+            EXPECT_EQ(filetest::refusedSave(*q, at, 0), r.saved.arg(d));
+        EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+                  r.left);
+        EXPECT_EQ(load(d + "/kept.pja", false)->Nom, refused ? was : r.name);
+    }
+    tmpWas.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpWas);
+
     // In a folder where each may remove only their own files, someone else's
     // journal stays: the save is refused, and the box names the journal.
     const QString shared = path(QStringLiteral("shared"));
@@ -1057,8 +1131,7 @@ TEST_F(CharacterFileTest, AReadOnlyFileOrAPipeAtThePathIsKeptWhoeverSaves)
         Personnage p;
         EXPECT_EQ(filetest::refusedSave(p, loop, vb::ErrPermission),
                   QStringLiteral("The character was not saved: the file “%1” cannot be written: it is a symbolic "
-                                 "link that leads back to itself, in a loop. Nothing was written; the file saved "
-                                 "before is unchanged.")
+                                 "link that leads back to itself, in a loop. Nothing was written.")
                       .arg(loop));
     }
     EXPECT_TRUE(QFileInfo(loop).isSymLink());
@@ -1080,9 +1153,11 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
     const QString old = savedSample(QStringLiteral("hero.pja"));
     const QByteArray before = bytes(old);
     const qint64 templateSize = QFileInfo(filetest::binFile("player.dat")).size();
-    // The largest file this process may write stands for the free room:
-    // short of the template, then short of the filled file.
-    for (const qint64 room : {templateSize / 2, templateSize}) {
+    // The largest file this process may write: short of the template, then
+    // short of the filled file, over the file saved before and to a new name.
+    const QString unchanged = QStringLiteral("; the file saved before is unchanged");
+    for (const auto &[room, name, tail] : {std::tuple{templateSize / 2, old, unchanged},
+                                           {templateSize, old, unchanged}, {templateSize, path("new.pja"), QString()}}) {
         struct rlimit saved {};
         ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
         struct rlimit small = saved;
@@ -1097,13 +1172,14 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
             // More than the template holds, less than a history may hold:
             // the save gets as far as writing.
             p.Historique = QString(30000, QLatin1Char('h'));
-            p.FileName = old;
-            ui->expectError("SaveP", vb::ErrDiskFull);
+            p.FileName = name;
+            ui->expectError("SaveP", vb::ErrIo);
             written = p.SaveP();
             if (!ui->errors().empty())
                 EXPECT_EQ(ui->errors().front().text,
-                          QStringLiteral("The character was not saved: there is no room left on the disk for the new "
-                                         "file. Nothing was written; the file saved before is unchanged."));
+                          QStringLiteral("The character was not saved: the file cannot be written whole: a limit set "
+                                         "on this system lets this program write files of at most %1 bytes. Nothing "
+                                         "was written%2.").arg(room).arg(tail));
         }
         ::setrlimit(RLIMIT_FSIZE, &saved);
         EXPECT_FALSE(written) << room;
@@ -1122,12 +1198,12 @@ TEST_F(CharacterFileTest, AFullDiskLeavesThePreviousFileAndNoLeftovers)
     small.rlim_cur = static_cast<rlim_t>(templateSize / 2);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     QString text;
-    load(old, true, vb::ErrDiskFull, &text);
+    load(old, true, vb::ErrIo, &text);
     ::setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(text, QStringLiteral("The file “%1” could not be read: there is no room left on the disk in the "
-                                   "temporary folder “%2” for the copy on which the change left beside the file is "
-                                   "settled.")
-                        .arg(old, QDir::tempPath()));
+    EXPECT_EQ(text, QStringLiteral("The file “%1” could not be read: the copy on which the change left beside the file "
+                                   "is settled, in the temporary folder “%2”, cannot be written whole: a limit set on "
+                                   "this system lets this program write files of at most %3 bytes.")
+                        .arg(old, QDir::tempPath()).arg(templateSize / 2));
 }
 
 // The program's own data files are never a character's, by whatever name
@@ -1217,7 +1293,7 @@ TEST_F(CharacterFileTest, TheProgramsOwnFilesAreNeverOverwritten)
         Personnage p;
         EXPECT_EQ(filetest::refusedSave(p, c.target, vb::ErrPermission),
                   QStringLiteral("The character was not saved: the file “%1” is %2, which a save never replaces. "
-                                 "Nothing was written; the file saved before is unchanged.")
+                                 "Nothing was written.")
                       .arg(c.target, c.name));
     }
     EXPECT_FALSE(QFileInfo::exists(master));

@@ -54,6 +54,9 @@ inline void develop(Personnage &p)
     }
     for (int i = 1; i <= 20; ++i)
         p.AddSubSkills(300 + i, QStringLiteral("Spécialité n°%1").arg(i), i % 6);
+    // Item and special bonuses told apart, so that neither can stand in for the other.
+    PersonnageAccess::SubSkills(p)(Personnage::fItem, 7) = QStringLiteral("4");
+    PersonnageAccess::SubSkills(p)(Personnage::fSpecial, 7) = QStringLiteral("-3");
     for (qint16 r = 1; r <= 10; ++r) {
         for (qint16 kind : {RankKind::LanguageSkill, RankKind::WeaponSkill, RankKind::SpellList}) {
             p.AddSkill(Personnage::fId, r, kind, qint16(kind * 100 + r));
