@@ -410,8 +410,8 @@ TEST_F(MainWindowTest, FullWindowTablesRefuseBeforeANumberIsUsed)
     ASSERT_NE(InitForms[10], nullptr);
 
     // What is counted: the numbers 1 to 10, held by characters not given up.
-    ui->answerMsgBox(ports::Ok, QStringLiteral("un nouveau personnage prend l'un des numéros 1 à 10, et chacun d'eux "
-                                               "est tenu par un personnage de cette session"));
+    ui->answerMsgBox(ports::Ok, QStringLiteral("un nouveau personnage prend un numéro de 1 à 10, et chacun d'eux "
+                                               "est tenu par un personnage créé ou ouvert"));
     main->mnuFileNew->trigger();
     EXPECT_EQ(PlayerCount, 10);
     EXPECT_EQ(ui->callsOf(ScriptedPorts::Kind::MsgBox).back().style, ports::OkOnly | ports::Exclamation);
