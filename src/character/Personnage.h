@@ -223,6 +223,7 @@ private:
     struct Room;
     // The bonus of a number of ranks along a progression; raises its errors.
     static qint16 progressionBonus(qint16 ranks, const QString &progression);
+    qint16 ranksBonus(bool raising, qint16 ranks, const QString &progression);
     qint16 skillCatTotal(qint32 cat, bool raising);
     qint16 skillTotal(qint32 skill, qint32 item, qint32 kind, bool raising);
 

@@ -268,14 +268,16 @@ qint16 Personnage::SkillCatTotal(qint32 cat)
     return skillCatTotal(cat, true);
 }
 
+// Raising, an error of a total's own figures (the ranks' bonus, the sum) is
+// the caller's to say; otherwise the ranks' bonus says its own and counts 0,
+// as the totals always did. A statistic says its own either way.
+qint16 Personnage::ranksBonus(bool raising, qint16 ranks, const QString &progression)
+{
+    return raising ? progressionBonus(ranks, progression) : BonusRankProgression(ranks, progression);
+}
+
 qint16 Personnage::skillCatTotal(qint32 cat, bool raising)
 {
-    // Raising, an error of the total's own figures (the ranks' bonus, the
-    // sum) is the caller's to say; otherwise the ranks' bonus says its own and
-    // counts 0, as the totals always did. A statistic says its own either way.
-    const auto ranksBonus = [&](qint16 ranks, const QString &progression) {
-        return raising ? progressionBonus(ranks, progression) : BonusRankProgression(ranks, progression);
-    };
     RulesTable category(QStringLiteral("Skill Category"));
     RulesTable realm(QStringLiteral("Realms of Power"));
     RulesTable stat(QStringLiteral("Stat"));
@@ -295,12 +297,12 @@ qint16 Personnage::skillCatTotal(qint32 cat, bool raising)
         if (SkillCat(fId, row) != cat)
             continue;
         matched = true;
-        r = ranksBonus(vb::Check16(SkillCat(fRank, row)), progression);
+        r = ranksBonus(raising, vb::Check16(SkillCat(fRank, row)), progression);
         x1 = SkillCat(fSpecial1, row);
         x2 = SkillCat(fSpecial2, row);
     }
     if (!matched)
-        r = ranksBonus(0, progression);
+        r = ranksBonus(raising, 0, progression);
     return vb::Check16(s + r + x1 + x2);
 }
 
@@ -318,9 +320,6 @@ qint16 Personnage::SkillTotal(qint32 skill, qint32 item, qint32 kind)
 
 qint16 Personnage::skillTotal(qint32 skill, qint32 item, qint32 kind, bool raising)
 {
-    const auto ranksBonus = [&](qint16 ranks, const QString &progression) {
-        return raising ? progressionBonus(ranks, progression) : BonusRankProgression(ranks, progression);
-    };
     RulesTable skills(QStringLiteral("Skills"));
     RulesTable category(QStringLiteral("Skill Category"));
     RulesTable race(QStringLiteral("Race Abilities"));
@@ -352,7 +351,7 @@ qint16 Personnage::skillTotal(qint32 skill, qint32 item, qint32 kind, bool raisi
     qint64 r = 0, x1 = 0, x2 = 0;
     const auto take = [&](qint64 rank, qint64 third, qint64 fourth) {
         matched = true;
-        r = ranksBonus(vb::Check16(rank), progression);
+        r = ranksBonus(raising, vb::Check16(rank), progression);
         x1 = third;
         x2 = fourth;
     };
@@ -399,6 +398,6 @@ qint16 Personnage::skillTotal(qint32 skill, qint32 item, qint32 kind, bool raisi
         break;
     }
     if (!matched)
-        r = ranksBonus(0, progression);
+        r = ranksBonus(raising, 0, progression);
     return vb::Check16((raising ? SkillCatTotal(cat) : TotalSkillCatBonus(cat)) + r + x1 + x2);
 }

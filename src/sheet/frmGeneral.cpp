@@ -104,12 +104,6 @@ frmGeneral::~frmGeneral()
     m_figures.clear();
 }
 
-QSize frmGeneral::FitSize() const
-{
-    const auto *page = findChild<QWidget *>(QStringLiteral("pageSheet"));
-    return page ? page->size().expandedTo(CharacterWindow::FitSize()) : CharacterWindow::FitSize();
-}
-
 Personnage &frmGeneral::Record() const
 {
     return Players(Number());

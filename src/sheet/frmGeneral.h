@@ -30,8 +30,6 @@ public:
     void LoadData() override;
     void Tableau() override;
     void Form_Activate() override;
-    // The whole page: the sheet scrolls only when the screen is too small.
-    QSize FitSize() const override;
 
     // ---- frames
     QGroupBox *Cadre_Personnage = nullptr;

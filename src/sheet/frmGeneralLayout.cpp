@@ -14,8 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -132,16 +130,8 @@ void frmGeneral::BuildLayout()
     setFont(font);
 
     // The page keeps its designed size; a smaller frame scrolls it.
-    auto *scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("scrollSheet"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("pageSheet"));
+    QWidget *page = Page();
     page->setFixedSize(TwipsSize(13350, 8520));
-    scroll->setWidget(page);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll);
 
     Cadre_Personnage = frame(page, QStringLiteral("Cadre_Personnage"), "5013",
                              QStringLiteral("Informations diverses"), 120, 120, 6975, 8280);

@@ -331,7 +331,7 @@ TEST_F(MainWindowTest, OpenGrowsTheFrameUntilTheWholeSheetShowsAsNewDoes)
     press("Open");
     CharacterWindow *sheet = GeneralForms[1];
     ASSERT_NE(sheet, nullptr);
-    const QSize page = sheet->findChild<QWidget *>(QStringLiteral("pageSheet"))->size();
+    const QSize page = sheet->findChild<QWidget *>(QStringLiteral("page"))->size();
     // As far as the screen allows: the offscreen screen may be the smaller.
     const QSize avail = main->screen()->availableGeometry().size();
     const QSize view = main->mdiArea()->viewport()->size();

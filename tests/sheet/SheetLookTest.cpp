@@ -17,7 +17,7 @@ TEST_F(SheetTest, EveryCaptionIsReadableInBothLanguages)
         sheet.reset();
         frmGeneral &w = Load();
         // The whole page, without scroll bars.
-        w.resize(w.findChild<QWidget *>(QStringLiteral("pageSheet"))->size() + QSize(4, 4));
+        w.resize(w.findChild<QWidget *>(QStringLiteral("page"))->size() + QSize(4, 4));
         const QStringList faults = readable::Faults(&w);
         EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
         const QByteArray dir = qgetenv("QV_SHEET_GRAB");
